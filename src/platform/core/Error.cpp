@@ -1,0 +1,16 @@
+#include "platform/core/Error.h"
+
+namespace core {
+
+Error::Error(long number, QString description, QString source)
+    : m_number(number), m_description(std::move(description)), m_source(std::move(source)),
+      m_what(text().toUtf8())
+{
+}
+
+QString Error::text() const
+{
+    return QString::number(m_number) + QStringLiteral(" - ") + m_description;
+}
+
+} // namespace core

@@ -1,0 +1,2 @@
+#include "platform/database/Connection.h"
+// Placeholder until the connection lands.

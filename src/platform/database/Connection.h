@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/database/Types.h"
+
+#include <QString>
+#include <memory>
+
+namespace db {
+
+class Catalog;
+class ConnectionImpl;
+
+// A connection to one database file. A handle: copies refer to the same
+// connection (as object references do on the original platform).
+//
+// Connection strings name the file with "Data Source=<path>;"; other keys
+// (Provider, Persist Security Info) are accepted and ignored. Opening never
+// creates a file: a missing file is FileNotFound, a file that is not a database
+// (checked by a real query) is NotADatabase, a file held by another machine
+// past the busy timeout is Busy.
+//
+// Several machines may share the file on a network folder: the engine keeps a
+// rollback journal (never WAL), waits on a busy file, and every recordset is
+// fetched client-side so no read lock lingers.
+class Connection {
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&);
+    Connection& operator=(const Connection&);
+
+    void setCursorLocation(CursorLocation location);
+    CursorLocation cursorLocation() const;
+
+    void open(const QString& connectionString, const QString& user = {}, const QString& password = {});
+    void close();
+    bool isOpen() const;
+    QString connectionString() const;
+    // The file the connection string names.
+    QString databasePath() const;
+
+    // Runs one statement in the Jet dialect; returns the rows affected.
+    long execute(const QString& sql);
+
+    // A transaction takes the database's write lock at once, so what it reads
+    // cannot change under it (an exclusive writer); commit writes everything or
+    // nothing. Nested calls are not supported (as on the original engine's default).
+    void beginTrans();
+    void commitTrans();
+    void rollbackTrans();
+    bool inTransaction() const;
+
+    // Table and column metadata (the catalog the system reads through its own connection).
+    Catalog catalog() const;
+
+    // Creates an empty database file; fails when the file exists.
+    static void createDatabase(const QString& path);
+    // "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<path>;Persist Security Info=False"
+    static QString connectionStringFor(const QString& path);
+
+    bool operator==(const Connection& other) const { return m_impl == other.m_impl; }
+    bool isNull() const { return !m_impl; }
+
+    // For the layer's own use.
+    std::shared_ptr<ConnectionImpl> impl() const { return m_impl; }
+
+private:
+    std::shared_ptr<ConnectionImpl> m_impl;
+};
+
+} // namespace db

@@ -1,0 +1,2 @@
+#include "platform/database/Recordset.h"
+// Placeholder until the recordset lands.

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/database/Types.h"
+
+#include <QString>
+
+namespace db::jet {
+
+// How each Jet column type is declared in the SQLite file, and read back.
+// The declared type text is the only record of the Jet type, so both
+// directions live here and nowhere else.
+//
+// | Jet type                       | declared as                          | stored as                       |
+// |--------------------------------|--------------------------------------|---------------------------------|
+// | COUNTER, AUTOINCREMENT         | INTEGER PRIMARY KEY AUTOINCREMENT    | integer                         |
+// | LONG, INT, INTEGER4            | LONGINT                              | integer                         |
+// | INTEGER, SHORT, SMALLINT       | SMALLINT                             | integer                         |
+// | BYTE, TINYINT                  | TINYINT                              | integer                         |
+// | YESNO, BIT, LOGICAL            | YESNO                                | integer, True = -1, False = 0   |
+// | CURRENCY, MONEY                | CURRENCY                             | real, four decimals             |
+// | DOUBLE, FLOAT, NUMBER          | DOUBLE                               | real                            |
+// | SINGLE, REAL                   | FLOAT                                | real                            |
+// | DATETIME, DATE, TIME           | DATETIME                             | real: days since 1899-12-30     |
+// | TEXT(n), VARCHAR(n), CHAR(n)   | VARCHAR(n) COLLATE JETTEXT           | text (n characters at most)     |
+// | TEXT, without a size           | VARCHAR(255) COLLATE JETTEXT         | text                            |
+// | MEMO, LONGTEXT, LONGCHAR       | LONGTEXT COLLATE JETTEXT             | text (or bytes, when given bytes)|
+// | LONGBINARY, OLEOBJECT, IMAGE   | BLOB                                 | bytes                           |
+// | BINARY(n), VARBINARY(n)        | VARBINARY(n)                         | bytes                           |
+//
+// JETTEXT is a collation the layer registers: text compared without regard to case.
+// A text column's length limit is a CHECK constraint named "len_<column>".
+
+struct StorageType {
+    DataType type = DataType::Empty;
+    int definedSize = 0;
+    bool autoIncrement = false;
+};
+
+// The SQLite column definition (type, collation, check) for a Jet type name
+// such as "TEXT(40)", "COUNTER", "YESNO"; `ok` false for an unknown name.
+QString declaredColumn(const QString& column, const QString& jetType, bool* ok = nullptr);
+
+// The Jet type behind a declared type read from the file. `primaryKey` tells an
+// INTEGER PRIMARY KEY (a counter) apart.
+StorageType storageTypeFromDeclared(const QString& declaredType, bool primaryKey);
+
+// Byte size reported as DefinedSize for fixed-size types (Long 4, Double 8, ...).
+int fixedSize(DataType type);
+
+// The name of the CHECK constraint that limits a text column.
+QString lengthConstraintName(const QString& column);
+
+} // namespace db::jet
