@@ -1,0 +1,179 @@
+#include "sections/frmAdminPass.h"
+
+#include "common/comUtility.h"
+#include "platform/database/Recordset.h"
+#include "platform/ui/Dialogs.h"
+#include "startup/SharedState.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <memory>
+
+namespace {
+std::unique_ptr<frmAdminPass> gInstance;
+}
+
+frmAdminPass* frmAdminPass::instance()
+{
+    if (!gInstance)
+        gInstance.reset(new frmAdminPass());
+    return gInstance.get();
+}
+
+void frmAdminPass::Unload()
+{
+    gInstance.reset();
+}
+
+frmAdminPass::frmAdminPass()
+{
+    setObjectName(QStringLiteral("frmAdminPass"));
+    setWindowTitle(QStringLiteral("LOGON"));
+    setModal(true);
+
+    auto* lblIstruzioni = new QLabel(QStringLiteral("Selezionare il proprio Nome dall'elenco ed inserire la Password se presente."), this);
+    lblIstruzioni->setWordWrap(true);
+    auto* lblProf = new QLabel(QStringLiteral("Professionista:"), this);
+    auto* lblPass = new QLabel(QStringLiteral("Password:"), this);
+    cmbProf = new QComboBox(this);
+    cmbProf->setObjectName(QStringLiteral("cmbProf"));
+    txtPass = new QLineEdit(this);
+    txtPass->setObjectName(QStringLiteral("txtPass"));
+    txtPass->setEchoMode(QLineEdit::Password);
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdCancel = new QPushButton(QStringLiteral("Annulla"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdOK->setAutoDefault(false);
+    cmdCancel->setAutoDefault(false);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(lblProf, 0, 0);
+    grid->addWidget(cmbProf, 0, 1);
+    grid->addWidget(lblPass, 1, 0);
+    grid->addWidget(txtPass, 1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblIstruzioni);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+    resize(420, 160);
+
+    connect(cmbProf, &QComboBox::activated, this, [this] { cmbProf_Click(); });
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    cmbProf->installEventFilter(this);
+    txtPass->installEventFilter(this);
+}
+
+std::int32_t frmAdminPass::Apri()
+{
+    frmAdminPass* f = instance();
+    f->m_result = 0;
+    f->m_professionisti.clear();
+    f->m_professionisti.push_back({0, QString(), core::Variant()});
+
+    db::Recordset rs;
+    rs.open(QStringLiteral("SELECT * FROM Sezioni ORDER BY sezId"), DataConStr, db::CursorType::ForwardOnly,
+            db::LockType::ReadOnly, db::CommandType::Text);
+    while (!rs.eof()) {
+        Professionista p;
+        p.sezId = rs.value(QStringLiteral("sezId")).toLong();
+        p.testo = NzStr(rs.value(QStringLiteral("sezTitolo")), QString()) + QLatin1Char(' ')
+                + NzStr(rs.value(QStringLiteral("sezNome")), QString()) + QLatin1Char(' ')
+                + NzStr(rs.value(QStringLiteral("sezCognome")), QString());
+        if (p.sezId == 1)
+            p.testo += QStringLiteral("  [amministratore] ");
+        p.password = rs.value(QStringLiteral("sezPass"));
+        f->m_professionisti.push_back(p);
+        rs.moveNext();
+    }
+    rs.close();
+
+    f->cmbProf->clear();
+    for (const Professionista& p : f->m_professionisti)
+        f->cmbProf->addItem(p.testo);
+    f->txtPass->clear();
+    f->AbilitaPassword(false);
+    if (f->m_professionisti.size() == 2) {
+        f->cmbProf->setCurrentIndex(1);
+        f->cmbProf_Click();
+    }
+    ui::execModal(f);
+    return f->m_result;
+}
+
+void frmAdminPass::AbilitaPassword(bool abilitata)
+{
+    txtPass->setEnabled(abilitata);
+    QPalette p = txtPass->palette();
+    p.setColor(QPalette::Base, abilitata ? palette().color(QPalette::Base) : palette().color(QPalette::Button));
+    txtPass->setPalette(p);
+}
+
+void frmAdminPass::cmbProf_Click()
+{
+    const int row = cmbProf->currentIndex();
+    if (row < 0 || row >= m_professionisti.size())
+        return;
+    const bool conPassword = !NzStr(m_professionisti[row].password, QString()).isEmpty();
+    AbilitaPassword(conPassword);
+    if (conPassword)
+        txtPass->setFocus();
+}
+
+void frmAdminPass::cmdOK_Click()
+{
+    const int row = cmbProf->currentIndex();
+    // The empty entry (or none) names nobody: the click does nothing.
+    if (row < 1 || row >= m_professionisti.size())
+        return;
+    const std::int32_t scelto = m_professionisti[row].sezId;
+    db::Recordset rs;
+    rs.open(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=") + QString::number(scelto), DataConStr,
+            db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
+    const QString stored = rs.eof() ? QString() : NzStr(rs.value(QStringLiteral("sezPass")), QString());
+    const bool trovato = !rs.eof();
+    rs.close();
+    if (!trovato || stored != txtPass->text()) {
+        ui::msgBox(QStringLiteral("Password errata"), ui::vbOKOnly, AppTitle());
+        return;
+    }
+    m_result = scelto;
+    hide();
+}
+
+void frmAdminPass::cmdCancel_Click()
+{
+    m_result = 0;
+    hide();
+}
+
+void frmAdminPass::closeEvent(QCloseEvent* event)
+{
+    // Closing through the frame is a cancel, whatever was tried before.
+    m_result = 0;
+    QDialog::closeEvent(event);
+}
+
+bool frmAdminPass::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((watched == cmbProf || watched == txtPass) && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            focusNextChild();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

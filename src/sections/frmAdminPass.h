@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDialog>
+#include <QVector>
+#include <cstdint>
+
+#include "platform/core/Variant.h"
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+// The login: the user picks the professional to work as and types its password.
+class frmAdminPass : public QDialog {
+    Q_OBJECT
+public:
+    // Shows the dialog modal; the chosen sezId, 0 when cancelled.
+    static std::int32_t Apri();
+    // Unloads the single instance.
+    static void Unload();
+    static frmAdminPass* instance();
+
+    void AbilitaPassword(bool abilitata);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    frmAdminPass();
+    void cmbProf_Click();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+    struct Professionista {
+        std::int32_t sezId = 0;
+        QString testo;
+        core::Variant password;
+    };
+    QVector<Professionista> m_professionisti;
+    std::int32_t m_result = 0;
+    QComboBox* cmbProf;
+    QLineEdit* txtPass;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
+};

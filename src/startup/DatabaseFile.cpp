@@ -1,0 +1,118 @@
+#include "startup/DatabaseFile.h"
+
+#include "common/comDataBase.h"
+#include "platform/database/Connection.h"
+#include "platform/database/Recordset.h"
+#include "platform/ui/Dialogs.h"
+#include "startup/SharedState.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+QString PercorsoDatabase()
+{
+    return QDir(gCartellaDb).filePath(QLatin1String(kNomeDatabase));
+}
+
+QString StringaConnessione(const QString& cartellaDb)
+{
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + QDir(cartellaDb).filePath(QLatin1String(kNomeDatabase))
+         + QStringLiteral(";Persist Security Info=False");
+}
+
+bool ConnessioneFallita(const QString& connectionString)
+{
+    return VerificaDatabase(connectionString) != StatoDatabase::Apribile;
+}
+
+StatoDatabase VerificaDatabase(const QString& connectionString)
+{
+    try {
+        db::Connection cn;
+        cn.open(connectionString, QString(), QString());
+        cn.close();
+        return StatoDatabase::Apribile;
+    } catch (const db::DbError& e) {
+        switch (e.kind()) {
+        case db::ErrorKind::FileNotFound:
+            return StatoDatabase::Assente;
+        case db::ErrorKind::NotADatabase:
+            return StatoDatabase::Danneggiato;
+        case db::ErrorKind::Busy:
+            return StatoDatabase::Occupato;
+        default:
+            return StatoDatabase::Irraggiungibile;
+        }
+    } catch (const core::Error&) {
+        return StatoDatabase::Irraggiungibile;
+    }
+}
+
+QString AccantonaDatabase(const QString& percorso)
+{
+    const QFileInfo info(percorso);
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString nuovo = info.dir().filePath(info.completeBaseName() + QStringLiteral("-danneggiato-") + stamp + QStringLiteral(".mdb"));
+    for (int n = 2; QFileInfo::exists(nuovo); ++n)
+        nuovo = info.dir().filePath(info.completeBaseName() + QStringLiteral("-danneggiato-") + stamp + QLatin1Char('-')
+                                    + QString::number(n) + QStringLiteral(".mdb"));
+    // A journal left beside a damaged file belongs to it: move it along, or the
+    // engine would apply it to the new database.
+    const QString journal = percorso + QStringLiteral("-journal");
+    if (!QFile::rename(percorso, nuovo))
+        return {};
+    if (QFileInfo::exists(journal))
+        QFile::rename(journal, nuovo + QStringLiteral("-journal"));
+    return nuovo;
+}
+
+bool RipristinaMaster(bool* messaggioMostrato)
+{
+    if (messaggioMostrato)
+        *messaggioMostrato = false;
+    const QString modello = QDir(AppPath()).filePath(QLatin1String(kNomeTemplate));
+    if (!QFileInfo(modello).isFile())
+        return false;
+    const QString destinazione = PercorsoDatabase();
+    // QFile::copy never overwrites: an existing file (even a damaged one) is
+    // never replaced here; the caller puts it aside first.
+    if (QFileInfo::exists(destinazione) || !QFile::copy(modello, destinazione)) {
+        ui::msgBox(QStringLiteral("Impossibile trovare la cartella del database. Verificare la disponibilità della risorsa."),
+                   ui::vbOKOnly, AppTitle());
+        if (messaggioMostrato)
+            *messaggioMostrato = true;
+        return false;
+    }
+    // The template may be read-only in the program folder; the copy must not be.
+    QFile::setPermissions(destinazione, QFile::permissions(destinazione) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+    return true;
+}
+
+std::int32_t UltimoNumero(const QString& Serie)
+{
+    QString sql;
+    const QString sez = QString::number(gSezId);
+    const QString anno = QString::number(gAnnoLavoro);
+    if (!Serie.isEmpty()) {
+        sql = QStringLiteral("SELECT * FROM SezioniParametri WHERE parsezId=") + sez + QStringLiteral(" AND parKey4=") + anno
+            + QStringLiteral(" AND parKey3='") + SqlText(Serie) + QStringLiteral("'");
+    } else {
+        sql = QStringLiteral("SELECT * FROM SezioniParametri ") + QStringLiteral("WHERE (parsezId=") + sez
+            + QStringLiteral(" AND parKey4=") + anno + QStringLiteral(" AND parKey3 Is Null) OR (parsezId=") + sez
+            + QStringLiteral(" AND parKey4=") + anno + QStringLiteral(" AND parKey3='')");
+    }
+    // A fixed order, so two rows of one series and year always give the same answer.
+    sql += QStringLiteral(" ORDER BY parId");
+    db::Recordset rs;
+    rs.open(sql, DataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
+    std::int32_t result = 0;
+    if (!rs.eof()) {
+        // A Null counter counts as no number given yet.
+        const core::Variant n = rs.value(QStringLiteral("parNum1"));
+        result = n.isNull() ? 0 : n.toLong();
+    }
+    rs.close();
+    return result;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// The database file, its connection string, the template recovery and the
+// read of a document counter.
+
+inline constexpr const char* kNomeDatabase = "qelvo.mdb";
+inline constexpr const char* kNomeTemplate = "master.gen";
+
+// gCartellaDb + separator + "qelvo.mdb".
+QString PercorsoDatabase();
+// "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<file>;Persist Security Info=False"
+QString StringaConnessione(const QString& cartellaDb);
+
+// True when a connection on the string cannot be opened. No message.
+bool ConnessioneFallita(const QString& connectionString);
+
+// Why a database file does not open, so the start can treat each case right.
+enum class StatoDatabase {
+    Apribile,     // opens and answers a query
+    Assente,      // no file at the path
+    Danneggiato,  // a file that is not a database, or a damaged one
+    Occupato,     // held locked by another program or machine
+    Irraggiungibile // the folder cannot be read or written
+};
+StatoDatabase VerificaDatabase(const QString& connectionString);
+
+// Puts the file aside under a new name in the same folder (never deleting it)
+// and returns the new path, or an empty text when the rename failed.
+QString AccantonaDatabase(const QString& percorso);
+
+// Copies the template "master.gen" of the program folder to the database path.
+// Never copies over an existing file. False when the template is missing (no
+// message) or the copy failed (after its own message; `messaggioMostrato` tells).
+bool RipristinaMaster(bool* messaggioMostrato = nullptr);
+
+// The last number given in the series of the current section for the working
+// year; 0 when no counter row exists. Empty `Serie` is the main series, whose
+// prefix may be stored as Null or as empty text.
+std::int32_t UltimoNumero(const QString& Serie);

@@ -1,0 +1,178 @@
+#include "startup/SchemaUpgrade.h"
+
+#include "platform/database/Catalog.h"
+#include "platform/database/Connection.h"
+#include "platform/database/Recordset.h"
+#include "startup/SharedState.h"
+
+#include <iterator>
+
+namespace {
+
+const char* const kAggiornaDb[] = {
+    "ALTER TABLE SezioniModelli ADD COLUMN sezQuantiViewHidden YESNO",
+    "ALTER TABLE CliFor ADD COLUMN cliPagamento LONG",
+    "ALTER TABLE Fatture ADD COLUMN fatSentEmail YESNO",
+    "ALTER TABLE CliFor ADD COLUMN cliBancaApp01 TEXT(40)",
+    "ALTER TABLE CliFor ADD COLUMN cliBancaApp02 TEXT(40)",
+    "ALTER TABLE CliFor ADD COLUMN cliBancaApp03 TEXT(5)",
+    "ALTER TABLE CliFor ADD COLUMN cliBancaApp04 TEXT(5)",
+    "ALTER TABLE CliFor ADD COLUMN SostImposta YESNO",
+    "ALTER TABLE CliFor ADD COLUMN cliShared YESNO",
+    "ALTER TABLE CliFor ADD COLUMN sezId INTEGER",
+    "ALTER TABLE Fatture ADD COLUMN fatBancaApp01 TEXT(40)",
+    "ALTER TABLE Fatture ADD COLUMN fatBancaApp02 TEXT(40)",
+    "ALTER TABLE Fatture ADD COLUMN fatBancaApp03 TEXT(5)",
+    "ALTER TABLE Fatture ADD COLUMN fatBancaApp04 TEXT(5)",
+    "ALTER TABLE Fatture ADD COLUMN fatScontoInc CURRENCY",
+    "ALTER TABLE Fatture ADD COLUMN fatTotDocSco CURRENCY",
+    "ALTER TABLE Sezioni ADD COLUMN sezRitAgDesc TEXT(255)",
+    "ALTER TABLE Sezioni ADD COLUMN sezRitAgPerc DOUBLE",
+    "ALTER TABLE Sezioni ADD COLUMN sezRitAgPercSuImp DOUBLE",
+    "ALTER TABLE Fatture ADD COLUMN fatTotRitAcc2 CURRENCY",
+    "ALTER TABLE Fatture ADD COLUMN fatRitAgDesc TEXT(255)",
+    "ALTER TABLE Fatture ADD COLUMN fatRitAgPerc DOUBLE",
+    "ALTER TABLE Fatture ADD COLUMN fatRitAgPercSuImp DOUBLE",
+    "ALTER TABLE FattureDettaglio ADD COLUMN fdtCodice TEXT(50)",
+    "ALTER TABLE FattureDettaglio ADD COLUMN fdtData DATETIME",
+    "ALTER TABLE FattureDettaglio ADD COLUMN fdtSconto DOUBLE",
+    "ALTER TABLE FattureDettaglio ADD COLUMN fdtTotRigaSco CURRENCY",
+    "ALTER TABLE Sezioni ADD COLUMN sezEmailEnable YESNO",
+    "ALTER TABLE Sezioni ADD COLUMN sezEmailSMPTServer TEXT(255)",
+    "ALTER TABLE Sezioni ADD COLUMN sezEmailSMPTServerPort LONG",
+    "ALTER TABLE Sezioni ADD COLUMN sezEmailSMTPAuthenticate LONG",
+    "ALTER TABLE Sezioni ADD COLUMN sezEmailSMPTFrom TEXT(255)",
+    "ALTER TABLE Sezioni ADD COLUMN sezEmailSMPTSender TEXT(255)",
+    "ALTER TABLE Sezioni ADD COLUMN sezEmailSMPTUserName TEXT(255)",
+    "ALTER TABLE Sezioni ADD COLUMN sezEmailSMPTPassword TEXT(255)",
+    "ALTER TABLE Sezioni ADD COLUMN sezEmailSMPTSubject TEXT(255)",
+    "ALTER TABLE Sezioni ADD COLUMN sezEmailSMPTBody MEMO",
+    "ALTER TABLE Sezioni ADD COLUMN sezPass TEXT(50)",
+    "ALTER TABLE SezioniModelli ADD COLUMN modNote MEMO",
+    "CREATE TABLE Fornitori ( forId COUNTER, forNome TEXT(50), forIndirizzo TEXT(50),  forCAP TEXT(6), forLocalita TEXT(50), forProvincia TEXT(2), forTelefono TEXT(30), forFax TEXT(30), forMobile TEXT(30),  forEMail TEXT(255), forPartitaIVA TEXT(16), forCodiceFiscale TEXT(16), forBanca TEXT(50), forNote MEMO, forPagamento INTEGER)",
+    "CREATE INDEX PrimaryKey ON Fornitori (forId) WITH PRIMARY",
+    "CREATE TABLE Media ( medfatId INTEGER, medId COUNTER, medForId INTEGER, medDescrizione TEXT(50), medImporto CURRENCY, medImportoVersato CURRENCY)",
+    "CREATE INDEX PrimaryKey ON Media (medId) WITH PRIMARY",
+    "CREATE TABLE MediaPagamenti ( medpagmedId INTEGER, medpagId COUNTER, medpagData DATETIME, medpagImporto CURRENCY)",
+    "CREATE INDEX PrimaryKey ON MediaPagamenti (medpagId) WITH PRIMARY",
+    "ALTER TABLE Prestazioni ADD COLUMN preCodice TEXT(50)",
+    "ALTER TABLE Prestazioni ADD COLUMN preUM TEXT(2)",
+    "ALTER TABLE Prestazioni ADD COLUMN preData DATETIME",
+    "ALTER TABLE Prestazioni ADD COLUMN preQuanti DOUBLE",
+    "ALTER TABLE Prestazioni ADD COLUMN preCliId INTEGER",
+    "CREATE TABLE Ums ( umCodice TEXT(2), umDescrizione TEXT(50))",
+    "CREATE INDEX PrimaryKey ON Ums (umCodice) WITH PRIMARY",
+    "CREATE TABLE Enasarco (enaId INTEGER, enaAnno INTEGER, enacliId INTEGER, enacliFatturato CURRENCY)",
+    "CREATE INDEX PrimaryKey ON Enasarco (enaId) WITH PRIMARY",
+    "ALTER TABLE SezioniParametri ADD COLUMN parData1 DATETIME",
+    "ALTER TABLE SezioniParametri ADD COLUMN parData2 DATETIME",
+    "UPDATE CliFor SET CliFor.sezId = 1 WHERE CliFor.sezId Is Null",
+    "ALTER TABLE Pagamenti ADD COLUMN sezId INTEGER",
+    "ALTER TABLE Pagamenti ADD COLUMN pagShared YESNO",
+    "UPDATE Pagamenti SET Pagamenti.sezId = 1 WHERE Pagamenti.sezId Is Null",
+    "UPDATE Prestazioni SET Prestazioni.sezId = 1 WHERE Prestazioni.sezId = 0",
+    "UPDATE Prestazioni SET Prestazioni.preCliId = 0 WHERE Prestazioni.preCliId Is Null",
+    "CREATE TABLE Incassi (incId COUNTER, incFatId INTEGER, incData DATETIME, incImporto CURRENCY, incDescrizione TEXT(50))",
+    "CREATE INDEX PrimaryKey ON Incassi (incId) WITH PRIMARY",
+    "ALTER TABLE CodiciIVA ADD COLUMN cdiRitAcc INTEGER",
+    "ALTER TABLE CodiciIVA ADD COLUMN cdiDetDesc TEXT(255)",
+    "ALTER TABLE CodiciIVA ADD COLUMN cdiDetImporto CURRENCY",
+    "UPDATE CodiciIVA SET CodiciIVA.cdiRitAcc = CodiciIVA.cdiEsenzione WHERE CodiciIVA.cdiRitAcc Is Null",
+    "UPDATE CodiciIVA SET CodiciIVA.cdiDetImporto = 0 WHERE CodiciIVA.cdiDetImporto Is Null",
+};
+
+// Runs one statement and ignores its error: the upgrade tries every statement
+// on every start, and one whose object exists already fails harmlessly.
+void eseguiIgnorandoErrori(db::Connection& cn, const QString& sql)
+{
+    try {
+        cn.execute(sql);
+    } catch (const core::Error&) {
+    }
+}
+
+template <class F>
+void ignoraErrori(F&& f)
+{
+    try {
+        f();
+    } catch (const core::Error&) {
+    }
+}
+
+} // namespace
+
+const char* const* StatementiAggiornaDb(int* count)
+{
+    *count = static_cast<int>(std::size(kAggiornaDb));
+    return kAggiornaDb;
+}
+
+void AggiornaDb()
+{
+    db::Connection cn;
+    try {
+        cn.open(DataConStr, QString(), QString());
+    } catch (const core::Error&) {
+        return;
+    }
+    for (const char* sql : kAggiornaDb)
+        eseguiIgnorandoErrori(cn, QString::fromUtf8(sql));
+
+    // Catalog pass: widen an old 50-character service description. Empty text is
+    // allowed in every text and memo column by this engine already, so the
+    // zero-length setting of the original engine has nothing to do here.
+    ignoraErrori([&] {
+        for (const db::TableInfo& table : cn.catalog().tables()) {
+            if (table.name.compare(QLatin1String("Prestazioni"), Qt::CaseInsensitive) != 0)
+                continue;
+            for (const db::ColumnInfo& column : table.columns) {
+                if (column.name.compare(QLatin1String("preDescrizione"), Qt::CaseInsensitive) == 0
+                    && column.definedSize == 50)
+                    eseguiIgnorandoErrori(cn, QStringLiteral("ALTER TABLE Prestazioni ALTER COLUMN preDescrizione TEXT(255)"));
+            }
+        }
+    });
+    cn.close();
+}
+
+void CaricaUms()
+{
+    ignoraErrori([] {
+        db::Connection cn;
+        cn.open(DataConStr, QString(), QString());
+        db::Recordset rs;
+        rs.open(QStringLiteral("Ums"), cn, db::CursorType::Static, db::LockType::Optimistic, db::CommandType::Table);
+        if (rs.eof() && rs.bof()) {
+            static const char* const units[][2] = {
+                {"NR", "Numero"},      {"KG", "Kilogrammi"}, {"QT", "Quintali"},      {"TN", "Tonnellate"},
+                {"KM", "Kilometri"},   {"MC", "Metri cubi"}, {"ML", "Metri lineari"},
+            };
+            for (const auto& unit : units) {
+                ignoraErrori([&] {
+                    rs.addNew();
+                    rs.setValue(QStringLiteral("umCodice"), QString::fromUtf8(unit[0]));
+                    rs.setValue(QStringLiteral("umDescrizione"), QString::fromUtf8(unit[1]));
+                    rs.update();
+                });
+            }
+        }
+        rs.close();
+        cn.close();
+    });
+}
+
+void CreaTabelleFin()
+{
+    db::Connection cn;
+    try {
+        cn.open(DataConStr, QString(), QString());
+    } catch (const core::Error&) {
+        return;
+    }
+    eseguiIgnorandoErrori(cn, QStringLiteral("CREATE TABLE finData ( finId COUNTER, finNome TEXT(80), finLay MEMO )"));
+    eseguiIgnorandoErrori(cn, QStringLiteral("CREATE INDEX PrimaryKey ON finData (finId) WITH PRIMARY"));
+    eseguiIgnorandoErrori(cn, QStringLiteral("CREATE TABLE finRel ( sezId INTEGER, fnrId COUNTER, fnrfinId INTEGER, fnrDocType INTEGER )"));
+    eseguiIgnorandoErrori(cn, QStringLiteral("CREATE INDEX PrimaryKey ON finRel (fnrId) WITH PRIMARY"));
+    cn.close();
+}
