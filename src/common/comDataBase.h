@@ -6,7 +6,7 @@
 #include <QDate>
 #include <QString>
 
-// Pieces of SQL text built from values.
+// SQL text built from values.
 
 // The date literal "#mm/dd/yyyy#" (5 March 2024: "#03/05/2024#") under any
 // locale; the time part is dropped.

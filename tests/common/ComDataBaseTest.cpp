@@ -1,5 +1,4 @@
 #include "common/comDataBase.h"
-#include "common/comDateLib.h"
 
 #include "platform/core/Error.h"
 
@@ -54,15 +53,6 @@ TEST_F(SqlUnderGermanLocale, TextAndNumbers)
     EXPECT_EQ(SqlNumber(22.0), QStringLiteral("22"));
     EXPECT_EQ(SqlNumber(core::Currency::fromRaw(12345)), QStringLiteral("1.2345"));
     EXPECT_THROW(SqlNumber(std::numeric_limits<double>::quiet_NaN()), core::Error);
-}
-
-TEST(YearEnds, AnyDayOfTheYear)
-{
-    for (const QDate& day : {QDate(2024, 1, 1), QDate(2024, 2, 29), QDate(2024, 12, 31)}) {
-        EXPECT_EQ(FineAnnoPrecedente(day), QDate(2023, 12, 31));
-        EXPECT_EQ(FineAnno(day), QDate(2024, 12, 31));
-    }
-    EXPECT_FALSE(FineAnno(QDate()).isValid());
 }
 
 } // namespace
