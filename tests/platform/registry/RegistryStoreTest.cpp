@@ -43,6 +43,10 @@ TEST_F(RegistryStoreTest, ValuesKeepTypeAndBytesAcrossInstances)
               Status::Success);
     EXPECT_EQ(read.type, REG_BINARY);
     EXPECT_EQ(read.bytes, bytes);
+    // The store's folder is made on first write.
+    Store nested(dir.filePath(QStringLiteral("new/folder/registry.json")));
+    EXPECT_EQ(nested.createKey(HKEY_CURRENT_USER, QStringLiteral("A")), Status::Success);
+    EXPECT_TRUE(nested.keyExists(HKEY_CURRENT_USER, QStringLiteral("a")));
     // Same path under another hive is another key.
     EXPECT_FALSE(other.keyExists(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Vantrel")));
 }
