@@ -1,1 +1,453 @@
-// Placeholder until the registry store lands.
+#include "platform/registry/RegistryStore.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QLockFile>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace reg {
+
+namespace {
+
+constexpr auto kFormatName = "corvessa-registry";
+constexpr int kFormatVersion = 1;
+// A lock older than this belongs to a program that died holding it.
+constexpr int kStaleLockMs = 30000;
+constexpr int kLockWaitMs = 10000;
+
+struct Value {
+    QString name;
+    std::int32_t type = REG_NONE;
+    QByteArray bytes;
+};
+
+struct Key {
+    QString name;
+    std::vector<Value> values;
+    std::vector<Key> subkeys;
+};
+
+using Tree = std::map<std::uint32_t, Key>; // hive handle -> its root key
+
+bool sameName(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+QStringList splitPath(const QString& keyPath)
+{
+    return keyPath.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+}
+
+Key* findSubkey(Key& key, const QString& name)
+{
+    for (Key& k : key.subkeys)
+        if (sameName(k.name, name))
+            return &k;
+    return nullptr;
+}
+
+Key* findKey(Tree& tree, std::int32_t hive, const QString& keyPath)
+{
+    auto it = tree.find(static_cast<std::uint32_t>(hive));
+    if (it == tree.end()) {
+        // A hive always exists, even before anything was written to it.
+        if (!splitPath(keyPath).isEmpty())
+            return nullptr;
+        it = tree.emplace(static_cast<std::uint32_t>(hive), Key{}).first;
+    }
+    Key* key = &it->second;
+    for (const QString& part : splitPath(keyPath)) {
+        key = findSubkey(*key, part);
+        if (!key)
+            return nullptr;
+    }
+    return key;
+}
+
+Value* findValue(Key& key, const QString& name)
+{
+    for (Value& v : key.values)
+        if (sameName(v.name, name))
+            return &v;
+    return nullptr;
+}
+
+// --- file format -----------------------------------------------------------
+
+QJsonObject keyToJson(const Key& key)
+{
+    QJsonObject o;
+    o.insert(QStringLiteral("name"), key.name);
+    QJsonArray values;
+    for (const Value& v : key.values) {
+        QJsonObject vo;
+        vo.insert(QStringLiteral("name"), v.name);
+        vo.insert(QStringLiteral("type"), v.type);
+        vo.insert(QStringLiteral("data"), QString::fromLatin1(v.bytes.toBase64()));
+        values.append(vo);
+    }
+    o.insert(QStringLiteral("values"), values);
+    QJsonArray subkeys;
+    for (const Key& k : key.subkeys)
+        subkeys.append(keyToJson(k));
+    o.insert(QStringLiteral("keys"), subkeys);
+    return o;
+}
+
+bool keyFromJson(const QJsonValue& json, Key* key)
+{
+    if (!json.isObject())
+        return false;
+    const QJsonObject o = json.toObject();
+    if (!o.value(QStringLiteral("name")).isString() || !o.value(QStringLiteral("values")).isArray()
+        || !o.value(QStringLiteral("keys")).isArray())
+        return false;
+    key->name = o.value(QStringLiteral("name")).toString();
+    for (const QJsonValue& jv : o.value(QStringLiteral("values")).toArray()) {
+        const QJsonObject vo = jv.toObject();
+        if (!vo.value(QStringLiteral("name")).isString() || !vo.value(QStringLiteral("type")).isDouble()
+            || !vo.value(QStringLiteral("data")).isString())
+            return false;
+        const auto decoded = QByteArray::fromBase64Encoding(vo.value(QStringLiteral("data")).toString().toLatin1(),
+                                                            QByteArray::AbortOnBase64DecodingErrors);
+        if (!decoded)
+            return false;
+        key->values.push_back(Value{vo.value(QStringLiteral("name")).toString(),
+                                    static_cast<std::int32_t>(vo.value(QStringLiteral("type")).toInteger()),
+                                    *decoded});
+    }
+    for (const QJsonValue& jk : o.value(QStringLiteral("keys")).toArray()) {
+        Key sub;
+        if (!keyFromJson(jk, &sub))
+            return false;
+        key->subkeys.push_back(std::move(sub));
+    }
+    return true;
+}
+
+QByteArray serialize(const Tree& tree)
+{
+    QJsonArray hives;
+    for (const auto& [handle, root] : tree) {
+        QJsonObject h;
+        h.insert(QStringLiteral("hive"), QStringLiteral("0x%1").arg(handle, 8, 16, QLatin1Char('0')));
+        h.insert(QStringLiteral("key"), keyToJson(root));
+        hives.append(h);
+    }
+    QJsonObject doc;
+    doc.insert(QStringLiteral("format"), QString::fromLatin1(kFormatName));
+    doc.insert(QStringLiteral("version"), kFormatVersion);
+    doc.insert(QStringLiteral("hives"), hives);
+    return QJsonDocument(doc).toJson(QJsonDocument::Indented);
+}
+
+bool parse(const QByteArray& bytes, Tree* tree)
+{
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject())
+        return false;
+    const QJsonObject o = doc.object();
+    if (o.value(QStringLiteral("format")).toString() != QLatin1String(kFormatName)
+        || o.value(QStringLiteral("version")).toInt() != kFormatVersion
+        || !o.value(QStringLiteral("hives")).isArray())
+        return false;
+    for (const QJsonValue& hv : o.value(QStringLiteral("hives")).toArray()) {
+        const QJsonObject h = hv.toObject();
+        bool ok = false;
+        const uint handle = h.value(QStringLiteral("hive")).toString().toUInt(&ok, 0);
+        Key root;
+        if (!ok || !Store::isHive(static_cast<std::int32_t>(handle)) || !keyFromJson(h.value(QStringLiteral("key")), &root))
+            return false;
+        (*tree)[handle] = std::move(root);
+    }
+    return true;
+}
+
+enum class Load { Missing, Ok, Damaged, Unreadable };
+
+Load loadTree(const QString& path, Tree* tree)
+{
+    QFile file(path);
+    if (!file.exists())
+        return Load::Missing;
+    if (!file.open(QIODevice::ReadOnly))
+        return Load::Unreadable;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Load::Unreadable;
+    Tree parsed;
+    if (!parse(bytes, &parsed))
+        return Load::Damaged;
+    *tree = std::move(parsed);
+    return Load::Ok;
+}
+
+// Reads never fail loudly: a missing, unreadable or damaged file is an empty registry.
+Tree readTree(const QString& path)
+{
+    Tree tree;
+    loadTree(path, &tree);
+    return tree;
+}
+
+bool moveAside(const QString& path)
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString target = path + QStringLiteral(".damaged-") + stamp;
+    for (int n = 2; QFile::exists(target); ++n)
+        target = path + QStringLiteral(".damaged-") + stamp + QLatin1Char('-') + QString::number(n);
+    return QFile::rename(path, target);
+}
+
+bool saveTree(const QString& path, const Tree& tree)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = serialize(tree);
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+// Threads of one program share the process id that the lock file records, so
+// they also need a lock of their own.
+QMutex& processMutex()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
+// Runs a change as one read-modify-write under the lock. `change` returns the
+// status of the operation and sets `changed` when the tree must be saved.
+Status modify(const QString& path, const std::function<Status(Tree&, bool& changed)>& change)
+{
+    QMutexLocker inProcess(&processMutex());
+    const QFileInfo info(path);
+    if (!QDir().mkpath(info.absolutePath()))
+        return Status::IoError;
+    QLockFile lock(path + QStringLiteral(".lock"));
+    lock.setStaleLockTime(kStaleLockMs);
+    if (!lock.tryLock(kLockWaitMs))
+        return Status::Busy;
+
+    Tree tree;
+    Load state = loadTree(path, &tree);
+    if (state == Load::Unreadable)
+        return Status::IoError;
+
+    bool changed = false;
+    const Status status = change(tree, changed);
+    if (status != Status::Success || !changed)
+        return status;
+
+    if (state == Load::Damaged && !moveAside(path))
+        return Status::IoError;
+    return saveTree(path, tree) ? Status::Success : Status::IoError;
+}
+
+QString& overridePath()
+{
+    static QString path;
+    return path;
+}
+
+} // namespace
+
+Store::Store() : m_path(filePath()) {}
+
+Store::Store(QString path) : m_path(std::move(path)) {}
+
+QString Store::filePath()
+{
+    if (!overridePath().isEmpty())
+        return overridePath();
+    const QString fromEnvironment = qEnvironmentVariable("CORVESSA_REGISTRY_FILE");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    QString folder = QCoreApplication::organizationName();
+    if (folder.isEmpty())
+        folder = QCoreApplication::applicationName();
+    if (folder.isEmpty())
+        folder = QStringLiteral("corvessa");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') + folder
+           + QStringLiteral("/registry.json");
+}
+
+void Store::setFilePath(const QString& path)
+{
+    overridePath() = path;
+}
+
+bool Store::isHive(std::int32_t hive)
+{
+    const auto handle = static_cast<std::uint32_t>(hive);
+    return handle >= 0x80000000u && handle <= 0x80000006u;
+}
+
+Status Store::connectMachine(const QString& machine)
+{
+    return machine.isEmpty() ? Status::Success : Status::NotAvailable;
+}
+
+bool Store::keyExists(std::int32_t hive, const QString& keyPath) const
+{
+    if (!isHive(hive))
+        return false;
+    Tree tree = readTree(m_path);
+    return findKey(tree, hive, keyPath) != nullptr;
+}
+
+Status Store::createKey(std::int32_t hive, const QString& keyPath)
+{
+    if (!isHive(hive))
+        return Status::InvalidHive;
+    return modify(m_path, [&](Tree& tree, bool& changed) {
+        Key* key = findKey(tree, hive, QString());
+        for (const QString& part : splitPath(keyPath)) {
+            Key* sub = findSubkey(*key, part);
+            if (!sub) {
+                key->subkeys.push_back(Key{part, {}, {}});
+                sub = &key->subkeys.back();
+                changed = true;
+            }
+            key = sub;
+        }
+        return Status::Success;
+    });
+}
+
+Status Store::deleteKey(std::int32_t hive, const QString& keyPath)
+{
+    if (!isHive(hive))
+        return Status::InvalidHive;
+    QStringList parts = splitPath(keyPath);
+    if (parts.isEmpty())
+        return Status::NotFound; // a hive is not deletable
+    const QString last = parts.takeLast();
+    return modify(m_path, [&](Tree& tree, bool& changed) {
+        Key* parent = findKey(tree, hive, parts.join(QLatin1Char('\\')));
+        if (!parent)
+            return Status::NotFound;
+        for (auto it = parent->subkeys.begin(); it != parent->subkeys.end(); ++it) {
+            if (sameName(it->name, last)) {
+                if (!it->subkeys.empty())
+                    return Status::HasSubkeys;
+                parent->subkeys.erase(it);
+                changed = true;
+                return Status::Success;
+            }
+        }
+        return Status::NotFound;
+    });
+}
+
+Status Store::queryValue(std::int32_t hive, const QString& keyPath, const QString& valueName,
+                         ValueData* out) const
+{
+    if (!isHive(hive))
+        return Status::InvalidHive;
+    Tree tree = readTree(m_path);
+    Key* key = findKey(tree, hive, keyPath);
+    if (!key)
+        return Status::NotFound;
+    const Value* value = findValue(*key, valueName);
+    if (!value)
+        return Status::NotFound;
+    if (out)
+        *out = ValueData{value->type, value->bytes};
+    return Status::Success;
+}
+
+Status Store::setValue(std::int32_t hive, const QString& keyPath, const QString& valueName,
+                       std::int32_t type, const QByteArray& bytes)
+{
+    if (!isHive(hive))
+        return Status::InvalidHive;
+    return modify(m_path, [&](Tree& tree, bool& changed) {
+        Key* key = findKey(tree, hive, keyPath);
+        if (!key)
+            return Status::NotFound;
+        if (Value* value = findValue(*key, valueName)) {
+            if (value->type == type && value->bytes == bytes)
+                return Status::Success;
+            value->type = type;
+            value->bytes = bytes;
+        } else {
+            key->values.push_back(Value{valueName, type, bytes});
+        }
+        changed = true;
+        return Status::Success;
+    });
+}
+
+Status Store::deleteValue(std::int32_t hive, const QString& keyPath, const QString& valueName)
+{
+    if (!isHive(hive))
+        return Status::InvalidHive;
+    return modify(m_path, [&](Tree& tree, bool& changed) {
+        Key* key = findKey(tree, hive, keyPath);
+        if (!key)
+            return Status::NotFound;
+        for (auto it = key->values.begin(); it != key->values.end(); ++it) {
+            if (sameName(it->name, valueName)) {
+                key->values.erase(it);
+                changed = true;
+                return Status::Success;
+            }
+        }
+        return Status::NotFound;
+    });
+}
+
+Status Store::enumerateValues(std::int32_t hive, const QString& keyPath, QStringList* names) const
+{
+    if (!isHive(hive))
+        return Status::InvalidHive;
+    Tree tree = readTree(m_path);
+    Key* key = findKey(tree, hive, keyPath);
+    if (!key)
+        return Status::NotFound;
+    if (names) {
+        names->clear();
+        for (const Value& v : key->values)
+            names->append(v.name);
+    }
+    return Status::Success;
+}
+
+Status Store::enumerateSubkeys(std::int32_t hive, const QString& keyPath, QStringList* names) const
+{
+    if (!isHive(hive))
+        return Status::InvalidHive;
+    Tree tree = readTree(m_path);
+    Key* key = findKey(tree, hive, keyPath);
+    if (!key)
+        return Status::NotFound;
+    if (names) {
+        names->clear();
+        for (const Key& k : key->subkeys)
+            names->append(k.name);
+    }
+    return Status::Success;
+}
+
+} // namespace reg
