@@ -1,0 +1,39 @@
+#include "common/comRegistry.h"
+#include "common/frmForFolders.h"
+#include "startup/SharedState.h"
+#include "support/ProgramFixture.h"
+
+#include <QDir>
+
+class FolderChooserTest : public ProgramFixture {
+protected:
+    void SetUp() override
+    {
+        ProgramFixture::SetUp();
+        gRegKeySettings = QStringLiteral("Software\\Vantrel\\Corvessa\\Settings");
+    }
+    core::Variant stored() const
+    {
+        return LeggiRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, QStringLiteral("appset_curdb"));
+    }
+};
+
+TEST_F(FolderChooserTest, TheChosenFolderIsStoredWithoutATrailingSeparator)
+{
+    const QString folder = m_home.path() + QStringLiteral("/Dati/");
+    m_dialogs.answerFolder(folder).answerMessageBox(ui::vbOK);
+    frmForFolders::Apri();
+    EXPECT_EQ(stored().toString(), m_home.path() + QStringLiteral("/Dati"));
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Operazione eseguita con successo.\nRiavviare il programma.")});
+}
+
+TEST_F(FolderChooserTest, CancelLeavesTheSettingAlone)
+{
+    ScriviRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, QStringLiteral("appset_curdb"),
+                   core::Variant(QStringLiteral("/prima")));
+    m_dialogs.answerFolder(QString());
+    frmForFolders::Apri();
+    EXPECT_EQ(stored().toString(), QStringLiteral("/prima"));
+    EXPECT_TRUE(m_dialogs.messages().isEmpty());
+}

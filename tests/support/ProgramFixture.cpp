@@ -1,0 +1,71 @@
+#include "support/ProgramFixture.h"
+
+#include "mainwindow/frmMain.h"
+#include "platform/database/Connection.h"
+#include "platform/registry/RegistryStore.h"
+#include "startup/DatabaseFile.h"
+#include "startup/SharedState.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QWidget>
+
+void ProgramFixture::SetUp()
+{
+    testApplication();
+    ASSERT_TRUE(m_home.isValid());
+    ASSERT_TRUE(m_program.isValid());
+    qputenv("HOME", m_home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", QDir(m_home.path()).filePath(QStringLiteral(".config")).toLocal8Bit());
+    qunsetenv("XDG_DOCUMENTS_DIR");
+    reg::Store::setFilePath(QDir(m_home.path()).filePath(QStringLiteral("registry.json")));
+    ASSERT_TRUE(QFile::copy(QDir(QStringLiteral(CORVESSA_PROGRAM_DIR)).filePath(QLatin1String(kNomeTemplate)),
+                            QDir(m_program.path()).filePath(QLatin1String(kNomeTemplate))));
+    ImpostaCartellaProgramma(m_program.path());
+
+    gCartellaDbPredefinita.clear();
+    gCartellaDb.clear();
+    DataConStr.clear();
+    gSezId = 0;
+    gPreIVA.clear();
+    gRitPrePerc = gRitAccPerc = gRitAccPercSuImp = 0.0;
+    gRitPreDesc.clear();
+    gRitAccDesc.clear();
+    gRitAccSuRitPre = false;
+    ImpostaDataLavoro(QDate::currentDate());
+    m_scope = std::make_unique<ui::ScopedDialogHandler>(m_dialogs);
+}
+
+void ProgramFixture::TearDown()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        w->close();
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    m_scope.reset();
+    ImpostaCartellaProgramma(QString());
+}
+
+QString ProgramFixture::defaultDatabasePath() const
+{
+    return QDir(m_home.path()).filePath(QStringLiteral("Documents/TarvixDB/qelvo.mdb"));
+}
+
+void ProgramFixture::useFreshDatabase()
+{
+    const QString folder = QFileInfo(defaultDatabasePath()).absolutePath();
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QFile::copy(QDir(m_program.path()).filePath(QLatin1String(kNomeTemplate)), defaultDatabasePath()));
+    QFile::setPermissions(defaultDatabasePath(), QFile::ReadOwner | QFile::WriteOwner);
+    gCartellaDb = folder;
+    DataConStr = StringaConnessione(folder);
+}
+
+void ProgramFixture::exec(const QString& sql)
+{
+    db::Connection cn;
+    cn.open(DataConStr);
+    cn.execute(sql);
+    cn.close();
+}

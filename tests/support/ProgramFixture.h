@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/ui/ScopedDialogHandler.h"
+#include "platform/ui/ScriptedDialogs.h"
+#include "support/TestApplication.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+// A clean world for one test of the program: an empty home folder, a registry
+// file of its own, a program folder holding the built template, the shared
+// state reset, and every dialog answered through the scripted seam.
+class ProgramFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The database of the default folder (~/Documents/TarvixDB/qelvo.mdb).
+    QString defaultDatabasePath() const;
+    // Creates the default database from the template and points the shared state at it.
+    void useFreshDatabase();
+    // Runs SQL on the current database (DataConStr).
+    void exec(const QString& sql);
+
+    QTemporaryDir m_home;
+    QTemporaryDir m_program;
+    ui::ScriptedDialogs m_dialogs;
+    std::unique_ptr<ui::ScopedDialogHandler> m_scope;
+};
