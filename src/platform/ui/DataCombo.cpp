@@ -1,0 +1,78 @@
+#include "platform/ui/DataCombo.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace ui {
+
+DataCombo::DataCombo(QWidget* parent) : QComboBox(parent)
+{
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        if (m_filling || index < 0 || index >= m_values.size())
+            return;
+        m_value = m_values[index];
+        Q_EMIT valueChosen(m_value);
+    });
+}
+
+void DataCombo::setRowSource(const db::Recordset& rows, const QString& boundColumn, const QString& listField)
+{
+    m_rows = rows;
+    m_boundColumn = boundColumn;
+    m_listField = listField;
+    refill();
+}
+
+void DataCombo::refill()
+{
+    m_filling = true;
+    clear();
+    m_values.clear();
+    if (!m_rows.isNull() && m_rows.isOpen()) {
+        db::Recordset cursor = m_rows.clone();
+        for (cursor.moveFirst(); !cursor.eof(); cursor.moveNext()) {
+            m_values.push_back(cursor.value(m_boundColumn));
+            addItem(cursor.value(m_listField).toString());
+        }
+    }
+    selectCurrent();
+    m_filling = false;
+}
+
+void DataCombo::setBoundValue(const core::Variant& value)
+{
+    m_value = value;
+    m_filling = true;
+    selectCurrent();
+    m_filling = false;
+}
+
+QString DataCombo::listText() const
+{
+    const int index = currentIndex();
+    return index >= 0 ? itemText(index) : QString();
+}
+
+void DataCombo::selectCurrent()
+{
+    int found = -1;
+    for (int i = 0; i < m_values.size(); ++i) {
+        if (m_values[i].sameValue(m_value)) {
+            found = i;
+            break;
+        }
+    }
+    // Not in the list: nothing selected, the stored value stays.
+    setCurrentIndex(found);
+}
+
+void DataCombo::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::NoModifier) {
+        showPopup();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
+}
+
+} // namespace ui
