@@ -158,4 +158,45 @@ TEST_F(ProgramSql, TemplateSeedsAndUpgradeDefaults)
     EXPECT_EQ(db.columnType(QStringLiteral("Prestazioni"), QStringLiteral("preDescrizione")), db::DataType::VarWChar);
 }
 
+TEST_F(ProgramSql, CollectionsReportGivesExactAmountsDue)
+{
+    for (const auto& e : corpus) {
+        const auto t = db::jet::translate(e.sql, db);
+        if (isSchemaChange(t.kind) && t.kind != db::jet::StatementKind::AlterTableAlterColumn)
+            db.exec(e.sql);
+    }
+    db.exec(QStringLiteral("INSERT INTO CliFor (cliId, cliNome, cliLocalita, sezId, cliShared) VALUES (7, 'D''Amico', 'Roma', 1, False)"));
+    db.exec(QStringLiteral("INSERT INTO Fatture (fatId, sezId, fatTipo, fatNo, fatPrefisso, fatData, fatCliForId, fatCliForPag, fatTotNetto) "
+                           "VALUES (5, 1, 0, 1, '', #03/05/2024#, 7, 0, 300.30)"));
+    db.exec(QStringLiteral("INSERT INTO Fatture (fatId, sezId, fatTipo, fatNo, fatPrefisso, fatData, fatCliForId, fatCliForPag, fatTotNetto) "
+                           "VALUES (6, 1, 0, 2, 'A', #03/06/2024#, 7, 0, 50)"));
+    db.exec(QStringLiteral("INSERT INTO Incassi (incFatId, incData, incImporto) VALUES (5, #03/10/2024#, 100.10)"));
+    db.exec(QStringLiteral("INSERT INTO Incassi (incFatId, incData, incImporto) VALUES (5, #03/11/2024#, 200.20)"));
+
+    const Entry* unpaid = nullptr;
+    const Entry* all = nullptr;
+    for (const auto& e : corpus) {
+        if (e.origin.startsWith(QLatin1String("EseguiStampa report 7 collections, unpaid")))
+            unpaid = &e;
+        if (e.origin.startsWith(QLatin1String("EseguiStampa report 7 collections, all")))
+            all = &e;
+    }
+    ASSERT_TRUE(unpaid && all);
+
+    const auto rows = db.query(all->sql);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0][0].toString(), QStringLiteral("D'Amico [Roma]"));
+    EXPECT_EQ(rows[0][2].toString(), QStringLiteral("1"));
+    EXPECT_EQ(rows[0][5].toCurrency(), core::Currency::fromRaw(3003000)); // collected
+    EXPECT_EQ(rows[0][6].toCurrency(), core::Currency()) << "exactly nothing due";
+    EXPECT_EQ(rows[1][2].toString(), QStringLiteral("2A"));
+    EXPECT_EQ(rows[1][5].toCurrency(), core::Currency()) << "no collections count as 0";
+    EXPECT_EQ(rows[1][6].toCurrency(), core::Currency::fromUnits(50));
+
+    // Only the invoice with something due is unpaid.
+    const auto open = db.query(unpaid->sql);
+    ASSERT_EQ(open.size(), 1u);
+    EXPECT_EQ(open[0][2].toString(), QStringLiteral("2A"));
+}
+
 } // namespace
