@@ -1,6 +1,7 @@
 #include "common/frmForFolders.h"
 
 #include "common/comRegistry.h"
+#include "platform/core/Error.h"
 #include "platform/ui/Dialogs.h"
 #include "startup/SharedState.h"
 

@@ -14,22 +14,24 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <memory>
+#include <QPointer>
 
 namespace {
-std::unique_ptr<frmAdminPass> gInstance;
+// The single default instance; a plain guarded pointer, so nothing is destroyed
+// after the application object at exit.
+QPointer<frmAdminPass> gInstance;
 }
 
 frmAdminPass* frmAdminPass::instance()
 {
     if (!gInstance)
-        gInstance.reset(new frmAdminPass());
-    return gInstance.get();
+        gInstance = new frmAdminPass();
+    return gInstance;
 }
 
 void frmAdminPass::Unload()
 {
-    gInstance.reset();
+    delete gInstance.data();
 }
 
 frmAdminPass::frmAdminPass()

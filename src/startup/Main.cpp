@@ -6,7 +6,7 @@
 #include "mainwindow/frmMain.h"
 #include "platform/database/Recordset.h"
 #include "platform/ui/Dialogs.h"
-#include "platform/ui/WindowGuards.h"
+#include "platform/ui/CloseGuard.h"
 #include "sections/frmAdminPass.h"
 #include "startup/DatabaseFile.h"
 #include "startup/SchemaUpgrade.h"
@@ -193,6 +193,7 @@ void Main()
         gSezId = unica;
     } else {
         const std::int32_t scelta = frmAdminPass::Apri();
+        frmAdminPass::Unload();
         if (scelta < 1)
             return;
         gSezId = scelta;

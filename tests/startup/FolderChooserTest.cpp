@@ -1,6 +1,7 @@
 #include "common/comRegistry.h"
 #include "common/frmForFolders.h"
 #include "startup/SharedState.h"
+#include "platform/ui/MsgBoxStyle.h"
 #include "support/ProgramFixture.h"
 
 #include <QDir>

@@ -1,5 +1,6 @@
 #include "sections/frmAdminPass.h"
 #include "startup/SharedState.h"
+#include "platform/ui/MsgBoxStyle.h"
 #include "support/ProgramFixture.h"
 
 #include <QComboBox>

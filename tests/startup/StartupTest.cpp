@@ -1,11 +1,13 @@
 #include "common/comRegistry.h"
 #include "mainwindow/frmMain.h"
+#include "platform/database/Catalog.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "sections/frmAdminPass.h"
 #include "startup/DatabaseFile.h"
 #include "startup/Main.h"
 #include "startup/SharedState.h"
+#include "platform/ui/MsgBoxStyle.h"
 #include "support/ProgramFixture.h"
 
 #include <QApplication>
