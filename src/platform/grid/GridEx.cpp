@@ -616,7 +616,9 @@ bool GridEx::commitRowEdit()
             return false;
         }
     } else {
+        // Nothing behind an unbound grid to read back from: the row keeps what was typed.
         written.bookmark = isNew ? m_model->dataRowCount() + 1 : m_model->bookmark(row);
+        written.unboundFetched = true;
     }
     m_model->finishEdit(written);
     Q_EMIT afterUpdate();

@@ -477,7 +477,6 @@ void GridModel::finishEdit(const GridRow& written)
         const int storage = int(m_rows.size());
         beginInsertRows({}, row + 1, row + 1);
         m_rows.append(written);
-        m_rows.last().unboundFetched = false;
         m_rows.last().values.resize(m_columns.size());
         m_order.append(storage);
         m_displayOf.append(row);
