@@ -1012,9 +1012,9 @@ void RecordsetImpl::setSort(const QString& sort)
     m_sortText = sort;
     m_keepVisible.clear();
     m_viewValid = false;
+    m_current.reset();
     sync();
-    if (!m_current)
-        setPosition(0);
+    setPosition(0);
 }
 
 std::shared_ptr<RecordsetImpl> RecordsetImpl::clone(LockType lock) const

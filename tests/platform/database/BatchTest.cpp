@@ -198,10 +198,10 @@ TEST_F(BatchTest, CounterNumberingNeverGivesTheSameNumberTwice)
     // Two machines read and raise one counter inside their own transaction.
     connection.execute(QStringLiteral("CREATE TABLE Contatori (conId COUNTER, conNum LONG)"));
     connection.execute(QStringLiteral("INSERT INTO Contatori (conNum) VALUES (0)"));
-    db::Connection one = otherConnection();
-    db::Connection two = otherConnection();
     const int saved = db::Connection::busyTimeout();
     db::Connection::setBusyTimeout(100);
+    db::Connection one = otherConnection();
+    db::Connection two = otherConnection();
     one.beginTrans();
     db::Recordset counter;
     counter.open(QStringLiteral("SELECT * FROM Contatori"), one, db::CursorType::Static, LockType::Optimistic);

@@ -16,6 +16,11 @@ struct OpenCase {
     ErrorKind expected;
 };
 
+void PrintTo(const OpenCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class OpenTest : public ::testing::TestWithParam<OpenCase> {};
 
 TEST_P(OpenTest, RefusesWhatIsNotADatabaseAndNeverCreatesAFile)

@@ -1,0 +1,144 @@
+#include "platform/grid/GridDelegate.h"
+
+#include "platform/grid/GridEx.h"
+#include "platform/grid/GridModel.h"
+#include "platform/grid/ValueOrder.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QStyle>
+
+namespace grid {
+
+namespace {
+// Which kind of list a combo editor holds, kept on the editor itself.
+constexpr const char* kListKind = "gridListKind";
+constexpr int kDropDown = 1;
+constexpr int kValueList = 2;
+} // namespace
+
+GridDelegate::GridDelegate(GridEx* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
+
+QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QWidget* editor = makeEditor(parent, index);
+    m_openEditor = editor;
+    return editor;
+}
+
+QWidget* GridDelegate::makeEditor(QWidget* parent, const QModelIndex& index) const
+{
+    const ColumnInfo& info = m_grid->columnInfo(index.column());
+    GridModel* model = m_grid->gridModel();
+    int bound = -1;
+    int shown = -1;
+    if (model->dropDownColumns(index.column(), bound, shown)) {
+        auto* combo = new QComboBox(parent);
+        combo->setProperty(kListKind, kDropDown);
+        GridModel* list = info.dropDown->gridModel();
+        for (int r = 0; r < list->dataRowCount(); ++r) {
+            QString text = list->displayText(r, shown);
+            // A list that stores and shows the same code names it with the next visible column too.
+            if (shown == bound) {
+                for (int c = 0; c < list->columnCount(); ++c) {
+                    if (c != shown && list->columns()[c].visible) {
+                        text += QStringLiteral("  ") + list->displayText(r, c);
+                        break;
+                    }
+                }
+            }
+            combo->addItem(text, r);
+        }
+        return combo;
+    }
+    if (!info.valueList.isEmpty()) {
+        auto* combo = new QComboBox(parent);
+        combo->setProperty(kListKind, kValueList);
+        for (int i = 0; i < info.valueList.size(); ++i)
+            combo->addItem(info.valueList[i].second, i);
+        return combo;
+    }
+    auto* edit = new QLineEdit(parent);
+    edit->setFrame(false);
+    if (info.button) {
+        QAction* action = edit->addAction(edit->style()->standardIcon(QStyle::SP_FileDialogContentsView),
+                                          QLineEdit::TrailingPosition);
+        const int column = index.column();
+        GridEx* grid = m_grid;
+        connect(action, &QAction::triggered, grid, [grid, column] { grid->raiseButtonClick(column); });
+    }
+    return edit;
+}
+
+void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
+{
+    GridModel* model = m_grid->gridModel();
+    const core::Variant current = model->value(index.row(), index.column());
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        const ColumnInfo& info = m_grid->columnInfo(index.column());
+        int selected = -1;
+        if (combo->property(kListKind).toInt() == kDropDown) {
+            int bound = -1;
+            int shown = -1;
+            model->dropDownColumns(index.column(), bound, shown);
+            const int found = info.dropDown->gridModel()->find(bound, Condition::Equal, current, 0, false);
+            selected = combo->findData(found);
+        } else {
+            for (int i = 0; i < info.valueList.size(); ++i) {
+                if (conditionHolds(Condition::Equal, current, {}, info.valueList[i].first))
+                    selected = i;
+            }
+        }
+        combo->setCurrentIndex(selected);
+        return;
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
+        // A key that opened the editor has typed into it already; keep what it typed.
+        if (!edit->isModified())
+            edit->setText(editTextOf(current));
+        return;
+    }
+    QStyledItemDelegate::setEditorData(editor, index);
+}
+
+void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* itemModel, const QModelIndex& index) const
+{
+    GridModel* model = m_grid->gridModel();
+    const ColumnInfo& info = m_grid->columnInfo(index.column());
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        const int item = combo->currentIndex();
+        if (item < 0)
+            return;
+        core::Variant chosen;
+        if (combo->property(kListKind).toInt() == kDropDown) {
+            int bound = -1;
+            int shown = -1;
+            if (!model->dropDownColumns(index.column(), bound, shown))
+                return;
+            chosen = info.dropDown->gridModel()->value(combo->itemData(item).toInt(), bound);
+        } else {
+            chosen = info.valueList.value(combo->itemData(item).toInt()).first;
+        }
+        if (!chosen.sameValue(model->value(index.row(), index.column())))
+            model->userEdit(index.row(), index.column(), chosen);
+        return;
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
+        // An editor closed without a change leaves the row as it was (no edit starts).
+        if (edit->text() == model->editText(index.row(), index.column()))
+            return;
+        model->userEdit(index.row(), index.column(), valueFromEditText(edit->text(), info.type));
+        return;
+    }
+    QStyledItemDelegate::setModelData(editor, itemModel, index);
+}
+
+bool GridDelegate::eventFilter(QObject* object, QEvent* event)
+{
+    if (m_grid->handleKey(object, event))
+        return true;
+    return QStyledItemDelegate::eventFilter(object, event);
+}
+
+} // namespace grid

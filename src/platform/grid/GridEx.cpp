@@ -1,0 +1,767 @@
+#include "platform/grid/GridEx.h"
+
+#include "platform/core/Error.h"
+#include "platform/database/Field.h"
+#include "platform/grid/GridDelegate.h"
+#include "platform/grid/GridModel.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace grid {
+
+namespace {
+
+// The virtual-key numbers the system's handlers test (Enter 13, F4 115, ...).
+int virtualKeyOf(int key)
+{
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        return key; // 65..90, as the virtual keys
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return key;
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+        return 112 + (key - Qt::Key_F1);
+    switch (key) {
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Space: return 32;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_End: return 35;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_Delete: return 46;
+    default: return 0;
+    }
+}
+
+int shiftStateOf(Qt::KeyboardModifiers modifiers)
+{
+    int shift = 0;
+    if (modifiers & Qt::ShiftModifier)
+        shift |= 1;
+    if (modifiers & Qt::ControlModifier)
+        shift |= 2;
+    if (modifiers & Qt::AltModifier)
+        shift |= 4;
+    return shift;
+}
+
+core::Error itemNotFound()
+{
+    return core::Error(3265, QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."),
+                       QStringLiteral("GridEX"));
+}
+
+} // namespace
+
+GridEx::GridEx(QWidget* parent) : QWidget(parent)
+{
+    m_view = new QTableView(this);
+    m_model = new GridModel(this);
+    m_delegate = new GridDelegate(this);
+    m_view->setModel(m_model);
+    m_view->setItemDelegate(m_delegate);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setTabKeyNavigation(true);
+    m_view->verticalHeader()->setVisible(false);
+    m_view->horizontalHeader()->setSectionsClickable(true);
+    m_view->horizontalHeader()->setHighlightSections(false);
+    m_view->setWordWrap(false);
+    m_view->installEventFilter(this);
+    setFocusProxy(m_view);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+
+    m_styles.insert(QStringLiteral("Default"), RowStyle{});
+    m_model->setStyles(&m_styles);
+    m_model->setImages(&m_images);
+
+    m_model->onUserEdit = [this](int row, int column, const core::Variant& value) {
+        return applyCellEdit(row, column, value);
+    };
+    m_model->onFetchUnbound = [this](int row, int column) {
+        core::Variant value;
+        Q_EMIT unboundReadData(row + 1, column + 1, value);
+        return value;
+    };
+    m_model->onRowFormat = [this](int row) {
+        QString style;
+        Q_EMIT rowFormat(row + 1, style);
+        return style;
+    };
+    m_model->onFetchIcon = [this](int row, int column) {
+        int icon = 0;
+        Q_EMIT fetchIcon(row + 1, column + 1, icon);
+        return icon;
+    };
+
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this, &GridEx::onCurrentChanged);
+    connect(m_view->horizontalHeader(), &QHeaderView::sectionClicked, this, &GridEx::onHeaderClicked);
+    connect(m_view, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex&) { Q_EMIT dblClick(); });
+    connect(qApp, &QApplication::focusChanged, this, &GridEx::onFocusChanged);
+}
+
+GridEx::~GridEx() = default;
+
+// ---- binding -------------------------------------------------------------
+
+void GridEx::setConnectionString(const QString& connectionString) { m_connectionString = connectionString; }
+void GridEx::setRecordSource(const QString& sql) { m_recordSource = sql; }
+
+bool GridEx::rebind(bool)
+{
+    db::Recordset recordset;
+    try {
+        recordset.setCursorLocation(db::CursorLocation::Client);
+        recordset.open(m_recordSource, m_connectionString, db::CursorType::Static, m_lockType, db::CommandType::Text);
+    } catch (const core::Error& e) {
+        m_recordset = db::Recordset();
+        m_unbound = false;
+        m_currentRow = -1;
+        m_model->resetAll({}, {});
+        reportError(e.number(), e.description());
+        return false;
+    }
+    bindRecordset(recordset);
+    return true;
+}
+
+void GridEx::setRecordset(const db::Recordset& recordset)
+{
+    bindRecordset(recordset);
+}
+
+void GridEx::bindRecordset(const db::Recordset& recordset)
+{
+    m_model->cancelEdit();
+    m_recordset = recordset;
+    m_unbound = false;
+
+    QVector<ColumnInfo> columns;
+    const int fields = m_recordset.isOpen() ? m_recordset.fieldCount() : 0;
+    for (int i = 0; i < fields; ++i) {
+        const db::Field field = m_recordset.field(i);
+        ColumnInfo info;
+        info.key = field.name();
+        info.caption = field.name();
+        info.field = i;
+        info.type = field.type();
+        info.editable = !field.isAutoIncrement();
+        columns.append(info);
+    }
+    // The same columns as before (a rebind of the same query): keep what the caller set on them.
+    const QVector<ColumnInfo>& previous = m_model->columns();
+    int previousBound = 0;
+    for (const ColumnInfo& info : previous)
+        previousBound += info.field >= 0 ? 1 : 0;
+    bool same = previousBound == columns.size() && !columns.isEmpty();
+    for (int i = 0; same && i < columns.size(); ++i)
+        same = previous[i].field == i && previous[i].key.compare(columns[i].key, Qt::CaseInsensitive) == 0;
+    if (same) {
+        QVector<ColumnInfo> kept = previous;
+        for (int i = 0; i < columns.size(); ++i)
+            kept[i].type = columns[i].type;
+        columns = kept;
+    }
+
+    QVector<GridRow> rows = [&] {
+        // Rows are read with the new columns known to the model's width.
+        m_model->resetAll(columns, {});
+        return readRows();
+    }();
+    m_model->resetAll(columns, std::move(rows));
+    applyAllColumns();
+    setCurrent(m_model->dataRowCount() > 0 ? 0 : -1, -1);
+}
+
+QVector<GridRow> GridEx::readRows()
+{
+    QVector<GridRow> rows;
+    if (m_recordset.isNull() || !m_recordset.isOpen())
+        return rows;
+    const int columns = m_model->columnCount();
+    const int fields = m_recordset.fieldCount();
+    try {
+        rows.reserve(m_recordset.recordCount());
+        if (m_recordset.recordCount() > 0)
+            m_recordset.moveFirst();
+        while (!m_recordset.eof()) {
+            GridRow row;
+            row.bookmark = m_recordset.bookmark();
+            row.values.resize(columns);
+            for (int c = 0; c < columns; ++c) {
+                const int field = m_model->columns()[c].field;
+                if (field >= 0 && field < fields)
+                    row.values[c] = m_recordset.value(field);
+            }
+            rows.append(std::move(row));
+            m_recordset.moveNext();
+        }
+    } catch (const core::Error& e) {
+        reportError(e.number(), e.description());
+    }
+    return rows;
+}
+
+void GridEx::refresh()
+{
+    if (m_unbound) {
+        setItemCount(itemCount());
+        return;
+    }
+    const db::Bookmark current = rowBookmark(row());
+    m_model->cancelEdit();
+    m_model->setRows(readRows());
+    int row = current != 0 ? m_model->rowOfBookmark(current) : -1;
+    if (row < 0 && m_model->dataRowCount() > 0)
+        row = 0;
+    setCurrent(row, -1);
+}
+
+void GridEx::setItemCount(int count)
+{
+    m_unbound = true;
+    m_model->cancelEdit();
+    QVector<GridRow> rows(std::max(0, count));
+    for (int r = 0; r < rows.size(); ++r) {
+        rows[r].bookmark = r + 1;
+        rows[r].values.resize(m_model->columnCount());
+    }
+    m_model->setRows(std::move(rows));
+    setCurrent(count > 0 ? 0 : -1, -1);
+}
+
+int GridEx::itemCount() const { return m_model->dataRowCount(); }
+
+GridColumn GridEx::addUnboundColumn(const QString& key, const QString& caption)
+{
+    ColumnInfo info;
+    info.key = key;
+    info.caption = caption.isNull() ? key : caption;
+    info.field = -1;
+    const int index = m_model->addColumn(info);
+    applyColumn(index);
+    return GridColumn(this, index);
+}
+
+// ---- columns -------------------------------------------------------------
+
+int GridEx::columnCount() const { return m_model->columnCount(); }
+
+GridColumn GridEx::column(int index) const
+{
+    if (index < 1 || index > m_model->columnCount())
+        throw itemNotFound();
+    return GridColumn(const_cast<GridEx*>(this), index - 1);
+}
+
+GridColumn GridEx::column(const QString& key) const
+{
+    const int index = m_model->columnIndex(key);
+    if (index < 0)
+        throw itemNotFound();
+    return GridColumn(const_cast<GridEx*>(this), index);
+}
+
+int GridEx::columnIndex(const QString& key) const { return m_model->columnIndex(key) + 1; }
+
+ColumnInfo& GridEx::columnInfo(int index) { return m_model->column(index); }
+
+int GridEx::twipsToPixels(int twips) const { return grid::twipsToPixels(twips, logicalDpiX()); }
+int GridEx::pixelsToTwips(int pixels) const { return grid::pixelsToTwips(pixels, logicalDpiX()); }
+
+void GridEx::applyColumn(int index)
+{
+    const ColumnInfo& info = m_model->columns()[index];
+    const bool hidden = !info.visible || info.widthTwips == 0;
+    m_view->setColumnHidden(index, hidden);
+    if (!hidden && info.widthTwips > 0)
+        m_view->setColumnWidth(index, twipsToPixels(info.widthTwips));
+    m_model->columnChanged(index);
+}
+
+void GridEx::applyAllColumns()
+{
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        applyColumn(c);
+}
+
+// ---- sort keys -----------------------------------------------------------
+
+void GridEx::clearSortKeys()
+{
+    const db::Bookmark current = rowBookmark(row());
+    m_model->setSortKeys({});
+    if (current != 0)
+        setCurrent(m_model->rowOfBookmark(current), -1);
+    m_view->horizontalHeader()->setSortIndicatorShown(false);
+}
+
+void GridEx::addSortKey(int column, int order)
+{
+    if (column < 1 || column > m_model->columnCount())
+        throw itemNotFound();
+    if (!commitRowEdit())
+        return;
+    auto keys = m_model->sortKeys();
+    keys.append({column - 1, order < 0 ? SortOrder::Descending : SortOrder::Ascending});
+    const db::Bookmark current = rowBookmark(row());
+    m_model->setSortKeys(keys);
+    // The first key is the one the header shows.
+    QHeaderView* header = m_view->horizontalHeader();
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(keys.first().first, keys.first().second < 0 ? Qt::DescendingOrder : Qt::AscendingOrder);
+    setCurrent(current != 0 ? m_model->rowOfBookmark(current) : (m_model->dataRowCount() > 0 ? 0 : -1), -1);
+}
+
+int GridEx::sortKeyCount() const { return int(m_model->sortKeys().size()); }
+
+int GridEx::sortKeyColumn(int key) const
+{
+    const auto& keys = m_model->sortKeys();
+    return key >= 1 && key <= keys.size() ? keys[key - 1].first + 1 : 0;
+}
+
+int GridEx::sortKeyOrder(int key) const
+{
+    const auto& keys = m_model->sortKeys();
+    return key >= 1 && key <= keys.size() ? keys[key - 1].second : 0;
+}
+
+void GridEx::onHeaderClicked(int section)
+{
+    Q_EMIT columnHeaderClick(section + 1);
+    if (!m_headerClickSorts)
+        return;
+    const bool wasAscending = sortKeyCount() > 0 && sortKeyColumn(1) == section + 1 && sortKeyOrder(1) == SortOrder::Ascending;
+    clearSortKeys();
+    addSortKey(section + 1, wasAscending ? SortOrder::Descending : SortOrder::Ascending);
+}
+
+// ---- rows ----------------------------------------------------------------
+
+int GridEx::rowCount() const { return m_model->dataRowCount(); }
+
+bool GridEx::isNewRowLine(int row) const { return m_model->isNewRowLine(row - 1); }
+
+void GridEx::setRow(int row)
+{
+    const int target = row - 1;
+    if (target < -1 || target >= m_model->rowCount())
+        return;
+    setCurrent(target, -1);
+}
+
+int GridEx::col() const
+{
+    const QModelIndex current = m_view->currentIndex();
+    return current.isValid() ? m_view->horizontalHeader()->visualIndex(current.column()) + 1 : 0;
+}
+
+void GridEx::setCol(int position)
+{
+    const int logical = m_view->horizontalHeader()->logicalIndex(position - 1);
+    if (logical < 0)
+        return;
+    setCurrent(m_currentRow, logical);
+}
+
+int GridEx::currentColumnIndex() const
+{
+    const QModelIndex current = m_view->currentIndex();
+    return current.isValid() ? current.column() + 1 : 0;
+}
+
+core::Variant GridEx::value(int column) const { return cellValue(row(), column); }
+
+core::Variant GridEx::value(const QString& key) const
+{
+    const int index = m_model->columnIndex(key);
+    if (index < 0)
+        throw itemNotFound();
+    return cellValue(row(), index + 1);
+}
+
+void GridEx::setValue(int column, const core::Variant& value)
+{
+    if (column < 1 || column > m_model->columnCount())
+        throw itemNotFound();
+    if (m_currentRow < 0)
+        throw core::Error(3021, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."),
+                          QStringLiteral("GridEX"));
+    applyCellEdit(m_currentRow, column - 1, value);
+}
+
+void GridEx::setValue(const QString& key, const core::Variant& value)
+{
+    const int index = m_model->columnIndex(key);
+    if (index < 0)
+        throw itemNotFound();
+    setValue(index + 1, value);
+}
+
+core::Variant GridEx::cellValue(int row, int column) const
+{
+    if (column < 1 || column > m_model->columnCount())
+        throw itemNotFound();
+    return m_model->value(row - 1, column - 1);
+}
+
+QString GridEx::cellText(int row, int column) const
+{
+    if (column < 1 || column > m_model->columnCount())
+        throw itemNotFound();
+    return m_model->displayText(row - 1, column - 1);
+}
+
+db::Bookmark GridEx::rowBookmark(int row) const { return m_model->bookmark(row - 1); }
+
+bool GridEx::find(int column, int condition, const core::Variant& value, int startRow, bool wrap)
+{
+    if (column < 1 || column > m_model->columnCount())
+        throw itemNotFound();
+    const int found = m_model->find(column - 1, condition, value, std::max(0, startRow - 1), wrap);
+    if (found < 0)
+        return false;
+    setCurrent(found, -1);
+    return m_currentRow == found;
+}
+
+void GridEx::ensureCurrentVisible()
+{
+    if (m_view->currentIndex().isValid())
+        m_view->scrollTo(m_view->currentIndex());
+}
+
+void GridEx::setCurrent(int row, int column)
+{
+    if (row < 0) {
+        if (!commitRowEdit())
+            return;
+        const int previous = m_currentRow;
+        const int previousColumn = col();
+        m_currentRow = -1;
+        m_view->selectionModel()->clearCurrentIndex();
+        m_view->clearSelection();
+        if (previous != -1)
+            Q_EMIT currentCellChanged(previous + 1, previousColumn);
+        return;
+    }
+    int logical = column;
+    if (logical < 0) {
+        const QModelIndex current = m_view->currentIndex();
+        logical = current.isValid() ? current.column() : -1;
+        // The first visible column, in display order.
+        QHeaderView* header = m_view->horizontalHeader();
+        for (int p = 0; logical < 0 && p < header->count(); ++p) {
+            if (!header->isSectionHidden(header->logicalIndex(p)))
+                logical = header->logicalIndex(p);
+        }
+        if (logical < 0)
+            logical = 0;
+    }
+    const QModelIndex target = m_model->index(row, logical);
+    if (!target.isValid())
+        return;
+    m_view->selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect
+                                                          | (m_view->selectionBehavior() == QAbstractItemView::SelectRows
+                                                                 ? QItemSelectionModel::Rows
+                                                                 : QItemSelectionModel::NoUpdate));
+    m_view->scrollTo(target);
+}
+
+void GridEx::onCurrentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    if (m_movingBack)
+        return;
+    const int previousRow = m_currentRow;
+    const int previousColumn = previous.isValid() ? m_view->horizontalHeader()->visualIndex(previous.column()) + 1 : 0;
+    const int newRow = current.isValid() ? current.row() : -1;
+    if (newRow != previousRow && m_model->isEditing() && m_model->editRow() == previousRow) {
+        // Leaving the edited row writes it; a refusal keeps the user on it.
+        if (!commitRowEdit()) {
+            m_movingBack = true;
+            const QModelIndex back = m_model->index(previousRow, previous.isValid() ? previous.column() : 0);
+            m_view->selectionModel()->setCurrentIndex(back, QItemSelectionModel::ClearAndSelect);
+            m_movingBack = false;
+            return;
+        }
+    }
+    m_currentRow = newRow;
+    if (newRow != previousRow)
+        moveRecordsetTo(newRow);
+    Q_EMIT currentCellChanged(previousRow + 1, previousColumn);
+}
+
+void GridEx::moveRecordsetTo(int row)
+{
+    if (m_unbound || m_recordset.isNull() || !m_recordset.isOpen() || row < 0 || row >= m_model->dataRowCount())
+        return;
+    try {
+        m_recordset.setBookmark(m_model->bookmark(row));
+    } catch (const core::Error& e) {
+        reportError(e.number(), e.description());
+    }
+}
+
+// ---- editing -------------------------------------------------------------
+
+void GridEx::setAllowEdit(bool on)
+{
+    m_allowEdit = on;
+    m_model->setAllowEdit(on);
+    m_view->setSelectionBehavior(on ? QAbstractItemView::SelectItems : QAbstractItemView::SelectRows);
+    m_view->setEditTriggers(on ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                                     | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked
+                               : QAbstractItemView::NoEditTriggers);
+}
+
+void GridEx::setAllowAddNew(bool on)
+{
+    m_allowAddNew = on;
+    m_model->setNewRowLine(on);
+}
+
+bool GridEx::isEditingRow() const { return m_model->isEditing(); }
+
+bool GridEx::applyCellEdit(int row, int column, const core::Variant& value)
+{
+    if (row < 0 || row >= m_model->rowCount())
+        return false;
+    if (m_model->editRow() != row) {
+        if (m_model->isEditing() && !commitRowEdit())
+            return false;
+        m_model->startEdit(row);
+    }
+    const core::Variant old = m_model->value(row, column);
+    m_model->setEditValue(column, value);
+    // A handler that sets the column it is being told about does not hear of it again.
+    if (m_updatingColumns.contains(column))
+        return true;
+    m_updatingColumns.insert(column);
+    bool cancel = false;
+    Q_EMIT beforeColUpdate(column + 1, old, cancel);
+    if (cancel)
+        m_model->setEditValue(column, old);
+    else
+        Q_EMIT afterColUpdate(column + 1);
+    m_updatingColumns.remove(column);
+    return !cancel;
+}
+
+bool GridEx::commitRowEdit()
+{
+    if (!m_model->isEditing())
+        return true;
+    bool cancel = false;
+    Q_EMIT beforeUpdate(cancel);
+    if (cancel || !m_model->isEditing())
+        return !cancel && !m_model->isEditing();
+    Q_EMIT beforeRowWrite(cancel);
+    if (cancel)
+        return false;
+
+    const int row = m_model->editRow();
+    const bool isNew = m_model->editIsNew();
+    const QVector<core::Variant> values = m_model->editValues();
+    GridRow written;
+    written.values = values;
+    const bool bound = !m_unbound && !m_recordset.isNull() && m_recordset.isOpen();
+    if (bound) {
+        try {
+            if (isNew)
+                m_recordset.addNew();
+            else
+                m_recordset.setBookmark(m_model->bookmark(row));
+            for (int c = 0; c < values.size(); ++c) {
+                const int field = m_model->columns()[c].field;
+                if (field >= 0 && m_model->editChanged(c))
+                    m_recordset.setValue(field, values[c]);
+            }
+            m_recordset.update();
+            written.bookmark = m_recordset.bookmark();
+            // Read the row back: the recordset's conversions and counter values are what it holds.
+            for (int c = 0; c < values.size(); ++c) {
+                const int field = m_model->columns()[c].field;
+                if (field >= 0)
+                    written.values[c] = m_recordset.value(field);
+            }
+        } catch (const core::Error& e) {
+            try {
+                if (m_recordset.editMode() != db::EditMode::None)
+                    m_recordset.cancelUpdate();
+            } catch (const core::Error&) {
+            }
+            reportError(e.number(), e.description());
+            return false;
+        }
+    } else {
+        // Nothing behind an unbound grid to read back from: the row keeps what was typed.
+        written.bookmark = isNew ? m_model->dataRowCount() + 1 : m_model->bookmark(row);
+        written.unboundFetched = true;
+    }
+    m_model->finishEdit(written);
+    Q_EMIT afterUpdate();
+    return true;
+}
+
+void GridEx::cancelRowEdit()
+{
+    if (QWidget* editor = m_delegate->openEditor())
+        Q_EMIT m_delegate->closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+    m_model->cancelEdit();
+}
+
+bool GridEx::deleteCurrentRow()
+{
+    const int row = m_currentRow;
+    if (row < 0 || row >= m_model->dataRowCount())
+        return false;
+    bool cancel = false;
+    Q_EMIT beforeDelete(cancel);
+    if (cancel)
+        return false;
+    if (m_model->editRow() == row)
+        m_model->cancelEdit();
+    if (!m_unbound && !m_recordset.isNull() && m_recordset.isOpen()) {
+        try {
+            m_recordset.setBookmark(m_model->bookmark(row));
+            m_recordset.deleteRecord();
+        } catch (const core::Error& e) {
+            reportError(e.number(), e.description());
+            return false;
+        }
+    }
+    m_model->removeRow(row);
+    m_currentRow = -1;
+    const int next = std::min(row, m_model->rowCount() - 1);
+    setCurrent(next, -1);
+    Q_EMIT afterDelete();
+    return true;
+}
+
+// ---- look ----------------------------------------------------------------
+
+void GridEx::addRowStyle(const QString& name, const RowStyle& style)
+{
+    m_styles.insert(name, style);
+    m_model->invalidateRowStyles();
+}
+
+void GridEx::addFormatCondition(int column, int condition, const core::Variant& value, const RowStyle& style)
+{
+    if (column < 1 || column > m_model->columnCount())
+        throw itemNotFound();
+    m_model->addFormatCondition(FormatCondition{column - 1, condition, value, style});
+}
+
+void GridEx::addImage(const QIcon& icon) { m_images.append(icon); }
+
+void GridEx::setRowHeight(int twips)
+{
+    QHeaderView* rows = m_view->verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(std::max(1, twipsToPixels(twips)));
+}
+
+void GridEx::setColumnHeadersVisible(bool on) { m_view->horizontalHeader()->setVisible(on); }
+void GridEx::setRowHeadersVisible(bool on) { m_view->verticalHeader()->setVisible(on); }
+
+// ---- events --------------------------------------------------------------
+
+bool GridEx::containsWidget(const QWidget* widget) const
+{
+    // Walks past window boundaries too, so a drop-down list's popup counts as inside.
+    for (const QWidget* w = widget; w; w = w->parentWidget()) {
+        if (w == this)
+            return true;
+    }
+    return false;
+}
+
+void GridEx::onFocusChanged(QWidget* old, QWidget* now)
+{
+    const bool wasInside = old && containsWidget(old);
+    const bool isInside = now && containsWidget(now);
+    if (wasInside == isInside)
+        return;
+    if (isInside) {
+        Q_EMIT focusGained();
+        return;
+    }
+    if (now) {
+        bool cancel = false;
+        Q_EMIT validate(cancel);
+        if (cancel) {
+            m_view->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    Q_EMIT focusLost();
+}
+
+bool GridEx::handleKey(QObject* target, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress || m_replayingKey)
+        return false;
+    auto* keyEvent = static_cast<QKeyEvent*>(event);
+    int code = virtualKeyOf(keyEvent->key());
+    if (code != 0) {
+        Q_EMIT keyDown(code, shiftStateOf(keyEvent->modifiers()));
+        if (code == 0)
+            return true;
+    }
+    const QString text = keyEvent->text();
+    if (text.size() != 1)
+        return false;
+    const int original = text.at(0).unicode();
+    if (original < 32 && original != 8 && original != 13 && original != 27)
+        return false;
+    int ascii = original;
+    Q_EMIT keyPress(ascii);
+    if (ascii == 0)
+        return true;
+    if (ascii != original) {
+        // The handler typed another character in place of this one.
+        QKeyEvent replaced(QEvent::KeyPress, 0, keyEvent->modifiers(), QString(QChar(ascii)));
+        m_replayingKey = true;
+        QCoreApplication::sendEvent(target, &replaced);
+        m_replayingKey = false;
+        return true;
+    }
+    return false;
+}
+
+bool GridEx::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_view && handleKey(watched, event))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+void GridEx::reportError(long number, const QString& description)
+{
+    Q_EMIT error(number, description);
+}
+
+} // namespace grid
