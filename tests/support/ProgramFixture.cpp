@@ -4,6 +4,7 @@
 #include "platform/database/Connection.h"
 #include "platform/registry/RegistryStore.h"
 #include "startup/DatabaseFile.h"
+#include "startup/SchemaUpgrade.h"
 #include "startup/SharedState.h"
 
 #include <QApplication>
@@ -60,6 +61,14 @@ void ProgramFixture::useFreshDatabase()
     QFile::setPermissions(defaultDatabasePath(), QFile::ReadOwner | QFile::WriteOwner);
     gCartellaDb = folder;
     DataConStr = StringaConnessione(folder);
+}
+
+void ProgramFixture::useUpgradedDatabase()
+{
+    useFreshDatabase();
+    AggiornaDb();
+    CaricaUms();
+    CreaTabelleFin();
 }
 
 void ProgramFixture::exec(const QString& sql)

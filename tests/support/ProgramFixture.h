@@ -21,6 +21,8 @@ protected:
     QString defaultDatabasePath() const;
     // Creates the default database from the template and points the shared state at it.
     void useFreshDatabase();
+    // The same, then brought to the full schema with the default data, as a start does.
+    void useUpgradedDatabase();
     // Runs SQL on the current database (DataConStr).
     void exec(const QString& sql);
 
