@@ -58,11 +58,18 @@ public:
     // "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<path>;Persist Security Info=False"
     static QString connectionStringFor(const QString& path);
 
+    // How long an open or a write waits for a file another machine holds locked
+    // before it fails with Busy (5 seconds unless set); applies to connections opened afterwards.
+    static void setBusyTimeout(int milliseconds);
+    static int busyTimeout();
+
     bool operator==(const Connection& other) const { return m_impl == other.m_impl; }
     bool isNull() const { return !m_impl; }
 
-    // For the layer's own use.
+    // For the layer's own use. fromImpl(nullptr) is the null connection (a recordset's
+    // active connection once disconnected).
     std::shared_ptr<ConnectionImpl> impl() const { return m_impl; }
+    static Connection fromImpl(std::shared_ptr<ConnectionImpl> impl);
 
 private:
     std::shared_ptr<ConnectionImpl> m_impl;

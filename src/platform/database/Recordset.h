@@ -12,7 +12,6 @@
 namespace db {
 
 class RecordsetImpl;
-using Bookmark = qint64;
 
 // A set of rows with a cursor, always fetched whole into memory (client-side):
 // the cursor types differ only in what moving backwards allows.

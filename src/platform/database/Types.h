@@ -3,8 +3,12 @@
 #include "platform/core/Error.h"
 
 #include <QString>
+#include <QtGlobal>
 
 namespace db {
+
+// Identifies a row of a recordset (and of its clones) for as long as it is open.
+using Bookmark = qint64;
 
 // Enumerations with the numbers of the data-access platform the system was
 // written against, so a reader can map calls one to one.

@@ -22,6 +22,19 @@ QString quoted(const QString& name)
 
 } // namespace
 
+QString indexStorageName(const QString& table, const QString& index)
+{
+    return table + QLatin1Char('.') + index;
+}
+
+QString jetIndexName(const QString& table, const QString& storedName)
+{
+    const QString prefix = table + QLatin1Char('.');
+    if (!storedName.startsWith(prefix, Qt::CaseInsensitive))
+        return {};
+    return storedName.mid(prefix.size());
+}
+
 QString lengthConstraintName(const QString& column)
 {
     return QStringLiteral("len_") + column;

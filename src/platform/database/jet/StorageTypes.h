@@ -29,6 +29,18 @@ namespace db::jet {
 //
 // JETTEXT is a collation the layer registers: text compared without regard to case.
 // A text column's length limit is a CHECK constraint named "len_<column>".
+//
+// Values in SQL: a date literal #m/d/y# is written as its day serial; True and
+// False as -1 and 0; computed currency (sums, differences) is rounded to four
+// decimals where it is computed, so it compares exactly.
+//
+// Indexes: Jet names an index within its table ("PrimaryKey" on every table),
+// SQLite within the file, so an index is stored as "<table>.<index>" (a dot
+// cannot occur in a Jet name). CREATE INDEX ... WITH PRIMARY and UNIQUE give a
+// unique index; DISALLOW NULL and IGNORE NULL are accepted and not enforced.
+// A COUNTER column is the table's SQLite primary key; another Jet primary key
+// becomes the table's primary key only when the table has no counter (else a
+// unique constraint).
 
 struct StorageType {
     DataType type = DataType::Empty;
@@ -46,6 +58,11 @@ StorageType storageTypeFromDeclared(const QString& declaredType, bool primaryKey
 
 // Byte size reported as DefinedSize for fixed-size types (Long 4, Double 8, ...).
 int fixedSize(DataType type);
+
+// The stored name of Jet index `index` of `table`, and back (empty when the
+// stored name is not one of ours, e.g. SQLite's own autoindexes).
+QString indexStorageName(const QString& table, const QString& index);
+QString jetIndexName(const QString& table, const QString& storedName);
 
 // The name of the CHECK constraint that limits a text column.
 QString lengthConstraintName(const QString& column);

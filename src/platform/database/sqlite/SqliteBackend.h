@@ -1,0 +1,67 @@
+#pragma once
+
+#include "platform/database/Backend.h"
+
+#include <QHash>
+#include <QString>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace db::sqlite {
+
+// The Backend over one SQLite connection. Keeps a rollback journal (never WAL:
+// the file may sit on a network share), waits `busyTimeoutMs` for a locked
+// file, and caches table descriptions until the schema changes.
+class SqliteBackend : public Backend {
+public:
+    SqliteBackend();
+    ~SqliteBackend() override;
+    SqliteBackend(const SqliteBackend&) = delete;
+    SqliteBackend& operator=(const SqliteBackend&) = delete;
+
+    void open(const QString& path, int busyTimeoutMs) override;
+    void close() override;
+    bool isOpen() const override { return m_db != nullptr; }
+
+    long execute(const QString& sql) override;
+    ResultSet query(const QString& sql, const QVector<std::optional<DataType>>& resultTypes) override;
+
+    void begin() override;
+    void commit() override;
+    void rollback() override;
+    void savepoint(const QString& name) override;
+    void releaseSavepoint(const QString& name) override;
+    void rollbackToSavepoint(const QString& name) override;
+
+    QStringList tableNames() override;
+    TableMeta tableMeta(const QString& table) override;
+
+    qint64 insertRow(const QString& table, const QVector<ColumnValue>& values) override;
+    long updateRow(const QString& table, const QVector<ColumnValue>& set, const QVector<ColumnValue>& where,
+                   bool onlyOneRow) override;
+    long deleteRow(const QString& table, const QVector<ColumnValue>& where, bool onlyOneRow) override;
+    QVector<core::Variant> fetchRow(const QString& table, qint64 rowId, const QVector<ColumnMeta>& columns) override;
+
+    void alterColumn(const jet::AlterColumn& change) override;
+
+    static void createDatabase(const QString& path);
+
+private:
+    sqlite3_stmt* cachedStatement(const QString& sql);
+    long runCached(const QString& sql, const QVector<core::Variant>& parameters);
+    void exec(const QString& sql);
+    int schemaVersion();
+    void dropStaleTables();
+    TableMeta cachedTableMeta(const QString& table);
+    TableMeta readTableMeta(const QString& table);
+    void ensureOpen() const;
+
+    sqlite3* m_db = nullptr;
+    QString m_path;
+    QHash<QString, sqlite3_stmt*> m_statements;
+    QHash<QString, TableMeta> m_tables; // by lower-case name
+    int m_tablesVersion = -1;
+};
+
+} // namespace db::sqlite

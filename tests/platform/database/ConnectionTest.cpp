@@ -1,0 +1,242 @@
+#include "DatabaseFixture.h"
+
+#include "platform/database/Catalog.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <sqlite3.h>
+
+using db::ErrorKind;
+
+namespace {
+
+struct OpenCase {
+    const char* name;
+    QByteArray content; // empty with `create` false: no file at all
+    bool create;
+    ErrorKind expected;
+};
+
+void PrintTo(const OpenCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class OpenTest : public ::testing::TestWithParam<OpenCase> {};
+
+TEST_P(OpenTest, RefusesWhatIsNotADatabaseAndNeverCreatesAFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("qelvo.mdb"));
+    if (GetParam().create) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(GetParam().content);
+    }
+    db::Connection connection;
+    EXPECT_DB_ERROR(connection.open(db::Connection::connectionStringFor(path)), GetParam().expected);
+    EXPECT_FALSE(connection.isOpen());
+    EXPECT_EQ(QFile::exists(path), GetParam().create);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, OpenTest,
+    ::testing::Values(OpenCase{"missing", {}, false, ErrorKind::FileNotFound},
+                      OpenCase{"garbage", QByteArray("Standard Jet DB\0garbage that is no SQLite file at all", 52),
+                               true, ErrorKind::NotADatabase},
+                      OpenCase{"empty", {}, true, ErrorKind::NotADatabase},
+                      OpenCase{"damaged", QByteArray("SQLite format 3\0", 16) + QByteArray(4000, '\x7f'), true,
+                               ErrorKind::NotADatabase}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class ConnectionTest : public DatabaseFixture {};
+
+TEST_F(ConnectionTest, OpensACreatedFileAndRefusesToCreateOverIt)
+{
+    EXPECT_TRUE(connection.isOpen());
+    EXPECT_EQ(connection.databasePath(), path);
+    EXPECT_DB_ERROR(db::Connection::createDatabase(path), ErrorKind::AlreadyExists);
+}
+
+TEST_F(ConnectionTest, ExecuteReturnsTheRowsAffected)
+{
+    createCodes();
+    EXPECT_EQ(connection.execute(QStringLiteral("INSERT INTO Codici (cdiCodice, cdiValore) VALUES ('22', 22)")), 1);
+    EXPECT_EQ(connection.execute(QStringLiteral("INSERT INTO Codici (cdiCodice, cdiValore) VALUES ('10', 10)")), 1);
+    EXPECT_EQ(connection.execute(QStringLiteral("UPDATE Codici SET cdiValore = cdiValore + 1")), 2);
+    EXPECT_EQ(connection.execute(QStringLiteral("DELETE * FROM Codici WHERE cdiCodice = '10'")), 1);
+    EXPECT_EQ(connection.execute(QStringLiteral("DELETE * FROM Codici WHERE cdiCodice = 'XX'")), 0);
+}
+
+TEST_F(ConnectionTest, ErrorsCarryTheirKind)
+{
+    createCodes();
+    connection.execute(QStringLiteral("INSERT INTO Codici (cdiCodice) VALUES ('22')"));
+    EXPECT_DB_ERROR(connection.execute(QStringLiteral("INSERT INTO Codici (cdiCodice) VALUES ('22')")), ErrorKind::Constraint);
+    EXPECT_DB_ERROR(connection.execute(QStringLiteral("SELECT * FROM Nessuna")), ErrorKind::NoSuchObject);
+    EXPECT_DB_ERROR(connection.execute(QStringLiteral("CREATE TABLE Codici (a LONG)")), ErrorKind::AlreadyExists);
+    EXPECT_DB_ERROR(connection.execute(QStringLiteral("SELEC * FROM Codici")), ErrorKind::Syntax);
+    connection.close();
+    EXPECT_DB_ERROR(connection.execute(QStringLiteral("DELETE * FROM Codici")), ErrorKind::InvalidOperation);
+}
+
+TEST_F(ConnectionTest, TextLongerThanTheColumnIsTooLongNamingTheColumn)
+{
+    createCodes();
+    try {
+        connection.execute(QStringLiteral("INSERT INTO Codici (cdiCodice) VALUES ('ABCD')"));
+        FAIL() << "four characters went into TEXT(3)";
+    } catch (const db::DbError& error) {
+        EXPECT_EQ(error.kind(), ErrorKind::TooLong);
+        EXPECT_EQ(error.number(), db::ErrorNumber::TooLong);
+        EXPECT_TRUE(error.description().contains(QLatin1String("cdiCodice"))) << error.description().toStdString();
+    }
+    EXPECT_EQ(count(QStringLiteral("Codici")), 0);
+}
+
+TEST_F(ConnectionTest, RollbackLeavesNothingAndCommitKeepsAll)
+{
+    createCodes();
+    connection.beginTrans();
+    EXPECT_TRUE(connection.inTransaction());
+    connection.execute(QStringLiteral("INSERT INTO Codici (cdiCodice) VALUES ('A')"));
+    connection.execute(QStringLiteral("INSERT INTO Codici (cdiCodice) VALUES ('B')"));
+    connection.rollbackTrans();
+    EXPECT_FALSE(connection.inTransaction());
+    EXPECT_EQ(count(QStringLiteral("Codici")), 0);
+
+    connection.beginTrans();
+    connection.execute(QStringLiteral("INSERT INTO Codici (cdiCodice) VALUES ('A')"));
+    connection.execute(QStringLiteral("INSERT INTO Codici (cdiCodice) VALUES ('B')"));
+    connection.commitTrans();
+    db::Connection other = otherConnection();
+    db::Recordset rs;
+    rs.open(QStringLiteral("SELECT * FROM Codici"), other);
+    EXPECT_EQ(rs.recordCount(), 2);
+}
+
+TEST_F(ConnectionTest, ClosingInsideATransactionKeepsNothingOfIt)
+{
+    createCodes();
+    connection.beginTrans();
+    connection.execute(QStringLiteral("INSERT INTO Codici (cdiCodice) VALUES ('A')"));
+    connection.close();
+    connection.open(connectionString());
+    EXPECT_EQ(count(QStringLiteral("Codici")), 0);
+}
+
+TEST_F(ConnectionTest, ATransactionHoldsTheWriteLockSoAnotherMachineIsBusy)
+{
+    createCodes();
+    const int saved = db::Connection::busyTimeout();
+    db::Connection::setBusyTimeout(200);
+    db::Connection other = otherConnection();
+    connection.beginTrans();
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_DB_ERROR(other.beginTrans(), ErrorKind::Busy);
+    EXPECT_GE(timer.elapsed(), 150);
+    EXPECT_FALSE(other.inTransaction());
+    EXPECT_DB_ERROR(other.execute(QStringLiteral("INSERT INTO Codici (cdiCodice) VALUES ('B')")), ErrorKind::Busy);
+    // Reading is not blocked by a writer that has not committed yet.
+    db::Recordset rs;
+    rs.open(QStringLiteral("SELECT * FROM Codici"), other);
+    EXPECT_TRUE(rs.eof());
+    connection.commitTrans();
+    other.beginTrans();
+    other.rollbackTrans();
+    db::Connection::setBusyTimeout(saved);
+}
+
+TEST_F(ConnectionTest, AFileHeldExclusivelyIsBusyAtOpen)
+{
+    createCodes();
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &holder, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const int saved = db::Connection::busyTimeout();
+    db::Connection::setBusyTimeout(100);
+    db::Connection late;
+    EXPECT_DB_ERROR(late.open(connectionString()), ErrorKind::Busy);
+    EXPECT_FALSE(late.isOpen());
+    sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(holder);
+    late.open(connectionString());
+    EXPECT_TRUE(late.isOpen());
+    db::Connection::setBusyTimeout(saved);
+}
+
+TEST_F(ConnectionTest, NestedTransactionsAreRefused)
+{
+    connection.beginTrans();
+    EXPECT_DB_ERROR(connection.beginTrans(), ErrorKind::InvalidOperation);
+    connection.rollbackTrans();
+    EXPECT_DB_ERROR(connection.commitTrans(), ErrorKind::InvalidOperation);
+}
+
+TEST_F(ConnectionTest, CatalogListsUserTablesInCreationOrder)
+{
+    createDocuments();
+    createCodes();
+    connection.execute(QStringLiteral("INSERT INTO Doc (docNo) VALUES (1)")); // the engine's sequence table appears
+    const db::Catalog catalog = connection.catalog();
+    const QVector<db::TableInfo> tables = catalog.tables();
+    ASSERT_EQ(tables.size(), 2);
+    EXPECT_EQ(tables[0].name, QStringLiteral("Doc"));
+    EXPECT_EQ(tables[1].name, QStringLiteral("Codici"));
+    for (const auto& table : tables)
+        EXPECT_EQ(table.type, QStringLiteral("TABLE"));
+
+    const db::TableInfo doc = tables[0];
+    ASSERT_EQ(doc.columns.size(), 7);
+    EXPECT_EQ(doc.columns[0].name, QStringLiteral("docId"));
+    EXPECT_TRUE(doc.columns[0].autoIncrement);
+    EXPECT_EQ(doc.columns[0].type, db::DataType::Integer);
+    EXPECT_EQ(doc.columns[2].type, db::DataType::VarWChar);
+    EXPECT_EQ(doc.columns[2].definedSize, 10);
+    EXPECT_EQ(doc.columns[3].type, db::DataType::Currency);
+    EXPECT_EQ(doc.columns[4].type, db::DataType::Date);
+    EXPECT_EQ(doc.columns[5].type, db::DataType::Boolean);
+    EXPECT_EQ(doc.columns[6].type, db::DataType::LongVarWChar);
+    EXPECT_EQ(doc.primaryKey, QVector<QString>{QStringLiteral("docId")});
+    EXPECT_EQ(catalog.table(QStringLiteral("codici")).primaryKey, QVector<QString>{QStringLiteral("cdiCodice")});
+    EXPECT_TRUE(catalog.hasTable(QStringLiteral("DOC")));
+    EXPECT_FALSE(catalog.hasTable(QStringLiteral("sqlite_sequence")));
+    EXPECT_DB_ERROR(catalog.table(QStringLiteral("Nessuna")), ErrorKind::NoSuchObject);
+}
+
+TEST_F(ConnectionTest, AlterColumnWidensATextAndKeepsRowsIndexesAndCounter)
+{
+    createDocuments();
+    connection.execute(QStringLiteral("CREATE UNIQUE INDEX ixNo ON Doc (docNo)"));
+    connection.execute(QStringLiteral("INSERT INTO Doc (docNo, docDesc) VALUES (1, 'uno')"));
+    connection.execute(QStringLiteral("INSERT INTO Doc (docNo, docDesc) VALUES (2, 'due')"));
+    connection.execute(QStringLiteral("INSERT INTO Doc (docNo, docDesc) VALUES (3, 'tre')"));
+    connection.execute(QStringLiteral("DELETE * FROM Doc WHERE docNo = 3"));
+
+    connection.execute(QStringLiteral("ALTER TABLE Doc ALTER COLUMN docDesc TEXT(255)"));
+
+    const db::TableInfo doc = connection.catalog().table(QStringLiteral("Doc"));
+    EXPECT_EQ(doc.columns[2].definedSize, 255);
+    EXPECT_TRUE(doc.columns[0].autoIncrement);
+    EXPECT_EQ(count(QStringLiteral("Doc")), 2);
+    connection.execute(QStringLiteral("UPDATE Doc SET docDesc = '%1' WHERE docNo = 1").arg(QString(200, QLatin1Char('x'))));
+    EXPECT_DB_ERROR(connection.execute(QStringLiteral("INSERT INTO Doc (docNo) VALUES (2)")), ErrorKind::Constraint);
+    // The counter goes on after the highest number given, not after the highest kept.
+    connection.execute(QStringLiteral("INSERT INTO Doc (docNo) VALUES (4)"));
+    db::Recordset rs;
+    rs.open(QStringLiteral("SELECT docId FROM Doc WHERE docNo = 4"), connection);
+    EXPECT_EQ(rs.value(0).toLong(), 4);
+}
+
+TEST_F(ConnectionTest, AlterColumnThatDoesNotFitLeavesTheTableAsItWas)
+{
+    createDocuments();
+    connection.execute(QStringLiteral("INSERT INTO Doc (docNo, docDesc) VALUES (1, 'dieci car.')"));
+    EXPECT_DB_ERROR(connection.execute(QStringLiteral("ALTER TABLE Doc ALTER COLUMN docDesc TEXT(5)")), ErrorKind::TooLong);
+    EXPECT_EQ(connection.catalog().table(QStringLiteral("Doc")).columns[2].definedSize, 10);
+    EXPECT_EQ(count(QStringLiteral("Doc")), 1);
+    EXPECT_EQ(connection.catalog().tables().size(), 1);
+}
+
+} // namespace
