@@ -93,6 +93,7 @@ void RecordsetImpl::fill(ResultSet result)
     for (auto& values : result.rows)
         m_store->addRow(std::move(values));
     m_store->lastBatch.clear();
+    ++m_store->fills;
     ++m_store->generation;
 }
 
@@ -539,13 +540,21 @@ void RecordsetImpl::addNew()
     sync();
     m_beforeAdd = m_currentGone ? nullptr : m_current;
     const int count = m_store->columns.size();
+    const bool inSync = m_viewValid && m_viewGeneration == m_store->generation;
     RowPtr row = m_store->addRow(QVector<core::Variant>(count, core::Variant::null()));
     row->status = RecordStatus::New;
     row->assigned = QVector<bool>(count, false);
     ++m_store->generation;
     m_keepVisible.insert(row->bookmark);
     m_current = row;
-    rebuildView();
+    if (inSync) {
+        // Filling a recordset row by row must not rebuild the view each time.
+        m_view.push_back(row);
+        m_viewGeneration = m_store->generation;
+        m_position = static_cast<int>(m_view.size()) - 1;
+    } else {
+        rebuildView();
+    }
     setPosition(m_position);
     m_editBackup.clear();
     m_editHadOriginal = false;
@@ -632,6 +641,7 @@ void RecordsetImpl::deleteRecord(AffectRecords affect)
         }
     }
 
+    const bool inSync = m_viewValid && m_viewGeneration == m_store->generation;
     std::vector<std::pair<RowPtr, Row>> before;
     QSet<Bookmark> dropped;
     std::vector<RowPtr> toWrite;
@@ -648,6 +658,15 @@ void RecordsetImpl::deleteRecord(AffectRecords affect)
         toWrite.push_back(row);
     }
     ++m_store->generation;
+    if (inSync && affect == AffectRecords::Current && dropped.isEmpty() && m_filterGroup == FilterGroup::None) {
+        // Deleting row after row must not rebuild the view each time.
+        const auto it = std::find(m_view.begin(), m_view.end(), m_current);
+        if (it != m_view.end()) {
+            m_view.erase(it);
+            m_currentGone = true;
+            m_viewGeneration = m_store->generation;
+        }
+    }
     if (writesAtOnce() && !toWrite.empty()) {
         try {
             writeRows(toWrite);
@@ -810,6 +829,30 @@ void RecordsetImpl::writeRows(const std::vector<RowPtr>& rows)
             failing->status |= RecordStatus::ConcurrencyViolation;
         ++m_store->generation;
         throw;
+    }
+
+    if (!ownTransaction) {
+        // Should the caller roll back, the rows are pending again, as if the batch never ran.
+        std::weak_ptr<RowStore> weakStore = m_store;
+        const int fills = m_store->fills;
+        std::vector<RowPtr> rowsBefore = m_store->rows;
+        m_connection->onRollback([weakStore, fills, rowsBefore = std::move(rowsBefore), before]() {
+            const auto store = weakStore.lock();
+            if (!store || store->fills != fills)
+                return;
+            for (const auto& [row, copy] : before)
+                *row = copy;
+            QSet<Bookmark> known;
+            for (const auto& row : rowsBefore)
+                known.insert(row->bookmark);
+            std::vector<RowPtr> rows = rowsBefore;
+            for (const auto& row : store->rows) {
+                if (!known.contains(row->bookmark))
+                    rows.push_back(row);
+            }
+            store->rows = std::move(rows);
+            ++store->generation;
+        });
     }
 
     QSet<Bookmark> deleted;

@@ -193,6 +193,37 @@ TEST_F(BatchTest, InsideTheCallersTransactionAFailedBatchUndoesOnlyItself)
     EXPECT_EQ(stored(QStringLiteral("SELECT COUNT(*) FROM Codici")), QStringLiteral("2"));
 }
 
+TEST_F(BatchTest, RollingBackTheCallersTransactionMakesTheBatchPendingAgain)
+{
+    db::Recordset rs = openBatch(QStringLiteral("SELECT * FROM Doc ORDER BY docNo"), connection);
+    rs.setValue(QStringLiteral("docDesc"), QStringLiteral("uno"));
+    rs.moveNext();
+    rs.deleteRecord();
+    rs.addNew();
+    rs.setValue(QStringLiteral("docNo"), 9);
+    rs.update();
+    const db::Bookmark added = rs.bookmark();
+
+    connection.beginTrans();
+    rs.updateBatch();
+    EXPECT_EQ(rs.value(QStringLiteral("docId")).toLong(), 4);
+    connection.rollbackTrans();
+
+    // Nothing was stored, so nothing may look stored: the counter is gone and every edit is pending.
+    EXPECT_EQ(rs.value(QStringLiteral("docId")).isNull(), true);
+    EXPECT_EQ(rs.status(), db::RecordStatus::New);
+    rs.setFilter(db::FilterGroup::PendingRecords);
+    EXPECT_EQ(rs.recordCount(), 3);
+    rs.setFilter(QString());
+    EXPECT_EQ(rs.recordCount(), 3);
+
+    rs.updateBatch();
+    EXPECT_EQ(stored(QStringLiteral("SELECT docDesc FROM Doc WHERE docNo = 1")), QStringLiteral("uno"));
+    EXPECT_EQ(stored(QStringLiteral("SELECT COUNT(*) FROM Doc WHERE docNo = 2")), QStringLiteral("0"));
+    rs.setBookmark(added);
+    EXPECT_EQ(rs.value(QStringLiteral("docId")).toLong(), 4);
+}
+
 TEST_F(BatchTest, CounterNumberingNeverGivesTheSameNumberTwice)
 {
     // Two machines read and raise one counter inside their own transaction.

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <sqlite3.h>
 
 using db::ErrorKind;
 
@@ -144,6 +145,24 @@ TEST_F(ConnectionTest, ATransactionHoldsTheWriteLockSoAnotherMachineIsBusy)
     connection.commitTrans();
     other.beginTrans();
     other.rollbackTrans();
+    db::Connection::setBusyTimeout(saved);
+}
+
+TEST_F(ConnectionTest, AFileHeldExclusivelyIsBusyAtOpen)
+{
+    createCodes();
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &holder, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const int saved = db::Connection::busyTimeout();
+    db::Connection::setBusyTimeout(100);
+    db::Connection late;
+    EXPECT_DB_ERROR(late.open(connectionString()), ErrorKind::Busy);
+    EXPECT_FALSE(late.isOpen());
+    sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(holder);
+    late.open(connectionString());
+    EXPECT_TRUE(late.isOpen());
     db::Connection::setBusyTimeout(saved);
 }
 

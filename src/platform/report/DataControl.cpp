@@ -1,0 +1,92 @@
+#include "platform/report/DataControl.h"
+
+#include "platform/report/ReportError.h"
+
+#ifndef CORVESSA_REPORT_DATABASE_PENDING
+#include "platform/database/Recordset.h"
+#endif
+
+namespace report {
+
+DataControl::DataControl() = default;
+DataControl::~DataControl() = default;
+
+DataControl::DataControl(const DataControl& other)
+    : m_connectionString(other.m_connectionString), m_source(other.m_source)
+{
+}
+
+DataControl& DataControl::operator=(const DataControl& other)
+{
+    if (this != &other) {
+        m_connectionString = other.m_connectionString;
+        m_source = other.m_source;
+        m_recordset.reset();
+    }
+    return *this;
+}
+
+db::Recordset& DataControl::recordset()
+{
+    if (!m_recordset)
+        raiseError(ErrorNumber::DataSourceFailed, QStringLiteral("Il controllo dati non ha un recordset aperto"));
+    return *m_recordset;
+}
+
+#ifdef CORVESSA_REPORT_DATABASE_PENDING
+// The data-access layer is not built yet: a bound report cannot run.
+void DataControl::open()
+{
+    raiseError(ErrorNumber::DataSourceFailed, QStringLiteral("Il livello di accesso ai dati non è disponibile"));
+}
+bool DataControl::eof() const { return true; }
+void DataControl::moveNext() {}
+int DataControl::columnCount() const { return 0; }
+QString DataControl::columnName(int) const { return {}; }
+core::Variant DataControl::value(int) const { return {}; }
+void DataControl::close() { m_recordset.reset(); }
+#else
+void DataControl::open()
+{
+    close();
+    auto rs = std::make_shared<db::Recordset>();
+    rs->setCursorLocation(db::CursorLocation::Client);
+    rs->open(m_source, m_connectionString, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
+    m_recordset = std::move(rs);
+}
+
+bool DataControl::eof() const
+{
+    return !m_recordset || m_recordset->eof();
+}
+
+void DataControl::moveNext()
+{
+    if (m_recordset)
+        m_recordset->moveNext();
+}
+
+int DataControl::columnCount() const
+{
+    return m_recordset ? m_recordset->fieldCount() : 0;
+}
+
+QString DataControl::columnName(int index) const
+{
+    return m_recordset->field(index).name();
+}
+
+core::Variant DataControl::value(int index) const
+{
+    return m_recordset->value(index);
+}
+
+void DataControl::close()
+{
+    // The recordset stays readable after the run (as the event handlers may
+    // look at it); dropping the handle releases it.
+    m_recordset.reset();
+}
+#endif
+
+} // namespace report

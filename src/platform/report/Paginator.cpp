@@ -1,0 +1,569 @@
+#include "platform/report/Paginator.h"
+
+#include "platform/report/PagePainter.h"
+#include "platform/report/Report.h"
+#include "platform/report/ValueFormat.h"
+
+#include <QFontMetricsF>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace report {
+
+namespace {
+
+bool sameKey(const core::Variant& a, const core::Variant& b)
+{
+    if (a.isEmptyOrNull() || b.isEmptyOrNull())
+        return a.isEmptyOrNull() && b.isEmptyOrNull();
+    return a == b || a.sameValue(b);
+}
+
+bool isExactNumber(const core::Variant& v)
+{
+    switch (v.type()) {
+    case core::VarType::Currency:
+    case core::VarType::Integer:
+    case core::VarType::Long:
+    case core::VarType::Byte:
+    case core::VarType::Boolean:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool hasFlag(NewPage value, NewPage flag)
+{
+    return value == flag || value == NewPage::BeforeAfter;
+}
+
+} // namespace
+
+Paginator::Paginator(Report& report) : m_report(report)
+{
+    const auto& layout = *report.m_active;
+    m_levels = layout.groupCount();
+    for (int g = 0; g < m_levels; ++g) {
+        m_headerIndex.push_back(layout.groupHeaderIndex(g));
+        m_footerIndex.push_back(layout.groupFooterIndex(g));
+    }
+    for (int i = 0; i < static_cast<int>(layout.sections.size()); ++i) {
+        switch (layout.sections[i].kind) {
+        case SectionKind::Detail: m_detail = i; break;
+        case SectionKind::PageHeader: m_pageHeader = i; break;
+        case SectionKind::PageFooter: m_pageFooter = i; break;
+        case SectionKind::ReportHeader: m_reportHeader = i; break;
+        case SectionKind::ReportFooter: m_reportFooter = i; break;
+        default: break;
+        }
+    }
+}
+
+ReportPages Paginator::paginate()
+{
+    fetchRows();
+    indexGroups();
+
+    const int rowCount = static_cast<int>(m_rows.size());
+    startPage(rowCount > 0 ? 0 : -1, 0);
+    for (int r = 0; r < rowCount; ++r) {
+        for (int g = 0; g < m_levels; ++g)
+            if (m_instanceRows[g][m_instance[g][r]].first == r && m_headerIndex[g] >= 0)
+                placeBody(m_headerIndex[g], r, g);
+        if (m_detail >= 0)
+            placeBody(m_detail, r, m_levels);
+        for (int g = m_levels - 1; g >= 0; --g)
+            if (m_instanceRows[g][m_instance[g][r]].second == r && m_footerIndex[g] >= 0)
+                placeBody(m_footerIndex[g], r, g + 1);
+    }
+    if (m_reportFooter >= 0)
+        placeBody(m_reportFooter, rowCount - 1, 0);
+    endPage();
+    resolveTokens();
+    return std::move(m_out);
+}
+
+// --- Rows ---------------------------------------------------------------
+
+void Paginator::fetchRows()
+{
+    Report& r = m_report;
+    auto& dc = r.m_dataControl;
+    if (dc.isBound()) {
+        dc.open();
+        std::vector<int> fieldOf;
+        for (int c = 0; c < dc.columnCount(); ++c) {
+            const QString name = dc.columnName(c);
+            r.m_fields.add(name);
+            fieldOf.push_back(static_cast<int>(&r.m_fields.item(name) - &r.m_fields.at(0)));
+        }
+        while (!dc.eof()) {
+            for (int c = 0; c < static_cast<int>(fieldOf.size()); ++c)
+                r.m_fields.at(fieldOf[c]).value = dc.value(c);
+            if (r.m_fetch) {
+                bool eof = false;
+                r.m_fetch(r, eof);
+                if (eof)
+                    break;
+            }
+            snapshotRow();
+            dc.moveNext();
+        }
+    } else if (r.m_fetch) {
+        for (;;) {
+            bool eof = true;
+            r.m_fetch(r, eof);
+            if (eof)
+                break;
+            snapshotRow();
+        }
+    }
+}
+
+void Paginator::snapshotRow()
+{
+    const Report& r = m_report;
+    Row row;
+    row.values.reserve(r.m_fields.count());
+    for (int i = 0; i < r.m_fields.count(); ++i)
+        row.values.push_back(r.m_fields.at(i).value);
+    const auto& layout = *r.m_active;
+    for (int g = 0; g < m_levels; ++g) {
+        const auto& header = layout.sections[m_headerIndex[g]];
+        if (header.groupDataField.isEmpty()) {
+            row.keys.push_back(r.groupValue(header.name));
+        } else {
+            const auto* field = r.m_fields.find(header.groupDataField);
+            row.keys.push_back(field ? field->value : core::Variant());
+        }
+    }
+    m_rows.push_back(std::move(row));
+}
+
+void Paginator::indexGroups()
+{
+    const int n = static_cast<int>(m_rows.size());
+    m_instance.assign(m_levels, std::vector<int>(n, 0));
+    m_instanceRows.assign(m_levels, {});
+    for (int r = 0; r < n; ++r) {
+        bool changed = r == 0;
+        for (int g = 0; g < m_levels; ++g) {
+            if (!changed && !sameKey(m_rows[r].keys[g], m_rows[r - 1].keys[g]))
+                changed = true;
+            if (changed)
+                m_instanceRows[g].push_back({r, r});
+            else
+                m_instanceRows[g].back().second = r;
+            m_instance[g][r] = static_cast<int>(m_instanceRows[g].size()) - 1;
+        }
+    }
+    m_instancePages.assign(m_levels, {});
+    for (int g = 0; g < m_levels; ++g)
+        m_instancePages[g].assign(m_instanceRows[g].size(), {std::numeric_limits<int>::max(), -1});
+}
+
+void Paginator::restoreRow(int row)
+{
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return;
+    auto& fields = m_report.m_fields;
+    const auto& values = m_rows[row].values;
+    const int n = std::min<int>(fields.count(), static_cast<int>(values.size()));
+    for (int i = 0; i < n; ++i)
+        fields.at(i).value = values[i];
+}
+
+void Paginator::runHandler(int sectionIndex)
+{
+    const QString key = m_report.m_active->sections[sectionIndex].name.toLower();
+    const auto it = m_report.m_sectionHandlers.constFind(key);
+    if (it != m_report.m_sectionHandlers.constEnd() && *it)
+        (*it)(m_report);
+}
+
+// --- Pages --------------------------------------------------------------
+
+void Paginator::startPage(int row, int repeatLevels)
+{
+    const auto& layout = *m_report.m_active;
+    const auto& page = layout.page;
+    ReportPage p;
+    p.width = page.pageWidth();
+    p.height = page.pageHeight();
+    m_out.pages.push_back(std::move(p));
+    m_report.m_pageNumber = m_out.count();
+    m_left = page.margins.left;
+    m_y = page.margins.top;
+    m_pageHasBody = false;
+    m_pageFirstDetail = -1;
+    m_bodyBottom = page.pageHeight() - page.margins.bottom;
+    if (m_pageFooter >= 0 && layout.sections[m_pageFooter].visible)
+        m_bodyBottom -= layout.sections[m_pageFooter].height;
+
+    if (m_out.count() == 1 && m_reportHeader >= 0) {
+        placeBody(m_reportHeader, row, 0);
+        // A report header that asks for a page of its own ends the first page.
+        if (m_breakPending && m_out.count() == 1) {
+            m_breakPending = false;
+            endPage();
+            startPage(row, repeatLevels);
+            return;
+        }
+    }
+    if (m_pageHeader >= 0) {
+        restoreRow(row);
+        runHandler(m_pageHeader);
+        const auto& header = m_report.m_active->sections[m_pageHeader];
+        if (header.visible) {
+            Band band = buildBand(m_pageHeader, row);
+            commitBand(band, m_y, row);
+            m_y += band.height;
+        }
+    }
+    // Groups that run on from the previous page show their header again.
+    if (row >= 0) {
+        for (int g = 0; g < repeatLevels && g < m_levels; ++g) {
+            const auto& header = m_report.m_active->sections[m_headerIndex[g]];
+            if (header.repeatOnEveryPage)
+                placeBody(m_headerIndex[g], row, g, true);
+        }
+    }
+    m_pageHasBody = false;
+}
+
+void Paginator::endPage()
+{
+    if (m_pageFooter < 0)
+        return;
+    const int row = m_lastRow;
+    restoreRow(row);
+    runHandler(m_pageFooter);
+    const auto& layout = *m_report.m_active;
+    const auto& footer = layout.sections[m_pageFooter];
+    if (!footer.visible)
+        return;
+    Band band = buildBand(m_pageFooter, row);
+    commitBand(band, layout.page.pageHeight() - layout.page.margins.bottom - footer.height, row);
+}
+
+void Paginator::placeBody(int sectionIndex, int row, int repeatLevels, bool isRepeat)
+{
+    restoreRow(row);
+    runHandler(sectionIndex);
+    const auto& section = m_report.m_active->sections[sectionIndex];
+    if (!section.visible)
+        return;
+    const bool breakBefore = !isRepeat && (m_breakPending || hasFlag(section.newPage, NewPage::Before));
+    m_breakPending = false;
+    if (breakBefore && m_pageHasBody) {
+        endPage();
+        startPage(row, repeatLevels);
+        restoreRow(row);
+    }
+    Band band = buildBand(sectionIndex, row);
+    if (m_y + band.height > m_bodyBottom + 0.5 && m_pageHasBody && !isRepeat) {
+        endPage();
+        startPage(row, repeatLevels);
+        restoreRow(row);
+        band = buildBand(sectionIndex, row); // page totals and numbers of the new page
+    }
+    if (section.kind == SectionKind::Detail && m_pageFirstDetail < 0) {
+        m_pageFirstDetail = row;
+        band = buildBand(sectionIndex, row);
+    }
+    commitBand(band, m_y, row);
+    m_y += band.height;
+    m_pageHasBody = true;
+    if (row >= 0)
+        m_lastRow = row;
+    if (!isRepeat && hasFlag(section.newPage, NewPage::After))
+        m_breakPending = true;
+}
+
+void Paginator::commitBand(Band& band, double y, int row)
+{
+    auto& page = m_out.pages.back();
+    const int pageIndex = m_out.count() - 1;
+    const std::size_t base = page.items.size();
+    for (auto& item : band.items) {
+        item.rect.translate(m_left, y);
+        item.line.translate(m_left, y);
+        page.items.push_back(std::move(item));
+    }
+    for (auto& [index, token] : band.tokens) {
+        token.page = pageIndex;
+        token.item = base + index;
+        m_tokens.push_back(token);
+    }
+    if (row >= 0 && row < static_cast<int>(m_rows.size())) {
+        for (int g = 0; g < m_levels; ++g) {
+            auto& range = m_instancePages[g][m_instance[g][row]];
+            range.first = std::min(range.first, pageIndex);
+            range.second = std::max(range.second, pageIndex);
+        }
+    }
+}
+
+// --- Bands and controls -------------------------------------------------
+
+Paginator::Band Paginator::buildBand(int sectionIndex, int row)
+{
+    const auto& layout = *m_report.m_active;
+    const auto& section = layout.sections[sectionIndex];
+    Band band;
+    band.height = section.height;
+    if (section.backStyle == BackStyle::Opaque) {
+        PageItem back;
+        back.type = PageItem::Type::Rectangle;
+        back.rect = QRectF(0, 0, layout.effectivePrintWidth(), section.height);
+        back.opaque = true;
+        back.backColor = section.backColor;
+        back.lineWeight = 0;
+        back.sectionName = section.name;
+        band.items.push_back(back);
+    }
+    for (const auto& control : section.controls)
+        if (control.visible)
+            addControl(band, section, control, row, sectionIndex);
+    if (!section.canGrow)
+        band.height = section.height;
+    else if (section.backStyle == BackStyle::Opaque)
+        band.items.front().rect.setHeight(band.height);
+    return band;
+}
+
+void Paginator::addControl(Band& band, const ReportSection& section, const ReportControl& c, int row, int sectionIndex)
+{
+    PageItem item;
+    item.rect = QRectF(c.left, c.top, c.width, c.height);
+    item.controlName = c.name;
+    item.sectionName = section.name;
+    item.font = c.font;
+    item.foreColor = c.foreColor;
+    item.backColor = c.backColor;
+    item.opaque = c.backStyle == BackStyle::Opaque;
+    item.lineColor = c.lineColor;
+    item.lineWeight = c.lineWeight;
+    item.alignment = c.alignment;
+    item.verticalAlignment = c.verticalAlignment;
+    item.wordWrap = c.wordWrap;
+
+    switch (c.kind) {
+    case ControlKind::Label:
+    case ControlKind::Field:
+    case ControlKind::Checkbox: {
+        std::optional<PageToken> token;
+        item.type = PageItem::Type::Text;
+        if (c.kind == ControlKind::Field) {
+            item.text = controlText(c, row, sectionIndex, item.value, token);
+            item.outputFormat = c.outputFormat;
+        } else {
+            item.text = c.caption;
+            item.value = c.caption;
+        }
+        if (c.kind == ControlKind::Checkbox) {
+            const double box = std::min(c.height, c.font.size * 20.0);
+            PageItem square = item;
+            square.type = PageItem::Type::Rectangle;
+            square.rect = QRectF(c.left, c.top, box, box);
+            square.opaque = false;
+            band.items.push_back(square);
+            if (c.checked) {
+                PageItem cross = square;
+                cross.type = PageItem::Type::Line;
+                cross.line = QLineF(square.rect.topLeft(), square.rect.bottomRight());
+                band.items.push_back(cross);
+                cross.line = QLineF(square.rect.bottomLeft(), square.rect.topRight());
+                band.items.push_back(cross);
+            }
+            item.rect.adjust(box + 60, 0, 0, 0);
+        }
+        if (c.canGrow && !item.text.isEmpty()) {
+            const QFontMetricsF metrics(twipsFont(c.font));
+            const int flags = c.wordWrap ? Qt::TextWordWrap : 0;
+            const double needed =
+                metrics.boundingRect(QRectF(0, 0, std::max(1.0, item.rect.width()), 1e7), flags, item.text).height();
+            if (needed > item.rect.height())
+                item.rect.setHeight(needed);
+        }
+        if (token)
+            band.tokens.push_back({band.items.size(), *token});
+        band.height = std::max(band.height, item.rect.bottom());
+        band.items.push_back(std::move(item));
+        break;
+    }
+    case ControlKind::Line:
+        item.type = PageItem::Type::Line;
+        item.line = QLineF(c.left, c.top, c.left + c.width, c.top + c.height);
+        band.items.push_back(std::move(item));
+        break;
+    case ControlKind::Shape:
+        item.type = c.shapeStyle == ShapeStyle::Ellipse          ? PageItem::Type::Ellipse
+                    : c.shapeStyle == ShapeStyle::RoundRectangle ? PageItem::Type::RoundRectangle
+                                                                 : PageItem::Type::Rectangle;
+        band.items.push_back(std::move(item));
+        break;
+    case ControlKind::Picture:
+        item.type = PageItem::Type::Image;
+        item.image = c.picture.isNull() ? m_report.m_picture : c.picture;
+        item.sizeMode = c.sizeMode;
+        if (!item.image.isNull())
+            band.items.push_back(std::move(item));
+        break;
+    }
+}
+
+QString Paginator::controlText(const ReportControl& c, int row, int sectionIndex, core::Variant& value,
+                               std::optional<PageToken>& token)
+{
+    const auto& layout = *m_report.m_active;
+    const int rowCount = static_cast<int>(m_rows.size());
+    auto groupLevel = [&]() {
+        if (!c.summaryGroup.isEmpty())
+            return layout.groupOfHeader(c.summaryGroup);
+        const int own = layout.groupOfSection(sectionIndex);
+        return own >= 0 ? own : m_levels - 1;
+    };
+
+    switch (c.summaryType) {
+    case SummaryType::None:
+        if (c.dataField.isEmpty()) {
+            value = c.caption;
+            return c.caption;
+        }
+        if (const auto* field = m_report.m_fields.find(c.dataField)) {
+            value = field->value;
+            return formatValue(value, c.outputFormat);
+        }
+        value = core::Variant();
+        return {};
+    case SummaryType::PageCount: {
+        PageToken t{};
+        t.pageCount = c.summaryRunning == SummaryRunning::None;
+        t.level = -1;
+        if (!c.summaryGroup.isEmpty() && c.summaryRunning != SummaryRunning::All) {
+            t.level = layout.groupOfHeader(c.summaryGroup);
+            t.instance = t.level >= 0 && row >= 0 && row < rowCount ? m_instance[t.level][row] : -1;
+            if (t.instance < 0)
+                t.level = -1;
+        }
+        token = t;
+        value = core::Variant();
+        return {};
+    }
+    case SummaryType::GrandTotal: {
+        const int to = c.summaryRunning == SummaryRunning::None ? rowCount - 1 : row;
+        value = aggregate(c.dataField, static_cast<int>(c.summaryFunc), 0, to);
+        break;
+    }
+    case SummaryType::SubTotal: {
+        const int g = groupLevel();
+        int from = 0;
+        int to = rowCount - 1;
+        if (g >= 0 && row >= 0 && row < rowCount) {
+            const auto range = m_instanceRows[g][m_instance[g][row]];
+            from = range.first;
+            to = range.second;
+        }
+        if (c.summaryRunning == SummaryRunning::Group)
+            to = row;
+        else if (c.summaryRunning == SummaryRunning::All) {
+            from = 0;
+            to = row;
+        }
+        value = aggregate(c.dataField, static_cast<int>(c.summaryFunc), from, to);
+        break;
+    }
+    case SummaryType::PageTotal:
+        value = m_pageFirstDetail < 0 ? aggregate(c.dataField, static_cast<int>(c.summaryFunc), 0, -1)
+                                      : aggregate(c.dataField, static_cast<int>(c.summaryFunc), m_pageFirstDetail, row);
+        break;
+    }
+    return formatValue(value, c.outputFormat);
+}
+
+const Paginator::Prefix& Paginator::prefixFor(int fieldIndex)
+{
+    auto it = m_prefix.find(fieldIndex);
+    if (it != m_prefix.end())
+        return *it;
+    Prefix p;
+    const int n = static_cast<int>(m_rows.size());
+    p.raw.resize(n + 1, 0);
+    p.sum.resize(n + 1, 0.0);
+    p.count.resize(n + 1, 0);
+    for (int r = 0; r < n; ++r) {
+        const auto& values = m_rows[r].values;
+        const core::Variant v = fieldIndex < static_cast<int>(values.size()) ? values[fieldIndex] : core::Variant();
+        const bool present = !v.isEmptyOrNull();
+        if (present && !isExactNumber(v))
+            p.exact = false;
+        p.count[r + 1] = p.count[r] + (present ? 1 : 0);
+        p.sum[r + 1] = p.sum[r] + (present ? v.toDouble() : 0.0);
+        p.raw[r + 1] = p.raw[r] + (present && p.exact ? v.toCurrency().raw() : 0);
+    }
+    return *m_prefix.insert(fieldIndex, std::move(p));
+}
+
+core::Variant Paginator::aggregate(const QString& fieldName, int func, int from, int to)
+{
+    const auto* field = m_report.m_fields.find(fieldName);
+    const auto f = static_cast<SummaryFunc>(func);
+    const int n = static_cast<int>(m_rows.size());
+    from = std::max(from, 0);
+    to = std::min(to, n - 1);
+    if (!field || to < from)
+        return (f == SummaryFunc::Sum || f == SummaryFunc::Count) ? core::Variant(0) : core::Variant::null();
+    const int index = static_cast<int>(field - &m_report.m_fields.at(0));
+    const Prefix& p = prefixFor(index);
+    const int count = p.count[to + 1] - p.count[from];
+    switch (f) {
+    case SummaryFunc::Count:
+        return core::Variant(static_cast<std::int32_t>(count));
+    case SummaryFunc::Sum:
+        if (p.exact)
+            return core::Variant(core::Currency::fromRaw(p.raw[to + 1] - p.raw[from]));
+        return core::Variant(p.sum[to + 1] - p.sum[from]);
+    case SummaryFunc::Avg:
+        if (count == 0)
+            return core::Variant::null();
+        return core::Variant((p.sum[to + 1] - p.sum[from]) / count);
+    case SummaryFunc::Min:
+    case SummaryFunc::Max: {
+        std::optional<double> best;
+        for (int r = from; r <= to; ++r) {
+            const auto& values = m_rows[r].values;
+            if (index >= static_cast<int>(values.size()) || values[index].isEmptyOrNull())
+                continue;
+            const double d = values[index].toDouble();
+            if (!best || (f == SummaryFunc::Min ? d < *best : d > *best))
+                best = d;
+        }
+        return best ? core::Variant(*best) : core::Variant::null();
+    }
+    }
+    return {};
+}
+
+void Paginator::resolveTokens()
+{
+    const int total = m_out.count();
+    for (const auto& t : m_tokens) {
+        int number = t.page + 1;
+        int count = total;
+        if (t.level >= 0 && t.instance >= 0) {
+            const auto range = m_instancePages[t.level][t.instance];
+            if (range.second >= 0) {
+                number = t.page - range.first + 1;
+                count = range.second - range.first + 1;
+            }
+        }
+        auto& item = m_out.pages[t.page].items[t.item];
+        item.value = core::Variant(static_cast<std::int32_t>(t.pageCount ? count : number));
+        item.text = formatValue(item.value, item.outputFormat);
+    }
+}
+
+} // namespace report

@@ -1,0 +1,45 @@
+#include "platform/report/ReportFields.h"
+
+#include "platform/report/ReportError.h"
+
+namespace report {
+
+ReportField& ReportFields::add(const QString& name)
+{
+    if (auto* f = find(name))
+        return *f;
+    m_index.insert(name.toLower(), static_cast<int>(m_fields.size()));
+    m_fields.push_back(ReportField{name, {}});
+    return m_fields.back();
+}
+
+ReportField* ReportFields::find(const QString& name)
+{
+    const auto it = m_index.constFind(name.toLower());
+    return it == m_index.constEnd() ? nullptr : &m_fields[*it];
+}
+
+const ReportField* ReportFields::find(const QString& name) const
+{
+    return const_cast<ReportFields*>(this)->find(name);
+}
+
+ReportField& ReportFields::item(const QString& name)
+{
+    if (auto* f = find(name))
+        return *f;
+    raiseError(ErrorNumber::ItemNotFound, QStringLiteral("Campo '%1' non trovato nel report").arg(name));
+}
+
+const ReportField& ReportFields::item(const QString& name) const
+{
+    return const_cast<ReportFields*>(this)->item(name);
+}
+
+void ReportFields::clear()
+{
+    m_fields.clear();
+    m_index.clear();
+}
+
+} // namespace report

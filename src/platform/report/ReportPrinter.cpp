@@ -1,0 +1,106 @@
+#include "platform/report/ReportPrinter.h"
+
+#include "platform/report/PagePainter.h"
+#include "platform/report/Report.h"
+#include "platform/report/ReportError.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace report {
+
+namespace {
+
+ReportPrinter::PrintDialogHandler& dialogHandler()
+{
+    static ReportPrinter::PrintDialogHandler handler;
+    return handler;
+}
+
+bool platformDialog(QPrinter& printer)
+{
+    QPrintDialog dialog(&printer);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+QPageLayout layoutOf(const ReportPage& page)
+{
+    return QPageLayout(QPageSize(QSizeF(page.width / 20.0, page.height / 20.0), QPageSize::Point, QString(),
+                                 QPageSize::FuzzyMatch),
+                       QPageLayout::Portrait, QMarginsF());
+}
+
+} // namespace
+
+void ReportPrinter::setPrintDialogHandler(PrintDialogHandler handler)
+{
+    dialogHandler() = std::move(handler);
+}
+
+bool ReportPrinter::print(Report& report, bool showDialog)
+{
+    if (!report.hasRun())
+        report.run();
+    const PrinterSettings& settings = report.printer();
+    QPrinter printer(QPrinter::HighResolution);
+    if (!settings.outputFileName.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(settings.outputFileName);
+    } else if (!settings.deviceName.isEmpty()) {
+        if (!printerExists(settings.deviceName))
+            raiseError(ErrorNumber::PrintFailed, QStringLiteral("La stampante '%1' non esiste").arg(settings.deviceName));
+        printer.setPrinterName(settings.deviceName);
+    }
+    printer.setDocName(report.pages().title);
+    printer.setCopyCount(std::max(1, settings.copies));
+    printer.setFullPage(true);
+    if (!report.pages().isEmpty())
+        printer.setPageLayout(layoutOf(report.pages().page(0)));
+    if (showDialog) {
+        const auto& handler = dialogHandler();
+        if (!(handler ? handler(printer) : platformDialog(printer)))
+            return false;
+    }
+    printPages(report.pages(), printer);
+    return true;
+}
+
+void ReportPrinter::printPages(const ReportPages& pages, QPrinter& printer)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        raiseError(ErrorNumber::PrintFailed, QStringLiteral("Impossibile stampare su '%1'").arg(printer.printerName()));
+    const double scale = printer.resolution() / 1440.0;
+    for (int i = 0; i < pages.count(); ++i) {
+        if (i > 0) {
+            printer.setPageLayout(layoutOf(pages.page(i)));
+            printer.newPage();
+        }
+        painter.save();
+        painter.scale(scale, scale);
+        paintPage(painter, pages.page(i));
+        painter.restore();
+    }
+    painter.end();
+}
+
+QStringList ReportPrinter::printerNames()
+{
+    return QPrinterInfo::availablePrinterNames();
+}
+
+bool ReportPrinter::printerExists(const QString& deviceName)
+{
+    return printerNames().contains(deviceName);
+}
+
+QString ReportPrinter::defaultPrinterName()
+{
+    return QPrinterInfo::defaultPrinterName();
+}
+
+} // namespace report

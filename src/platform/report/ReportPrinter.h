@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/report/ReportPage.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QPrinter;
+
+namespace report {
+
+class Report;
+
+// Prints a report's pages on its printer (PrinterSettings: a device by name,
+// or a PDF file). The printer dialog goes through a replaceable function so
+// tests and headless runs never block on it.
+class ReportPrinter {
+public:
+    // Shows the printer dialog for the printer; false when the user cancelled.
+    using PrintDialogHandler = std::function<bool(QPrinter&)>;
+    // A null handler restores the platform's printer dialog.
+    static void setPrintDialogHandler(PrintDialogHandler handler);
+
+    // Runs the report when it has no pages yet, then prints them. Returns false
+    // when the dialog was cancelled (nothing printed). Throws core::Error when
+    // the printer cannot be used.
+    static bool print(Report& report, bool showDialog);
+    static void printPages(const ReportPages& pages, QPrinter& printer);
+
+    static QStringList printerNames();
+    static bool printerExists(const QString& deviceName);
+    static QString defaultPrinterName();
+};
+
+} // namespace report
