@@ -68,6 +68,7 @@ public:
     ReportFields& fields() { return m_fields; }
     const ReportFields& fields() const { return m_fields; }
     void setFetchData(FetchHandler handler) { m_fetch = std::move(handler); }
+    const FetchHandler& fetchData() const { return m_fetch; }
     DataControl& dataControl() { return m_dataControl; }
     // The format event of a section, by section name.
     void setSectionHandler(const QString& sectionName, SectionHandler handler);
