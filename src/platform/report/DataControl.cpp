@@ -2,9 +2,7 @@
 
 #include "platform/report/ReportError.h"
 
-#ifndef CORVESSA_REPORT_DATABASE_PENDING
 #include "platform/database/Recordset.h"
-#endif
 
 namespace report {
 
@@ -33,19 +31,6 @@ db::Recordset& DataControl::recordset()
     return *m_recordset;
 }
 
-#ifdef CORVESSA_REPORT_DATABASE_PENDING
-// The data-access layer is not built yet: a bound report cannot run.
-void DataControl::open()
-{
-    raiseError(ErrorNumber::DataSourceFailed, QStringLiteral("Il livello di accesso ai dati non è disponibile"));
-}
-bool DataControl::eof() const { return true; }
-void DataControl::moveNext() {}
-int DataControl::columnCount() const { return 0; }
-QString DataControl::columnName(int) const { return {}; }
-core::Variant DataControl::value(int) const { return {}; }
-void DataControl::close() { m_recordset.reset(); }
-#else
 void DataControl::open()
 {
     close();
@@ -87,6 +72,5 @@ void DataControl::close()
     // look at it); dropping the handle releases it.
     m_recordset.reset();
 }
-#endif
 
 } // namespace report

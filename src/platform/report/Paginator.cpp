@@ -63,23 +63,30 @@ Paginator::Paginator(Report& report) : m_report(report)
 
 ReportPages Paginator::paginate()
 {
-    fetchRows();
-    indexGroups();
+    m_instance.assign(m_levels, {});
+    m_instanceRows.assign(m_levels, {});
+    m_instancePages.assign(m_levels, {});
 
-    const int rowCount = static_cast<int>(m_rows.size());
-    startPage(rowCount > 0 ? 0 : -1, 0);
-    for (int r = 0; r < rowCount; ++r) {
+    // Rows are fetched one ahead of the layout: a row's header and detail are
+    // formatted right after its fetch (so what the fetch handler set shows in
+    // them), and a group ends when the next row's values differ.
+    bool more = fetchNext();
+    startPage(more ? 0 : -1, 0);
+    for (int r = 0; r < static_cast<int>(m_rows.size()); ++r) {
         for (int g = 0; g < m_levels; ++g)
             if (m_instanceRows[g][m_instance[g][r]].first == r && m_headerIndex[g] >= 0)
                 placeBody(m_headerIndex[g], r, g);
         if (m_detail >= 0)
             placeBody(m_detail, r, m_levels);
-        for (int g = m_levels - 1; g >= 0; --g)
-            if (m_instanceRows[g][m_instance[g][r]].second == r && m_footerIndex[g] >= 0)
+        more = more && fetchNext();
+        for (int g = m_levels - 1; g >= 0; --g) {
+            const bool ends = !more || m_instance[g][r + 1] != m_instance[g][r];
+            if (ends && m_footerIndex[g] >= 0)
                 placeBody(m_footerIndex[g], r, g + 1);
+        }
     }
     if (m_reportFooter >= 0)
-        placeBody(m_reportFooter, rowCount - 1, 0);
+        placeBody(m_reportFooter, static_cast<int>(m_rows.size()) - 1, 0);
     endPage();
     resolveTokens();
     return std::move(m_out);
@@ -87,39 +94,42 @@ ReportPages Paginator::paginate()
 
 // --- Rows ---------------------------------------------------------------
 
-void Paginator::fetchRows()
+bool Paginator::fetchNext()
 {
     Report& r = m_report;
     auto& dc = r.m_dataControl;
     if (dc.isBound()) {
-        dc.open();
-        std::vector<int> fieldOf;
-        for (int c = 0; c < dc.columnCount(); ++c) {
-            const QString name = dc.columnName(c);
-            r.m_fields.add(name);
-            fieldOf.push_back(static_cast<int>(&r.m_fields.item(name) - &r.m_fields.at(0)));
-        }
-        while (!dc.eof()) {
-            for (int c = 0; c < static_cast<int>(fieldOf.size()); ++c)
-                r.m_fields.at(fieldOf[c]).value = dc.value(c);
-            if (r.m_fetch) {
-                bool eof = false;
-                r.m_fetch(r, eof);
-                if (eof)
-                    break;
+        if (!m_opened) {
+            dc.open();
+            m_opened = true;
+            for (int c = 0; c < dc.columnCount(); ++c) {
+                const QString name = dc.columnName(c);
+                r.m_fields.add(name);
+                m_fieldOfColumn.push_back(static_cast<int>(&r.m_fields.item(name) - &r.m_fields.at(0)));
             }
-            snapshotRow();
+        } else {
             dc.moveNext();
         }
-    } else if (r.m_fetch) {
-        for (;;) {
-            bool eof = true;
+        if (dc.eof())
+            return false;
+        for (int c = 0; c < static_cast<int>(m_fieldOfColumn.size()); ++c)
+            r.m_fields.at(m_fieldOfColumn[c]).value = dc.value(c);
+        if (r.m_fetch) {
+            bool eof = false;
             r.m_fetch(r, eof);
             if (eof)
-                break;
-            snapshotRow();
+                return false;
         }
+    } else {
+        if (!r.m_fetch)
+            return false;
+        bool eof = true;
+        r.m_fetch(r, eof);
+        if (eof)
+            return false;
     }
+    snapshotRow();
+    return true;
 }
 
 void Paginator::snapshotRow()
@@ -140,28 +150,22 @@ void Paginator::snapshotRow()
         }
     }
     m_rows.push_back(std::move(row));
-}
 
-void Paginator::indexGroups()
-{
-    const int n = static_cast<int>(m_rows.size());
-    m_instance.assign(m_levels, std::vector<int>(n, 0));
-    m_instanceRows.assign(m_levels, {});
-    for (int r = 0; r < n; ++r) {
-        bool changed = r == 0;
-        for (int g = 0; g < m_levels; ++g) {
-            if (!changed && !sameKey(m_rows[r].keys[g], m_rows[r - 1].keys[g]))
-                changed = true;
-            if (changed)
-                m_instanceRows[g].push_back({r, r});
-            else
-                m_instanceRows[g].back().second = r;
-            m_instance[g][r] = static_cast<int>(m_instanceRows[g].size()) - 1;
+    // The row's group instances: a change at one level starts new groups at
+    // that level and every level inside it.
+    const int n = static_cast<int>(m_rows.size()) - 1;
+    bool changed = n == 0;
+    for (int g = 0; g < m_levels; ++g) {
+        if (!changed && !sameKey(m_rows[n].keys[g], m_rows[n - 1].keys[g]))
+            changed = true;
+        if (changed) {
+            m_instanceRows[g].push_back({n, n});
+            m_instancePages[g].push_back({std::numeric_limits<int>::max(), -1});
+        } else {
+            m_instanceRows[g].back().second = n;
         }
+        m_instance[g].push_back(static_cast<int>(m_instanceRows[g].size()) - 1);
     }
-    m_instancePages.assign(m_levels, {});
-    for (int g = 0; g < m_levels; ++g)
-        m_instancePages[g].assign(m_instanceRows[g].size(), {std::numeric_limits<int>::max(), -1});
 }
 
 void Paginator::restoreRow(int row)
@@ -486,25 +490,25 @@ QString Paginator::controlText(const ReportControl& c, int row, int sectionIndex
 
 const Paginator::Prefix& Paginator::prefixFor(int fieldIndex)
 {
-    auto it = m_prefix.find(fieldIndex);
-    if (it != m_prefix.end())
-        return *it;
-    Prefix p;
+    // Rows only ever grow during a run: extend the sums to the rows fetched so far.
+    Prefix& p = m_prefix[fieldIndex];
+    if (p.count.empty()) {
+        p.raw.push_back(0);
+        p.sum.push_back(0.0);
+        p.count.push_back(0);
+    }
     const int n = static_cast<int>(m_rows.size());
-    p.raw.resize(n + 1, 0);
-    p.sum.resize(n + 1, 0.0);
-    p.count.resize(n + 1, 0);
-    for (int r = 0; r < n; ++r) {
+    for (int r = static_cast<int>(p.count.size()) - 1; r < n; ++r) {
         const auto& values = m_rows[r].values;
         const core::Variant v = fieldIndex < static_cast<int>(values.size()) ? values[fieldIndex] : core::Variant();
         const bool present = !v.isEmptyOrNull();
         if (present && !isExactNumber(v))
             p.exact = false;
-        p.count[r + 1] = p.count[r] + (present ? 1 : 0);
-        p.sum[r + 1] = p.sum[r] + (present ? v.toDouble() : 0.0);
-        p.raw[r + 1] = p.raw[r] + (present && p.exact ? v.toCurrency().raw() : 0);
+        p.count.push_back(p.count[r] + (present ? 1 : 0));
+        p.sum.push_back(p.sum[r] + (present ? v.toDouble() : 0.0));
+        p.raw.push_back(p.raw[r] + (present && p.exact ? v.toCurrency().raw() : 0));
     }
-    return *m_prefix.insert(fieldIndex, std::move(p));
+    return p;
 }
 
 core::Variant Paginator::aggregate(const QString& fieldName, int func, int from, int to)

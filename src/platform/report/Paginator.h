@@ -17,9 +17,10 @@ class Report;
 struct ReportControl;
 struct ReportSection;
 
-// Lays a report out into pages: fetches every row first (so group sums are
-// known at the group's header), then places the bands page by page, and
-// fills page numbers and counts in once the last page is known.
+// Lays a report out into pages: fetches the rows one ahead of the layout,
+// places the bands page by page, and fills page numbers and counts in once
+// the last page is known. Sums cover the rows fetched so far, so a group's
+// sum belongs in its footer and a grand total in the report footer.
 class Paginator {
 public:
     explicit Paginator(Report& report);
@@ -49,9 +50,8 @@ private:
         double height = 0;
     };
 
-    void fetchRows();
+    bool fetchNext();
     void snapshotRow();
-    void indexGroups();
     void restoreRow(int row);
     void runHandler(int sectionIndex);
 
@@ -78,6 +78,8 @@ private:
     std::vector<std::vector<std::pair<int, int>>> m_instanceRows;  // [level][instance] first, last row
     std::vector<std::vector<std::pair<int, int>>> m_instancePages; // [level][instance] first, last page
     QHash<int, Prefix> m_prefix;
+    bool m_opened = false;
+    std::vector<int> m_fieldOfColumn;
 
     ReportPages m_out;
     double m_y = 0;

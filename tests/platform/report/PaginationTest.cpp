@@ -204,3 +204,55 @@ TEST(Pagination, ErrorsOfAHandlerReachTheCallerAndLeaveTheReportUsable)
 
 } // namespace
 } // namespace report::test
+
+namespace report::test {
+namespace {
+
+TEST(Pagination, MarginsPlaceTheBandsAndLongTextsGrowTheirBand)
+{
+    Report report;
+    report.pageSettings().margins = {567, 850, 1133, 1417}; // 1, 1.5, 2 and 2.5 cm in twips
+    auto& detail = report.section(QStringLiteral("Detail"));
+    auto& text = detail.addControl(ControlKind::Field, QStringLiteral("txtNote"));
+    text.dataField = QStringLiteral("note");
+    text.left = 100;
+    text.width = 1500;
+    text.canGrow = true;
+    auto& after = detail.addControl(ControlKind::Label, QStringLiteral("lblDopo"));
+    after.caption = QStringLiteral("x");
+    report.fields().add(QStringLiteral("note"));
+    const QStringList notes = {QStringLiteral("breve"),
+                               QStringLiteral("una nota molto lunga che non entra in una sola riga del campo"),
+                               QStringLiteral("dopo")};
+    auto next = std::make_shared<int>(0);
+    report.setStartHandler([next](Report&) { *next = 0; });
+    report.setFetchData([notes, next](Report& r, bool& eof) {
+        if (*next < notes.size()) {
+            eof = false;
+            r.fields().setValue(QStringLiteral("note"), notes[(*next)++]);
+        }
+    });
+    report.run();
+    std::vector<QRectF> notesAt, labelsAt;
+    for (const auto& item : report.pages().page(0).items) {
+        if (item.controlName == QStringLiteral("txtNote"))
+            notesAt.push_back(item.rect);
+        if (item.controlName == QStringLiteral("lblDopo"))
+            labelsAt.push_back(item.rect);
+    }
+    ASSERT_EQ(notesAt.size(), 3u);
+    ASSERT_EQ(labelsAt.size(), 3u);
+    const double pageHeaderHeight = report.section(QStringLiteral("PageHeader")).height;
+    EXPECT_DOUBLE_EQ(notesAt[0].left(), 567 + 100);
+    EXPECT_DOUBLE_EQ(notesAt[0].top(), 1133 + pageHeaderHeight);
+    EXPECT_DOUBLE_EQ(notesAt[0].height(), 285); // fits: keeps its height
+    EXPECT_GT(notesAt[1].height(), 2 * 285.0);  // wraps onto several lines
+    // The band after the grown one starts below it.
+    EXPECT_DOUBLE_EQ(notesAt[1].top(), notesAt[0].top() + 285);
+    EXPECT_DOUBLE_EQ(notesAt[2].top(), notesAt[1].bottom());
+    EXPECT_DOUBLE_EQ(labelsAt[2].top(), notesAt[2].top());
+    EXPECT_EQ(report.pages().page(0).height, report.pageSettings().paperHeight);
+}
+
+} // namespace
+} // namespace report::test

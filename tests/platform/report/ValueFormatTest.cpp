@@ -31,7 +31,7 @@ TEST(ValueFormat, PatternsOfTheLayoutsPrintTheItalianWay)
         {0.0, "#;#;0", "0"},
         {QDate(2024, 3, 5), "dd\\/mm\\/yy", "05/03/24"},
         {QDate(2024, 3, 5), "Short Date", "05/03/2024"},
-        {"12.5", "#,##0.00", "12,50"},
+        {"12,5", "#,##0.00", "12,50"},
         {"testo", "#,##0.00", "testo"},
         {core::Variant(), "#,##0.00", ""},
         {2.5, "", "2,5"},
