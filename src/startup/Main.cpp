@@ -182,9 +182,12 @@ void Main()
     gScrollBarWidth = twipsPerPixelX() * static_cast<float>(QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 
     // 7. Schema and default data.
+    VerificaLogo();
     AggiornaDb();
     CaricaUms();
     CreaTabelleFin();
+    CaricaModelli();
+    CaricaLogo();
 
     // 8. The professional: the single one without a password works at once
     // (whatever its id), otherwise the login decides.

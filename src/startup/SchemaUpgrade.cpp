@@ -5,6 +5,11 @@
 #include "platform/database/Recordset.h"
 #include "startup/SharedState.h"
 
+#include "platform/report/Report.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <iterator>
 
 namespace {
@@ -175,4 +180,113 @@ void CreaTabelleFin()
     eseguiIgnorandoErrori(cn, QStringLiteral("CREATE TABLE finRel ( sezId INTEGER, fnrId COUNTER, fnrfinId INTEGER, fnrDocType INTEGER )"));
     eseguiIgnorandoErrori(cn, QStringLiteral("CREATE INDEX PrimaryKey ON finRel (fnrId) WITH PRIMARY"));
     cn.close();
+}
+
+namespace {
+
+const ModelloPredefinito kModelli[] = {
+    {"tarvix_m0.rpx", "Modello fattura"},
+    {"tarvix_m1.rpx", "Modello nota di credito"},
+    {"tarvix_m2.rpx", "Modello pro forma"},
+};
+
+QString fileProgramma(const char* nome)
+{
+    return QDir(AppPath()).filePath(QString::fromUtf8(nome));
+}
+
+} // namespace
+
+const ModelloPredefinito* ModelliPredefiniti(int* count)
+{
+    *count = static_cast<int>(std::size(kModelli));
+    return kModelli;
+}
+
+void VerificaLogo()
+{
+    const QString bmp = fileProgramma("logo.bmp");
+    if (QFileInfo::exists(bmp))
+        return;
+    // A read-only program folder simply keeps no copy: CaricaLogo reads logo.gen then.
+    QFile::copy(fileProgramma("logo.gen"), bmp);
+}
+
+void CaricaModelli()
+{
+    ignoraErrori([] {
+        db::Connection cn;
+        cn.open(DataConStr, QString(), QString());
+        db::Recordset rs;
+        rs.open(QStringLiteral("finData"), cn, db::CursorType::Static, db::LockType::Optimistic, db::CommandType::Table);
+        // The finId each document kind's layout really got (none when not stored).
+        std::int32_t idPerTipo[3] = {0, 0, 0};
+        if (rs.eof() && rs.bof()) {
+            for (int t = 0; t < 3; ++t) {
+                ignoraErrori([&] {
+                    report::Report modello;
+                    modello.loadLayout(fileProgramma(kModelli[t].file));
+                    const QByteArray bytes = modello.saveLayout();
+                    rs.addNew();
+                    rs.setValue(QStringLiteral("finNome"), QString::fromUtf8(kModelli[t].nome));
+                    rs.setValue(QStringLiteral("finLay"), core::Variant(bytes));
+                    rs.update();
+                    idPerTipo[t] = rs.value(QStringLiteral("finId")).toLong();
+                });
+            }
+        } else {
+            // Layouts stored by an earlier start: the default ones by their names.
+            for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+                for (int t = 0; t < 3; ++t)
+                    if (idPerTipo[t] == 0 && rs.value(QStringLiteral("finNome")).toString() == QString::fromUtf8(kModelli[t].nome))
+                        idPerTipo[t] = rs.value(QStringLiteral("finId")).toLong();
+        }
+        rs.close();
+
+        rs.open(QStringLiteral("finRel"), cn, db::CursorType::Static, db::LockType::Optimistic, db::CommandType::Table);
+        if (rs.eof() && rs.bof()) {
+            for (int t = 0; t < 3; ++t) {
+                if (idPerTipo[t] == 0)
+                    continue;
+                ignoraErrori([&] {
+                    rs.addNew();
+                    rs.setValue(QStringLiteral("sezId"), core::Variant(std::int32_t(1)));
+                    rs.setValue(QStringLiteral("fnrfinId"), core::Variant(idPerTipo[t]));
+                    rs.setValue(QStringLiteral("fnrDocType"), core::Variant(std::int32_t(t)));
+                    rs.update();
+                });
+            }
+        }
+        rs.close();
+        cn.close();
+    });
+}
+
+void CaricaLogo()
+{
+    ignoraErrori([] {
+        QString percorso = fileProgramma("logo.bmp");
+        if (!QFileInfo::exists(percorso))
+            percorso = fileProgramma("logo.gen");
+        QFile file(percorso);
+        if (!file.open(QIODevice::ReadOnly))
+            return;
+        const QByteArray bytes = file.readAll();
+        if (bytes.isEmpty())
+            return;
+        db::Connection cn;
+        cn.open(DataConStr, QString(), QString());
+        db::Recordset rs;
+        rs.open(QStringLiteral("SELECT * FROM SezioniModelli WHERE sezId=1"), cn, db::CursorType::Static,
+                db::LockType::Optimistic, db::CommandType::Text);
+        if (!rs.eof()) {
+            const core::Variant tipo = rs.value(QStringLiteral("modFatIntTipo"));
+            if (rs.field(QStringLiteral("modFatIntLogo")).actualSize() == 0 && !tipo.isNull() && tipo.toLong() == 1) {
+                rs.field(QStringLiteral("modFatIntLogo")).appendChunk(bytes);
+                rs.update();
+            }
+        }
+        rs.close();
+        cn.close();
+    });
 }

@@ -4,9 +4,25 @@
 // routine runs its statements one by one and ignores what fails (an object that
 // exists already), so every start may run them all again.
 
+// Copies "logo.gen" of the program folder to "logo.bmp" when that is missing;
+// a program folder that cannot be written leaves the start going on.
+void VerificaLogo();
 void AggiornaDb();
 void CaricaUms();
 void CreaTabelleFin();
+// Stores the three default document layouts and assigns them to section 1.
+// A layout file that is missing or unreadable is not stored (an empty layout
+// would print blank pages); the next start tries again.
+void CaricaModelli();
+// Stores the default logo for section 1 when it wants a picture logo and has none.
+void CaricaLogo();
+
+// The layout files CaricaModelli reads, by document kind, with their names in the list.
+struct ModelloPredefinito {
+    const char* file;
+    const char* nome;
+};
+const ModelloPredefinito* ModelliPredefiniti(int* count);
 
 // The statements of AggiornaDb, in their order.
 const char* const* StatementiAggiornaDb(int* count);
