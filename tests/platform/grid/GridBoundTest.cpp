@@ -14,26 +14,19 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "TestApp.h"
+
 using core::Currency;
 using core::Variant;
 using grid::GridEx;
 
 namespace {
 
-QApplication& app()
-{
-    static int argc = 1;
-    static char name[] = "test_grid";
-    static char* argv[] = {name, nullptr};
-    static QApplication instance(argc, argv);
-    return instance;
-}
-
 class BoundGridTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        app();
+        testApp();
         ASSERT_TRUE(dir.isValid());
         const QString path = dir.filePath(QStringLiteral("qelvo.mdb"));
         db::Connection::createDatabase(path);
