@@ -53,6 +53,10 @@ struct Translation {
     // SELECT only: for each result column, the Jet type that the expression has
     // where it can be told (a plain column, or a sum or difference of currency
     // columns), so stored values come back as Currency, Date or Boolean.
+    // A "*" or "t.*" counts one entry per column of the table. Empty when a "*"
+    // names a table the schema does not know (the columns cannot be counted).
+    // Unnamed expressions are named "Expr1000", "Expr1001", ...; where two
+    // tables of a "*" share a column name, both come as "Table.column".
     QVector<std::optional<DataType>> resultTypes;
     // The tables named in FROM (SELECT) or the target table (others), in order.
     QStringList tables;
