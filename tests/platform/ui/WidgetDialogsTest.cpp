@@ -1,0 +1,198 @@
+#include "TestApplication.h"
+
+#include "platform/ui/Dialogs.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace ui;
+
+// These tests use the real dialogs: each blocks in its own event loop, so the
+// test acts on it from a timer that runs inside that loop.
+
+namespace {
+
+// Runs `act` on the next modal window to appear; after five seconds without
+// one it reports a failure, and any dialog still open is rejected so no test hangs.
+void onNextModal(std::function<void(QWidget*)> act)
+{
+    auto* timer = new QTimer;
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    QObject::connect(timer, &QTimer::timeout, [timer, clock, act] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            act(modal);
+            return;
+        }
+        if (clock->elapsed() > 5000) {
+            timer->stop();
+            timer->deleteLater();
+            ADD_FAILURE() << "no modal window appeared";
+        }
+    });
+    timer->start(10);
+    QTimer::singleShot(10000, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible())
+                dialog->reject();
+    });
+}
+
+QAbstractButton* buttonWithText(QMessageBox* box, const QString& text)
+{
+    for (QAbstractButton* b : box->buttons())
+        if (b->text() == text)
+            return b;
+    return nullptr;
+}
+
+class RealDialogs : public ::testing::Test {
+protected:
+    void SetUp() override { testApplication(); }
+};
+
+} // namespace
+
+TEST_F(RealDialogs, MessageBoxesShowItalianButtonsAndReturnTheButtonPressed)
+{
+    const struct {
+        int style;
+        QSet<QString> texts;
+        const char* defaultText; // nullptr: not checked
+        const char* press;
+        int result;
+    } cases[] = {
+        {vbOKOnly, {"OK"}, "OK", "OK", vbOK},
+        {vbOKCancel | vbDefaultButton2, {"OK", "Annulla"}, "Annulla", "Annulla", vbCancel},
+        {vbAbortRetryIgnore, {"Interrompi", "Riprova", "Ignora"}, "Interrompi", "Riprova", vbRetry},
+        {vbYesNoCancel | vbDefaultButton3, {"Sì", "No", "Annulla"}, "Annulla", "Sì", vbYes},
+        {vbYesNo | vbExclamation | vbDefaultButton2, {"Sì", "No"}, "No", "No", vbNo},
+        {vbRetryCancel, {"Riprova", "Annulla"}, "Riprova", "Annulla", vbCancel},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.style);
+        onNextModal([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            QSet<QString> texts;
+            for (QAbstractButton* b : box->buttons())
+                texts.insert(b->text());
+            EXPECT_EQ(texts, c.texts);
+            ASSERT_NE(box->defaultButton(), nullptr);
+            EXPECT_EQ(box->defaultButton()->text(), QString::fromUtf8(c.defaultText));
+            EXPECT_EQ(box->windowTitle(), QStringLiteral("Corvessa"));
+            EXPECT_EQ(box->text(), QStringLiteral("Riga uno\nRiga due")); // CR LF became a line break
+            QAbstractButton* press = buttonWithText(box, QString::fromUtf8(c.press));
+            ASSERT_NE(press, nullptr);
+            press->click();
+        });
+        EXPECT_EQ(msgBox(QStringLiteral("Riga uno\r\nRiga due"), c.style), c.result);
+    }
+}
+
+TEST_F(RealDialogs, EscapeGivesTheCancelAnswer)
+{
+    for (int style : {vbOKOnly, vbOKCancel, vbYesNoCancel}) {
+        onNextModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+        EXPECT_EQ(msgBox(QStringLiteral("Esc"), style), cancelAnswer(style)) << style;
+    }
+}
+
+TEST_F(RealDialogs, MessageBoxIconFollowsTheStyle)
+{
+    const struct {
+        int style;
+        QMessageBox::Icon icon;
+    } cases[] = {{vbCritical, QMessageBox::Critical}, {vbQuestion, QMessageBox::Question},
+                 {vbExclamation, QMessageBox::Warning}, {vbInformation, QMessageBox::Information},
+                 {vbOKOnly, QMessageBox::NoIcon}};
+    for (const auto& c : cases) {
+        onNextModal([&](QWidget* modal) {
+            EXPECT_EQ(qobject_cast<QMessageBox*>(modal)->icon(), c.icon) << c.style;
+            qobject_cast<QMessageBox*>(modal)->buttons().first()->click();
+        });
+        msgBox(QStringLiteral("Icona"), c.style);
+    }
+}
+
+TEST_F(RealDialogs, InputBoxReturnsTheTextOrEmptyWhenCancelled)
+{
+    onNextModal([](QWidget* modal) {
+        auto* input = qobject_cast<QInputDialog*>(modal);
+        ASSERT_NE(input, nullptr);
+        EXPECT_EQ(input->windowTitle(), QStringLiteral("Corvessa"));
+        EXPECT_EQ(input->okButtonText(), QStringLiteral("OK"));
+        EXPECT_EQ(input->cancelButtonText(), QStringLiteral("Annulla"));
+        input->findChild<QLineEdit*>()->setText(QStringLiteral("Modello A"));
+        input->accept();
+    });
+    EXPECT_EQ(inputBox(QStringLiteral("Inserire il nome del nuovo modello")), QStringLiteral("Modello A"));
+
+    onNextModal([](QWidget* modal) {
+        qobject_cast<QInputDialog*>(modal)->findChild<QLineEdit*>()->setText(QStringLiteral("scartato"));
+        qobject_cast<QDialog*>(modal)->reject();
+    });
+    EXPECT_EQ(inputBox(QStringLiteral("Nome"), {}, QStringLiteral("predefinito")), QString());
+}
+
+TEST_F(RealDialogs, SaveDialogTakesTheFilterAndAddsTheDefaultExtension)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    onNextModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->nameFilters(), QStringList{QStringLiteral("Acrobat reader (*.pdf)")});
+        EXPECT_EQ(dialog->defaultSuffix(), QStringLiteral("pdf"));
+        dialog->selectFile(dir.filePath(QStringLiteral("documento")));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    const QString chosen = getSaveFileName(
+        {.filter = QStringLiteral("Acrobat reader (*.pdf)|*.pdf"), .defaultExt = QStringLiteral(".pdf"),
+         .initialDir = dir.path()});
+    EXPECT_EQ(QDir::fromNativeSeparators(chosen), dir.filePath(QStringLiteral("documento.pdf")));
+
+    onNextModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+    EXPECT_EQ(getSaveFileName({.defaultExt = QStringLiteral(".pdf")}), QString());
+}
+
+TEST_F(RealDialogs, FolderChooserGivesEmptyWhenCancelled)
+{
+    onNextModal([](QWidget* modal) {
+        EXPECT_EQ(modal->windowTitle(), QStringLiteral("Cartella del database"));
+        qobject_cast<QDialog*>(modal)->reject();
+    });
+    EXPECT_EQ(browseForFolder(QStringLiteral("Cartella del database")), QString());
+}
+
+TEST_F(RealDialogs, PlainFormShownModalReturnsWhenItHidesItself)
+{
+    QWidget form;
+    bool wasModal = false;
+    onNextModal([&](QWidget* modal) {
+        wasModal = modal == &form && form.isVisible();
+        form.hide();
+    });
+    showModal(&form);
+    EXPECT_TRUE(wasModal);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.windowModality(), Qt::NonModal); // restored for a later modeless use
+}
