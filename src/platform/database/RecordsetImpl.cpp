@@ -224,6 +224,11 @@ void RecordsetImpl::rebuildView()
         if (visibleByFilter(*row))
             view.push_back(row);
     }
+    // Keys of columns a requery took away are dropped.
+    const int columnCount = m_store->columns.size();
+    m_sortKeys.erase(std::remove_if(m_sortKeys.begin(), m_sortKeys.end(),
+                                    [columnCount](const SortKey& key) { return key.column >= columnCount; }),
+                     m_sortKeys.end());
     if (!m_sortKeys.isEmpty()) {
         const auto keys = m_sortKeys;
         std::stable_sort(view.begin(), view.end(), [&keys](const RowPtr& a, const RowPtr& b) {
@@ -450,6 +455,8 @@ core::Variant RecordsetImpl::value(int index)
 {
     column(index);
     Row& row = currentRow();
+    if (index >= row.values.size())
+        throw errors::noCurrentRecord(); // a row of before a requery
     if (m_currentGone && (row.status & RecordStatus::Deleted))
         return row.originalValues()[index];
     return row.values[index];
@@ -458,7 +465,10 @@ core::Variant RecordsetImpl::value(int index)
 core::Variant RecordsetImpl::originalValue(int index)
 {
     column(index);
-    return currentRow().originalValues()[index];
+    const Row& row = currentRow();
+    if (index >= row.originalValues().size())
+        throw errors::noCurrentRecord();
+    return row.originalValues()[index];
 }
 
 void RecordsetImpl::beginEdit(Row& row)
@@ -476,7 +486,7 @@ void RecordsetImpl::setValue(int index, const core::Variant& value)
     ensureEditable();
     const ColumnMeta& meta = column(index);
     Row& row = currentRow();
-    if (m_currentGone)
+    if (m_currentGone || index >= row.values.size())
         throw errors::noCurrentRecord();
     core::Variant stored = coerceToColumn(value, meta);
     if (meta.autoIncrement && !(row.status & RecordStatus::New) && !(stored == row.values[index]))
@@ -996,7 +1006,14 @@ void RecordsetImpl::setFilter(const QString& criteria)
     if (criteria.trimmed().isEmpty()) {
         m_criteria.reset();
     } else {
-        m_criteria = jet::Criteria::parse(criteria);
+        jet::Criteria parsed = jet::Criteria::parse(criteria);
+        // An unknown column is refused here, not at every look at the rows.
+        for (QString name : parsed.columns()) {
+            if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
+                name = name.mid(1, name.size() - 2);
+            checkedIndex(name);
+        }
+        m_criteria = std::move(parsed);
     }
     m_filterText = criteria.trimmed().isEmpty() ? QString() : criteria;
     m_filterGroup = FilterGroup::None;

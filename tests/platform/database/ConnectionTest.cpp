@@ -203,6 +203,8 @@ TEST_F(ConnectionTest, CatalogListsUserTablesInCreationOrder)
     EXPECT_TRUE(catalog.hasTable(QStringLiteral("DOC")));
     EXPECT_FALSE(catalog.hasTable(QStringLiteral("sqlite_sequence")));
     EXPECT_DB_ERROR(catalog.table(QStringLiteral("Nessuna")), ErrorKind::NoSuchObject);
+    catalog.setAllowZeroLength(QStringLiteral("Doc"), QStringLiteral("docDesc"), true);
+    EXPECT_DB_ERROR(catalog.setAllowZeroLength(QStringLiteral("Doc"), QStringLiteral("nessuno"), true), ErrorKind::NoSuchObject);
 }
 
 TEST_F(ConnectionTest, AlterColumnWidensATextAndKeepsRowsIndexesAndCounter)

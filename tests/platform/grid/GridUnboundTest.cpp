@@ -15,6 +15,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "TestApp.h"
+
 #include <memory>
 
 using core::Currency;
@@ -22,15 +24,6 @@ using core::Variant;
 using grid::GridEx;
 
 namespace {
-
-QApplication& app()
-{
-    static int argc = 1;
-    static char name[] = "test_grid";
-    static char* argv[] = {name, nullptr};
-    static QApplication instance(argc, argv);
-    return instance;
-}
 
 // An unbound grid over a table of values: column 1 id, 2 name, 3 date, 4 amount.
 struct Table {
@@ -40,7 +33,7 @@ struct Table {
 
 std::unique_ptr<GridEx> makeGrid(Table& table, int columns = 4)
 {
-    app();
+    testApp();
     auto grid = std::make_unique<GridEx>();
     const char* keys[] = {"id", "Nome", "Data", "Importo"};
     for (int c = 0; c < columns; ++c)
@@ -405,7 +398,7 @@ TEST(GridKeys, TypingInTheGridReachesTheCallerFirst)
 
 TEST(GridDropDown, CellStoresTheBoundColumnAndShowsTheShownColumnOfTheListGrid)
 {
-    app();
+    testApp();
     // The layout list: finId, finNome.
     Table layouts{{{7, "Fattura standard"}, {9, "Pro forma"}}};
     GridEx list;
@@ -466,4 +459,30 @@ TEST(GridEvents, CurrentCellMovesAndDoubleClickAreReported)
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_EQ(doubleClicks.size(), 1);
     EXPECT_EQ(grid->row(), 2);
+}
+
+TEST(GridFind, BeginsWithOverNullsAndCaseTwinsInEitherOrder)
+{
+    struct Case {
+        int order;
+        QString typed;
+        int startRow;
+        int id; // 0: not found
+    };
+    // Ascending: Null(2), a(4), b(1), B(3); descending: B... as b(1), B(3), a(4), Null(2).
+    const Case cases[] = {
+        {1, "b", 1, 1}, {1, "b", 4, 3}, {1, "B", 2, 1}, {1, "a", 3, 0}, {1, "", 1, 2},
+        {-1, "b", 1, 1}, {-1, "b", 2, 3}, {-1, "a", 1, 4}, {-1, "c", 1, 0},
+    };
+    for (const Case& c : cases) {
+        Table table{{{1, "b"}, {2, Variant::null()}, {3, "B"}, {4, "a"}}};
+        auto grid = makeGrid(table, 2);
+        grid->addSortKey(2, c.order);
+        grid->setRow(0);
+        const bool found = grid->find(2, grid::Condition::BeginsWith, c.typed, c.startRow);
+        EXPECT_EQ(found, c.id != 0) << c.order << " " << c.typed.toStdString() << " " << c.startRow;
+        if (found) {
+            EXPECT_EQ(grid->value(1).toLong(), c.id) << c.order << " " << c.typed.toStdString() << " " << c.startRow;
+        }
+    }
 }
