@@ -462,7 +462,8 @@ void frmMain::creaMenu()
 
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    voce(mnuFile, mnuFileItem, "mnuFileItem", 0, QStringLiteral("Nuovo"))->setShortcut(QKeySequence(Qt::Key_F5));
+    // The text after the tab is the key as an Italian keyboard names it.
+    voce(mnuFile, mnuFileItem, "mnuFileItem", 0, QStringLiteral("Nuovo\tF5"))->setShortcut(QKeySequence(Qt::Key_F5));
     voce(mnuFile, mnuFileItem, "mnuFileItem", 1, QStringLiteral("-"));
     m_menuNuovo = new QMenu(QStringLiteral("Nuovo "), this);
     m_menuNuovo->setObjectName(QStringLiteral("mnuNew"));
@@ -475,7 +476,7 @@ void frmMain::creaMenu()
         connect(a, &QAction::triggered, this, [this, a] { Nuovo(a->data().toInt()); });
     }
     voce(mnuFile, mnuFileItem, "mnuFileItem", 4, QStringLiteral("Apri"));
-    voce(mnuFile, mnuFileItem, "mnuFileItem", 5, QStringLiteral("Elimina"))->setShortcut(QKeySequence(Qt::Key_Delete));
+    voce(mnuFile, mnuFileItem, "mnuFileItem", 5, QStringLiteral("Elimina\tCanc"))->setShortcut(QKeySequence(Qt::Key_Delete));
     voce(mnuFile, mnuFileItem, "mnuFileItem", 6, QStringLiteral("-"));
     m_menuProf = new QMenu(QStringLiteral("&Professionista"), this);
     m_menuProf->setObjectName(QStringLiteral("mnuProfMenu"));
@@ -486,7 +487,7 @@ void frmMain::creaMenu()
     voce(mnuFile, mnuFileItem, "mnuFileItem", 8, QStringLiteral("-"));
     voce(mnuFile, mnuFileItem, "mnuFileItem", 9, QStringLiteral("Modelli di documento"));
     voce(mnuFile, mnuFileItem, "mnuFileItem", 10, QStringLiteral("-"));
-    voce(mnuFile, mnuFileItem, "mnuFileItem", 11, QStringLiteral("Stampa"))
+    voce(mnuFile, mnuFileItem, "mnuFileItem", 11, QStringLiteral("Stampa\tCtrl+Maiusc+F12"))
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12));
     voce(mnuFile, mnuFileItem, "mnuFileItem", 12, QStringLiteral("-"));
     voce(mnuFile, mnuFileItem, "mnuFileItem", 13, QStringLiteral("Esci"));
@@ -769,7 +770,7 @@ void frmMain::Ridimensiona()
     const int altezza = twipsY(m_centro->height());
     const int sep = 90;
     const int titolo = twipsY(std::max(shpTitle->sizeHint().height(), 30));
-    const int barra = 1560;
+    const int barra = 1800;
 
     picSep->setGeometry(0, 0, m_centro->width(), pixelsY(sep));
     frmSep->setGeometry(0, pixelsY(sep) / 2, pixelsX(larghezza + 120), 2);
@@ -800,7 +801,8 @@ void frmMain::LarghezzaColonne()
     };
     static const QVector<Regola> regole = {
         {"pro", 1480, {0, 1480, -500, -250, -250, 0, 0}},
-        {"fat", 1000 + 1170 + 340, {0, 1000, 340, 1170, -500, -250, -250}},
+        // The kind column (8) only decides the row style: hidden like the key.
+        {"fat", 1000 + 1170 + 340, {0, 1000, 340, 1170, -500, -250, -250, 0}},
         {"cli", 2440, {0, -300, -300, -180, -220, 1220, 1220}},
         {"pre", 2800 + 1200, {0, -1000, 1200, 1400, 1400}},
         // The fixed widths add up to 3760 while 3840 is set aside: a little slack at the right.
