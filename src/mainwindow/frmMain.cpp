@@ -334,6 +334,9 @@ void frmMain::creaBarraViste()
     bb->setIconSize(QSize(32, 32));
     bb->setSpacing(6);
     bb->setUniformItemSizes(true);
+    // Cells as wide as the bar, so every caption shows whole.
+    bb->setGridSize(QSize(pixelsX(1800) - 10, 62));
+    bb->setTextElideMode(Qt::ElideNone);
     bb->setWordWrap(true);
     bb->setFocusPolicy(Qt::NoFocus);
     bb->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -668,6 +671,7 @@ void frmMain::CreaViste()
         auto* item = new QListWidgetItem(MainWindowIcons::vista(n.IconIndex().toLong()), n.Descrizione(), bb);
         item->setData(Qt::UserRole, QString::number(i));
         item->setTextAlignment(Qt::AlignHCenter);
+        item->setSizeHint(bb->gridSize() - QSize(4, 4));
     }
     m_visteCreate = true;
 }
