@@ -1,5 +1,6 @@
 #include "support/ProgramFixture.h"
 
+#include "mainwindow/InstalledPrinters.h"
 #include "mainwindow/frmMain.h"
 #include "platform/database/Connection.h"
 #include "platform/registry/RegistryStore.h"
@@ -35,6 +36,11 @@ void ProgramFixture::SetUp()
     gRitAccDesc.clear();
     gRitAccSuRitPre = false;
     ImpostaDataLavoro(QDate::currentDate());
+    // One printer on every test machine, whatever the machine has installed.
+    setInstalledPrintersSource([] {
+        return InstalledPrinters{{{QStringLiteral("Stampante di prova"), QStringLiteral("Driver di prova")}},
+                                 QStringLiteral("Stampante di prova")};
+    });
     m_scope = std::make_unique<ui::ScopedDialogHandler>(m_dialogs);
 }
 
@@ -45,6 +51,7 @@ void ProgramFixture::TearDown()
     QApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     m_scope.reset();
+    setInstalledPrintersSource({});
     ImpostaCartellaProgramma(QString());
 }
 

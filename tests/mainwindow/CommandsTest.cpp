@@ -1,0 +1,180 @@
+// Printer slots, closing, the database folder, and the commands that wait for their windows.
+#include "mainwindow/MainWindowFixture.h"
+
+#include "common/comRegistry.h"
+#include "mainwindow/InstalledPrinters.h"
+#include "mainwindow/frmMain.h"
+#include "platform/core/Error.h"
+#include "platform/registry/RegistryStore.h"
+#include "platform/ui/MsgBoxStyle.h"
+#include "startup/SharedState.h"
+
+#include <QAction>
+#include <QDir>
+#include <QTest>
+#include <memory>
+
+namespace {
+const QString kNessunaStampante = QStringLiteral(
+    "Nessuna stampante installata.\r\nInstallare almeno una stampante per utilizzare correttamente l'applicazione");
+const QString kSchedeAperte = QStringLiteral("Chiudere prima tutte le schede dati.");
+} // namespace
+
+TEST_F(MainWindowFixture, PrinterSlotsComeFromTheDefaultPrinterAndTheRegistry)
+{
+    struct Case {
+        const char* name;
+        InstalledPrinters printers;
+        QStringList registry; // "001", "D001", "002", "D002"; empty entries are not written
+        QStringList slotNames;
+        QStringList drivers;
+        bool message;
+    };
+    const InstalledPrinters due{{{QStringLiteral("Laser"), QStringLiteral("HP")}, {QStringLiteral("Ink"), QStringLiteral("Epson")}},
+                                QStringLiteral("Ink")};
+    const Case cases[] = {
+        {"one printer, no values", {{{QStringLiteral("Laser"), QStringLiteral("HP")}}, QStringLiteral("Laser")}, {},
+         {QStringLiteral("Laser"), QStringLiteral("Laser")}, {QStringLiteral("HP"), QStringLiteral("HP")}, false},
+        {"slot 1 names a printer not installed", due, {QStringLiteral("Altrove"), QString(), QString(), QString()},
+         {QStringLiteral("Altrove"), QStringLiteral("Altrove")}, {QStringLiteral("Epson"), QStringLiteral("Epson")}, false},
+        {"both slots stored", due,
+         {QStringLiteral("Laser"), QStringLiteral("HP"), QStringLiteral("Ink"), QStringLiteral("Epson")},
+         {QStringLiteral("Laser"), QStringLiteral("Ink")}, {QStringLiteral("HP"), QStringLiteral("Epson")}, false},
+        {"no printer", {}, {}, {QString(), QString()}, {QString(), QString()}, true},
+        {"printers but no default", {{{QStringLiteral("Laser"), QStringLiteral("HP")}}, QString()}, {},
+         {QString(), QString()}, {QString(), QString()}, true},
+    };
+    const QStringList names = {QStringLiteral("001"), QStringLiteral("D001"), QStringLiteral("002"), QStringLiteral("D002")};
+    for (const Case& c : cases) {
+        for (const QString& n : names) {
+            comRegistry r;
+            r.setClassKey(HKEY_CURRENT_USER);
+            r.setSectionKey(gRegKeyPrinters);
+            r.setValueKey(n);
+            if (r.KeyExists())
+                try { r.DeleteValue(); } catch (const core::Error&) {}
+        }
+        for (int i = 0; i < c.registry.size(); ++i) {
+            if (!c.registry[i].isEmpty())
+                ScriviRegistro(HKEY_CURRENT_USER, gRegKeyPrinters, REG_SZ, names[i], core::Variant(c.registry[i]));
+        }
+        const InstalledPrinters printers = c.printers;
+        setInstalledPrintersSource([printers] { return printers; });
+        m_dialogs.clear();
+        if (c.message)
+            m_dialogs.answerMessageBox(ui::vbOK);
+        open();
+        EXPECT_EQ(gStampanteSlot, c.slotNames) << c.name;
+        EXPECT_EQ(gStampanteSlotDriver, c.drivers) << c.name;
+        EXPECT_EQ(gNumStampanti, c.printers.printers.size()) << c.name;
+        EXPECT_EQ(m_dialogs.messages(), c.message ? QStringList{kNessunaStampante} : QStringList()) << c.name;
+        EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << c.name;
+        frmMain::Unload();
+    }
+    EXPECT_EQ(gStampanti, QStringList{QStringLiteral("Laser")});
+}
+
+TEST_F(MainWindowFixture, ClosingIsRefusedWhileADataWindowIsOpen)
+{
+    open();
+    auto scheda = std::make_unique<QWidget>();
+    scheda->setObjectName(QStringLiteral("frm_io_Clienti"));
+    scheda->show();
+
+    m_dialogs.answerMessageBox(ui::vbOK);
+    action(QStringLiteral("mnuFileItem(13)"))->trigger();
+    EXPECT_TRUE(frmMain::exists());
+    EXPECT_TRUE(m_main->isVisible());
+    m_dialogs.answerMessageBox(ui::vbOK);
+    EXPECT_FALSE(m_main->close());
+    // The Data menu refuses as well, before it asks anything.
+    m_dialogs.answerMessageBox(ui::vbOK);
+    action(QStringLiteral("mnuDbItem(0)"))->trigger();
+    EXPECT_EQ(m_dialogs.messages(), QStringList(3, kSchedeAperte));
+    EXPECT_TRUE(m_dialogs.requests(ui::DialogKind::Folder).isEmpty());
+
+    scheda.reset();
+    QPointer<frmMain> principale = m_main;
+    action(QStringLiteral("mnuFileItem(13)"))->trigger();
+    EXPECT_FALSE(frmMain::exists());
+    // A refresh from a form that outlived the main window does nothing.
+    frmMain::SetLay();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(principale.isNull());
+    frmMain::SetLay();
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
+}
+
+TEST_F(MainWindowFixture, ChangingTheDatabaseFolderStoresItWithoutTrailingSeparator)
+{
+    open();
+    const QString chiave = QStringLiteral("appset_curdb");
+    auto salvata = [&] {
+        return LeggiRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, chiave, core::Variant(QStringLiteral("(nessuna)")))
+            .toString();
+    };
+    // Cancelled: nothing written, nothing said.
+    m_dialogs.answerFolder(QString());
+    action(QStringLiteral("mnuDbItem(0)"))->trigger();
+    EXPECT_EQ(salvata(), QStringLiteral("(nessuna)"));
+    EXPECT_TRUE(m_dialogs.messages().isEmpty());
+
+    const QString cartella = QDir(m_home.path()).filePath(QStringLiteral("Altro"));
+    m_dialogs.answerFolder(cartella + QStringLiteral("/"));
+    m_dialogs.answerMessageBox(ui::vbOK);
+    action(QStringLiteral("mnuDbItem(0)"))->trigger();
+    EXPECT_EQ(salvata(), cartella);
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Database selezionato o creato con successo\r\nRiavviare l'applicazione")});
+    EXPECT_EQ(m_dialogs.requests(ui::DialogKind::Folder).first().text,
+              QStringLiteral("Selezionare la cartella contenente un Database esistente\r\n"
+                             "o la cartella nella quale creare un nuovo Database."));
+
+    // A registry that cannot be written: a message, no success, the program goes on.
+    reg::Store::setFilePath(QStringLiteral("/proc/corvessa-none/registry.json"));
+    m_dialogs.clear();
+    m_dialogs.answerFolder(QDir(m_home.path()).filePath(QStringLiteral("Terza")));
+    m_dialogs.answerMessageBox(ui::vbOK);
+    action(QStringLiteral("mnuDbItem(0)"))->trigger();
+    reg::Store::setFilePath(QDir(m_home.path()).filePath(QStringLiteral("registry.json")));
+    ASSERT_EQ(m_dialogs.messages().size(), 1);
+    EXPECT_TRUE(m_dialogs.messages().first().startsWith(QStringLiteral("Impossibile salvare la cartella del database")));
+    EXPECT_EQ(salvata(), cartella);
+    EXPECT_TRUE(frmMain::exists());
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
+}
+
+TEST_F(MainWindowFixture, CommandsWaitingForTheirWindowsStayDisabled)
+{
+    open();
+    action(QStringLiteral("mnuViewItem(2)"))->trigger();
+    for (const char* name : {"mnuProf(0)", "mnuProf(1)", "mnuFileItem(9)", "mnuFileItem(11)", "tbButton(5)",
+                             "mnuViewItem(40)", "mnuViewItem(41)", "mnuViewItem(43)", "mnuDbItem(9)", "mnuHelpItem(0)",
+                             "mnuHelpItem(7)"})
+        EXPECT_FALSE(action(QString::fromLatin1(name))->isEnabled()) << name;
+    EXPECT_TRUE(action(QStringLiteral("mnuDbItem(0)"))->isEnabled());
+    // Clicking the status panels opens nothing either.
+    QTest::mouseClick(child(QStringLiteral("WorkData")), Qt::LeftButton);
+    QTest::mouseClick(child(QStringLiteral("Professionista")), Qt::LeftButton);
+    EXPECT_TRUE(m_calls.isEmpty());
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
+}
+
+TEST_F(MainWindowFixture, TheTableBrowserIsOfferedToTheAdministratorOnly)
+{
+    addSection2();
+    gSezId = 2;
+    open();
+    EXPECT_FALSE(action(QStringLiteral("mnuDbItem(9)"))->isVisible());
+    frmMain::Unload();
+    gSezId = 1;
+    open();
+    EXPECT_TRUE(action(QStringLiteral("mnuDbItem(9)"))->isVisible());
+}
+
+TEST_F(MainWindowFixture, TheProgramFolderIsNotedInTheSettings)
+{
+    open();
+    EXPECT_EQ(LeggiRegistro(HKEY_CURRENT_USER, gRegKeySettings2, REG_SZ, QStringLiteral("prgPath")).toString(),
+              QDir::toNativeSeparators(AppPath()));
+}
