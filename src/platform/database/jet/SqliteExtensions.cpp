@@ -146,16 +146,21 @@ void fnDatePart(sqlite3_context* ctx, int, sqlite3_value** argv)
         sqlite3_result_null(ctx);
         return;
     }
-    const QDateTime dt = core::dateTimeFromSerial(numberArg(argv[0]));
+    // Straight from the day serial: a QDateTime would consult the time zone on
+    // every row, which dominated queries filtering on Year().
+    const double serial = numberArg(argv[0]);
+    const double whole = std::trunc(serial);
+    const QDate date = core::dateFromSerial(whole);
+    const int seconds = static_cast<int>(std::llround(std::fabs(serial - whole) * 86400.0)) % 86400;
     int v = 0;
     switch (part) {
-    case Part::Year: v = dt.date().year(); break;
-    case Part::Month: v = dt.date().month(); break;
-    case Part::Day: v = dt.date().day(); break;
-    case Part::Hour: v = dt.time().hour(); break;
-    case Part::Minute: v = dt.time().minute(); break;
-    case Part::Second: v = dt.time().second(); break;
-    case Part::Weekday: v = dt.date().dayOfWeek() % 7 + 1; break; // Sunday = 1
+    case Part::Year: v = date.year(); break;
+    case Part::Month: v = date.month(); break;
+    case Part::Day: v = date.day(); break;
+    case Part::Hour: v = seconds / 3600; break;
+    case Part::Minute: v = seconds / 60 % 60; break;
+    case Part::Second: v = seconds % 60; break;
+    case Part::Weekday: v = date.dayOfWeek() % 7 + 1; break; // Sunday = 1
     }
     sqlite3_result_int(ctx, v);
 }
