@@ -8,32 +8,38 @@
 
 namespace db {
 
-namespace {
-
-// Column values of one stored row, as criteria read them.
+// Column values of the stored rows, as criteria read them; one per pass over the
+// rows, so each column name is looked up once.
 class StoredRowValues : public jet::RowValues {
 public:
-    StoredRowValues(const RowStore& store, const Row& row) : m_store(store), m_row(row) {}
+    explicit StoredRowValues(const RowStore& store) : m_store(store) {}
+    void setRow(const Row& row) { m_row = &row; }
     std::optional<core::Variant> value(const QString& column) const override
     {
-        const int index = m_store.columnIndex.value(column.toLower(), -1);
-        if (index < 0) {
-            // Criteria may name a column in brackets.
-            QString bare = column;
-            if (bare.startsWith(QLatin1Char('[')) && bare.endsWith(QLatin1Char(']')))
-                bare = bare.mid(1, bare.size() - 2);
-            const int other = m_store.columnIndex.value(bare.toLower(), -1);
-            if (other < 0)
-                return std::nullopt;
-            return m_row.values[other];
-        }
-        return m_row.values[index];
+        auto it = m_indexes.constFind(column);
+        if (it == m_indexes.constEnd())
+            it = m_indexes.insert(column, indexOf(column));
+        if (*it < 0)
+            return std::nullopt;
+        return m_row->values[*it];
     }
 
 private:
+    int indexOf(const QString& column) const
+    {
+        QString bare = column;
+        // Criteria may name a column in brackets.
+        if (bare.startsWith(QLatin1Char('[')) && bare.endsWith(QLatin1Char(']')))
+            bare = bare.mid(1, bare.size() - 2);
+        return m_store.columnIndex.value(bare.toLower(), -1);
+    }
+
     const RowStore& m_store;
-    const Row& m_row;
+    const Row* m_row = nullptr;
+    mutable QHash<QString, int> m_indexes;
 };
+
+namespace {
 
 bool sameTable(const QString& a, const QString& b)
 {
@@ -190,7 +196,7 @@ void RecordsetImpl::sync()
         rebuildView();
 }
 
-bool RecordsetImpl::visibleByFilter(const Row& row) const
+bool RecordsetImpl::visibleByFilter(const Row& row, StoredRowValues& values) const
 {
     switch (m_filterGroup) {
     case FilterGroup::PendingRecords:
@@ -204,8 +210,10 @@ bool RecordsetImpl::visibleByFilter(const Row& row) const
     }
     if (row.status & RecordStatus::Deleted)
         return false;
-    if (m_criteria)
-        return m_criteria->matches(StoredRowValues(*m_store, row));
+    if (m_criteria) {
+        values.setRow(row);
+        return m_criteria->matches(values);
+    }
     return true;
 }
 
@@ -215,13 +223,14 @@ void RecordsetImpl::rebuildView()
     std::vector<RowPtr> view;
     view.reserve(m_store->rows.size());
     std::vector<RowPtr> kept;
+    StoredRowValues values(*m_store);
     for (const auto& row : m_store->rows) {
         if (!m_keepVisible.isEmpty() && m_keepVisible.contains(row->bookmark)) {
             if (!(row->status & RecordStatus::Deleted) || m_filterGroup != FilterGroup::None)
                 kept.push_back(row);
             continue;
         }
-        if (visibleByFilter(*row))
+        if (visibleByFilter(*row, values))
             view.push_back(row);
     }
     // Keys of columns a requery took away are dropped.
@@ -230,15 +239,29 @@ void RecordsetImpl::rebuildView()
                                     [columnCount](const SortKey& key) { return key.column >= columnCount; }),
                      m_sortKeys.end());
     if (!m_sortKeys.isEmpty()) {
-        const auto keys = m_sortKeys;
-        std::stable_sort(view.begin(), view.end(), [&keys](const RowPtr& a, const RowPtr& b) {
-            for (const auto& key : keys) {
-                const int c = compareForSort(a->values[key.column], b->values[key.column]);
+        // Keys are worked out once per row, not at every comparison.
+        const qsizetype width = m_sortKeys.size();
+        std::vector<SortValue> keys(view.size() * static_cast<size_t>(width));
+        std::vector<size_t> order(view.size());
+        for (size_t r = 0; r < view.size(); ++r) {
+            order[r] = r;
+            for (qsizetype k = 0; k < width; ++k)
+                keys[r * width + k] = sortValueOf(view[r]->values[m_sortKeys[k].column]);
+        }
+        const auto sortKeys = m_sortKeys;
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+            for (qsizetype k = 0; k < width; ++k) {
+                const int c = compareSortValues(keys[a * width + k], keys[b * width + k]);
                 if (c != 0)
-                    return key.descending ? c > 0 : c < 0;
+                    return sortKeys[k].descending ? c > 0 : c < 0;
             }
             return false;
         });
+        std::vector<RowPtr> sorted;
+        sorted.reserve(view.size());
+        for (const size_t r : order)
+            sorted.push_back(std::move(view[r]));
+        view = std::move(sorted);
     }
     // Rows added here stay in sight, at the end, until the filter or the sort is set again.
     view.insert(view.end(), kept.begin(), kept.end());

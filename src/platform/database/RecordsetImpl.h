@@ -16,6 +16,8 @@
 
 namespace db {
 
+class StoredRowValues;
+
 // A cursor over a RowStore: its own position, filter, sort and edit, while the
 // rows (and their pending changes) are shared with its clones.
 class RecordsetImpl {
@@ -90,7 +92,7 @@ private:
     // Rebuilds the visible rows when the shared rows changed since the last look.
     void sync();
     void rebuildView();
-    bool visibleByFilter(const Row& row) const;
+    bool visibleByFilter(const Row& row, StoredRowValues& values) const;
     Row& currentRow(); // throws NoCurrentRecord
     bool hasCurrent();
     void setPosition(int index);

@@ -100,35 +100,39 @@ core::Variant coerceToColumn(const core::Variant& value, const ColumnMeta& colum
     }
 }
 
-int compareForSort(const core::Variant& a, const core::Variant& b)
+SortValue sortValueOf(const core::Variant& value)
 {
-    const bool aNull = a.isEmptyOrNull();
-    const bool bNull = b.isEmptyOrNull();
-    if (aNull || bNull)
-        return aNull == bNull ? 0 : (aNull ? -1 : 1);
-    if (a.isString() && b.isString())
-        return a.toString().compare(b.toString(), Qt::CaseInsensitive);
-    if (a.type() == core::VarType::Currency && b.type() == core::VarType::Currency) {
-        const auto x = a.toCurrency();
-        const auto y = b.toCurrency();
-        return x < y ? -1 : (y < x ? 1 : 0);
+    SortValue key;
+    if (value.isEmptyOrNull())
+        return key;
+    if (value.isString()) {
+        key.kind = SortValue::Text;
+        key.text = value.toString();
+    } else if (value.isBytes()) {
+        key.kind = SortValue::Bytes;
+        key.bytes = value.toBytes();
+    } else {
+        // Currency as a double keeps its order: four decimals fit a double exactly enough.
+        key.kind = SortValue::Number;
+        key.number = value.toDouble();
     }
-    const bool aNumeric = a.isNumber() || a.isDate();
-    const bool bNumeric = b.isNumber() || b.isDate();
-    if (aNumeric && bNumeric) {
-        const double x = a.toDouble();
-        const double y = b.toDouble();
-        return x < y ? -1 : (y < x ? 1 : 0);
+    return key;
+}
+
+int compareSortValues(const SortValue& a, const SortValue& b)
+{
+    if (a.kind != b.kind)
+        return a.kind < b.kind ? -1 : 1;
+    switch (a.kind) {
+    case SortValue::Number:
+        return a.number < b.number ? -1 : (b.number < a.number ? 1 : 0);
+    case SortValue::Text:
+        return a.text.compare(b.text, Qt::CaseInsensitive);
+    case SortValue::Bytes:
+        return a.bytes < b.bytes ? -1 : (b.bytes < a.bytes ? 1 : 0);
+    default:
+        return 0;
     }
-    if (a.isBytes() && b.isBytes()) {
-        const QByteArray x = a.toBytes();
-        const QByteArray y = b.toBytes();
-        return x < y ? -1 : (y < x ? 1 : 0);
-    }
-    // Mixed kinds: numbers before text, then by their text.
-    if (aNumeric != bNumeric)
-        return aNumeric ? -1 : 1;
-    return a.toString().compare(b.toString(), Qt::CaseInsensitive);
 }
 
 } // namespace db
