@@ -1,6 +1,7 @@
 // Every SQL text the program sends, run through the data-access layer against a
 // database made from the built template: the schema statements first, as a
 // start runs them, then every query and write.
+#include "platform/database/Catalog.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "startup/SharedState.h"
@@ -99,5 +100,22 @@ TEST_F(ProgramSqlTest, EveryStatementRunsOnADatabaseFromTheTemplate)
                 cn.rollbackTrans();
             ADD_FAILURE() << s.origin.toStdString() << ": " << s.sql.toStdString() << "\n  " << e.text().toStdString();
         }
+    }
+}
+
+TEST_F(ProgramSqlTest, EveryTemplateTableOpensDirectlyAndTakesARow)
+{
+    useUpgradedDatabase();
+    db::Connection connection;
+    connection.open(DataConStr);
+    const QVector<db::TableInfo> tables = connection.catalog().tables();
+    ASSERT_GE(tables.size(), 10);
+    for (const auto& table : tables) {
+        db::Recordset rs;
+        rs.open(table.name, connection, db::CursorType::Static, db::LockType::BatchOptimistic, db::CommandType::Table);
+        EXPECT_EQ(rs.fieldCount(), table.columns.size()) << table.name.toStdString();
+        const int before = rs.recordCount();
+        rs.requery();
+        EXPECT_EQ(rs.recordCount(), before) << table.name.toStdString();
     }
 }
