@@ -44,10 +44,6 @@ frm_list_Prestazioni::frm_list_Prestazioni()
     gexPre->setAllowAddNew(false);
     gexPre->setAllowDelete(false);
     gexPre->setHeaderClickSorts(true);
-    grid::RowStyle rosso;
-    rosso.foreColor = QColor(0xFF, 0x00, 0x00);
-    // The client's own services (client column above 0) stand out in red.
-    gexPre->addFormatCondition(4, grid::Condition::GreaterThan, core::Variant(QStringLiteral("0")), rosso);
 
     cmdOK = new QPushButton(QStringLiteral("Inserisci"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -118,6 +114,13 @@ void frm_list_Prestazioni::caricaGriglia()
     gexPre->column(3).setFormat(QStringLiteral("Currency"));
     gexPre->column(4).setVisible(false);
     gexPre->column(5).setVisible(false);
+    if (!m_condizione) {
+        // The client's own services (client column above 0) stand out in red.
+        grid::RowStyle rosso;
+        rosso.foreColor = QColor(0xFF, 0x00, 0x00);
+        gexPre->addFormatCondition(4, grid::Condition::GreaterThan, core::Variant(QStringLiteral("0")), rosso);
+        m_condizione = true;
+    }
     if (gexPre->rowCount() > 0 && gexPre->row() == 0)
         gexPre->setRow(1);
 }

@@ -38,5 +38,6 @@ private:
     void caricaGriglia();
 
     std::int32_t m_cliId = 0;
+    bool m_condizione = false;
     std::array<core::Variant, 3> m_risultato;
 };

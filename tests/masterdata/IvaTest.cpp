@@ -147,13 +147,13 @@ TEST_F(IvaTest, PredefinitoFollowsTheSectionsDefaultCode)
     m_dialogs.answerModal([](QWidget* f) {
         EXPECT_TRUE(chk(f, 1)->isChecked());
         EXPECT_FALSE(chk(f, 1)->isEnabled());
-        QTest::keyClicks(txt(f, 0), QStringLiteral("N1"));
+        QTest::keyClicks(txt(f, 0), QStringLiteral("Z9"));
         type(txt(f, 1), QStringLiteral("Non imponibile"));
         click(button(f, "cmdSalva"));
     });
     frm_io_IVA::Nuovo(1);
     frm_io_IVA::Unload();
-    EXPECT_EQ(predefinito(), QStringLiteral("N1"));
+    EXPECT_EQ(predefinito(), QStringLiteral("Z9")) << m_dialogs.unexpected().join(QStringLiteral("|")).toStdString();
     EXPECT_EQ(predefinito(2), QString()) << "another section's default is not touched";
 
     // The default code opened shows the box ticked and locked; saving keeps it.
@@ -162,9 +162,9 @@ TEST_F(IvaTest, PredefinitoFollowsTheSectionsDefaultCode)
         EXPECT_FALSE(chk(f, 1)->isEnabled());
         click(button(f, "cmdSalva"));
     });
-    frm_io_IVA::Apri(QStringLiteral("N1"), 1);
+    frm_io_IVA::Apri(QStringLiteral("Z9"), 1);
     frm_io_IVA::Unload();
-    EXPECT_EQ(predefinito(), QStringLiteral("N1"));
+    EXPECT_EQ(predefinito(), QStringLiteral("Z9"));
 
     // Ticking another code, modeless: the section's default and the shared state follow.
     frmMain::instance();
