@@ -53,4 +53,15 @@ bool Catalog::hasTable(const QString& name) const
     return false;
 }
 
+void Catalog::setAllowZeroLength(const QString& table, const QString& column, bool) const
+{
+    const TableMeta meta = m_connection->backend().tableMeta(table);
+    for (const auto& stored : meta.columns) {
+        if (stored.name.compare(column, Qt::CaseInsensitive) == 0)
+            return;
+    }
+    throw DbError(ErrorKind::NoSuchObject, ErrorNumber::ItemNotFound,
+                  QStringLiteral("Il campo '%1' non esiste nella tabella '%2'.").arg(column, meta.name));
+}
+
 } // namespace db

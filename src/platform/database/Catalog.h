@@ -37,6 +37,11 @@ public:
     TableInfo table(const QString& name) const;
     bool hasTable(const QString& name) const;
 
+    // The provider property "Jet OLEDB:Allow Zero Length": every text column here
+    // accepts empty text, so setting it changes nothing; an unknown table or column
+    // is NoSuchObject, as on the original catalog.
+    void setAllowZeroLength(const QString& table, const QString& column, bool allow) const;
+
 private:
     std::shared_ptr<ConnectionImpl> m_connection;
 };

@@ -52,6 +52,7 @@ void ConnectionImpl::close()
         } catch (const DbError&) {
         }
         m_inTransaction = false;
+        undoInMemory();
     }
     m_backend->close();
 }
@@ -94,6 +95,7 @@ void ConnectionImpl::commitTrans()
     // A failed commit (a busy file) leaves the transaction open, for a retry or a rollback.
     backend().commit();
     m_inTransaction = false;
+    m_undo.clear();
 }
 
 void ConnectionImpl::rollbackTrans()
@@ -101,7 +103,22 @@ void ConnectionImpl::rollbackTrans()
     if (!m_inTransaction)
         throw errors::invalidOperation(QStringLiteral("nessuna transazione attiva"));
     m_inTransaction = false;
+    undoInMemory();
     backend().rollback();
+}
+
+void ConnectionImpl::onRollback(std::function<void()> undo)
+{
+    if (m_inTransaction)
+        m_undo.push_back(std::move(undo));
+}
+
+void ConnectionImpl::undoInMemory()
+{
+    auto undo = std::move(m_undo);
+    m_undo.clear();
+    for (auto it = undo.rbegin(); it != undo.rend(); ++it)
+        (*it)();
 }
 
 } // namespace db

@@ -6,7 +6,9 @@
 #include "platform/database/jet/JetSql.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace db {
 
@@ -30,6 +32,9 @@ public:
     void commitTrans();
     void rollbackTrans();
     bool inTransaction() const { return m_inTransaction; }
+    // What a write inside the open transaction changed in memory (rows marked
+    // written, counters read back) is undone when the transaction rolls back.
+    void onRollback(std::function<void()> undo);
 
     QString connectionString() const { return m_connectionString; }
     QString databasePath() const { return m_path; }
@@ -46,6 +51,8 @@ private:
     QString m_connectionString;
     QString m_path;
     bool m_inTransaction = false;
+    std::vector<std::function<void()>> m_undo;
+    void undoInMemory();
 };
 
 } // namespace db

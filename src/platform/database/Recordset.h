@@ -33,6 +33,13 @@ class RecordsetImpl;
 //
 // A recordset can be disconnected (`disconnect()`, the active connection set to
 // none) and attached again to another connection before `updateBatch()`.
+// A batch written inside the caller's transaction becomes pending again (counters
+// forgotten, deleted rows back) when that transaction rolls back.
+//
+// As on the original platform: setting a value starts an edit; moving off an
+// edited row updates it; a deleted row stays current (hidden from the others)
+// until the cursor moves; added rows show at the end; a lock left Unspecified
+// opens read-only (a fabricated recordset: batch-optimistic).
 class Recordset {
 public:
     Recordset();
@@ -106,7 +113,7 @@ public:
     void setFilter(FilterGroup group);
     QString filter() const;
     // "col [ASC|DESC], ..." ; sorts by value: dates as dates, numbers as numbers,
-    // text without regard to case.
+    // text without regard to case, Null first. Setting a filter or a sort moves to the first row.
     void setSort(const QString& sort);
     QString sort() const;
 

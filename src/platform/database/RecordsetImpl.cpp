@@ -93,6 +93,7 @@ void RecordsetImpl::fill(ResultSet result)
     for (auto& values : result.rows)
         m_store->addRow(std::move(values));
     m_store->lastBatch.clear();
+    ++m_store->fills;
     ++m_store->generation;
 }
 
@@ -223,6 +224,11 @@ void RecordsetImpl::rebuildView()
         if (visibleByFilter(*row))
             view.push_back(row);
     }
+    // Keys of columns a requery took away are dropped.
+    const int columnCount = m_store->columns.size();
+    m_sortKeys.erase(std::remove_if(m_sortKeys.begin(), m_sortKeys.end(),
+                                    [columnCount](const SortKey& key) { return key.column >= columnCount; }),
+                     m_sortKeys.end());
     if (!m_sortKeys.isEmpty()) {
         const auto keys = m_sortKeys;
         std::stable_sort(view.begin(), view.end(), [&keys](const RowPtr& a, const RowPtr& b) {
@@ -449,6 +455,8 @@ core::Variant RecordsetImpl::value(int index)
 {
     column(index);
     Row& row = currentRow();
+    if (index >= row.values.size())
+        throw errors::noCurrentRecord(); // a row of before a requery
     if (m_currentGone && (row.status & RecordStatus::Deleted))
         return row.originalValues()[index];
     return row.values[index];
@@ -457,7 +465,10 @@ core::Variant RecordsetImpl::value(int index)
 core::Variant RecordsetImpl::originalValue(int index)
 {
     column(index);
-    return currentRow().originalValues()[index];
+    const Row& row = currentRow();
+    if (index >= row.originalValues().size())
+        throw errors::noCurrentRecord();
+    return row.originalValues()[index];
 }
 
 void RecordsetImpl::beginEdit(Row& row)
@@ -475,7 +486,7 @@ void RecordsetImpl::setValue(int index, const core::Variant& value)
     ensureEditable();
     const ColumnMeta& meta = column(index);
     Row& row = currentRow();
-    if (m_currentGone)
+    if (m_currentGone || index >= row.values.size())
         throw errors::noCurrentRecord();
     core::Variant stored = coerceToColumn(value, meta);
     if (meta.autoIncrement && !(row.status & RecordStatus::New) && !(stored == row.values[index]))
@@ -539,13 +550,21 @@ void RecordsetImpl::addNew()
     sync();
     m_beforeAdd = m_currentGone ? nullptr : m_current;
     const int count = m_store->columns.size();
+    const bool inSync = m_viewValid && m_viewGeneration == m_store->generation;
     RowPtr row = m_store->addRow(QVector<core::Variant>(count, core::Variant::null()));
     row->status = RecordStatus::New;
     row->assigned = QVector<bool>(count, false);
     ++m_store->generation;
     m_keepVisible.insert(row->bookmark);
     m_current = row;
-    rebuildView();
+    if (inSync) {
+        // Filling a recordset row by row must not rebuild the view each time.
+        m_view.push_back(row);
+        m_viewGeneration = m_store->generation;
+        m_position = static_cast<int>(m_view.size()) - 1;
+    } else {
+        rebuildView();
+    }
     setPosition(m_position);
     m_editBackup.clear();
     m_editHadOriginal = false;
@@ -632,6 +651,7 @@ void RecordsetImpl::deleteRecord(AffectRecords affect)
         }
     }
 
+    const bool inSync = m_viewValid && m_viewGeneration == m_store->generation;
     std::vector<std::pair<RowPtr, Row>> before;
     QSet<Bookmark> dropped;
     std::vector<RowPtr> toWrite;
@@ -648,6 +668,15 @@ void RecordsetImpl::deleteRecord(AffectRecords affect)
         toWrite.push_back(row);
     }
     ++m_store->generation;
+    if (inSync && affect == AffectRecords::Current && dropped.isEmpty() && m_filterGroup == FilterGroup::None) {
+        // Deleting row after row must not rebuild the view each time.
+        const auto it = std::find(m_view.begin(), m_view.end(), m_current);
+        if (it != m_view.end()) {
+            m_view.erase(it);
+            m_currentGone = true;
+            m_viewGeneration = m_store->generation;
+        }
+    }
     if (writesAtOnce() && !toWrite.empty()) {
         try {
             writeRows(toWrite);
@@ -812,6 +841,30 @@ void RecordsetImpl::writeRows(const std::vector<RowPtr>& rows)
         throw;
     }
 
+    if (!ownTransaction) {
+        // Should the caller roll back, the rows are pending again, as if the batch never ran.
+        std::weak_ptr<RowStore> weakStore = m_store;
+        const int fills = m_store->fills;
+        std::vector<RowPtr> rowsBefore = m_store->rows;
+        m_connection->onRollback([weakStore, fills, rowsBefore = std::move(rowsBefore), before]() {
+            const auto store = weakStore.lock();
+            if (!store || store->fills != fills)
+                return;
+            for (const auto& [row, copy] : before)
+                *row = copy;
+            QSet<Bookmark> known;
+            for (const auto& row : rowsBefore)
+                known.insert(row->bookmark);
+            std::vector<RowPtr> rows = rowsBefore;
+            for (const auto& row : store->rows) {
+                if (!known.contains(row->bookmark))
+                    rows.push_back(row);
+            }
+            store->rows = std::move(rows);
+            ++store->generation;
+        });
+    }
+
     QSet<Bookmark> deleted;
     m_store->lastBatch.clear();
     for (const auto& row : rows) {
@@ -953,7 +1006,14 @@ void RecordsetImpl::setFilter(const QString& criteria)
     if (criteria.trimmed().isEmpty()) {
         m_criteria.reset();
     } else {
-        m_criteria = jet::Criteria::parse(criteria);
+        jet::Criteria parsed = jet::Criteria::parse(criteria);
+        // An unknown column is refused here, not at every look at the rows.
+        for (QString name : parsed.columns()) {
+            if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
+                name = name.mid(1, name.size() - 2);
+            checkedIndex(name);
+        }
+        m_criteria = std::move(parsed);
     }
     m_filterText = criteria.trimmed().isEmpty() ? QString() : criteria;
     m_filterGroup = FilterGroup::None;

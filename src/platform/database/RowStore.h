@@ -35,6 +35,7 @@ struct RowStore {
     Bookmark nextBookmark = 1;
     // Bumped whenever rows are added, removed or marked deleted, so every cursor rebuilds its view.
     quint64 generation = 0;
+    int fills = 0; // times the rows were fetched (open, requery)
     bool fabricated = false;
     QString source;
     QString jetSql; // the statement as given (a table opened directly as SELECT *)

@@ -318,6 +318,10 @@ int GridModel::addColumn(ColumnInfo column)
 void GridModel::columnChanged(int index)
 {
     m_findTexts.remove(index);
+    if (index == m_foldedColumn) {
+        m_foldedColumn = -1;
+        m_folded.clear();
+    }
     Q_EMIT headerDataChanged(Qt::Horizontal, index, index);
     if (rowCount() > 0)
         Q_EMIT dataChanged(this->index(0, index), this->index(rowCount() - 1, index));
@@ -387,9 +391,34 @@ void GridModel::sortRows()
     m_displayOf = QVector<int>(m_rows.size(), -1);
     for (int r = 0; r < m_order.size(); ++r)
         m_displayOf[m_order[r]] = r;
+    keepFoldedFirstKey();
 }
 
-const QString& GridModel::findText(int storage, int column) const
+void GridModel::keepFoldedFirstKey()
+{
+    m_foldedColumn = -1;
+    m_folded.clear();
+    if (m_sortKeys.isEmpty() || m_sortKeys.first().second < 0)
+        return;
+    const int column = m_sortKeys.first().first;
+    const ColumnInfo& info = m_columns[column];
+    if (!info.valueList.isEmpty() || info.dropDown)
+        return;
+    // Only plain text reads as it sorts; Null reads as "" and sorts first, which keeps the order.
+    QVector<QString> folded(m_order.size());
+    for (int r = 0; r < m_order.size(); ++r) {
+        const core::Variant& v = m_rows[m_order[r]].values[column];
+        if (v.isEmptyOrNull())
+            continue;
+        if (!v.isString() || (!info.format.isEmpty()))
+            return;
+        folded[r] = v.toString().toCaseFolded();
+    }
+    m_folded = std::move(folded);
+    m_foldedColumn = column;
+}
+
+const QVector<QString>& GridModel::findTexts(int column) const
 {
     auto it = m_findTexts.find(column);
     if (it == m_findTexts.end()) {
@@ -397,14 +426,14 @@ const QString& GridModel::findText(int storage, int column) const
         for (int s = 0; s < m_rows.size(); ++s) {
             if (!m_rows[s].unboundFetched)
                 fetchUnbound(s);
-            const core::Variant& v = m_rows[s].values.value(column);
+            const core::Variant& v = m_rows[s].values[column];
             texts[s] = v.isString() && m_columns[column].valueList.isEmpty() && !m_columns[column].dropDown
                            ? v.toString()
                            : formatValue(column, v);
         }
         it = m_findTexts.insert(column, std::move(texts));
     }
-    return (*it)[storage];
+    return *it;
 }
 
 int GridModel::find(int column, int condition, const core::Variant& operand, int startRow, bool wrap) const
@@ -414,14 +443,37 @@ int GridModel::find(int column, int condition, const core::Variant& operand, int
         return -1;
     const int start = std::clamp(startRow, 0, count);
     const int steps = wrap ? count : count - start;
-    const bool needsText = condition == Condition::BeginsWith || condition == Condition::Contains;
+    if (condition == Condition::BeginsWith || condition == Condition::Contains) {
+        const QString wanted = operand.toString();
+        if (condition == Condition::BeginsWith && m_foldedColumn == column) {
+            // Sorted ascending by this text column: the rows that begin with the
+            // text stand together, so the first of them is found by halving.
+            const QString folded = wanted.toCaseFolded();
+            const auto first = std::lower_bound(m_folded.begin(), m_folded.end(), folded,
+                                                [](const QString& a, const QString& b) { return a.compare(b) < 0; });
+            const int row = int(first - m_folded.begin());
+            const auto matches = [&](int r) { return r < count && (folded.isEmpty() || m_folded[r].startsWith(folded)); };
+            if (matches(std::max(row, start)))
+                return std::max(row, start);
+            return wrap && matches(row) ? row : -1;
+        }
+        const QVector<QString>& texts = findTexts(column);
+        const Qt::CaseSensitivity cs = Qt::CaseInsensitive;
+        for (int i = 0; i < steps; ++i) {
+            const int row = (start + i) % count;
+            const QString& text = texts[m_order[row]];
+            // Every text, also a Null one, begins with nothing.
+            if (wanted.isEmpty() || (condition == Condition::BeginsWith ? text.startsWith(wanted, cs) : text.contains(wanted, cs)))
+                return row;
+        }
+        return -1;
+    }
     for (int i = 0; i < steps; ++i) {
         const int row = (start + i) % count;
         const int storage = m_order[row];
         if (!m_rows[storage].unboundFetched)
             fetchUnbound(storage);
-        const core::Variant& cell = m_rows[storage].values.value(column);
-        if (conditionHolds(condition, cell, needsText ? findText(storage, column) : QString(), operand))
+        if (conditionHolds(condition, m_rows[storage].values[column], QString(), operand))
             return row;
     }
     return -1;
@@ -527,6 +579,9 @@ void GridModel::invalidateCaches()
 {
     m_styleNames.clear();
     m_findTexts.clear();
+    // Edited or moved rows no longer stand where the halving search expects them.
+    m_foldedColumn = -1;
+    m_folded.clear();
 }
 
 } // namespace grid

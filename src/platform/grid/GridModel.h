@@ -132,7 +132,8 @@ private:
     void fetchUnbound(int storage) const;
     QString formatValue(int column, const core::Variant& value) const;
     void sortRows();
-    const QString& findText(int storage, int column) const;
+    const QVector<QString>& findTexts(int column) const;
+    void keepFoldedFirstKey();
     RowStyle styleOf(int row) const;
     void invalidateCaches();
 
@@ -154,6 +155,8 @@ private:
     mutable QVector<std::optional<QString>> m_styleNames; // by storage index
     mutable QHash<int, QVector<QString>> m_findTexts;     // by column, by storage index
     QVector<int> m_displayOf;                             // storage index -> display row
+    int m_foldedColumn = -1;                              // first sort key, ascending plain text
+    QVector<QString> m_folded;                            // its texts case-folded, by display row
     bool m_allowEdit = false;
 };
 

@@ -67,9 +67,9 @@ bool conditionHolds(int condition, const core::Variant& cell, const QString& cel
     case 3: // LessThan
         return !cell.isEmptyOrNull() && compareValues(cell, operand) < 0;
     case 4: // BeginsWith
-        return cellText.startsWith(operand.toString(), Qt::CaseInsensitive);
+        return operand.toString().isEmpty() || cellText.startsWith(operand.toString(), Qt::CaseInsensitive);
     case 5: // Contains
-        return cellText.contains(operand.toString(), Qt::CaseInsensitive);
+        return operand.toString().isEmpty() || cellText.contains(operand.toString(), Qt::CaseInsensitive);
     default:
         return false;
     }

@@ -193,6 +193,98 @@ TEST_F(BatchTest, InsideTheCallersTransactionAFailedBatchUndoesOnlyItself)
     EXPECT_EQ(stored(QStringLiteral("SELECT COUNT(*) FROM Codici")), QStringLiteral("2"));
 }
 
+TEST_F(BatchTest, RollingBackTheCallersTransactionMakesTheBatchPendingAgain)
+{
+    db::Recordset rs = openBatch(QStringLiteral("SELECT * FROM Doc ORDER BY docNo"), connection);
+    rs.setValue(QStringLiteral("docDesc"), QStringLiteral("uno"));
+    rs.moveNext();
+    rs.deleteRecord();
+    rs.addNew();
+    rs.setValue(QStringLiteral("docNo"), 9);
+    rs.update();
+    const db::Bookmark added = rs.bookmark();
+
+    connection.beginTrans();
+    rs.updateBatch();
+    EXPECT_EQ(rs.value(QStringLiteral("docId")).toLong(), 4);
+    connection.rollbackTrans();
+
+    // Nothing was stored, so nothing may look stored: the counter is gone and every edit is pending.
+    EXPECT_EQ(rs.value(QStringLiteral("docId")).isNull(), true);
+    EXPECT_EQ(rs.status(), db::RecordStatus::New);
+    rs.setFilter(db::FilterGroup::PendingRecords);
+    EXPECT_EQ(rs.recordCount(), 3);
+    rs.setFilter(QString());
+    EXPECT_EQ(rs.recordCount(), 3);
+
+    rs.updateBatch();
+    EXPECT_EQ(stored(QStringLiteral("SELECT docDesc FROM Doc WHERE docNo = 1")), QStringLiteral("uno"));
+    EXPECT_EQ(stored(QStringLiteral("SELECT COUNT(*) FROM Doc WHERE docNo = 2")), QStringLiteral("0"));
+    rs.setBookmark(added);
+    EXPECT_EQ(rs.value(QStringLiteral("docId")).toLong(), 4);
+}
+
+TEST_F(BatchTest, ASaveThatFailsLeavesNothingStoredAndEverythingPending)
+{
+    // The document editor's save: header and lines read earlier and disconnected, then
+    // numbered and written in one transaction on a new connection.
+    connection.execute(QStringLiteral("CREATE TABLE Righe (rigId COUNTER, rigDocId LONG, rigImporto CURRENCY)"));
+    connection.execute(QStringLiteral("CREATE TABLE Contatori (conId COUNTER, conNum LONG)"));
+    connection.execute(QStringLiteral("INSERT INTO Contatori (conNum) VALUES (7)"));
+    db::Recordset header = openBatch(QStringLiteral("SELECT * FROM Doc WHERE docId = 1"), connection);
+    db::Recordset lines = openBatch(QStringLiteral("SELECT * FROM Righe WHERE rigDocId = 1"), connection);
+    header.disconnect();
+    lines.disconnect();
+    for (int i = 1; i <= 2; ++i) {
+        lines.addNew();
+        lines.setValue(QStringLiteral("rigDocId"), 1);
+        lines.setValue(QStringLiteral("rigImporto"), Currency::fromUnits(i * 10));
+        lines.update();
+    }
+    header.setValue(QStringLiteral("docTot"), Currency::fromUnits(30));
+
+    auto save = [&]() {
+        db::Connection conn = otherConnection();
+        header.setActiveConnection(conn);
+        lines.setActiveConnection(conn);
+        conn.beginTrans();
+        try {
+            db::Recordset counter;
+            counter.open(QStringLiteral("SELECT * FROM Contatori"), conn, db::CursorType::Static, LockType::Optimistic);
+            counter.setValue(QStringLiteral("conNum"), counter.value(QStringLiteral("conNum")).toLong() + 1);
+            counter.update();
+            header.setValue(QStringLiteral("docNo"), counter.value(QStringLiteral("conNum")));
+            counter.close();
+            lines.updateBatch();
+            header.updateBatch();
+            conn.commitTrans();
+        } catch (const db::DbError&) {
+            conn.rollbackTrans();
+            throw;
+        }
+    };
+
+    otherConnection().execute(QStringLiteral("UPDATE Doc SET docTot = 99 WHERE docId = 1"));
+    EXPECT_DB_ERROR(save(), ErrorKind::Conflict);
+    EXPECT_EQ(stored(QStringLiteral("SELECT conNum FROM Contatori")), QStringLiteral("7"));
+    EXPECT_EQ(stored(QStringLiteral("SELECT COUNT(*) FROM Righe")), QStringLiteral("0"));
+    lines.setFilter(db::FilterGroup::PendingRecords);
+    EXPECT_EQ(lines.recordCount(), 2);
+    lines.moveFirst();
+    EXPECT_TRUE(lines.value(QStringLiteral("rigId")).isNull());
+    lines.setFilter(QString());
+
+    // The user takes the other's total and saves again: everything goes through once.
+    header.cancelBatch();
+    header.setActiveConnection(otherConnection());
+    header.requery();
+    header.setValue(QStringLiteral("docTot"), Currency::fromUnits(30));
+    save();
+    EXPECT_EQ(stored(QStringLiteral("SELECT docNo FROM Doc WHERE docId = 1")), QStringLiteral("8"));
+    EXPECT_EQ(stored(QStringLiteral("SELECT SUM(rigImporto) FROM Righe")), QStringLiteral("30"));
+    EXPECT_EQ(stored(QStringLiteral("SELECT conNum FROM Contatori")), QStringLiteral("8"));
+}
+
 TEST_F(BatchTest, CounterNumberingNeverGivesTheSameNumberTwice)
 {
     // Two machines read and raise one counter inside their own transaction.

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <sqlite3.h>
 
 using db::ErrorKind;
 
@@ -147,6 +148,24 @@ TEST_F(ConnectionTest, ATransactionHoldsTheWriteLockSoAnotherMachineIsBusy)
     db::Connection::setBusyTimeout(saved);
 }
 
+TEST_F(ConnectionTest, AFileHeldExclusivelyIsBusyAtOpen)
+{
+    createCodes();
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &holder, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const int saved = db::Connection::busyTimeout();
+    db::Connection::setBusyTimeout(100);
+    db::Connection late;
+    EXPECT_DB_ERROR(late.open(connectionString()), ErrorKind::Busy);
+    EXPECT_FALSE(late.isOpen());
+    sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(holder);
+    late.open(connectionString());
+    EXPECT_TRUE(late.isOpen());
+    db::Connection::setBusyTimeout(saved);
+}
+
 TEST_F(ConnectionTest, NestedTransactionsAreRefused)
 {
     connection.beginTrans();
@@ -184,6 +203,8 @@ TEST_F(ConnectionTest, CatalogListsUserTablesInCreationOrder)
     EXPECT_TRUE(catalog.hasTable(QStringLiteral("DOC")));
     EXPECT_FALSE(catalog.hasTable(QStringLiteral("sqlite_sequence")));
     EXPECT_DB_ERROR(catalog.table(QStringLiteral("Nessuna")), ErrorKind::NoSuchObject);
+    catalog.setAllowZeroLength(QStringLiteral("Doc"), QStringLiteral("docDesc"), true);
+    EXPECT_DB_ERROR(catalog.setAllowZeroLength(QStringLiteral("Doc"), QStringLiteral("nessuno"), true), ErrorKind::NoSuchObject);
 }
 
 TEST_F(ConnectionTest, AlterColumnWidensATextAndKeepsRowsIndexesAndCounter)

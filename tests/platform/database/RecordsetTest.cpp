@@ -262,6 +262,8 @@ TEST_F(RecordsetTest, FiltersByCriteriaAndCountsVisibleRows)
     rs.setFilter(QString());
     EXPECT_EQ(rs.recordCount(), 3);
     EXPECT_DB_ERROR(rs.setFilter(QStringLiteral("docNo = = 1")), ErrorKind::Syntax);
+    EXPECT_DB_ERROR(rs.setFilter(QStringLiteral("nessuno = 1")), ErrorKind::NoSuchObject);
+    EXPECT_EQ(rs.recordCount(), 3);
 }
 
 TEST_F(RecordsetTest, CloneSharesRowsButNotPositionFilterOrSort)

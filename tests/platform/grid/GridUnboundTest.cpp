@@ -460,3 +460,29 @@ TEST(GridEvents, CurrentCellMovesAndDoubleClickAreReported)
     EXPECT_EQ(doubleClicks.size(), 1);
     EXPECT_EQ(grid->row(), 2);
 }
+
+TEST(GridFind, BeginsWithOverNullsAndCaseTwinsInEitherOrder)
+{
+    struct Case {
+        int order;
+        QString typed;
+        int startRow;
+        int id; // 0: not found
+    };
+    // Ascending: Null(2), a(4), b(1), B(3); descending: B... as b(1), B(3), a(4), Null(2).
+    const Case cases[] = {
+        {1, "b", 1, 1}, {1, "b", 4, 3}, {1, "B", 2, 1}, {1, "a", 3, 0}, {1, "", 1, 2},
+        {-1, "b", 1, 1}, {-1, "b", 2, 3}, {-1, "a", 1, 4}, {-1, "c", 1, 0},
+    };
+    for (const Case& c : cases) {
+        Table table{{{1, "b"}, {2, Variant::null()}, {3, "B"}, {4, "a"}}};
+        auto grid = makeGrid(table, 2);
+        grid->addSortKey(2, c.order);
+        grid->setRow(0);
+        const bool found = grid->find(2, grid::Condition::BeginsWith, c.typed, c.startRow);
+        EXPECT_EQ(found, c.id != 0) << c.order << " " << c.typed.toStdString() << " " << c.startRow;
+        if (found) {
+            EXPECT_EQ(grid->value(1).toLong(), c.id) << c.order << " " << c.typed.toStdString() << " " << c.startRow;
+        }
+    }
+}

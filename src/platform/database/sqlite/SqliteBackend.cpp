@@ -1,6 +1,7 @@
 #include "platform/database/sqlite/SqliteBackend.h"
 
 #include "platform/database/DbErrors.h"
+#include "platform/database/jet/SqliteExtensions.h"
 #include "platform/database/jet/StorageTypes.h"
 #include "platform/database/sqlite/SqliteError.h"
 #include "platform/database/sqlite/SqliteValues.h"
@@ -8,10 +9,6 @@
 #include <QFileInfo>
 #include <sqlite3.h>
 
-#if __has_include("platform/database/jet/SqliteExtensions.h")
-#include "platform/database/jet/SqliteExtensions.h"
-#define CORVESSA_HAVE_JET_EXTENSIONS 1
-#endif
 
 namespace db::sqlite {
 
@@ -64,24 +61,6 @@ private:
     sqlite3* m_db;
     sqlite3_stmt* m_statement = nullptr;
 };
-
-#ifndef CORVESSA_HAVE_JET_EXTENSIONS
-int compareJetText(void*, int lengthA, const void* a, int lengthB, const void* b)
-{
-    const QString left = QString::fromUtf8(static_cast<const char*>(a), lengthA);
-    const QString right = QString::fromUtf8(static_cast<const char*>(b), lengthB);
-    return left.compare(right, Qt::CaseInsensitive);
-}
-#endif
-
-void registerExtensions(sqlite3* db)
-{
-#ifdef CORVESSA_HAVE_JET_EXTENSIONS
-    jet::registerSqliteExtensions(db);
-#else
-    sqlite3_create_collation(db, "JETTEXT", SQLITE_UTF8, nullptr, compareJetText);
-#endif
-}
 
 // The comparison of a WHERE that finds a row by the values it had when read.
 QString condition(const ColumnValue& test, QVector<core::Variant>& parameters)
@@ -192,7 +171,7 @@ void SqliteBackend::open(const QString& path, int busyTimeoutMs)
     m_db = db;
     m_path = path;
     try {
-        registerExtensions(db);
+        jet::registerSqliteExtensions(db);
         exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
         // The engine opens any file without complaint; reading the schema tells a database from garbage.
         Statement probe(db, QStringLiteral("SELECT count(*) FROM sqlite_master"), path);
@@ -263,6 +242,7 @@ ResultSet SqliteBackend::query(const QString& sql, const QVector<std::optional<D
     ensureOpen();
     Statement statement(m_db, sql, m_path);
     sqlite3_stmt* st = statement.get();
+    dropStaleTables();
     ResultSet result;
     const int count = sqlite3_column_count(st);
     result.columns.reserve(count);
@@ -275,7 +255,7 @@ ResultSet SqliteBackend::query(const QString& sql, const QVector<std::optional<D
         if (table && origin) {
             column.table = QString::fromUtf8(table);
             column.column = QString::fromUtf8(origin);
-            const TableMeta meta = tableMeta(column.table);
+            const TableMeta meta = cachedTableMeta(column.table);
             for (const auto& stored : meta.columns) {
                 if (stored.name.compare(column.column, Qt::CaseInsensitive) == 0) {
                     column.type = stored.type;
@@ -381,25 +361,39 @@ QStringList SqliteBackend::tableNames()
 
 int SqliteBackend::schemaVersion()
 {
-    Statement statement(m_db, QStringLiteral("PRAGMA schema_version"));
-    statement.step();
-    return static_cast<int>(statement.integer(0));
+    sqlite3_stmt* statement = cachedStatement(QStringLiteral("PRAGMA schema_version"));
+    const int rc = sqlite3_step(statement);
+    const int version = rc == SQLITE_ROW ? sqlite3_column_int(statement, 0) : -1;
+    sqlite3_reset(statement);
+    if (rc != SQLITE_ROW)
+        throw errorFrom(m_db, rc, m_path);
+    return version;
 }
 
-TableMeta SqliteBackend::tableMeta(const QString& table)
+void SqliteBackend::dropStaleTables()
 {
-    ensureOpen();
     // Another machine may change the schema too: the cache lives as long as the schema version.
     const int version = schemaVersion();
     if (version != m_tablesVersion) {
         m_tables.clear();
         m_tablesVersion = version;
     }
+}
+
+TableMeta SqliteBackend::cachedTableMeta(const QString& table)
+{
     const QString key = table.toLower();
     auto it = m_tables.find(key);
     if (it == m_tables.end())
         it = m_tables.insert(key, readTableMeta(table));
     return *it;
+}
+
+TableMeta SqliteBackend::tableMeta(const QString& table)
+{
+    ensureOpen();
+    dropStaleTables();
+    return cachedTableMeta(table);
 }
 
 TableMeta SqliteBackend::readTableMeta(const QString& table)
@@ -453,7 +447,8 @@ TableMeta SqliteBackend::readTableMeta(const QString& table)
         QVector<QPair<QString, bool>> candidates;
         while (list.step()) {
             if (list.integer(2) == 1 && list.integer(4) == 0)
-                candidates << qMakePair(list.text(1), list.text(1).contains(QLatin1String("primarykey"), Qt::CaseInsensitive));
+                candidates << qMakePair(list.text(1), jet::jetIndexName(meta.name, list.text(1))
+                                                          .compare(QLatin1String("PrimaryKey"), Qt::CaseInsensitive) == 0);
         }
         for (const auto& candidate : candidates) {
             Statement info(m_db, QStringLiteral("PRAGMA index_info(%1)").arg(quoted(candidate.first)));
@@ -486,6 +481,12 @@ sqlite3_stmt* SqliteBackend::cachedStatement(const QString& sql)
         sqlite3_reset(*it);
         sqlite3_clear_bindings(*it);
         return *it;
+    }
+    if (m_statements.size() >= 256) {
+        // Row writes vary with the columns they touch; keep the cache bounded.
+        for (sqlite3_stmt* old : std::as_const(m_statements))
+            sqlite3_finalize(old);
+        m_statements.clear();
     }
     sqlite3_stmt* statement = nullptr;
     const QByteArray utf8 = sql.toUtf8();

@@ -52,6 +52,8 @@ private:
     long runCached(const QString& sql, const QVector<core::Variant>& parameters);
     void exec(const QString& sql);
     int schemaVersion();
+    void dropStaleTables();
+    TableMeta cachedTableMeta(const QString& table);
     TableMeta readTableMeta(const QString& table);
     void ensureOpen() const;
 
