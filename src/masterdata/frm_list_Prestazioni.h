@@ -2,13 +2,42 @@
 
 #include "platform/core/Variant.h"
 
+#include <QDialog>
 #include <array>
 #include <cstdint>
 
+class QPushButton;
+namespace grid {
+class GridEx;
+}
+
 // The service picker: the services of the price list for a client. The result
-// holds description, VAT code and unit price; element 0 is Empty when nothing was picked.
-class frm_list_Prestazioni {
+// holds description, VAT code and unit price; element 0 is "" when nothing was picked.
+class frm_list_Prestazioni : public QDialog {
+    Q_OBJECT
 public:
     static std::array<core::Variant, 3> Apri(std::int32_t cliId);
     static void Unload();
+    static frm_list_Prestazioni* instance();
+
+    grid::GridEx* gexPre = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QPushButton* cmdNew = nullptr;
+
+public Q_SLOTS:
+    // Esc is a cancel.
+    void reject() override;
+
+private:
+    frm_list_Prestazioni();
+    void Form_Load();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+    void cmdNew_Click();
+    void caricaGriglia();
+
+    std::int32_t m_cliId = 0;
+    bool m_condizione = false;
+    std::array<core::Variant, 3> m_risultato;
 };

@@ -1,0 +1,63 @@
+#include "masterdata/InputFilter.h"
+
+#include "common/comUtility.h"
+
+#include <QLineEdit>
+
+InputFilter::InputFilter(QLineEdit* box, Map map)
+    : QValidator(box), m_box(box), m_map(std::move(map)), m_last(box->text())
+{
+    // The box's text after each change (typed or set), so the next validate
+    // can tell the inserted characters from those already there.
+    connect(box, &QLineEdit::textChanged, this, [this](const QString& text) { m_last = text; });
+}
+
+QValidator::State InputFilter::validate(QString& input, int& pos) const
+{
+    // setText() validates too; text the program sets is not the user's and stays as it is.
+    if (input == m_last || (m_box && !m_box->isModified()))
+        return Acceptable;
+    // The inserted run is what lies between the common prefix and suffix.
+    const qsizetype maxCommon = std::min(input.size(), m_last.size());
+    qsizetype prefix = 0;
+    while (prefix < maxCommon && input[prefix] == m_last[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < maxCommon - prefix && input[input.size() - 1 - suffix] == m_last[m_last.size() - 1 - suffix])
+        ++suffix;
+    const QString inserted = input.mid(prefix, input.size() - prefix - suffix);
+    if (inserted.isEmpty())
+        return Acceptable;
+    QString kept;
+    for (const QChar c : inserted) {
+        const QChar mapped = m_map(c);
+        if (!mapped.isNull())
+            kept.append(mapped);
+    }
+    const qsizetype insertedEnd = prefix + inserted.size();
+    input = input.left(prefix) + kept + input.mid(insertedEnd);
+    // The cursor keeps its place relative to the text after the insertion.
+    if (pos >= insertedEnd)
+        pos -= static_cast<int>(inserted.size() - kept.size());
+    else if (pos > prefix)
+        pos = static_cast<int>(prefix + std::min<qsizetype>(kept.size(), pos - prefix));
+    return Acceptable;
+}
+
+QChar InputFilter::decimali(QChar c)
+{
+    if (c.unicode() > 127)
+        return {};
+    const int kept = SoloDecimali(c.unicode());
+    // Backspace and Tab pass the key filter but are never text.
+    if (kept == 0 || kept == 8 || kept == 9)
+        return {};
+    return QChar(kept);
+}
+
+QChar InputFilter::codiceIva(QChar c)
+{
+    if (c == QLatin1Char('\'') || c.category() == QChar::Other_Control)
+        return {};
+    return c.toUpper();
+}

@@ -1,0 +1,335 @@
+#include "masterdata/MasterDataForm.h"
+
+#include "mainwindow/frmMain.h"
+#include "platform/core/Format.h"
+#include "platform/database/Types.h"
+#include "platform/ui/DataBinding.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/FieldHelp.h"
+#include "startup/SharedState.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+
+MasterDataForm::MasterDataForm(const QString& name, const QString& caption)
+{
+    setObjectName(name);
+    setWindowTitle(caption);
+    setWindowFlag(Qt::Window);
+
+    sb = new QStatusBar(this);
+    sb->setObjectName(QStringLiteral("sb"));
+    sb->setSizeGripEnabled(false);
+    cmdSalva = new QPushButton(QStringLiteral("Salva"), this);
+    cmdSalva->setObjectName(QStringLiteral("cmdSalva"));
+    cmdAnnulla = new QPushButton(QStringLiteral("Annulla"), this);
+    cmdAnnulla->setObjectName(QStringLiteral("cmdAnnulla"));
+    // Enter on a focused button presses it, as on the original forms.
+    cmdSalva->setAutoDefault(true);
+    cmdAnnulla->setAutoDefault(true);
+    connect(cmdSalva, &QPushButton::clicked, this, [this] { cmdSalva_Click(); });
+    connect(cmdAnnulla, &QPushButton::clicked, this, [this] { cmdAnnulla_Click(); });
+
+    m_binding = new ui::DataBinding(this);
+    connect(m_binding, &ui::DataBinding::fieldChanged, this, [this] { m_modificato = true; });
+
+    ui::installFieldHelp(this, sb);
+    // A click gives the focus before any filter sees the click: a field that may
+    // not be left takes it back at once, and the click itself is then swallowed.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (!old || !now || now->window() != this || old->window() != this || !isVisible())
+            return;
+        if (now == cmdAnnulla)
+            return;
+        for (const Controllo& c : std::as_const(m_controlli)) {
+            if (c.field == old && !c.ok()) {
+                old->setFocus(Qt::OtherFocusReason);
+                return;
+            }
+        }
+    });
+    // The form sees every key and click before its controls.
+    qApp->installEventFilter(this);
+}
+
+MasterDataForm::~MasterDataForm()
+{
+    // The window closes only after the derived form's members are gone: nothing
+    // of it may run then (a focus-out on closing would reach them).
+    qApp->removeEventFilter(this);
+    QObject::disconnect(qApp, nullptr, this, nullptr);
+    m_binding->clear();
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
+}
+
+bool MasterDataForm::preparaApertura()
+{
+    m_scaricato = false;
+    if (isVisible() && m_rs.isOpen() && m_modificato) {
+        raise();
+        activateWindow();
+        ui::msgBox(QStringLiteral("La scheda è già aperta con modifiche non salvate."
+                                  "\nSalvare o annullare le modifiche prima di aprire un'altra registrazione."),
+                   ui::vbOKOnly | ui::vbExclamation, AppTitle());
+        return false;
+    }
+    // Nothing would be lost: the record open now is dropped for the new one.
+    if (m_rs.isOpen()) {
+        try {
+            m_rs.cancelBatch(db::AffectRecords::All);
+        } catch (const core::Error&) {
+        }
+    }
+    chiudiDati();
+    m_controlli.clear();
+    m_modificato = false;
+    Risultato = core::Variant();
+    return true;
+}
+
+void MasterDataForm::apriNuovo(const QString& table)
+{
+    m_cn = db::Connection();
+    m_cn.setCursorLocation(db::CursorLocation::Client);
+    m_cn.open(DataConStr, QString(), QString());
+    m_rs = db::Recordset();
+    m_rs.setCursorLocation(db::CursorLocation::Client);
+    m_rs.open(table, m_cn, db::CursorType::Static, db::LockType::BatchOptimistic, db::CommandType::Table);
+    m_rs.addNew();
+}
+
+void MasterDataForm::apriEsistente(const QString& sql)
+{
+    m_cn = db::Connection();
+    m_cn.setCursorLocation(db::CursorLocation::Client);
+    m_cn.open(DataConStr, QString(), QString());
+    m_rs = db::Recordset();
+    m_rs.setCursorLocation(db::CursorLocation::Client);
+    m_rs.open(sql, m_cn, db::CursorType::Static, db::LockType::BatchOptimistic, db::CommandType::Text);
+}
+
+core::Variant MasterDataForm::mostra(std::int32_t nMode, QWidget* firstField)
+{
+    Modale = (nMode == 1);
+    cmdSalva->setText(Modale ? QStringLiteral("Inserisci") : QStringLiteral("Salva"));
+    m_modificato = false;
+    if (firstField)
+        firstField->setFocus();
+    if (!Modale) {
+        show();
+        raise();
+        activateWindow();
+        if (firstField)
+            firstField->setFocus();
+        return core::Variant();
+    }
+    // Closing a modal form by its frame reads as nothing added.
+    Risultato = core::Variant::null();
+    QPointer<MasterDataForm> guard(this);
+    ui::showModal(this);
+    if (!guard)
+        return core::Variant::null();
+    return Risultato;
+}
+
+void MasterDataForm::aggiungiControllo(QWidget* field, std::function<bool()> ok, const QString& message)
+{
+    m_controlli.push_back({field, std::move(ok), message});
+}
+
+bool MasterDataForm::numerico(const QString& text)
+{
+    return core::parseItalianNumber(text).has_value();
+}
+
+QString MasterDataForm::messaggioConflitto() const
+{
+    return QStringLiteral("Conflitto in multiutenza - Record impegnato o eliminato da un altro utente.");
+}
+
+QString MasterDataForm::messaggioRifiuto(const db::DbError& error) const
+{
+    switch (error.kind()) {
+    case db::ErrorKind::TooLong:
+        return QStringLiteral("Un testo inserito è più lungo di quanto il campo possa contenere."
+                              "\nAccorciarlo e salvare di nuovo.");
+    case db::ErrorKind::Constraint:
+        return QStringLiteral("La registrazione non può essere salvata: un dato obbligatorio manca, "
+                              "è già presente in un'altra registrazione o non è valido.\n")
+             + error.text();
+    case db::ErrorKind::Busy:
+        return QStringLiteral("Il database è in uso da un altro utente: riprovare tra qualche istante.");
+    case db::ErrorKind::ReadOnly:
+        return QStringLiteral("Il database è in sola lettura: le modifiche non possono essere salvate.");
+    default:
+        return QStringLiteral("La registrazione non può essere salvata.\n") + error.text();
+    }
+}
+
+void MasterDataForm::scriviRecord()
+{
+    m_rs.updateBatch(db::AffectRecords::Current);
+}
+
+bool MasterDataForm::controllaTutto()
+{
+    for (const Controllo& c : std::as_const(m_controlli)) {
+        if (c.field && c.field->isEnabled() && !c.ok()) {
+            c.field->setFocus();
+            ui::msgBox(c.message, ui::vbOKOnly | ui::vbExclamation, AppTitle());
+            c.field->setFocus();
+            return false;
+        }
+    }
+    return true;
+}
+
+void MasterDataForm::cmdSalva_Click()
+{
+    if (!m_rs.isOpen() || !controllaTutto())
+        return;
+    try {
+        m_binding->commit();
+        scriviRecord();
+        Risultato = m_rs.value(campoChiave());
+    } catch (const db::DbError& e) {
+        const QString text = e.kind() == db::ErrorKind::Conflict ? messaggioConflitto() : messaggioRifiuto(e);
+        ui::msgBox(text, ui::vbOKOnly, AppTitle());
+        return;
+    } catch (const core::Error& e) {
+        ui::msgBox(QStringLiteral("La registrazione non può essere salvata.\n") + e.text(), ui::vbOKOnly, AppTitle());
+        return;
+    }
+    chiudiDati();
+    if (Modale) {
+        hide();
+        return;
+    }
+    frmMain::SetLay();
+    scarica();
+}
+
+void MasterDataForm::cmdAnnulla_Click()
+{
+    try {
+        if (m_rs.isOpen())
+            m_rs.cancelBatch(db::AffectRecords::Current);
+    } catch (const core::Error&) {
+    }
+    Risultato = core::Variant::null();
+    chiudiDati();
+    if (Modale)
+        hide();
+    else
+        scarica();
+}
+
+void MasterDataForm::chiudiDati()
+{
+    m_binding->clear();
+    try {
+        if (m_rs.isOpen())
+            m_rs.close();
+    } catch (const core::Error&) {
+    }
+    try {
+        if (m_cn.isOpen())
+            m_cn.close();
+    } catch (const core::Error&) {
+    }
+}
+
+void MasterDataForm::scarica()
+{
+    // The handler that asks for it is still running: delete once it returned.
+    m_scaricato = true;
+    hide();
+    deleteLater();
+}
+
+void MasterDataForm::closeEvent(QCloseEvent* event)
+{
+    // The frame's close button is a cancel: nothing is written.
+    if (m_rs.isOpen() || isVisible()) {
+        try {
+            if (m_rs.isOpen())
+                m_rs.cancelBatch(db::AffectRecords::All);
+        } catch (const core::Error&) {
+        }
+        Risultato = core::Variant::null();
+        chiudiDati();
+    }
+    QWidget::closeEvent(event);
+    if (!Modale && !m_scaricato) {
+        m_scaricato = true;
+        deleteLater();
+    }
+}
+
+bool MasterDataForm::focusBloccato(QWidget* target) const
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || focus->window() != this)
+        return false;
+    for (const Controllo& c : m_controlli) {
+        if (c.field != focus)
+            continue;
+        // Annulla (and the field itself) are never blocked by a check.
+        if (target && (target == focus || focus->isAncestorOf(target) || target == cmdAnnulla))
+            return false;
+        return !c.ok();
+    }
+    return false;
+}
+
+bool MasterDataForm::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick
+        && type != QEvent::FocusIn)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this || !isVisible())
+        return false;
+
+    switch (type) {
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape) {
+            cmdAnnulla_Click();
+            return true;
+        }
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && focusBloccato(nullptr))
+            return true;
+        return false;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        return focusBloccato(widget);
+    case QEvent::FocusIn:
+        // A text box entered shows its whole text selected, ready to be typed over.
+        if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+            if (static_cast<QFocusEvent*>(event)->reason() != Qt::MouseFocusReason) {
+                box->selectAll();
+            } else {
+                // The click that gave the focus would clear a selection made now.
+                QPointer<QLineEdit> guard(box);
+                QTimer::singleShot(0, box, [guard] {
+                    if (guard && guard->hasFocus())
+                        guard->selectAll();
+                });
+            }
+        }
+        return false;
+    default:
+        return false;
+    }
+}

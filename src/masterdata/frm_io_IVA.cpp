@@ -1,0 +1,238 @@
+#include "masterdata/frm_io_IVA.h"
+
+#include "common/comDataBase.h"
+#include "common/comUtility.h"
+#include "masterdata/InputFilter.h"
+#include "platform/database/Types.h"
+#include "platform/ui/DataBinding.h"
+#include "platform/ui/EnterAsTab.h"
+#include "startup/SharedState.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace {
+QPointer<frm_io_IVA> gInstance;
+const QString kFormatoAliquota = QStringLiteral("#,##0.00;-#,##0.00;0.00");
+} // namespace
+
+frm_io_IVA* frm_io_IVA::instance()
+{
+    if (!gInstance || gInstance->scaricato())
+        gInstance = new frm_io_IVA();
+    return gInstance;
+}
+
+bool frm_io_IVA::exists()
+{
+    return gInstance && !gInstance->scaricato();
+}
+
+void frm_io_IVA::Unload()
+{
+    delete gInstance.data();
+}
+
+frm_io_IVA::frm_io_IVA() : MasterDataForm(QStringLiteral("frm_io_IVA"), QStringLiteral("Codici IVA"))
+{
+    for (int i = 0; i < 3; ++i) {
+        auto* box = new QLineEdit(this);
+        box->setObjectName(QStringLiteral("txtData(%1)").arg(i));
+        txtData.push_back(box);
+    }
+    txtData[0]->setValidator(new InputFilter(txtData[0], &InputFilter::codiceIva));
+    txtData[2]->setValidator(new InputFilter(txtData[2], &InputFilter::decimali));
+    txtData[2]->setAlignment(Qt::AlignRight);
+    txtData[0]->setMaximumWidth(120);
+    txtData[2]->setMaximumWidth(120);
+
+    chkData.push_back(new QCheckBox(QStringLiteral("Non soggetto a contributo previdenziale"), this));
+    chkData.push_back(new QCheckBox(QStringLiteral("Predefinito"), this));
+    chkData.push_back(new QCheckBox(QStringLiteral("Non calcolare la Ritenuta d'acconto"), this));
+    for (int i = 0; i < chkData.size(); ++i)
+        chkData[i]->setObjectName(QStringLiteral("chkData(%1)").arg(i));
+    cmdSalva->setToolTip(QStringLiteral("Salva il Codice IVA"));
+    cmdAnnulla->setToolTip(QStringLiteral("Annulla le modifiche e chiude"));
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(QStringLiteral("Codice:"), this), 0, 0);
+    auto* riga0 = new QHBoxLayout;
+    riga0->addWidget(txtData[0]);
+    riga0->addStretch();
+    riga0->addWidget(chkData[1]);
+    grid->addLayout(riga0, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Descrizione:"), this), 1, 0);
+    grid->addWidget(txtData[1], 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Aliquota:"), this), 2, 0);
+    auto* riga2 = new QHBoxLayout;
+    riga2->addWidget(txtData[2]);
+    auto* nota = new QLabel(QStringLiteral("Impostare a zero in caso di Esenzione o Non imponibile"), this);
+    riga2->addWidget(nota, 1);
+    grid->addLayout(riga2, 2, 1);
+    grid->setColumnStretch(1, 1);
+
+    auto* calcoli = new QGroupBox(QStringLiteral("Calcoli"), this);
+    auto testo = [this](const QString& t) {
+        auto* l = new QLabel(t, this);
+        l->setWordWrap(true);
+        return l;
+    };
+    auto* calcoliLayout = new QVBoxLayout(calcoli);
+    calcoliLayout->addWidget(testo(QStringLiteral("Selezionare se NON va calcolato il contributo previdenziale")
+                                   + QLatin1Char('\n') + QStringLiteral("per le voci appartenenti a questo codice IVA.")));
+    calcoliLayout->addWidget(chkData[0]);
+    calcoliLayout->addWidget(testo(QStringLiteral("Selezionare se NON va calcolata la ritenuta d'acconto ")
+                                   + QLatin1Char('\n') + QStringLiteral("per le voci appartenenti a questo codice IVA.")));
+    calcoliLayout->addWidget(chkData[2]);
+    calcoliLayout->addWidget(testo(QStringLiteral(
+        "Queste due impostazioni permettono di azzerare gli importi relativi a contributo previdenziale e/o ritenuta "
+        "d'acconto per le voci, appartenenti a questo codice iva, a prescindere dalle impostazioni generali.")));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdSalva);
+    buttons->addWidget(cmdAnnulla);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(calcoli);
+    layout->addStretch();
+    layout->addLayout(buttons);
+    layout->addWidget(sb);
+    resize(540, 400);
+
+    const QList<QWidget*> order{txtData[0], chkData[1], txtData[1], txtData[2], chkData[0], chkData[2], cmdSalva, cmdAnnulla};
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    ui::installEnterAsTab(this, ui::EnterOnTextBoxes | ui::EnterOnCheckBoxes);
+}
+
+core::Variant frm_io_IVA::Nuovo(std::int32_t nMode)
+{
+    frm_io_IVA* f = instance();
+    if (!f->preparaApertura())
+        return nMode == 1 ? core::Variant::null() : core::Variant();
+    f->Modo = 1;
+    f->Modale = (nMode == 1);
+    f->m_codice.clear();
+    f->apriNuovo(QStringLiteral("CodiciIVA"));
+    f->m_rs.setValue(QStringLiteral("cdiEsenzione"), core::Variant(std::int16_t{0}));
+    f->m_rs.setValue(QStringLiteral("cdiRitAcc"), core::Variant(std::int16_t{0}));
+    f->m_rs.setValue(QStringLiteral("cdiValore"), core::Variant(0.0));
+    f->CollegaCampi();
+    f->txtData[0]->setEnabled(true);
+    return f->mostra(nMode, f->txtData[0]);
+}
+
+core::Variant frm_io_IVA::Apri(const QString& key, std::int32_t nMode)
+{
+    frm_io_IVA* f = instance();
+    if (!f->preparaApertura())
+        return nMode == 1 ? core::Variant::null() : core::Variant();
+    f->Modo = 2;
+    f->Modale = (nMode == 1);
+    f->m_codice = key;
+    f->apriEsistente(QStringLiteral("SELECT * FROM CodiciIVA WHERE cdiCodice='") + SqlText(key) + QStringLiteral("'"));
+    f->CollegaCampi();
+    // The code is the key: an existing one cannot change.
+    f->txtData[0]->setEnabled(false);
+    return f->mostra(nMode, f->txtData[1]);
+}
+
+void frm_io_IVA::CollegaCampi()
+{
+    m_binding->clear();
+    m_binding->setRecordset(m_rs);
+    static const char* const campi[3] = {"cdiCodice", "cdiDescrizione", "cdiValore"};
+    for (int i = 0; i < txtData.size(); ++i) {
+        txtData[i]->setMaxLength(32767);
+        m_binding->bind(txtData[i], QString::fromLatin1(campi[i]), i == 2 ? kFormatoAliquota : QString());
+    }
+    m_binding->bind(chkData[0], QStringLiteral("cdiEsenzione"));
+    m_binding->bind(chkData[2], QStringLiteral("cdiRitAcc"));
+    Form_Load();
+    aggiungiControllo(txtData[0], [this] { return !txtData[0]->text().isEmpty(); },
+                      QStringLiteral("Indicare il codice IVA."));
+    aggiungiControllo(txtData[1], [this] { return !txtData[1]->text().isEmpty(); },
+                      QStringLiteral("Indicare la descrizione del codice IVA."));
+    aggiungiControllo(txtData[2], [this] { return numerico(txtData[2]->text()); },
+                      QStringLiteral("Indicare l'aliquota in cifre (zero in caso di Esenzione o Non imponibile)."));
+}
+
+void frm_io_IVA::Form_Load()
+{
+    // A code that is the default cannot be un-defaulted here: another code is made default instead.
+    const bool predefinito = LeggiPredefinito() == m_codice;
+    chkData[1]->setChecked(predefinito);
+    chkData[1]->setEnabled(!predefinito);
+}
+
+QString frm_io_IVA::LeggiPredefinito() const
+{
+    try {
+        db::Recordset rs;
+        rs.open(QStringLiteral("SELECT sezPreIVA FROM Sezioni WHERE sezId=") + QString::number(gSezId), DataConStr,
+                db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
+        const QString codice = rs.eof() ? QString() : NzStr(rs.value(QStringLiteral("sezPreIVA")), QString());
+        rs.close();
+        return codice;
+    } catch (const core::Error&) {
+        return QString();
+    }
+}
+
+void frm_io_IVA::ImpostaPredefinito(db::Connection& cn, const QString& codice)
+{
+    cn.execute(QStringLiteral("UPDATE Sezioni SET Sezioni.sezPreIVA = '") + SqlText(codice)
+               + QStringLiteral("' WHERE Sezioni.sezId=") + QString::number(gSezId));
+}
+
+void frm_io_IVA::scriviRecord()
+{
+    if (!chkData[1]->isChecked()) {
+        m_rs.updateBatch(db::AffectRecords::Current);
+        return;
+    }
+    // The code and the section's default are written together or not at all.
+    // The default goes first: a refused code then leaves the row's edits pending
+    // in the record set, ready to be corrected and saved again.
+    m_cn.beginTrans();
+    try {
+        ImpostaPredefinito(m_cn, m_rs.value(QStringLiteral("cdiCodice")).toString());
+        m_rs.updateBatch(db::AffectRecords::Current);
+        m_cn.commitTrans();
+    } catch (...) {
+        try {
+            m_cn.rollbackTrans();
+        } catch (const core::Error&) {
+        }
+        throw;
+    }
+}
+
+QString frm_io_IVA::messaggioRifiuto(const db::DbError& error) const
+{
+    if (error.kind() == db::ErrorKind::Constraint && Modo == 1) {
+        const QString codice = txtData[0]->text();
+        try {
+            db::Recordset rs;
+            rs.open(QStringLiteral("SELECT cdiCodice FROM CodiciIVA WHERE cdiCodice='") + SqlText(codice)
+                        + QStringLiteral("'"),
+                    DataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
+            const bool esiste = !rs.eof();
+            rs.close();
+            if (esiste)
+                return QStringLiteral("Il codice IVA \"") + codice
+                     + QStringLiteral("\" esiste già: indicare un codice diverso.");
+        } catch (const core::Error&) {
+        }
+    }
+    return MasterDataForm::messaggioRifiuto(error);
+}

@@ -1,0 +1,209 @@
+#include "masterdata/frm_io_Prestazioni.h"
+
+#include "masterdata/InputFilter.h"
+#include "platform/database/Field.h"
+#include "platform/ui/DataBinding.h"
+#include "platform/ui/DataCombo.h"
+#include "platform/ui/EnterAsTab.h"
+#include "startup/SharedState.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace {
+QPointer<frm_io_Prestazioni> gInstance;
+// Shown as it is read back: 0 is "0,00" and "1.234,50" parses again.
+const QString kFormatoImporto = QStringLiteral("#,##0.00");
+} // namespace
+
+frm_io_Prestazioni* frm_io_Prestazioni::instance()
+{
+    if (!gInstance || gInstance->scaricato())
+        gInstance = new frm_io_Prestazioni();
+    return gInstance;
+}
+
+bool frm_io_Prestazioni::exists()
+{
+    return gInstance && !gInstance->scaricato();
+}
+
+void frm_io_Prestazioni::Unload()
+{
+    delete gInstance.data();
+}
+
+frm_io_Prestazioni::frm_io_Prestazioni()
+    : MasterDataForm(QStringLiteral("frm_io_Prestazioni"), QStringLiteral("Prestazioni"))
+{
+    for (int i = 0; i < 2; ++i) {
+        auto* box = new QLineEdit(this);
+        box->setObjectName(QStringLiteral("txtData(%1)").arg(i));
+        txtData.push_back(box);
+    }
+    txtData[0]->setToolTip(QStringLiteral("Descrizione della prestazione / spesa"));
+    txtData[1]->setToolTip(QStringLiteral("Importo unitario (lasciare a zero per non impostarlo)"));
+    txtData[1]->setValidator(new InputFilter(txtData[1], &InputFilter::decimali));
+    txtData[1]->setAlignment(Qt::AlignRight);
+    txtData[1]->setMaximumWidth(140);
+    for (int i = 0; i < 2; ++i) {
+        auto* combo = new ui::DataCombo(this);
+        combo->setObjectName(QStringLiteral("dtcData(%1)").arg(i));
+        dtcData.push_back(combo);
+    }
+    dtcData[0]->setToolTip(QStringLiteral("Codice IVA della prestazione / spesa (F4 per listare)"));
+    dtcData[1]->setToolTip(QStringLiteral("Selezionare un Cliente dalla lista (F4) oppure [Nessuno] per non associare"));
+    cmdSalva->setToolTip(QStringLiteral("Salva la Prestazione"));
+    cmdAnnulla->setToolTip(QStringLiteral("Annulla le modifiche e chiude"));
+    sbPanel2 = new QLabel(this);
+    sbPanel2->setObjectName(QStringLiteral("sbPanel2"));
+    sb->addPermanentWidget(sbPanel2);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(QStringLiteral("Descrizione:"), this), 0, 0);
+    grid->addWidget(txtData[0], 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Importo unitario:"), this), 1, 0);
+    auto* importo = new QHBoxLayout;
+    importo->addWidget(txtData[1]);
+    importo->addStretch();
+    grid->addLayout(importo, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Tipo IVA:"), this), 2, 0);
+    grid->addWidget(dtcData[0], 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Cliente:"), this), 3, 0);
+    grid->addWidget(dtcData[1], 3, 1);
+    grid->setColumnStretch(1, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdSalva);
+    buttons->addWidget(cmdAnnulla);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addStretch();
+    layout->addLayout(buttons);
+    layout->addWidget(sb);
+    resize(520, 240);
+
+    const QList<QWidget*> order{txtData[0], txtData[1], dtcData[0], dtcData[1], cmdSalva, cmdAnnulla};
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    // Panel 2 holds nothing of a field: each field help clears it.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && isAncestorOf(now))
+            sbPanel2->clear();
+    });
+    ui::installEnterAsTab(this, ui::EnterOnTextBoxes | ui::EnterOnComboBoxes);
+}
+
+core::Variant frm_io_Prestazioni::Nuovo(std::int32_t nMode, std::optional<std::int32_t> cliId)
+{
+    frm_io_Prestazioni* f = instance();
+    if (!f->preparaApertura())
+        return nMode == 1 ? core::Variant::null() : core::Variant();
+    f->Modo = 1;
+    f->Modale = (nMode == 1);
+    f->m_cliId = cliId.value_or(0);
+    f->CaricaCombo();
+    f->apriNuovo(QStringLiteral("Prestazioni"));
+    f->m_rs.setValue(QStringLiteral("preImporto"), core::Variant(core::Currency()));
+    f->m_rs.setValue(QStringLiteral("preCliId"), core::Variant(f->m_cliId));
+    f->m_rs.setValue(QStringLiteral("sezId"), core::Variant(gSezId));
+    if (!gPreIVA.isEmpty())
+        f->m_rs.setValue(QStringLiteral("preCodiceIVA"), core::Variant(gPreIVA));
+    f->CollegaCampi();
+    return f->mostra(nMode, f->txtData[0]);
+}
+
+core::Variant frm_io_Prestazioni::Apri(std::int32_t key, std::int32_t nMode)
+{
+    frm_io_Prestazioni* f = instance();
+    if (!f->preparaApertura())
+        return nMode == 1 ? core::Variant::null() : core::Variant();
+    f->Modo = 2;
+    f->Modale = (nMode == 1);
+    f->m_cliId = 0;
+    f->CaricaCombo();
+    f->apriEsistente(QStringLiteral("SELECT * FROM Prestazioni WHERE preId=") + QString::number(key));
+    f->CollegaCampi();
+    return f->mostra(nMode, f->txtData[0]);
+}
+
+void frm_io_Prestazioni::CaricaCombo()
+{
+    for (db::Recordset* rs : {&m_iva, &m_clienti})
+        if (!rs->isNull() && rs->isOpen())
+            rs->close();
+    db::Connection cn;
+    cn.setCursorLocation(db::CursorLocation::Client);
+    cn.open(DataConStr);
+
+    m_iva = db::Recordset();
+    m_iva.open(QStringLiteral("SELECT cdiCodice, cdiDescrizione, cdiValore FROM CodiciIVA ORDER BY cdiDescrizione"), cn,
+               db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
+    m_iva.disconnect();
+    dtcData[0]->setRowSource(m_iva, QStringLiteral("cdiCodice"), QStringLiteral("cdiDescrizione"));
+
+    QString sql = QStringLiteral("SELECT cliId, cliNome FROM CliFor ");
+    if (m_cliId != 0)
+        sql += QStringLiteral(" WHERE cliId=") + QString::number(m_cliId);
+    else
+        sql += QStringLiteral(" WHERE sezId=") + QString::number(gSezId)
+             + QStringLiteral(" OR cliShared=TRUE ORDER BY cliNome");
+    db::Recordset query;
+    query.open(sql, cn, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
+    m_clienti = db::Recordset();
+    m_clienti.appendField({QStringLiteral("cliId"), db::DataType::Integer, 4, true});
+    m_clienti.appendField({QStringLiteral("cliNome"), db::DataType::VarWChar, 50, true});
+    m_clienti.openFabricated();
+    m_clienti.addNew();
+    m_clienti.setValue(QStringLiteral("cliId"), core::Variant(std::int32_t{0}));
+    m_clienti.setValue(QStringLiteral("cliNome"), core::Variant(QStringLiteral("[Nessuno] (Prestazione generica non associata)")));
+    m_clienti.update();
+    for (; !query.eof(); query.moveNext()) {
+        m_clienti.addNew();
+        m_clienti.setValue(QStringLiteral("cliId"), query.value(QStringLiteral("cliId")));
+        m_clienti.setValue(QStringLiteral("cliNome"), query.value(QStringLiteral("cliNome")));
+        m_clienti.update();
+    }
+    query.close();
+    cn.close();
+    dtcData[1]->setRowSource(m_clienti, QStringLiteral("cliId"), QStringLiteral("cliNome"));
+}
+
+void frm_io_Prestazioni::CollegaCampi()
+{
+    m_binding->clear();
+    m_binding->setRecordset(m_rs);
+    txtData[0]->setMaxLength(32767);
+    m_binding->bind(txtData[0], QStringLiteral("preDescrizione"));
+    m_binding->bind(txtData[1], QStringLiteral("preImporto"), kFormatoImporto);
+    m_binding->bind(dtcData[0], QStringLiteral("preCodiceIVA"));
+    m_binding->bind(dtcData[1], QStringLiteral("preCliId"));
+    aggiungiControllo(txtData[0], [this] { return !txtData[0]->text().isEmpty(); },
+                      QStringLiteral("Indicare la descrizione della prestazione."));
+    aggiungiControllo(txtData[1], [this] { return numerico(txtData[1]->text()); },
+                      QStringLiteral("Indicare l'importo unitario in cifre (zero per non impostarlo)."));
+}
+
+QString frm_io_Prestazioni::messaggioConflitto() const
+{
+    return QStringLiteral("La registrazione è stata modificata o eliminata da un'altro utente.") + QLatin1Char('\n')
+         + QStringLiteral("Le modifiche effettuate non verranno salvate.");
+}
+
+bool frm_io_Prestazioni::event(QEvent* e)
+{
+    // The form itself has the focus only while none of its controls can take it.
+    if (e->type() == QEvent::FocusIn) {
+        sb->clearMessage();
+        sbPanel2->clear();
+    }
+    return MasterDataForm::event(e);
+}

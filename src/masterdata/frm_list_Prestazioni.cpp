@@ -1,0 +1,163 @@
+#include "masterdata/frm_list_Prestazioni.h"
+
+#include "masterdata/frm_io_Prestazioni.h"
+#include "platform/grid/GridColumn.h"
+#include "platform/grid/GridEx.h"
+#include "platform/grid/GridTypes.h"
+#include "platform/ui/Dialogs.h"
+#include "startup/Main.h"
+#include "startup/SharedState.h"
+
+#include <QFont>
+#include <QHBoxLayout>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+QPointer<frm_list_Prestazioni> gInstance;
+}
+
+frm_list_Prestazioni* frm_list_Prestazioni::instance()
+{
+    if (!gInstance)
+        gInstance = new frm_list_Prestazioni();
+    return gInstance;
+}
+
+void frm_list_Prestazioni::Unload()
+{
+    delete gInstance.data();
+}
+
+frm_list_Prestazioni::frm_list_Prestazioni()
+{
+    setObjectName(QStringLiteral("frm_list_Prestazioni"));
+    setWindowTitle(QStringLiteral("Prestazioni"));
+    setModal(true);
+
+    gexPre = new grid::GridEx(this);
+    gexPre->setObjectName(QStringLiteral("gexPre"));
+    gexPre->setFont(QFont(QStringLiteral("Verdana")));
+    gexPre->setLockType(db::LockType::ReadOnly);
+    gexPre->setAllowEdit(false);
+    gexPre->setAllowAddNew(false);
+    gexPre->setAllowDelete(false);
+    gexPre->setHeaderClickSorts(true);
+
+    cmdOK = new QPushButton(QStringLiteral("Inserisci"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdCancel = new QPushButton(QStringLiteral("Annulla"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdNew = new QPushButton(QStringLiteral("Nuova Prestazione"), this);
+    cmdNew->setObjectName(QStringLiteral("cmdNew"));
+    for (QPushButton* b : {cmdOK, cmdCancel, cmdNew})
+        b->setAutoDefault(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdNew);
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(gexPre, 1);
+    layout->addLayout(buttons);
+    resize(620, 380);
+
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    connect(cmdNew, &QPushButton::clicked, this, [this] { cmdNew_Click(); });
+    connect(gexPre, &grid::GridEx::dblClick, this, [this] { cmdOK_Click(); });
+    connect(gexPre, &grid::GridEx::keyPress, this, [this](int& keyAscii) {
+        if (keyAscii == 13) {
+            keyAscii = 0;
+            cmdOK_Click();
+        }
+    });
+    Form_Load();
+}
+
+void frm_list_Prestazioni::Form_Load()
+{
+    RimuoviChiudi(this);
+}
+
+std::array<core::Variant, 3> frm_list_Prestazioni::Apri(std::int32_t cliId)
+{
+    frm_list_Prestazioni* f = instance();
+    f->m_cliId = cliId;
+    // Closed some other way than by a button, the picker picked nothing.
+    f->m_risultato[0] = core::Variant(QString());
+    f->gexPre->setConnectionString(DataConStr);
+    f->gexPre->setRecordSource(
+        QStringLiteral("SELECT preDescrizione, preCodiceIVA, preImporto, preCliId, preId FROM Prestazioni")
+        + QStringLiteral(" WHERE (preCliId=0 OR preCliId=") + QString::number(cliId) + QStringLiteral(") AND sezId=")
+        + QString::number(gSezId) + QStringLiteral(" ORDER BY preCliId DESC, preDescrizione"));
+    f->caricaGriglia();
+    QPointer<frm_list_Prestazioni> guard(f);
+    ui::execModal(f);
+    return guard ? guard->m_risultato : std::array<core::Variant, 3>{core::Variant(QString()), {}, {}};
+}
+
+void frm_list_Prestazioni::caricaGriglia()
+{
+    gexPre->rebind(true);
+    if (gexPre->columnCount() < 5)
+        return;
+    // The layout kept with the form.
+    const char* const captions[3] = {"Descrizione", "Codice IVA", "Importo"};
+    for (int i = 0; i < 3; ++i)
+        gexPre->column(i + 1).setCaption(QString::fromUtf8(captions[i]));
+    gexPre->column(1).setWidth(5200);
+    gexPre->column(2).setWidth(1300);
+    gexPre->column(3).setWidth(1600);
+    gexPre->column(3).setFormat(QStringLiteral("Currency"));
+    gexPre->column(4).setVisible(false);
+    gexPre->column(5).setVisible(false);
+    if (!m_condizione) {
+        // The client's own services (client column above 0) stand out in red.
+        grid::RowStyle rosso;
+        rosso.foreColor = QColor(0xFF, 0x00, 0x00);
+        gexPre->addFormatCondition(4, grid::Condition::GreaterThan, core::Variant(QStringLiteral("0")), rosso);
+        m_condizione = true;
+    }
+    if (gexPre->rowCount() > 0 && gexPre->row() == 0)
+        gexPre->setRow(1);
+}
+
+void frm_list_Prestazioni::cmdOK_Click()
+{
+    m_risultato[0] = core::Variant(QString());
+    if (gexPre->row() != 0) {
+        const core::Variant descrizione = gexPre->value(1);
+        if (!descrizione.isEmptyOrNull() && !descrizione.toString().isEmpty()) {
+            m_risultato[0] = descrizione;
+            m_risultato[1] = gexPre->value(2);
+            m_risultato[2] = gexPre->value(3);
+        }
+    }
+    hide();
+}
+
+void frm_list_Prestazioni::cmdCancel_Click()
+{
+    m_risultato[0] = core::Variant(QString());
+    hide();
+}
+
+void frm_list_Prestazioni::reject()
+{
+    cmdCancel_Click();
+    QDialog::reject();
+}
+
+void frm_list_Prestazioni::cmdNew_Click()
+{
+    const core::Variant nuovo = frm_io_Prestazioni::Nuovo(1, m_cliId);
+    frm_io_Prestazioni::Unload();
+    if (nuovo.isEmptyOrNull())
+        return;
+    caricaGriglia();
+    gexPre->find(5, grid::Condition::Equal, nuovo);
+    gexPre->setFocus();
+}
