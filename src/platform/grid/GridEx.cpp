@@ -121,7 +121,14 @@ GridEx::GridEx(QWidget* parent) : QWidget(parent)
     connect(qApp, &QApplication::focusChanged, this, &GridEx::onFocusChanged);
 }
 
-GridEx::~GridEx() = default;
+GridEx::~GridEx()
+{
+    // The child view loses the focus while it is destroyed, after this object's
+    // own part is gone: the application must not call back into it then.
+    disconnect(qApp, &QApplication::focusChanged, this, &GridEx::onFocusChanged);
+    if (m_view)
+        m_view->removeEventFilter(this);
+}
 
 // ---- binding -------------------------------------------------------------
 
