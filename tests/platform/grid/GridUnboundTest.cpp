@@ -15,6 +15,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "TestApp.h"
+
 #include <memory>
 
 using core::Currency;
@@ -22,15 +24,6 @@ using core::Variant;
 using grid::GridEx;
 
 namespace {
-
-QApplication& app()
-{
-    static int argc = 1;
-    static char name[] = "test_grid";
-    static char* argv[] = {name, nullptr};
-    static QApplication instance(argc, argv);
-    return instance;
-}
 
 // An unbound grid over a table of values: column 1 id, 2 name, 3 date, 4 amount.
 struct Table {
@@ -40,7 +33,7 @@ struct Table {
 
 std::unique_ptr<GridEx> makeGrid(Table& table, int columns = 4)
 {
-    app();
+    testApp();
     auto grid = std::make_unique<GridEx>();
     const char* keys[] = {"id", "Nome", "Data", "Importo"};
     for (int c = 0; c < columns; ++c)
@@ -405,7 +398,7 @@ TEST(GridKeys, TypingInTheGridReachesTheCallerFirst)
 
 TEST(GridDropDown, CellStoresTheBoundColumnAndShowsTheShownColumnOfTheListGrid)
 {
-    app();
+    testApp();
     // The layout list: finId, finNome.
     Table layouts{{{7, "Fattura standard"}, {9, "Pro forma"}}};
     GridEx list;
