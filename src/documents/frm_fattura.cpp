@@ -997,8 +997,8 @@ void frm_fattura::buildControls()
     setTabOrder(cmdCliAdd, dtcData[1]);
     setTabOrder(dtcData[1], txtData[8]);
     setTabOrder(txtData[8], txtNote);
-    setTabOrder(txtNote, gexdet);
-    setTabOrder(gexdet, chkData[0]);
+    setTabOrder(txtNote, gexdet->view());
+    setTabOrder(gexdet->view(), chkData[0]);
     setTabOrder(chkData[0], cmdSave);
 
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
@@ -1050,6 +1050,18 @@ void frm_fattura::buildControls()
             && (isEmptyCell(gexdet->value(kColImporto)) || NzNum(gexdet->value(kColImporto), 1.0) == 0.0)) {
             keyCode = 0;
             cmdSave->setFocus();
+            return;
+        }
+        // Enter on the price, or on a changed line at rest, writes the line and
+        // goes on to a new one (the new line follows the last).
+        if (keyCode == 13 && shift == 0 && gexdet->isEditingRow() && (!cellEditor || gexdet->col() == kPosImporto)) {
+            keyCode = 0;
+            if (cellEditor)
+                gexdet->view()->setFocus(); // closes the cell, keeping what was typed
+            if (gexdet->commitRowEdit()) {
+                gexdet->setRow(gexdet->rowCount() + 1);
+                gexdet->setCol(kPosCodiceIVA);
+            }
             return;
         }
         if (keyCode == 27) {

@@ -1,0 +1,1 @@
+// (numbering tests follow)
