@@ -977,7 +977,7 @@ void frm_fattura::buildControls()
     layout->addWidget(label(4, QStringLiteral("Dettaglio")));
     lblData[4]->setFont(bold);
     layout->addWidget(gexdet, 3);
-    layout->addLayout(bottom, 2);
+    layout->addLayout(bottom, 1);
     layout->addLayout(buttons);
     layout->addWidget(sb);
     resize(960, 700);
@@ -1203,10 +1203,10 @@ void frm_fattura::configureVatGrid()
         c.setVisible(i >= 3 && i <= 9);
         if (i >= 4 && i <= 9) {
             c.setFormat(kFormatoImporti);
-            c.setWidth(1300);
+            c.setWidth(i == 9 ? 1800 : i == 5 ? 1600 : 1150);
         }
     }
-    gexDetIVA->column(3).setWidth(900);
+    gexDetIVA->column(3).setWidth(800);
     gexDetIVA->column(5).setCaption(NzStr(m_rsFat.value(QStringLiteral("fatRitPreDesc")), QStringLiteral("Rivalsa")));
     gexDetIVA->setAllowEdit(false);
 }
