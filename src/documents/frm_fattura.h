@@ -1,14 +1,162 @@
 #pragma once
 
+#include "platform/core/Variant.h"
+#include "platform/database/Recordset.h"
+
+#include <QSet>
+#include <QVector>
+#include <QWidget>
+#include <array>
 #include <cstdint>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QStatusBar;
+
+namespace grid {
+class GridEx;
+}
+namespace ui {
+class DataBinding;
+class DataCombo;
+} // namespace ui
 
 // The document editor for invoices (0), credit notes (1) and pro formas (2);
 // one shared instance, shown modeless.
-class frm_fattura {
+class frm_fattura : public QWidget {
+    Q_OBJECT
 public:
     static void Nuovo(std::int32_t tipo);
     static void Modifica(std::int32_t id);
     // True while the editor is open.
     static bool IsLoaded();
+    // Hides the editor and deletes it once control is back in the event loop, so
+    // a handler that unloads it never runs on inside a destroyed object.
     static void Unload();
+    // The open editor, or nullptr (never creates one).
+    static frm_fattura* current();
+
+    // Look-ups of the VAT-code and payment-term tables.
+    static double AliquotaIVA(const QString& codice);
+    static bool EsenzioneIVA(const QString& codice);
+    static bool NoRitenutaIVA(const QString& codice);
+    static QString NotaPagamento(std::int32_t pagId);
+    // Address lines, bank, payment term and withholding flag of a client; throws
+    // core::Error for an unknown client.
+    static std::array<core::Variant, 7> DatiCliente(std::int32_t cliId);
+
+    // 1: a new document never saved; 3: an existing document.
+    std::int32_t Modo() const { return m_modo; }
+    std::int32_t documentId() const { return m_id; }
+    std::int32_t savedKind() const { return m_tipoSalvato; }
+
+    void CaricaDocumento();
+    void CaricaCombo();
+    void NuovoCliente();
+    void NuovoPagamento();
+    // Writes the document in one transaction; false (after its message, with the
+    // editor and its edits as they were) when nothing was stored.
+    bool Salva();
+    void CalcolaRiepilogoIVA(double& RitPrePerc, double& RitAccPerc);
+    void CalcolaTotali();
+
+    void cmdSave_Click();
+    void cmdPreview_Click();
+    void cmdPrint_Click();
+    void cmdPDF_Click();
+    void cmdMakeInvoice_Click();
+    void cmdIncassi_Click();
+    void cmdImportoPattuito_Click();
+    void cmdCliAdd_Click();
+    void cmdClose_Click();
+
+    db::Recordset headerRecordset() const { return m_rsFat; }
+    db::Recordset lineRecordset() const { return m_rsDet; }
+    db::Recordset vatRecordset() const { return m_rsIva; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    enum class Output { Preview, Print, Pdf };
+
+    frm_fattura(QWidget* parent);
+    static frm_fattura* instance();
+    static bool refuseSecondDocument();
+
+    void buildControls();
+    void bindControls();
+    void configureLineGrid();
+    void configureVatGrid();
+    void printOutput(Output output);
+    void recalculate();
+    void showKind(int tipo);
+    void showClientAddress(const std::array<core::Variant, 7>& dati);
+    void clientChosen(const core::Variant& value);
+    void applyClientData(const std::array<core::Variant, 7>& dati);
+    void paymentChosen(const core::Variant& value);
+    void withholdingChanged();
+    void applyClientPayment();
+    void prefixEdited();
+    bool checkLine();
+    bool linesHaveVatCodes();
+    bool commitPendingLine();
+    void openServicePicker();
+    void onFocusChanged(QWidget* old, QWidget* now);
+    void setHint(const QString& text);
+    QString columnHint(int position) const;
+    bool clientChosenInCombo() const;
+    void setHeader(const QString& field, const core::Variant& value);
+    bool deleteNeverSaved();
+
+    std::int32_t m_modo = 0;
+    std::int32_t m_id = 0;
+    std::int32_t m_tipoSalvato = 0;
+    bool m_bound = false;
+    bool m_loading = false;
+    bool m_lineRefusalExplained = false;
+    bool m_gridKeptFocus = false;
+    QSet<QString> m_codes; // the VAT codes of the table, upper case
+    bool m_replayingKey = false;
+    // The client whose default payment term was last applied: leaving the combo
+    // without choosing another client keeps the payment term the user chose.
+    core::Variant m_clientApplied;
+
+    db::Recordset m_rsFat;
+    db::Recordset m_rsDet;
+    db::Recordset m_rsIva;
+    std::array<db::Recordset, 2> m_rsCombo;
+    ui::DataBinding* m_binding = nullptr;
+
+public:
+    // Controls, named as the form names them.
+    QVector<QLineEdit*> txtData;  // element 1 is the multi-line notes box txtNote
+    QPlainTextEdit* txtNote = nullptr; // objectName "txtData(1)"
+    QVector<QLabel*> lblData;
+    QVector<QLabel*> lblDataCli;
+    QVector<QComboBox*> cmbData;
+    QVector<ui::DataCombo*> dtcData;
+    QVector<QCheckBox*> chkData;
+    QDateEdit* dtp = nullptr;
+    QPushButton* cmdSave = nullptr;
+    QPushButton* cmdClose = nullptr;
+    QPushButton* cmdPrint = nullptr;
+    QPushButton* cmdPreview = nullptr;
+    QPushButton* cmdPDF = nullptr;
+    QPushButton* cmdMakeInvoice = nullptr;
+    QPushButton* cmdIncassi = nullptr;
+    QPushButton* cmdImportoPattuito = nullptr;
+    QPushButton* cmdCliAdd = nullptr;
+    grid::GridEx* gexdet = nullptr;
+    grid::GridEx* gexDetIVA = nullptr;
+    grid::GridEx* gexIVA = nullptr;
+    QStatusBar* sb = nullptr;
+    QLabel* lblTotSoggettivo = nullptr; // captions of the surcharge and withholding totals
+    QLabel* lblTotRitAcc = nullptr;
 };

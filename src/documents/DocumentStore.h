@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/core/Variant.h"
+#include "platform/database/Connection.h"
+#include "platform/database/Recordset.h"
+
+#include <QHash>
+#include <QString>
+#include <cstdint>
+
+// The writes of a document save, all on one connection that holds the save's
+// transaction.
+
+// Writes what was changed in `source` (a disconnected recordset of the editor)
+// through a recordset opened afresh on `sql` on `cn`. `source` itself is left
+// as it is: when the transaction is rolled back afterwards, every pending edit
+// is still there and a retry writes it all again. A changed row must still
+// hold, in the file, the original values of the columns that changed, and a
+// changed or deleted row must still exist: otherwise the write is a Conflict.
+// `overrides` are written into every remaining row of `source` (the header's
+// number and kind), whether it was changed or not.
+void writePendingRows(const db::Recordset& source, const QString& sql, const QString& keyField, const db::Connection& cn,
+                      const QHash<QString, core::Variant>& overrides = {});
+
+// Gives the next number of a series: the counter row of section and year is
+// read and raised on `cn`, which must hold a write transaction, so no other
+// machine can read the same value in between. The first number of a series
+// creates its row with 1. The main series (empty prefix) is one counter
+// whether its row stores the prefix as Null or as empty text; should both
+// kinds of row exist, both are raised to the same next number.
+std::int32_t assignNumber(const db::Connection& cn, std::int32_t sezId, std::int32_t anno, const QString& prefix);
+
+// The text SELECT of a series' counter rows, as the counter look-up reads them.
+QString counterQuery(std::int32_t sezId, std::int32_t anno, const QString& prefix);

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/core/Currency.h"
+
+#include <QString>
+#include <QVector>
+
+// The VAT summary of a document as pure arithmetic, apart from recordsets and
+// windows: one row per VAT code from the sum of its lines, and the document
+// totals from those rows. Surcharge, VAT and withholding are rounded per code
+// (two decimals, ties to even, on the double value), never on the total.
+
+struct VatCode {
+    QString code;
+    double rate = 0.0;       // percent; 0 = exempt
+    bool noSurcharge = false; // cdiEsenzione
+    bool noWithholding = false; // cdiRitAcc
+};
+
+// The document's surcharge and withholding settings.
+struct VatSettings {
+    double surchargePercent = 0.0;       // fatRitPrePerc
+    double withholdingPercent = 0.0;     // fatRitAccPerc (0 while the box is off)
+    double withholdingBasePercent = 0.0; // fatRitAccPercSuImp
+    bool withholdingOnSurcharge = false; // fatRitAccSuRitPre
+};
+
+struct VatSummaryRow {
+    QString code;
+    core::Currency amount;      // fciImporto
+    core::Currency surcharge;   // fciSoggettivo
+    core::Currency taxable;     // fciImponibile
+    core::Currency tax;         // fciImposta
+    core::Currency total;       // fciTotRiga
+    core::Currency withholding; // fciRit01
+};
+
+struct DocumentTotals {
+    core::Currency amount;      // fatTotImporto
+    core::Currency surcharge;   // fatTotSoggettivo
+    core::Currency taxable;     // fatTotImponibile
+    core::Currency tax;         // fatTotImposta
+    core::Currency total;       // fatTotDoc
+    core::Currency withholding; // fatTotRitAcc
+    core::Currency net;         // fatTotNetto
+};
+
+// amount x percent / 100 on the double value, rounded to cents, ties to even.
+core::Currency percentOf(core::Currency amount, double percent);
+
+// The summary row of one code whose lines add up to `amount` (> 0).
+VatSummaryRow computeVatRow(core::Currency amount, const VatCode& code, const VatSettings& settings);
+
+// Exact sums of the rows; the net is the total less the withholding.
+DocumentTotals computeTotals(const QVector<VatSummaryRow>& rows);

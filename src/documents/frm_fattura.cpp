@@ -1,0 +1,1466 @@
+#include "documents/frm_fattura.h"
+
+#include "common/comDataBase.h"
+#include "common/comUtility.h"
+#include "documents/DocumentStore.h"
+#include "documents/VatSummary.h"
+#include "mainwindow/frmMain.h"
+#include "masterdata/frm_io_Clienti.h"
+#include "masterdata/frm_io_Pagamenti.h"
+#include "masterdata/frm_list_Prestazioni.h"
+#include "platform/core/Error.h"
+#include "platform/database/Connection.h"
+#include "platform/database/Field.h"
+#include "platform/grid/GridColumn.h"
+#include "platform/grid/GridEx.h"
+#include "platform/grid/GridTypes.h"
+#include "platform/ui/CloseGuard.h"
+#include "platform/ui/DataBinding.h"
+#include "platform/ui/DataCombo.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/EnterAsTab.h"
+#include "platform/ui/FieldHelp.h"
+#include "startup/DatabaseFile.h"
+#include "startup/Main.h"
+#include "startup/SharedState.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+QPointer<frm_fattura> gInstance;
+
+const QString kConflitto = QStringLiteral("Conflitto in multiutenza - Record impegnato o eliminato da un altro utente.");
+const QString kFormatoImporti = QStringLiteral("#,##0.00;-#,##0.00;0.00");
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Cell indexes of the detail grid (the order of FattureDettaglio's columns).
+constexpr int kColFatId = 2;
+constexpr int kColQuanti = 4;
+constexpr int kColDescrizione = 6;
+constexpr int kColImporto = 7;
+constexpr int kColTotRiga = 8;
+constexpr int kColCodiceIVA = 9;
+// Display positions of the detail grid's current column.
+constexpr int kPosCodiceIVA = 4;
+constexpr int kPosQuanti = 5;
+constexpr int kPosDescrizione = 7;
+constexpr int kPosImporto = 8;
+
+QString idText(std::int32_t id) { return QString::number(id); }
+
+bool isEmptyCell(const core::Variant& v)
+{
+    return v.isEmptyOrNull() || (v.isString() && v.toString().trimmed().isEmpty());
+}
+
+bool isNumericCell(const core::Variant& v)
+{
+    if (v.isNumber())
+        return true;
+    return v.isString() && NzNum(v, 0.0) == NzNum(v, 1.0);
+}
+
+// The line-total rule: quantity x unit price as doubles, not rounded.
+core::Currency lineTotal(const core::Variant& quanti, const core::Variant& importo)
+{
+    return core::Currency::fromDouble(NzNum(quanti, 0.0) * NzNum(importo, 0.0));
+}
+
+bool sameStored(const core::Variant& a, const core::Variant& b)
+{
+    if (a.isEmptyOrNull() || b.isEmptyOrNull())
+        return a.isEmptyOrNull() && b.isEmptyOrNull();
+    if (a.isString() || b.isString())
+        return a.isString() && b.isString() && a.toString() == b.toString();
+    return a.sameValue(b);
+}
+
+void setIfChanged(db::Recordset& rs, const QString& field, const core::Variant& value)
+{
+    if (!sameStored(rs.value(field), value))
+        rs.setValue(field, value);
+}
+
+// Upper-case unaccented letters only: what a series prefix may hold.
+QString cleanPrefix(const QString& text)
+{
+    QString out;
+    for (const QChar c : text) {
+        if ((c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z')))
+            out += c.toUpper();
+    }
+    return out;
+}
+
+// A one-shot read of a look-up query's first value; Null when there is no row.
+core::Variant lookUp(const QString& sql)
+{
+    db::Recordset rs;
+    rs.open(sql, DataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
+    const core::Variant v = rs.eof() ? core::Variant::null() : rs.value(0);
+    rs.close();
+    return v;
+}
+
+QString saveFailureText(const core::Error& e)
+{
+    if (const auto* dbError = dynamic_cast<const db::DbError*>(&e)) {
+        if (dbError->kind() == db::ErrorKind::Conflict)
+            return kConflitto;
+        if (dbError->kind() == db::ErrorKind::Busy)
+            return QStringLiteral("Il database è in uso da un altro utente: il documento non è stato salvato.") + kCrLf
+                 + QStringLiteral("Riprovare fra qualche istante.");
+    }
+    return QStringLiteral("Il documento non è stato salvato.") + kCrLf + e.text();
+}
+
+} // namespace
+
+// ---- instance ------------------------------------------------------------
+
+frm_fattura* frm_fattura::instance()
+{
+    if (!gInstance)
+        gInstance = new frm_fattura(frmMain::exists() ? frmMain::instance() : nullptr);
+    return gInstance;
+}
+
+frm_fattura* frm_fattura::current() { return gInstance; }
+
+bool frm_fattura::IsLoaded() { return !gInstance.isNull(); }
+
+void frm_fattura::Unload()
+{
+    frm_fattura* f = gInstance;
+    if (!f)
+        return;
+    gInstance = nullptr;
+    for (db::Recordset& rs : f->m_rsCombo) {
+        if (!rs.isNull() && rs.isOpen())
+            rs.close();
+    }
+    f->hide();
+    // Later, not now: the handler that asked for the unload is still running inside it.
+    f->deleteLater();
+}
+
+bool frm_fattura::refuseSecondDocument()
+{
+    frm_fattura* f = gInstance;
+    if (!f || !f->isVisible())
+        return false;
+    ui::msgBox(QStringLiteral("Un documento è già aperto: salvarlo o annullarlo prima di aprirne un altro."), ui::vbOKOnly,
+               AppTitle());
+    f->raise();
+    f->activateWindow();
+    return true;
+}
+
+// ---- opening -------------------------------------------------------------
+
+void frm_fattura::Nuovo(std::int32_t tipo)
+{
+    if (refuseSecondDocument())
+        return;
+    // The provisional number is read before the write lock is taken.
+    const std::int32_t provvisorio = UltimoNumero(QString()) + 1;
+    std::int32_t id = 0;
+    db::Connection cn;
+    try {
+        cn.setCursorLocation(db::CursorLocation::Client);
+        cn.open(DataConStr);
+        cn.beginTrans();
+        db::Recordset rs;
+        rs.open(QStringLiteral("Fatture"), cn, db::CursorType::Static, db::LockType::Optimistic, db::CommandType::Table);
+        rs.addNew();
+        rs.setValue(QStringLiteral("sezId"), core::Variant(gSezId));
+        rs.setValue(QStringLiteral("fatData"), core::Variant(gDataLavoro));
+        rs.setValue(QStringLiteral("fatTipo"), core::Variant(static_cast<std::int16_t>(tipo)));
+        rs.setValue(QStringLiteral("fatpcRitAcc"), core::Variant(false));
+        rs.setValue(QStringLiteral("fatNo"), core::Variant(provvisorio));
+        rs.setValue(QStringLiteral("fatRitPrePerc"), core::Variant(gRitPrePerc));
+        rs.setValue(QStringLiteral("fatRitPreDesc"), core::Variant(gRitPreDesc));
+        rs.setValue(QStringLiteral("fatRitAccPerc"), core::Variant(0.0));
+        rs.setValue(QStringLiteral("fatRitAccDesc"), core::Variant(gRitAccDesc));
+        rs.setValue(QStringLiteral("fatRitAccPercSuImp"), core::Variant(gRitAccPercSuImp));
+        rs.setValue(QStringLiteral("fatRitAccSuRitPre"), core::Variant(gRitAccSuRitPre));
+        rs.setValue(QStringLiteral("fatModId"), core::Variant(static_cast<std::int16_t>(1)));
+        rs.update();
+        id = rs.value(QStringLiteral("fatId")).toLong();
+        rs.close();
+        cn.commitTrans();
+        cn.close();
+    } catch (const core::Error& e) {
+        try {
+            if (cn.isOpen() && cn.inTransaction())
+                cn.rollbackTrans();
+            cn.close();
+        } catch (const core::Error&) {
+        }
+        ui::msgBox(QStringLiteral("Impossibile creare il documento.") + kCrLf + e.text(), ui::vbOKOnly, AppTitle());
+        return;
+    }
+    frm_fattura* f = instance();
+    f->m_modo = 1;
+    f->m_id = id;
+    f->setWindowTitle(QStringLiteral("Nuova fattura"));
+    f->CaricaDocumento();
+}
+
+void frm_fattura::Modifica(std::int32_t id)
+{
+    if (refuseSecondDocument())
+        return;
+    frm_fattura* f = instance();
+    f->m_modo = 3;
+    f->m_id = id;
+    f->cmbData[0]->setEnabled(false);
+    f->setWindowTitle(QStringLiteral("Modifica fattura"));
+    f->txtData[9]->setEnabled(false);
+    f->CaricaDocumento();
+    if (!gInstance || gInstance != f)
+        return;
+    const core::Variant cli = f->dtcData[0]->boundValue();
+    if (!cli.isEmptyOrNull() && cli.toLong() > 0) {
+        try {
+            f->showClientAddress(DatiCliente(cli.toLong()));
+        } catch (const core::Error&) {
+            // A client deleted since: the address lines stay empty.
+        }
+    }
+}
+
+void frm_fattura::CaricaDocumento()
+{
+    try {
+        CaricaCombo();
+        cmbData[0]->clear();
+        cmbData[0]->addItems({QStringLiteral("Fattura"), QStringLiteral("Nota di Credito"), QStringLiteral("Pro Forma")});
+
+        db::Connection cn;
+        cn.setCursorLocation(db::CursorLocation::Client);
+        cn.open(DataConStr);
+        m_rsFat = db::Recordset();
+        m_rsFat.setCursorLocation(db::CursorLocation::Client);
+        m_rsFat.open(QStringLiteral("SELECT * FROM Fatture WHERE fatId=") + idText(m_id), cn, db::CursorType::Static,
+                     db::LockType::BatchOptimistic, db::CommandType::Text);
+        if (m_rsFat.eof())
+            throw core::Error(3021, QStringLiteral("Il documento non esiste più: è stato eliminato da un altro utente."));
+
+        gexdet->setConnectionString(DataConStr);
+        gexdet->setRecordSource(QStringLiteral("SELECT * FROM FattureDettaglio WHERE fdtfatId=") + idText(m_id));
+        if (!gexdet->rebind(true))
+            throw core::Error(3021, QStringLiteral("Impossibile leggere le righe del documento."));
+        gexDetIVA->setConnectionString(DataConStr);
+        gexDetIVA->setRecordSource(QStringLiteral("SELECT * FROM FattureIVA WHERE fcifatId=") + idText(m_id));
+        if (!gexDetIVA->rebind(true))
+            throw core::Error(3021, QStringLiteral("Impossibile leggere il riepilogo IVA del documento."));
+        configureVatGrid();
+
+        m_rsDet = gexdet->recordset();
+        m_rsIva = gexDetIVA->recordset();
+        m_rsFat.disconnect();
+        m_rsDet.disconnect();
+        m_rsIva.disconnect();
+        cn.close();
+
+        gexIVA->setConnectionString(DataConStr);
+        gexIVA->setRecordSource(QStringLiteral("SELECT cdiCodice, cdiDescrizione FROM CodiciIVA ORDER BY cdiCodice"));
+        gexIVA->rebind(true);
+        m_codes.clear();
+        for (int r = 1; r <= gexIVA->rowCount(); ++r)
+            m_codes.insert(NzStr(gexIVA->cellValue(r, 1), QString()).toUpper());
+        configureLineGrid();
+    } catch (const core::Error& e) {
+        ui::msgBox(e.description(), ui::vbOKOnly, AppTitle());
+        Unload();
+        return;
+    }
+
+    m_loading = true;
+    bindControls();
+    const int tipo = static_cast<int>(NzNum(m_rsFat.value(QStringLiteral("fatTipo")), 0.0));
+    cmbData[0]->setCurrentIndex(tipo);
+    showKind(tipo);
+    m_tipoSalvato = tipo;
+    m_clientApplied = m_rsFat.value(QStringLiteral("fatCliForId"));
+    m_loading = false;
+
+    lblTotSoggettivo->setText(NzStr(m_rsFat.value(QStringLiteral("fatRitPreDesc")), QStringLiteral("Rivalsa")));
+    lblTotRitAcc->setText(NzStr(m_rsFat.value(QStringLiteral("fatRitAccDesc")), QStringLiteral("Ritenuta d'acconto")));
+
+    cmdMakeInvoice->setVisible(m_modo == 3 && tipo == 2);
+    cmdIncassi->setVisible(tipo == 0);
+    gexdet->setEnabled(m_modo == 3);
+
+    show();
+    raise();
+    activateWindow();
+    cmbData[0]->isEnabled() ? cmbData[0]->setFocus() : dtcData[0]->setFocus();
+}
+
+void frm_fattura::CaricaCombo()
+{
+    db::Connection cn;
+    cn.setCursorLocation(db::CursorLocation::Client);
+    cn.open(DataConStr);
+    for (db::Recordset& rs : m_rsCombo) {
+        if (!rs.isNull() && rs.isOpen())
+            rs.close();
+        rs = db::Recordset();
+    }
+    const QString sez = idText(gSezId);
+    m_rsCombo[0].setCursorLocation(db::CursorLocation::Client);
+    m_rsCombo[0].open(QStringLiteral("SELECT cliId, cliNome FROM CliFor WHERE sezId=") + sez
+                          + QStringLiteral(" OR cliShared=TRUE ORDER BY cliNome"),
+                      cn, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
+    m_rsCombo[1].setCursorLocation(db::CursorLocation::Client);
+    m_rsCombo[1].open(QStringLiteral("SELECT * FROM Pagamenti WHERE sezId=") + sez
+                          + QStringLiteral(" OR pagShared=TRUE ORDER BY pagDescrizione"),
+                      cn, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
+
+    db::Recordset lista;
+    lista.appendField({QStringLiteral("pagId"), db::DataType::Integer, 4, true});
+    // Wide enough for any stored description: the list must never refuse one.
+    lista.appendField({QStringLiteral("pagDescrizione"), db::DataType::VarWChar, 255, true});
+    lista.openFabricated();
+    lista.addNew();
+    lista.setValue(QStringLiteral("pagId"), core::Variant(std::int32_t(0)));
+    lista.setValue(QStringLiteral("pagDescrizione"), core::Variant(QString()));
+    lista.update();
+    for (db::Recordset src = m_rsCombo[1].clone(); !src.eof(); src.moveNext()) {
+        lista.addNew();
+        lista.setValue(QStringLiteral("pagId"), src.value(QStringLiteral("pagId")));
+        lista.setValue(QStringLiteral("pagDescrizione"), NzStr(src.value(QStringLiteral("pagDescrizione")), QString()).left(255));
+        lista.update();
+    }
+    m_rsCombo[0].disconnect();
+    m_rsCombo[1].disconnect();
+    cn.close();
+
+    dtcData[0]->setRowSource(m_rsCombo[0], QStringLiteral("cliId"), QStringLiteral("cliNome"));
+    dtcData[1]->setRowSource(lista, QStringLiteral("pagId"), QStringLiteral("pagDescrizione"));
+    if (m_bound)
+        m_binding->refresh();
+}
+
+std::array<core::Variant, 7> frm_fattura::DatiCliente(std::int32_t cliId)
+{
+    db::Recordset rs;
+    rs.open(QStringLiteral("SELECT * FROM CliFor WHERE cliId=") + idText(cliId), DataConStr, db::CursorType::ForwardOnly,
+            db::LockType::ReadOnly, db::CommandType::Text);
+    if (rs.eof()) {
+        rs.close();
+        throw core::Error(3021, QStringLiteral("Cliente non trovato."));
+    }
+    auto text = [&rs](const char* field) { return NzStr(rs.value(QLatin1String(field)), QString()); };
+    std::array<core::Variant, 7> dati;
+    const QString blank = QStringLiteral(" ");
+    dati[0] = blank + text("cliIndirizzo");
+    dati[1] = blank + text("cliCAP") + blank + text("cliLocalita") + blank + text("cliProvincia");
+    dati[2] = rs.value(QStringLiteral("cliBancaApp01"));
+    dati[3] = rs.value(QStringLiteral("cliBancaApp03"));
+    dati[4] = rs.value(QStringLiteral("cliBancaApp04"));
+    dati[5] = rs.value(QStringLiteral("cliPagamento"));
+    dati[6] = rs.value(QStringLiteral("SostImposta"));
+    rs.close();
+    return dati;
+}
+
+// ---- look-ups --------------------------------------------------------------
+
+double frm_fattura::AliquotaIVA(const QString& codice)
+{
+    return NzNum(lookUp(QStringLiteral("SELECT cdiValore FROM CodiciIVA WHERE cdiCodice='") + SqlText(codice)
+                        + QStringLiteral("'")),
+                 0.0);
+}
+
+bool frm_fattura::EsenzioneIVA(const QString& codice)
+{
+    return NzNum(lookUp(QStringLiteral("SELECT cdiEsenzione FROM CodiciIVA WHERE cdiCodice='") + SqlText(codice)
+                        + QStringLiteral("'")),
+                 0.0)
+        != 0.0;
+}
+
+bool frm_fattura::NoRitenutaIVA(const QString& codice)
+{
+    return NzNum(lookUp(QStringLiteral("SELECT cdiRitAcc FROM CodiciIVA WHERE cdiCodice='") + SqlText(codice)
+                        + QStringLiteral("'")),
+                 0.0)
+        != 0.0;
+}
+
+QString frm_fattura::NotaPagamento(std::int32_t pagId)
+{
+    return NzStr(lookUp(QStringLiteral("SELECT pagNoteFat FROM Pagamenti WHERE PagId=") + idText(pagId)), QString());
+}
+
+// ---- computation -----------------------------------------------------------
+
+void frm_fattura::CalcolaRiepilogoIVA(double& RitPrePerc, double& RitAccPerc)
+{
+    VatSettings settings;
+    settings.surchargePercent = RitPrePerc;
+    settings.withholdingPercent = RitAccPerc;
+    settings.withholdingBasePercent = NzNum(m_rsFat.value(QStringLiteral("fatRitAccPercSuImp")), 0.0);
+    settings.withholdingOnSurcharge = m_rsFat.value(QStringLiteral("fatRitAccSuRitPre")).toBool();
+
+    // One pass over the lines and one over the summary rows; codes compare as the
+    // engine's filters do, without regard to case.
+    QHash<QString, core::Currency> sums;
+    db::Recordset lines = m_rsDet.clone();
+    const int fCodice = lines.fieldIndex(QStringLiteral("fdtCodiceIVA"));
+    const int fTot = lines.fieldIndex(QStringLiteral("fdtTotRiga"));
+    for (; !lines.eof(); lines.moveNext())
+        sums[NzStr(lines.value(fCodice), QString()).toUpper()] += lines.value(fTot).toCurrency();
+
+    db::Recordset vat = m_rsIva.clone();
+    QHash<QString, db::Bookmark> rows;
+    for (; !vat.eof(); vat.moveNext())
+        rows.insert(NzStr(vat.value(QStringLiteral("fciCodiceIva")), QString()).toUpper(), vat.bookmark());
+
+    db::Recordset codes;
+    codes.open(QStringLiteral("SELECT * FROM CodiciIVA ORDER BY cdiCodice"), DataConStr, db::CursorType::ForwardOnly,
+               db::LockType::ReadOnly, db::CommandType::Text);
+    const bool hasRitAcc = codes.fieldIndex(QStringLiteral("cdiRitAcc")) >= 0;
+    for (; !codes.eof(); codes.moveNext()) {
+        VatCode code;
+        code.code = NzStr(codes.value(QStringLiteral("cdiCodice")), QString());
+        code.rate = NzNum(codes.value(QStringLiteral("cdiValore")), 0.0);
+        code.noSurcharge = NzNum(codes.value(QStringLiteral("cdiEsenzione")), 0.0) != 0.0;
+        code.noWithholding = hasRitAcc && NzNum(codes.value(QStringLiteral("cdiRitAcc")), 0.0) != 0.0;
+        const QString key = code.code.toUpper();
+        const core::Currency importo = sums.value(key);
+        const auto existing = rows.constFind(key);
+        if (importo <= core::Currency()) {
+            if (existing != rows.constEnd()) {
+                vat.setBookmark(*existing);
+                vat.deleteRecord();
+            }
+            continue;
+        }
+        const VatSummaryRow r = computeVatRow(importo, code, settings);
+        if (existing == rows.constEnd()) {
+            vat.addNew();
+            vat.setValue(QStringLiteral("fcifatId"), core::Variant(m_id));
+            vat.setValue(QStringLiteral("fciCodiceIva"), core::Variant(code.code));
+        } else {
+            vat.setBookmark(*existing);
+        }
+        setIfChanged(vat, QStringLiteral("fciImporto"), r.amount);
+        setIfChanged(vat, QStringLiteral("fciSoggettivo"), r.surcharge);
+        setIfChanged(vat, QStringLiteral("fciImponibile"), r.taxable);
+        setIfChanged(vat, QStringLiteral("fciImposta"), r.tax);
+        setIfChanged(vat, QStringLiteral("fciTotRiga"), r.total);
+        setIfChanged(vat, QStringLiteral("fciRit01"), r.withholding);
+        if (vat.editMode() != db::EditMode::None)
+            vat.update();
+    }
+    codes.close();
+}
+
+void frm_fattura::CalcolaTotali()
+{
+    QVector<VatSummaryRow> rows;
+    for (db::Recordset vat = m_rsIva.clone(); !vat.eof(); vat.moveNext()) {
+        VatSummaryRow r;
+        r.amount = vat.value(QStringLiteral("fciImporto")).toCurrency();
+        r.surcharge = vat.value(QStringLiteral("fciSoggettivo")).toCurrency();
+        r.taxable = vat.value(QStringLiteral("fciImponibile")).toCurrency();
+        r.tax = vat.value(QStringLiteral("fciImposta")).toCurrency();
+        r.total = vat.value(QStringLiteral("fciTotRiga")).toCurrency();
+        r.withholding = vat.value(QStringLiteral("fciRit01")).toCurrency();
+        rows.append(r);
+    }
+    const DocumentTotals t = computeTotals(rows);
+    setHeader(QStringLiteral("fatTotImporto"), t.amount);
+    setHeader(QStringLiteral("fatTotSoggettivo"), t.surcharge);
+    setHeader(QStringLiteral("fatTotImponibile"), t.taxable);
+    setHeader(QStringLiteral("fatTotImposta"), t.tax);
+    setHeader(QStringLiteral("fatTotDoc"), t.total);
+    setHeader(QStringLiteral("fatTotRitAcc"), t.withholding);
+    setHeader(QStringLiteral("fatTotNetto"), t.net);
+    m_binding->refresh();
+}
+
+void frm_fattura::recalculate()
+{
+    double pre = NzNum(m_rsFat.value(QStringLiteral("fatRitPrePerc")), 0.0);
+    double acc = NzNum(m_rsFat.value(QStringLiteral("fatRitAccPerc")), 0.0);
+    CalcolaRiepilogoIVA(pre, acc);
+    gexDetIVA->refresh();
+    CalcolaTotali();
+}
+
+void frm_fattura::setHeader(const QString& field, const core::Variant& value)
+{
+    if (sameStored(m_rsFat.value(field), value))
+        return;
+    m_rsFat.setValue(field, value);
+    m_rsFat.update();
+}
+
+// ---- saving ----------------------------------------------------------------
+
+bool frm_fattura::Salva()
+{
+    const int tipo = cmbData[0]->currentIndex() < 0 ? 0 : cmbData[0]->currentIndex();
+    setHeader(QStringLiteral("fatTipo"), core::Variant(static_cast<std::int16_t>(tipo)));
+    if (!linesHaveVatCodes())
+        return false;
+    const bool numera = m_modo == 1 && tipo != 2;
+    const QString prefisso = cleanPrefix(txtData[9]->text());
+    if (numera) {
+        const QDate data = m_rsFat.value(QStringLiteral("fatData")).toDate();
+        if (data.isValid() && data.year() != gAnnoLavoro) {
+            const int risposta = ui::msgBox(QStringLiteral("La data del documento è dell'anno ") + QString::number(data.year())
+                                                + QStringLiteral(", ma il numero sarà dato dalla numerazione dell'anno di lavoro ")
+                                                + QString::number(gAnnoLavoro) + QStringLiteral(".") + kCrLf
+                                                + QStringLiteral("Salvare comunque il documento?"),
+                                            ui::vbYesNo | ui::vbExclamation | ui::vbDefaultButton2, AppTitle());
+            if (risposta != ui::vbYes)
+                return false;
+        }
+    }
+
+    std::int32_t numero = 0;
+    db::Connection cn;
+    try {
+        cn.setCursorLocation(db::CursorLocation::Client);
+        cn.open(DataConStr);
+        cn.beginTrans();
+        QHash<QString, core::Variant> fissi;
+        if (numera) {
+            numero = assignNumber(cn, gSezId, gAnnoLavoro, prefisso);
+            fissi.insert(QStringLiteral("fatNo"), core::Variant(numero));
+            fissi.insert(QStringLiteral("fatTipoMol"), core::Variant(static_cast<std::int16_t>(tipo == 0 ? 1 : -1)));
+            fissi.insert(QStringLiteral("fatPrefisso"), core::Variant(prefisso));
+        }
+        if (tipo == 2)
+            fissi.insert(QStringLiteral("fatNo"), core::Variant(std::int32_t(0)));
+        const QString id = idText(m_id);
+        writePendingRows(m_rsDet, QStringLiteral("SELECT * FROM FattureDettaglio WHERE fdtfatId=") + id,
+                         QStringLiteral("fdtId"), cn);
+        writePendingRows(m_rsIva, QStringLiteral("SELECT * FROM FattureIVA WHERE fcifatId=") + id, QStringLiteral("fciId"),
+                         cn);
+        writePendingRows(m_rsFat, QStringLiteral("SELECT * FROM Fatture WHERE fatId=") + id, QStringLiteral("fatId"), cn,
+                         fissi);
+        cn.commitTrans();
+        cn.close();
+    } catch (const core::Error& e) {
+        // Nothing of this save stays: counter, lines, VAT rows and header are rolled
+        // back, and the editor's own rows still hold every edit for a retry.
+        try {
+            if (cn.isOpen() && cn.inTransaction())
+                cn.rollbackTrans();
+            if (cn.isOpen())
+                cn.close();
+        } catch (const core::Error&) {
+        }
+        ui::msgBox(saveFailureText(e), ui::vbOKOnly, AppTitle());
+        return false;
+    }
+    m_tipoSalvato = tipo;
+    if (numera) {
+        txtData[0]->setText(QString::number(numero));
+    }
+    return true;
+}
+
+bool frm_fattura::linesHaveVatCodes()
+{
+    int riga = 0;
+    for (db::Recordset lines = m_rsDet.clone(); !lines.eof(); lines.moveNext()) {
+        ++riga;
+        const QString code = NzStr(lines.value(QStringLiteral("fdtCodiceIVA")), QString()).trimmed().toUpper();
+        if (code.isEmpty() || !m_codes.contains(code)) {
+            ui::msgBox(QStringLiteral("La riga ") + QString::number(riga)
+                           + QStringLiteral(" del dettaglio non ha un Codice IVA valido: sceglierlo prima di salvare."),
+                       ui::vbOKOnly, AppTitle());
+            gexdet->setFocus();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool frm_fattura::commitPendingLine()
+{
+    if (!gexdet->isEditingRow())
+        return true;
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && focus != gexdet->view() && gexdet->isAncestorOf(focus))
+        gexdet->view()->setFocus(); // closes the cell editor, keeping what was typed
+    m_lineRefusalExplained = false;
+    if (gexdet->commitRowEdit())
+        return true;
+    if (!m_lineRefusalExplained)
+        ui::msgBox(QStringLiteral("La riga di dettaglio in modifica è incompleta: completarla oppure annullarla con Esc."),
+                   ui::vbOKOnly, AppTitle());
+    gexdet->setFocus();
+    return false;
+}
+
+// ---- commands --------------------------------------------------------------
+
+void frm_fattura::cmdSave_Click()
+{
+    if (!commitPendingLine())
+        return;
+    if (m_rsDet.recordCount() < 1) {
+        ui::msgBox(QStringLiteral("Nessuna riga di dettaglio"), ui::vbOKOnly, AppTitle());
+        gexdet->setFocus();
+        return;
+    }
+    if (!clientChosenInCombo()) {
+        ui::msgBox(QStringLiteral("Inserire il Cliente"), ui::vbOKOnly, AppTitle());
+        dtcData[0]->setFocus();
+        return;
+    }
+    if (!Salva())
+        return;
+    frmMain::SetLay();
+    Unload();
+}
+
+void frm_fattura::printOutput(Output output)
+{
+    if (!commitPendingLine())
+        return;
+    if (m_rsDet.recordCount() < 1) {
+        ui::msgBox(QStringLiteral("Nessuna riga di dettaglio"), ui::vbOKOnly, AppTitle());
+        gexdet->setFocus();
+        return;
+    }
+    if (!Salva())
+        return;
+    const QString sql = QStringLiteral("SELECT Fatture.*, CliFor.*, Pagamenti.* FROM (Fatture INNER JOIN CliFor ON "
+                                       "Fatture.fatCliForId = CliFor.cliId)")
+                      + QStringLiteral(" LEFT JOIN Pagamenti ON Fatture.fatCliForPag = Pagamenti.pagId WHERE Fatture.fatId=")
+                      + idText(m_id);
+    // The print engine is not part of the program yet; its buttons stay disabled.
+    // When it lands, it is started here with (gSezId, m_tipoSalvato, DataConStr, sql,
+    // the print formats) and the report goes to the preview, the printer or a PDF file.
+    Q_UNUSED(sql);
+    Q_UNUSED(output);
+    frmMain::SetLay();
+    Unload();
+}
+
+void frm_fattura::cmdPreview_Click() { printOutput(Output::Preview); }
+void frm_fattura::cmdPrint_Click() { printOutput(Output::Print); }
+void frm_fattura::cmdPDF_Click() { printOutput(Output::Pdf); }
+
+void frm_fattura::cmdMakeInvoice_Click()
+{
+    // The invoice-from-pro-forma dialog comes with a later change; its button stays disabled.
+}
+
+void frm_fattura::cmdIncassi_Click()
+{
+    // The collections window comes with a later change; its button stays disabled.
+}
+
+void frm_fattura::cmdImportoPattuito_Click()
+{
+    if (gexdet->rowCount() < 1)
+        ui::msgBox(QStringLiteral("Per poter inserire l'importo pattuito è necessario che sia presente almeno una riga di "
+                                  "dettaglio"),
+                   ui::vbOKOnly, AppTitle());
+    // The agreed-amount dialog comes with a later change; its button stays disabled.
+    txtNote->setFocus();
+}
+
+void frm_fattura::cmdCliAdd_Click()
+{
+    QPointer<frm_fattura> self(this);
+    NuovoCliente();
+    if (self)
+        dtcData[0]->setFocus();
+}
+
+void frm_fattura::NuovoCliente()
+{
+    QPointer<frm_fattura> self(this);
+    const core::Variant cliId = frm_io_Clienti::Nuovo(1);
+    frm_io_Clienti::Unload();
+    if (!self || cliId.isEmptyOrNull())
+        return;
+    try {
+        CaricaCombo();
+        setHeader(QStringLiteral("fatCliForId"), core::Variant(cliId.toLong()));
+        applyClientData(DatiCliente(cliId.toLong()));
+        m_clientApplied = m_rsFat.value(QStringLiteral("fatCliForId"));
+    } catch (const core::Error&) {
+    }
+    m_binding->refresh();
+}
+
+void frm_fattura::NuovoPagamento()
+{
+    QPointer<frm_fattura> self(this);
+    const core::Variant pagId = frm_io_Pagamenti::Nuovo(1);
+    frm_io_Pagamenti::Unload();
+    if (!self || pagId.isEmptyOrNull())
+        return;
+    try {
+        CaricaCombo();
+        setHeader(QStringLiteral("fatCliForPag"), core::Variant(pagId.toLong()));
+    } catch (const core::Error& e) {
+        ui::msgBox(e.text(), ui::vbOKOnly, AppTitle());
+    }
+    m_binding->refresh();
+}
+
+bool frm_fattura::deleteNeverSaved()
+{
+    db::Connection cn;
+    try {
+        cn.setCursorLocation(db::CursorLocation::Client);
+        cn.open(DataConStr);
+        cn.beginTrans();
+        const QString id = idText(m_id);
+        cn.execute(QStringLiteral("DELETE * FROM Fatture WHERE fatId=") + id);
+        cn.execute(QStringLiteral("DELETE * FROM FattureDettaglio WHERE fdtfatId=") + id);
+        cn.execute(QStringLiteral("DELETE * FROM FattureIVA WHERE fcifatId=") + id);
+        cn.execute(QStringLiteral("DELETE * FROM Incassi WHERE incFatId=") + id);
+        cn.execute(QStringLiteral("DELETE * FROM Media WHERE medfatId=") + id);
+        cn.commitTrans();
+        cn.close();
+        return true;
+    } catch (const core::Error& e) {
+        try {
+            if (cn.isOpen() && cn.inTransaction())
+                cn.rollbackTrans();
+            if (cn.isOpen())
+                cn.close();
+        } catch (const core::Error&) {
+        }
+        ui::msgBox(QStringLiteral("Impossibile eliminare il documento non salvato.") + kCrLf + e.text(), ui::vbOKOnly,
+                   AppTitle());
+        return false;
+    }
+}
+
+void frm_fattura::cmdClose_Click()
+{
+    if (m_modo == 1 && !deleteNeverSaved())
+        return;
+    gexdet->cancelRowEdit();
+    try {
+        if (!m_rsFat.isNull() && m_rsFat.isOpen()) {
+            m_rsFat.cancelBatch();
+            m_rsFat.close();
+        }
+        if (!m_rsDet.isNull() && m_rsDet.isOpen()) {
+            m_rsDet.cancelBatch();
+            m_rsDet.close();
+        }
+    } catch (const core::Error&) {
+        // The rows are thrown away either way.
+    }
+    Unload();
+}
+
+// ---- the window ------------------------------------------------------------
+
+frm_fattura::frm_fattura(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("frm_fattura"));
+    m_binding = new ui::DataBinding(this);
+    buildControls();
+    // Form_Load: the editor is left only through its own buttons.
+    RimuoviChiudi(this);
+}
+
+void frm_fattura::buildControls()
+{
+    auto named = [](QWidget* w, const QString& name) {
+        w->setObjectName(name);
+        return w;
+    };
+    auto label = [this, &named](int index, const QString& text) {
+        auto* l = new QLabel(text, this);
+        named(l, QStringLiteral("lblData(%1)").arg(index));
+        lblData[index] = l;
+        return l;
+    };
+    txtData.resize(11);
+    lblData.resize(18);
+    for (int i = 0; i < txtData.size(); ++i) {
+        if (i == 1)
+            continue; // the notes are a multi-line box, txtNote
+        txtData[i] = new QLineEdit(this);
+        named(txtData[i], QStringLiteral("txtData(%1)").arg(i));
+    }
+    txtNote = new QPlainTextEdit(this);
+    named(txtNote, QStringLiteral("txtData(1)"));
+    txtNote->setTabChangesFocus(true);
+    txtNote->setFixedHeight(54);
+
+    cmbData.append(new QComboBox(this));
+    named(cmbData[0], QStringLiteral("cmbData(0)"));
+    cmbData[0]->setToolTip(QStringLiteral("Tipo documento: Fattura, Nota di credito o Pro-Forma"));
+    for (int i = 0; i < 2; ++i) {
+        dtcData.append(new ui::DataCombo(this));
+        named(dtcData[i], QStringLiteral("dtcData(%1)").arg(i));
+        dtcData[i]->installEventFilter(this);
+    }
+    dtcData[0]->setToolTip(QStringLiteral("Cliente - [F4 Lista] [F5 Nuovo]"));
+    dtcData[1]->setToolTip(QStringLiteral("Pagamento pattuito con il cliente - [F4 Lista]"));
+    chkData.append(new QCheckBox(QStringLiteral("Calcola la Ritenuta d'acconto"), this));
+    named(chkData[0], QStringLiteral("chkData(0)"));
+    chkData[0]->setToolTip(
+        QStringLiteral("Calcola la ritenuta d'acconto a partire dall'imponibile e dalla percentuale definita"));
+    dtp = new QDateEdit(this);
+    named(dtp, QStringLiteral("dtp"));
+    dtp->setCalendarPopup(true);
+    dtp->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    dtp->setToolTip(QStringLiteral("Data del documento"));
+    for (int i = 0; i < 2; ++i) {
+        lblDataCli.append(new QLabel(this));
+        named(lblDataCli[i], QStringLiteral("lblDataCli(%1)").arg(i));
+    }
+
+    txtData[9]->setToolTip(
+        QStringLiteral("Sezione: lasciare vuoto per la numerazione principale o inserire una lettera."));
+    txtData[9]->setMaximumWidth(60);
+    txtData[9]->installEventFilter(this);
+    txtData[8]->setToolTip(QStringLiteral("Descrizione della prestazione"));
+    txtData[8]->installEventFilter(this);
+    txtNote->setToolTip(QStringLiteral("Note documento"));
+    // The number and the totals are computed, never typed.
+    for (int i : {0, 7, 5, 6, 4, 2, 3, 10}) {
+        txtData[i]->setReadOnly(true);
+        txtData[i]->setFocusPolicy(Qt::ClickFocus);
+        txtData[i]->setAlignment(Qt::AlignRight);
+    }
+    txtData[0]->setMaximumWidth(80);
+
+    auto button = [this, &named](const QString& name, const QString& caption) {
+        auto* b = new QPushButton(caption, this);
+        named(b, name);
+        b->setAutoDefault(false);
+        return b;
+    };
+    cmdSave = button(QStringLiteral("cmdSave"), QStringLiteral("Salva"));
+    cmdClose = button(QStringLiteral("cmdClose"), QStringLiteral("Annulla"));
+    cmdPrint = button(QStringLiteral("cmdPrint"), QStringLiteral("Stampa"));
+    cmdPreview = button(QStringLiteral("cmdPreview"), QStringLiteral("Anteprima"));
+    cmdPDF = button(QStringLiteral("cmdPDF"), QStringLiteral("Esporta (PDF)"));
+    cmdMakeInvoice = button(QStringLiteral("cmdMakeInvoice"), QStringLiteral("Genera Fattura"));
+    cmdIncassi = button(QStringLiteral("cmdIncassi"), QStringLiteral("Incassi"));
+    cmdImportoPattuito = button(QStringLiteral("cmdImportoPattuito"), QStringLiteral("Modifica"));
+    cmdImportoPattuito->setToolTip(QStringLiteral("Importo pattuito"));
+    cmdCliAdd = button(QStringLiteral("cmdCliAdd"), QStringLiteral("Nuovo"));
+    cmdCliAdd->setToolTip(QStringLiteral("Nuovo cliente"));
+    // Printing, collections, pro-forma conversion and the agreed amount come later.
+    for (QPushButton* b : {cmdPrint, cmdPreview, cmdPDF, cmdMakeInvoice, cmdIncassi, cmdImportoPattuito})
+        b->setEnabled(false);
+
+    gexdet = new grid::GridEx(this);
+    named(gexdet, QStringLiteral("gexdet"));
+    gexdet->setToolTip(QStringLiteral("Dettaglio documento"));
+    gexdet->setEnabled(false);
+    gexDetIVA = new grid::GridEx(this);
+    named(gexDetIVA, QStringLiteral("gexDetIVA"));
+    gexDetIVA->setEnabled(false);
+    gexDetIVA->setRowHeight(225);
+    gexIVA = new grid::GridEx(this);
+    named(gexIVA, QStringLiteral("gexIVA"));
+    gexIVA->hide(); // only the drop-down list of the VAT-code column
+
+    sb = new QStatusBar(this);
+    named(sb, QStringLiteral("sb"));
+    sb->setSizeGripEnabled(false);
+
+    // Header.
+    auto* header = new QWidget(this);
+    header->setObjectName(QStringLiteral("header"));
+    auto* hg = new QGridLayout(header);
+    hg->setContentsMargins(0, 0, 0, 0);
+    hg->addWidget(label(17, QStringLiteral("Tipo Documento")), 0, 0);
+    hg->addWidget(cmbData[0], 0, 1);
+    auto* numero = new QHBoxLayout;
+    numero->addWidget(label(5, QStringLiteral("Numero")));
+    numero->addWidget(txtData[0]);
+    numero->addWidget(label(1, QStringLiteral("/")));
+    numero->addWidget(txtData[9]);
+    numero->addSpacing(16);
+    numero->addWidget(label(6, QStringLiteral("Data")));
+    numero->addWidget(dtp);
+    numero->addStretch();
+    hg->addLayout(numero, 0, 2, 1, 3);
+    hg->addWidget(label(7, QStringLiteral("Cliente")), 1, 0);
+    auto* cliente = new QHBoxLayout;
+    cliente->addWidget(dtcData[0], 1);
+    cliente->addWidget(cmdCliAdd);
+    hg->addLayout(cliente, 1, 1);
+    hg->addWidget(label(0, QStringLiteral("Pagamento")), 1, 3);
+    hg->addWidget(dtcData[1], 1, 4);
+    auto* indirizzo = new QVBoxLayout;
+    indirizzo->setSpacing(0);
+    indirizzo->addWidget(lblDataCli[0]);
+    indirizzo->addWidget(lblDataCli[1]);
+    hg->addLayout(indirizzo, 2, 1);
+    hg->addWidget(label(9, QStringLiteral("Descrizione generale")), 3, 0);
+    hg->addWidget(txtData[8], 3, 1, 1, 4);
+    hg->addWidget(label(8, QStringLiteral("Note")), 4, 0, Qt::AlignTop);
+    hg->addWidget(txtNote, 4, 1, 1, 4);
+    hg->setColumnStretch(1, 3);
+    hg->setColumnStretch(4, 2);
+    dtcData[0]->setMinimumWidth(260);
+    dtcData[1]->setMinimumWidth(200);
+
+    // Totals.
+    auto* totals = new QGroupBox(this);
+    totals->setObjectName(QStringLiteral("totals"));
+    auto* tg = new QGridLayout(totals);
+    lblData[2] = new QLabel(QStringLiteral("Riepilogo Importi"), totals);
+    lblData[2]->setObjectName(QStringLiteral("lblData(2)"));
+    QFont bold = lblData[2]->font();
+    bold.setBold(true);
+    lblData[2]->setFont(bold);
+    tg->addWidget(lblData[2], 0, 0, 1, 2);
+    lblTotSoggettivo = new QLabel(QStringLiteral("Rivalsa"), totals);
+    lblTotRitAcc = new QLabel(QStringLiteral("Ritenuta d'acconto"), totals);
+    lblData[3] = new QLabel(QStringLiteral("Netto dovuto"), totals);
+    lblData[3]->setObjectName(QStringLiteral("lblData(3)"));
+    lblData[3]->setFont(bold);
+    const QVector<QPair<QLabel*, int>> righe = {
+        {new QLabel(QStringLiteral("Importo"), totals), 7}, {lblTotSoggettivo, 5},
+        {new QLabel(QStringLiteral("Imponibile"), totals), 6}, {new QLabel(QStringLiteral("Imposta"), totals), 4},
+        {new QLabel(QStringLiteral("Totale documento"), totals), 2}, {lblTotRitAcc, 3}, {lblData[3], 10}};
+    for (int r = 0; r < righe.size(); ++r) {
+        tg->addWidget(righe[r].first, r + 1, 0);
+        tg->addWidget(txtData[righe[r].second], r + 1, 1);
+        txtData[righe[r].second]->setMinimumWidth(110);
+    }
+    txtData[10]->setFont(bold);
+    tg->addWidget(chkData[0], righe.size() + 1, 0, 1, 2);
+    auto* pattuito = new QHBoxLayout;
+    pattuito->addWidget(new QLabel(QStringLiteral("Importo pattuito"), totals));
+    pattuito->addWidget(cmdImportoPattuito);
+    tg->addLayout(pattuito, righe.size() + 2, 0, 1, 2);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(gexDetIVA, 1);
+    bottom->addWidget(totals);
+
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {cmdSave, cmdPreview, cmdPrint, cmdPDF, cmdMakeInvoice, cmdIncassi})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    buttons->addWidget(cmdClose);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(header);
+    layout->addWidget(label(4, QStringLiteral("Dettaglio")));
+    lblData[4]->setFont(bold);
+    layout->addWidget(gexdet, 3);
+    layout->addLayout(bottom, 1);
+    layout->addLayout(buttons);
+    layout->addWidget(sb);
+    resize(960, 700);
+
+    // Enter moves on in the header and at the withholding box; the grid keeps its own Enter.
+    ui::installEnterAsTab(header, ui::EnterOnTextBoxes | ui::EnterOnCheckBoxes | ui::EnterOnComboBoxes
+                                      | ui::EnterOnSpinBoxes);
+    ui::installEnterAsTab(totals, ui::EnterOnCheckBoxes);
+    ui::installFieldHelp(this, sb);
+    // After the field help, so the grid's own hints are the last word.
+    connect(qApp, &QApplication::focusChanged, this, &frm_fattura::onFocusChanged);
+
+    setTabOrder(cmbData[0], txtData[9]);
+    setTabOrder(txtData[9], dtp);
+    setTabOrder(dtp, dtcData[0]);
+    setTabOrder(dtcData[0], cmdCliAdd);
+    setTabOrder(cmdCliAdd, dtcData[1]);
+    setTabOrder(dtcData[1], txtData[8]);
+    setTabOrder(txtData[8], txtNote);
+    setTabOrder(txtNote, gexdet->view());
+    setTabOrder(gexdet->view(), chkData[0]);
+    setTabOrder(chkData[0], cmdSave);
+
+    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
+    connect(cmdPrint, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
+    connect(cmdPreview, &QPushButton::clicked, this, [this] { cmdPreview_Click(); });
+    connect(cmdPDF, &QPushButton::clicked, this, [this] { cmdPDF_Click(); });
+    connect(cmdMakeInvoice, &QPushButton::clicked, this, [this] { cmdMakeInvoice_Click(); });
+    connect(cmdIncassi, &QPushButton::clicked, this, [this] { cmdIncassi_Click(); });
+    connect(cmdImportoPattuito, &QPushButton::clicked, this, [this] { cmdImportoPattuito_Click(); });
+    connect(cmdCliAdd, &QPushButton::clicked, this, [this] { cmdCliAdd_Click(); });
+    connect(cmbData[0], &QComboBox::activated, this, [this](int index) { showKind(index); });
+    // Before the binding's own handler, so a pasted prefix is stored clean.
+    connect(txtData[9], &QLineEdit::textEdited, this, [this](const QString& text) {
+        const QString clean = cleanPrefix(text);
+        if (clean != text)
+            txtData[9]->setText(clean);
+    });
+    connect(txtData[9], &QLineEdit::textChanged, this, [this] { prefixEdited(); });
+
+    connect(gexdet, &grid::GridEx::beforeColUpdate, this, [this](int column, const core::Variant&, bool&) {
+        if (column == kColQuanti || column == kColImporto)
+            gexdet->setValue(kColTotRiga, lineTotal(gexdet->value(kColQuanti), gexdet->value(kColImporto)));
+    });
+    connect(gexdet, &grid::GridEx::beforeUpdate, this, [this](bool& cancel) { cancel = !checkLine(); });
+    connect(gexdet, &grid::GridEx::afterUpdate, this, [this] {
+        recalculate();
+        gexdet->setCol(kPosCodiceIVA);
+    });
+    connect(gexdet, &grid::GridEx::afterDelete, this, [this] {
+        recalculate();
+        gexdet->setCol(kPosCodiceIVA);
+    });
+    connect(gexdet, &grid::GridEx::validate, this, [this](bool& cancel) {
+        QWidget* now = QApplication::focusWidget();
+        // Another window (a modal form) or the cancel button: nothing is checked.
+        if (!now || now->window() != this || now == cmdClose)
+            return;
+        if (!gexdet->commitRowEdit() || m_rsDet.recordCount() < 1) {
+            cancel = true;
+            m_gridKeptFocus = true;
+        }
+    });
+    connect(gexdet, &grid::GridEx::keyDown, this, [this](int& keyCode, int shift) {
+        QWidget* focus = QApplication::focusWidget();
+        const bool cellEditor = focus && focus != gexdet->view() && gexdet->isAncestorOf(focus);
+        if (keyCode == 13 && !cellEditor && gexdet->isNewRowLine(gexdet->row()) && gexdet->rowCount() >= 1
+            && isEmptyCell(gexdet->value(kColDescrizione))
+            && (isEmptyCell(gexdet->value(kColImporto)) || NzNum(gexdet->value(kColImporto), 1.0) == 0.0)) {
+            keyCode = 0;
+            cmdSave->setFocus();
+            return;
+        }
+        // Enter on the price, or on a changed line at rest, writes the line and
+        // goes on to a new one (the new line follows the last).
+        if (keyCode == 13 && shift == 0 && gexdet->isEditingRow() && (!cellEditor || gexdet->col() == kPosImporto)) {
+            keyCode = 0;
+            if (cellEditor)
+                gexdet->view()->setFocus(); // closes the cell, keeping what was typed
+            if (gexdet->commitRowEdit()) {
+                gexdet->setRow(gexdet->rowCount() + 1);
+                gexdet->setCol(kPosCodiceIVA);
+            }
+            return;
+        }
+        if (keyCode == 27) {
+            // Esc in a cell drops that cell's typing; on a changed line, that line's edit;
+            // only on a line at rest does it abandon the document.
+            if (cellEditor)
+                return;
+            keyCode = 0;
+            if (gexdet->isEditingRow()) {
+                gexdet->cancelRowEdit();
+                return;
+            }
+            cmdClose_Click();
+            return;
+        }
+        if (keyCode == 115 && gexdet->col() == kPosDescrizione) {
+            keyCode = 0;
+            openServicePicker();
+            return;
+        }
+        if (keyCode == 46 && shift == 0 && !cellEditor && gexdet->row() >= 1 && gexdet->row() <= gexdet->rowCount()) {
+            keyCode = 0;
+            gexdet->deleteCurrentRow();
+        }
+    });
+    connect(gexdet, &grid::GridEx::keyPress, this, [this](int& keyAscii) {
+        if (keyAscii < 32)
+            return;
+        const int position = gexdet->col();
+        if (position == kPosQuanti)
+            keyAscii = SoloCifre(keyAscii);
+        else if (position == kPosImporto)
+            keyAscii = SoloDecimaliSegno(keyAscii);
+    });
+    connect(gexdet, &grid::GridEx::currentCellChanged, this, [this](int, int) {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && (focus == gexdet || gexdet->isAncestorOf(focus)))
+            setHint(columnHint(gexdet->col()));
+    });
+    connect(gexdet, &grid::GridEx::buttonClick, this, [this](int column) {
+        if (column == kColDescrizione)
+            openServicePicker();
+    });
+    connect(gexdet, &grid::GridEx::error, this, [](long number, const QString& description) {
+        ui::msgBox(QString::number(number) + QStringLiteral(" - ") + description, ui::vbOKOnly, AppTitle());
+    });
+}
+
+void frm_fattura::bindControls()
+{
+    m_binding->setRecordset(m_rsFat);
+    if (m_bound) {
+        m_binding->refresh();
+        return;
+    }
+    m_binding->bind(txtData[0], QStringLiteral("fatNo"));
+    m_binding->bind(txtData[9], QStringLiteral("fatPrefisso"));
+    m_binding->bind(txtData[8], QStringLiteral("fatDescrizione"));
+    m_binding->bind(txtNote, QStringLiteral("fatNote"));
+    m_binding->bind(txtData[7], QStringLiteral("fatTotImporto"), kFormatoImporti);
+    m_binding->bind(txtData[5], QStringLiteral("fatTotSoggettivo"), kFormatoImporti);
+    m_binding->bind(txtData[6], QStringLiteral("fatTotImponibile"), kFormatoImporti);
+    m_binding->bind(txtData[4], QStringLiteral("fatTotImposta"), kFormatoImporti);
+    m_binding->bind(txtData[2], QStringLiteral("fatTotDoc"), kFormatoImporti);
+    m_binding->bind(txtData[3], QStringLiteral("fatTotRitAcc"), kFormatoImporti);
+    m_binding->bind(txtData[10], QStringLiteral("fatTotNetto"), kFormatoImporti);
+    m_binding->bind(dtcData[0], QStringLiteral("fatCliForId"));
+    m_binding->bind(dtcData[1], QStringLiteral("fatCliForPag"));
+    m_binding->bind(dtp, QStringLiteral("fatData"));
+    m_binding->bind(chkData[0], QStringLiteral("fatpcRitAcc"));
+    m_bound = true;
+    // After the binding's own handlers: the field already holds the user's choice.
+    // These run on a user's choice only, never while a document is being shown.
+    connect(dtcData[0], &ui::DataCombo::valueChosen, this, [this](const core::Variant& v) { clientChosen(v); });
+    connect(dtcData[1], &ui::DataCombo::valueChosen, this, [this](const core::Variant& v) { paymentChosen(v); });
+    connect(chkData[0], &QCheckBox::clicked, this, [this] { withholdingChanged(); });
+}
+
+void frm_fattura::configureLineGrid()
+{
+    struct Setting {
+        int index;
+        const char* caption;
+        bool shown;
+        const char* format;
+        int width;
+    };
+    const Setting settings[] = {
+        {1, "fdtId", false, "", 0},
+        {2, "fdtfatId", false, "", 0},
+        {3, "fdtRiga", false, "", 0},
+        {4, "Quantità", true, "#,#", 900},
+        {5, "fdtUM", false, "", 0},
+        {6, "Descrizione", true, "", 5200},
+        {7, "Importo", true, "#,##0.00;-#,##0.00;0.00", 1500},
+        {8, "Totale Riga", true, "#,##0.00;-#,##0.00;0.00", 1500},
+        {9, "Cod.IVA", true, "", 1100},
+    };
+    for (const Setting& s : settings) {
+        grid::GridColumn c = gexdet->column(s.index);
+        c.setCaption(QString::fromUtf8(s.caption));
+        c.setVisible(s.shown);
+        c.setFormat(QString::fromUtf8(s.format));
+        if (s.width > 0)
+            c.setWidth(s.width);
+    }
+    for (int i = 10; i <= gexdet->columnCount(); ++i)
+        gexdet->column(i).setVisible(false);
+    gexdet->column(kColTotRiga).setEditable(false);
+    gexdet->column(kColTotRiga).setSelectable(false);
+    gexdet->column(kColDescrizione).setButton(true);
+    gexdet->column(kColCodiceIVA).setPosition(kPosCodiceIVA);
+    gexdet->column(kColCodiceIVA).setDropDown(gexIVA, QStringLiteral("cdiCodice"), QStringLiteral("cdiCodice"));
+    gexdet->column(kColQuanti).setDefaultValue(core::Variant(1.0));
+    if (!gPreIVA.isEmpty()) {
+        gexdet->column(kColCodiceIVA).setDefaultValue(core::Variant(gPreIVA));
+        gexdet->column(kColImporto).setDefaultValue(core::Variant(core::Currency()));
+        gexdet->column(kColTotRiga).setDefaultValue(core::Variant(core::Currency()));
+    }
+    gexdet->setAllowEdit(true);
+    gexdet->setAllowAddNew(true);
+    gexdet->setAllowDelete(true);
+    gexdet->setRowHeadersVisible(true);
+
+    if (gexIVA->columnCount() >= 2) {
+        const int codeWidth = gexdet->column(kColCodiceIVA).width();
+        gexIVA->column(1).setWidth(codeWidth);
+        gexIVA->column(2).setWidth(std::max(600, gexIVA->pixelsToTwips(gexIVA->width()) - codeWidth - 380));
+    }
+}
+
+void frm_fattura::configureVatGrid()
+{
+    const char* captions[] = {"fciId", "fcifatId", "Cod.IVA", "Importo ", "Soggettivo ", "Imponibile ",
+                              "Imposta ", "Totale ", "Ritenuta d'acconto", "fciRit02"};
+    for (int i = 1; i <= std::min(10, gexDetIVA->columnCount()); ++i) {
+        grid::GridColumn c = gexDetIVA->column(i);
+        c.setCaption(QString::fromUtf8(captions[i - 1]));
+        c.setVisible(i >= 3 && i <= 9);
+        if (i >= 4 && i <= 9) {
+            c.setFormat(kFormatoImporti);
+            c.setWidth(i == 9 ? 1800 : i == 5 ? 1600 : 1150);
+        }
+    }
+    gexDetIVA->column(3).setWidth(800);
+    gexDetIVA->column(5).setCaption(NzStr(m_rsFat.value(QStringLiteral("fatRitPreDesc")), QStringLiteral("Rivalsa")));
+    gexDetIVA->setAllowEdit(false);
+}
+
+// ---- header behaviour -------------------------------------------------------
+
+void frm_fattura::showKind(int tipo)
+{
+    const bool numbered = tipo != 2;
+    for (QWidget* w : std::initializer_list<QWidget*>{txtData[0], lblData[5], txtData[9], lblData[1]})
+        w->setVisible(numbered);
+}
+
+void frm_fattura::showClientAddress(const std::array<core::Variant, 7>& dati)
+{
+    lblDataCli[0]->setText(dati[0].toString());
+    lblDataCli[1]->setText(dati[1].toString());
+}
+
+void frm_fattura::applyClientData(const std::array<core::Variant, 7>& dati)
+{
+    showClientAddress(dati);
+    setHeader(QStringLiteral("fatBancaApp01"), dati[2]);
+    setHeader(QStringLiteral("fatBancaApp03"), dati[3]);
+    setHeader(QStringLiteral("fatBancaApp04"), dati[4]);
+    const std::int32_t pag = static_cast<std::int32_t>(NzNum(dati[5], 0.0));
+    setHeader(QStringLiteral("fatCliForPag"), core::Variant(pag));
+    const bool before = m_rsFat.value(QStringLiteral("fatpcRitAcc")).toBool();
+    const bool ritenuta = !dati[6].isEmptyOrNull() && dati[6].toBool();
+    setHeader(QStringLiteral("fatpcRitAcc"), core::Variant(ritenuta));
+    setHeader(QStringLiteral("fatNote"), core::Variant(NotaPagamento(pag)));
+    m_binding->refresh();
+    // The box changed through the client: its own rule follows, as for a click.
+    if (before != ritenuta)
+        withholdingChanged();
+}
+
+void frm_fattura::clientChosen(const core::Variant& value)
+{
+    if (value.isEmptyOrNull())
+        return;
+    try {
+        applyClientData(DatiCliente(value.toLong()));
+        m_clientApplied = value;
+    } catch (const core::Error&) {
+        // A client that no longer exists: what was set so far stays.
+    }
+    m_binding->refresh();
+}
+
+void frm_fattura::paymentChosen(const core::Variant& value)
+{
+    try {
+        setHeader(QStringLiteral("fatNote"), core::Variant(NotaPagamento(static_cast<std::int32_t>(NzNum(value, 0.0)))));
+    } catch (const core::Error& e) {
+        ui::msgBox(e.text(), ui::vbOKOnly, AppTitle());
+    }
+    m_binding->refresh();
+}
+
+void frm_fattura::withholdingChanged()
+{
+    const bool on = m_rsFat.value(QStringLiteral("fatpcRitAcc")).toBool();
+    setHeader(QStringLiteral("fatRitAccPerc"), core::Variant(on ? gRitAccPerc : 0.0));
+    if (gexdet->rowCount() > 0)
+        recalculate();
+}
+
+void frm_fattura::applyClientPayment()
+{
+    const core::Variant cli = m_rsFat.value(QStringLiteral("fatCliForId"));
+    if (cli.isEmptyOrNull() || cli.toLong() <= 0 || sameStored(cli, m_clientApplied))
+        return;
+    try {
+        const core::Variant pag = lookUp(QStringLiteral("SELECT cliPagamento FROM CliFor WHERE CliId=") + idText(cli.toLong()));
+        if (NzNum(pag, 0.0) > 0)
+            setHeader(QStringLiteral("fatCliForPag"), core::Variant(static_cast<std::int32_t>(NzNum(pag, 0.0))));
+        m_clientApplied = cli;
+    } catch (const core::Error&) {
+    }
+    m_binding->refresh();
+}
+
+void frm_fattura::prefixEdited()
+{
+    if (m_loading || !m_bound || m_modo != 1 || !txtData[9]->isEnabled())
+        return;
+    try {
+        const std::int32_t n = UltimoNumero(cleanPrefix(txtData[9]->text())) + 1;
+        // The provisional number of that series; the final one is given at saving.
+        setHeader(QStringLiteral("fatNo"), core::Variant(n));
+        txtData[0]->setText(QString::number(n));
+    } catch (const core::Error& e) {
+        ui::msgBox(e.text(), ui::vbOKOnly, AppTitle());
+    }
+}
+
+bool frm_fattura::clientChosenInCombo() const
+{
+    const core::Variant v = dtcData[0]->boundValue();
+    return !v.isEmptyOrNull() && NzNum(v, 0.0) > 0;
+}
+
+// ---- detail lines ------------------------------------------------------------
+
+bool frm_fattura::checkLine()
+{
+    const core::Variant q = gexdet->value(kColQuanti);
+    const core::Variant p = gexdet->value(kColImporto);
+    if (!isNumericCell(q) || !isNumericCell(p) || isEmptyCell(q) || isEmptyCell(gexdet->value(kColDescrizione))
+        || isEmptyCell(p) || isEmptyCell(gexdet->value(kColTotRiga)))
+        return false;
+    // The rule holds for every stored line, however its price got there.
+    const core::Currency total = lineTotal(q, p);
+    if (!sameStored(gexdet->value(kColTotRiga), core::Variant(total)))
+        gexdet->setValue(kColTotRiga, total);
+    // A line without a known code would count in no VAT row: ask for one.
+    const QString code = NzStr(gexdet->value(kColCodiceIVA), QString()).trimmed().toUpper();
+    if (code.isEmpty() || !m_codes.contains(code)) {
+        m_lineRefusalExplained = true;
+        ui::msgBox(QStringLiteral("Scegliere il Codice IVA della riga (F4 per l'elenco dei codici IVA)."), ui::vbOKOnly,
+                   AppTitle());
+        gexdet->setCol(kPosCodiceIVA);
+        return false;
+    }
+    gexdet->setValue(kColFatId, core::Variant(m_id));
+    return true;
+}
+
+void frm_fattura::openServicePicker()
+{
+    if (!clientChosenInCombo())
+        return;
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && focus != gexdet->view() && gexdet->isAncestorOf(focus))
+        gexdet->view()->setFocus(); // the typed text reaches the cell before the pick replaces it
+    QPointer<frm_fattura> self(this);
+    const std::array<core::Variant, 3> scelta = frm_list_Prestazioni::Apri(dtcData[0]->boundValue().toLong());
+    if (!self || isEmptyCell(scelta[0]))
+        return;
+    if (gexdet->row() < 1)
+        gexdet->setRow(gexdet->rowCount() + 1);
+    gexdet->setValue(kColDescrizione, scelta[0]);
+    gexdet->setValue(kColCodiceIVA, scelta[1]);
+    gexdet->setValue(kColImporto, scelta[2]);
+}
+
+// ---- focus, keys, hints --------------------------------------------------------
+
+void frm_fattura::setHint(const QString& text)
+{
+    sb->showMessage(text);
+}
+
+QString frm_fattura::columnHint(int position) const
+{
+    switch (position) {
+    case kPosCodiceIVA:
+        return QStringLiteral("Scegliere il Codice IVA (premere F4 per scegliere dall'elenco dei codici IVA)");
+    case kPosQuanti:
+        return QStringLiteral("Quantità");
+    case kPosDescrizione:
+        return QStringLiteral("Inserire la descrizione (oppure premere F4 per scegliere dall'elenco)");
+    case kPosImporto:
+        return QStringLiteral("Importo unitario");
+    default:
+        return {};
+    }
+}
+
+void frm_fattura::onFocusChanged(QWidget* old, QWidget* now)
+{
+    // A move already undone by a refusal (focus kept in the grid or the combo) is stale.
+    if (now != QApplication::focusWidget())
+        return;
+    auto inGrid = [this](const QWidget* w) { return w && (w == gexdet || gexdet->isAncestorOf(w)); };
+    const bool fromHere = old && old->window() == this;
+    const bool toHere = now && now->window() == this;
+
+    if (inGrid(now)) {
+        if (!inGrid(old)) {
+            if (fromHere && !m_gridKeptFocus) {
+                gexdet->setRow(gexdet->rowCount() + 1);
+                gexdet->setCol(kPosCodiceIVA);
+            }
+            setHint(QStringLiteral("Dettaglio documento"));
+        } else {
+            setHint(columnHint(gexdet->col()));
+        }
+        m_gridKeptFocus = false;
+    } else if (inGrid(old) && !toHere) {
+        setHint(QString());
+    }
+
+    if (now == dtcData[0])
+        gexdet->setEnabled(true);
+    if (toHere && now != cmdClose) {
+        if (old == dtcData[0] && now != cmdCliAdd) {
+            // The client is required: the focus stays until one is chosen.
+            if (!clientChosenInCombo()) {
+                dtcData[0]->setFocus();
+                return;
+            }
+            applyClientPayment();
+        }
+        if (old == cmbData[0])
+            cmbData[0]->setEnabled(false); // the kind is fixed once the combo is left
+    }
+    if (toHere) {
+        if (auto* box = qobject_cast<QLineEdit*>(now); box && !box->isReadOnly() && !inGrid(now))
+            QTimer::singleShot(0, box, [box] { box->selectAll(); });
+    }
+}
+
+bool frm_fattura::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F5 && key->modifiers() == Qt::NoModifier) {
+            if (watched == dtcData[0]) {
+                NuovoCliente();
+                return true;
+            }
+            if (watched == dtcData[1]) {
+                NuovoPagamento();
+                return true;
+            }
+        }
+        if (watched == txtData[9] && !m_replayingKey) {
+            const QString text = key->text();
+            if (text.size() != 1 || text.at(0).unicode() < 32)
+                return false;
+            const int code = SoloLettere(text.at(0).unicode());
+            if (code == 0)
+                return true;
+            const QChar upper = QChar(code).toUpper();
+            if (upper.unicode() != code) {
+                QKeyEvent replaced(QEvent::KeyPress, Qt::Key_A + (upper.unicode() - 'A'), key->modifiers(), QString(upper));
+                m_replayingKey = true;
+                QCoreApplication::sendEvent(txtData[9], &replaced);
+                m_replayingKey = false;
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frm_fattura::keyPressEvent(QKeyEvent* event)
+{
+    // Annulla is the form's cancel button: Esc anywhere clicks it.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        cmdClose_Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
