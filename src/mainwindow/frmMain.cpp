@@ -105,11 +105,18 @@ protected:
         auto* widget = static_cast<QWidget*>(watched);
         if (widget->window() != m_window)
             return false;
-        const bool propagated = event == m_lastEvent && m_lastReceiver && m_lastReceiver->parentWidget()
-                                && isAncestor(widget, m_lastReceiver);
+        // A key travels from the focus widget up through its parents, and some
+        // platforms hand it to the window as well: only its first stop counts.
+        QWidget* focus = QApplication::focusWidget();
+        if (focus ? widget != focus : widget != m_window)
+            return false;
+        const bool again = event == m_lastEvent && widget == m_lastReceiver
+                           && static_cast<QKeyEvent*>(event)->timestamp() == m_lastTimestamp
+                           && m_lastTimestamp != 0;
         m_lastEvent = event;
         m_lastReceiver = widget;
-        if (propagated)
+        m_lastTimestamp = static_cast<QKeyEvent*>(event)->timestamp();
+        if (again)
             return false;
         auto* key = static_cast<QKeyEvent*>(event);
         int shift = 0;
@@ -125,19 +132,11 @@ protected:
     }
 
 private:
-    static bool isAncestor(const QWidget* candidate, const QWidget* of)
-    {
-        for (const QWidget* w = of->parentWidget(); w; w = w->parentWidget()) {
-            if (w == candidate)
-                return true;
-        }
-        return false;
-    }
-
     QWidget* m_window;
     std::function<void(int, int)> m_handler;
     const QEvent* m_lastEvent = nullptr;
     QPointer<QWidget> m_lastReceiver;
+    quint64 m_lastTimestamp = 0;
 };
 
 QString nomeArray(const char* nome, int indice)
