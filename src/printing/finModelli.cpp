@@ -203,13 +203,13 @@ void calce(ReportSection& s, const Tema& t, std::int32_t tipo)
     // Payment, bank and notes.
     const FontSpec etichetta = font(8, true);
     label(s, QStringLiteral("lblPagamento"), QStringLiteral("Pagamento"), 0, 1820, 1600, 240, etichetta, HorizontalAlignment::Left, kGrigio);
-    field(s, QStringLiteral("Cliente_Pagamento"), 1600, 1820, 3900, 240, font(9));
+    field(s, QStringLiteral("Cliente_Pagamento"), 1800, 1820, 3700, 240, font(9));
     label(s, QStringLiteral("lblBanca"), QStringLiteral("Banca d'appoggio"), 0, 2080, 1600, 240, etichetta, HorizontalAlignment::Left, kGrigio);
-    field(s, QStringLiteral("Cliente_BancaAppoggio"), 1600, 2080, 3900, 240, font(9));
-    label(s, QStringLiteral("lblAbi"), QStringLiteral("ABI"), 1600, 2330, 450, 230, font(8), HorizontalAlignment::Left, kGrigio);
-    field(s, QStringLiteral("Cliente_ABI"), 2050, 2330, 900, 230, font(9));
-    label(s, QStringLiteral("lblCab"), QStringLiteral("CAB"), 2950, 2330, 450, 230, font(8), HorizontalAlignment::Left, kGrigio);
-    field(s, QStringLiteral("Cliente_CAB"), 3400, 2330, 900, 230, font(9));
+    field(s, QStringLiteral("Cliente_BancaAppoggio"), 1800, 2080, 3700, 240, font(9));
+    label(s, QStringLiteral("lblAbi"), QStringLiteral("ABI"), 1800, 2330, 450, 230, font(8), HorizontalAlignment::Left, kGrigio);
+    field(s, QStringLiteral("Cliente_ABI"), 2250, 2330, 900, 230, font(9));
+    label(s, QStringLiteral("lblCab"), QStringLiteral("CAB"), 3150, 2330, 450, 230, font(8), HorizontalAlignment::Left, kGrigio);
+    field(s, QStringLiteral("Cliente_CAB"), 3600, 2330, 900, 230, font(9));
     label(s, QStringLiteral("lblNote"), QStringLiteral("Note"), 0, 2650, 1600, 240, etichetta, HorizontalAlignment::Left, kGrigio);
     auto& note = field(s, QStringLiteral("Note"), 0, 2890, 5500, 240, font(8.5));
     note.wordWrap = true;
@@ -260,15 +260,15 @@ void piede(ReportSection& s)
     line(s, QStringLiteral("linPiede"), 0, 0, kW, kGrigioChiaro, 0.5);
     for (int i = 0; i < 6; ++i)
         field(s, QStringLiteral("Intestazione%1").arg(7 + i), 0, 70 + i * 175, 7900, 175, font(7), HorizontalAlignment::Left, kGrigio);
-    label(s, QStringLiteral("lblPagina"), QStringLiteral("Pagina"), 8000, 70, 700, 220, font(8), HorizontalAlignment::Right, kGrigio);
-    auto& pagina = field(s, QStringLiteral("PAGINA"), 8740, 70, 420, 220, font(8), HorizontalAlignment::Center, kGrigio);
+    label(s, QStringLiteral("lblPagina"), QStringLiteral("Pagina"), kW - 1640, 70, 800, 220, font(8), HorizontalAlignment::Right, kGrigio);
+    auto& pagina = field(s, QStringLiteral("PAGINA"), kW - 820, 70, 320, 220, font(8), HorizontalAlignment::Center, kGrigio);
     pagina.dataField.clear();
     pagina.summaryType = SummaryType::PageCount;
     pagina.summaryRunning = SummaryRunning::Group;
     pagina.summaryGroup = finarpFatBase::kTesta;
     pagina.name = QStringLiteral("PAGINA");
-    label(s, QStringLiteral("lblDi"), QStringLiteral("di"), 9160, 70, 250, 220, font(8), HorizontalAlignment::Center, kGrigio);
-    auto& pagine = field(s, QStringLiteral("PAGINE"), 9410, 70, kW - 9410, 220, font(8), HorizontalAlignment::Center, kGrigio);
+    label(s, QStringLiteral("lblDi"), QStringLiteral("di"), kW - 500, 70, 200, 220, font(8), HorizontalAlignment::Center, kGrigio);
+    auto& pagine = field(s, QStringLiteral("PAGINE"), kW - 300, 70, 300, 220, font(8), HorizontalAlignment::Center, kGrigio);
     pagine.dataField.clear();
     pagine.summaryType = SummaryType::PageCount;
     pagine.summaryRunning = SummaryRunning::None;
