@@ -12,7 +12,9 @@
 #include "printing/finarpFatBase.h"
 #include "startup/SharedState.h"
 
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 
 namespace {
 
@@ -185,6 +187,30 @@ TEST_F(DocumentPdfTest, EachPreviewKeepsAReportOfItsOwn)
     EXPECT_EQ(testi(primo->pages()), testi(anteprima->report().pages()));
     anteprima->close();
     EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
+}
+
+TEST_F(DocumentPdfTest, PictureLogoPrintsInPlaceOfTheTextLogo)
+{
+    QFile logo(QDir(QStringLiteral(CORVESSA_PROGRAM_DIR)).filePath(QStringLiteral("logo.gen")));
+    ASSERT_TRUE(logo.open(QIODevice::ReadOnly));
+    db::Recordset mod;
+    mod.open(QStringLiteral("SELECT * FROM SezioniModelli WHERE sezId=1"), DataConStr, db::CursorType::Static, db::LockType::Optimistic);
+    mod.setValue(QStringLiteral("modFatIntLogo"), core::Variant(logo.readAll()));
+    mod.setValue(QStringLiteral("modFatIntTipo"), core::Variant(std::int16_t(1)));
+    mod.update();
+    mod.close();
+    const QString pdf = esportaPdf(inserisci(fattura()), 0);
+    ASSERT_FALSE(pdf.isEmpty());
+    const QString t = testoPdf(pdf);
+    EXPECT_FALSE(t.contains(QStringLiteral("Studio Rossi")));
+    EXPECT_TRUE(t.contains(QStringLiteral("Via Garibaldi 8 - 20121 Milano (MI)")));
+    QProcess immagini;
+    immagini.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+    immagini.waitForFinished(30000);
+    const QStringList righe = QString::fromUtf8(immagini.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(righe.size(), 3); // the listing's two heading lines, then the logo alone
+    if (qEnvironmentVariableIsSet("CORVESSA_SHOW_PDF"))
+        QFile::copy(pdf, QStringLiteral("/tmp/logo.pdf"));
 }
 
 } // namespace
