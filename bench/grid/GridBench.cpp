@@ -46,9 +46,13 @@ int rawQuery(sqlite3* db, const char* sql)
     return rows;
 }
 
+// A negative `raw` means the engine has nothing comparable to do.
 void report(const char* what, double grid, double raw)
 {
-    std::printf("%-34s grid %9.2f ms   raw SQLite %9.2f ms\n", what, grid, raw);
+    if (raw < 0)
+        std::printf("%-34s grid %9.2f ms\n", what, grid);
+    else
+        std::printf("%-34s grid %9.2f ms   raw SQLite %9.2f ms\n", what, grid, raw);
 }
 
 } // namespace
@@ -160,8 +164,8 @@ int main(int argc, char** argv)
         }
         const double amountFind = millis([&] { grid.find(4, grid::Condition::BeginsWith, "12"); });
         const double amountFindAgain = millis([&] { grid.find(4, grid::Condition::BeginsWith, "123"); });
-        report("find in amounts as shown (first)", amountFind, 0);
-        report("find in amounts as shown (next)", amountFindAgain, 0);
+        report("find in amounts as shown (first)", amountFind, -1);
+        report("find in amounts as shown (next)", amountFindAgain, -1);
         sqlite3_close(raw);
     } catch (const core::Error& e) {
         std::fprintf(stderr, "%s\n", e.text().toLocal8Bit().constData());

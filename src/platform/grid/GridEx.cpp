@@ -285,7 +285,13 @@ GridColumn GridEx::column(const QString& key) const
 
 int GridEx::columnIndex(const QString& key) const { return m_model->columnIndex(key) + 1; }
 
-ColumnInfo& GridEx::columnInfo(int index) { return m_model->column(index); }
+ColumnInfo& GridEx::columnInfo(int index)
+{
+    // A column handle kept across a rebind that brought fewer columns.
+    if (index < 0 || index >= m_model->columnCount())
+        throw itemNotFound();
+    return m_model->column(index);
+}
 
 int GridEx::twipsToPixels(int twips) const { return grid::twipsToPixels(twips, logicalDpiX()); }
 int GridEx::pixelsToTwips(int pixels) const { return grid::pixelsToTwips(pixels, logicalDpiX()); }
