@@ -1,0 +1,146 @@
+#include "printing/StampaDocumento.h"
+
+#include "common/comRepLib.h"
+#include "platform/core/Error.h"
+#include "platform/report/ExportFilter.h"
+#include "platform/report/ReportPreview.h"
+#include "platform/report/ReportPrinter.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/MsgBoxStyle.h"
+#include "printing/finclsTarvix.h"
+#include "startup/SharedState.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <exception>
+
+namespace {
+
+void avvisa(const QString& testo)
+{
+    ui::msgBox(testo, ui::vbOKOnly | ui::vbExclamation, AppTitle());
+}
+
+// The engine's own refusals read as they are; other errors show their number.
+QString descrizione(const core::Error& e)
+{
+    return e.source() == finclsTarvix::kSorgente ? e.description() : e.text();
+}
+
+bool esegui(report::Report& rpt)
+{
+    if (rpt.hasRun())
+        return true;
+    try {
+        rpt.run();
+        return true;
+    } catch (const core::Error& e) {
+        avvisa(QStringLiteral("Impossibile impaginare il documento: ") + e.text());
+    } catch (const std::exception& e) {
+        avvisa(QStringLiteral("Impossibile impaginare il documento: ") + QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
+
+} // namespace
+
+QString SqlStampaDocumento(std::int32_t fatId)
+{
+    return QStringLiteral("SELECT Fatture.*, CliFor.*, Pagamenti.* FROM (Fatture INNER JOIN CliFor ON Fatture.fatCliForId = CliFor.cliId)")
+           + QStringLiteral(" LEFT JOIN Pagamenti ON Fatture.fatCliForPag = Pagamenti.pagId WHERE Fatture.fatId=")
+           + QString::number(fatId);
+}
+
+std::optional<report::Report> StampaDocumento(std::int32_t sezId, std::int32_t docType, const QString& sConn,
+                                              const QString& sSQL, const QString& sFmtImporti, const QString& sFmtQuantita)
+{
+    try {
+        finclsTarvix motore;
+        return motore.Start(sezId, docType, sConn, sSQL, sFmtImporti, sFmtQuantita);
+    } catch (const core::Error& e) {
+        avvisa(QStringLiteral("Impossibile preparare la stampa. ") + descrizione(e));
+    } catch (const std::exception& e) {
+        avvisa(QStringLiteral("Impossibile preparare la stampa. ") + QString::fromLocal8Bit(e.what()));
+    }
+    return std::nullopt;
+}
+
+report::ReportPreview* AnteprimaDocumento(const report::Report& rpt)
+{
+    report::Report copia = rpt;
+    ImpostaViewer(copia, false);
+    if (!esegui(copia))
+        return nullptr;
+    auto* anteprima = new report::ReportPreview(copia);
+    anteprima->setObjectName(QStringLiteral("finarpFatBase"));
+    anteprima->setAttribute(Qt::WA_DeleteOnClose);
+    anteprima->setWindowTitle(copia.caption());
+    anteprima->show();
+    return anteprima;
+}
+
+bool StampaReport(report::Report& rpt)
+{
+    if (!esegui(rpt))
+        return false;
+    try {
+        return report::ReportPrinter::print(rpt, true);
+    } catch (const core::Error& e) {
+        avvisa(QStringLiteral("Stampa non riuscita: ") + e.text());
+    } catch (const std::exception& e) {
+        avvisa(QStringLiteral("Stampa non riuscita: ") + QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
+
+bool EsportaPdf(report::Report& rpt)
+{
+    if (!esegui(rpt))
+        return false;
+    ui::FileDialogOptions opzioni;
+    opzioni.defaultExt = QStringLiteral(".pdf");
+    opzioni.filter = QStringLiteral("Acrobat reader (*.pdf)|*.pdf");
+    const QString file = ui::getSaveFileName(opzioni);
+    if (file.isEmpty())
+        return false;
+
+    // Written beside the target first, so a failure leaves the chosen file as it was.
+    const QFileInfo info(file);
+    const QString parziale = info.absoluteDir().filePath(QStringLiteral(".") + info.fileName() + QStringLiteral(".part"));
+    try {
+        auto filtro = report::ExportFilter::create(QString::fromLatin1(report::ExportFilter::kPdfClassId));
+        filtro->setFileName(parziale);
+        filtro->exportPages(rpt.pages());
+        if (QFile::exists(file) && !QFile::remove(file))
+            throw core::Error(75, QStringLiteral("Impossibile sostituire il file '%1'").arg(QDir::toNativeSeparators(file)));
+        if (!QFile::rename(parziale, file))
+            throw core::Error(75, QStringLiteral("Impossibile scrivere il file '%1'").arg(QDir::toNativeSeparators(file)));
+        return true;
+    } catch (const core::Error& e) {
+        QFile::remove(parziale);
+        avvisa(QStringLiteral("Esportazione in PDF non riuscita: ") + e.description());
+    } catch (const std::exception& e) {
+        QFile::remove(parziale);
+        avvisa(QStringLiteral("Esportazione in PDF non riuscita: ") + QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
+
+report::ReportPreview* AnteprimaFattura(std::int32_t fatId, std::int32_t fatTipo)
+{
+    auto rpt = StampaDocumento(gSezId, fatTipo, DataConStr, SqlStampaDocumento(fatId));
+    return rpt ? AnteprimaDocumento(*rpt) : nullptr;
+}
+
+bool StampaFattura(std::int32_t fatId, std::int32_t fatTipo)
+{
+    auto rpt = StampaDocumento(gSezId, fatTipo, DataConStr, SqlStampaDocumento(fatId));
+    return rpt && StampaReport(*rpt);
+}
+
+bool EsportaFatturaPdf(std::int32_t fatId, std::int32_t fatTipo)
+{
+    auto rpt = StampaDocumento(gSezId, fatTipo, DataConStr, SqlStampaDocumento(fatId));
+    return rpt && EsportaPdf(*rpt);
+}
