@@ -1,5 +1,7 @@
 #include "documents/frm_fattura.h"
 
+#include "printing/StampaDocumento.h"
+
 #include "common/comDataBase.h"
 #include "common/comUtility.h"
 #include "documents/DocumentStore.h"
@@ -653,15 +655,19 @@ void frm_fattura::printOutput(Output output)
     }
     if (!Salva())
         return;
-    const QString sql = QStringLiteral("SELECT Fatture.*, CliFor.*, Pagamenti.* FROM (Fatture INNER JOIN CliFor ON "
-                                       "Fatture.fatCliForId = CliFor.cliId)")
-                      + QStringLiteral(" LEFT JOIN Pagamenti ON Fatture.fatCliForPag = Pagamenti.pagId WHERE Fatture.fatId=")
-                      + idText(m_id);
-    // The print engine is not part of the program yet; its buttons stay disabled.
-    // When it lands, it is started here with (gSezId, m_tipoSalvato, DataConStr, sql,
-    // the print formats) and the report goes to the preview, the printer or a PDF file.
-    Q_UNUSED(sql);
-    Q_UNUSED(output);
+    // The print engine runs the editor's document query (SqlStampaDocumento) for the
+    // saved kind; every failure there is told to the user and leaves no output.
+    switch (output) {
+    case Output::Preview:
+        AnteprimaFattura(m_id, m_tipoSalvato);
+        break;
+    case Output::Print:
+        StampaFattura(m_id, m_tipoSalvato);
+        break;
+    case Output::Pdf:
+        EsportaFatturaPdf(m_id, m_tipoSalvato);
+        break;
+    }
     frmMain::SetLay();
     Unload();
 }
@@ -873,8 +879,8 @@ void frm_fattura::buildControls()
     cmdImportoPattuito->setToolTip(QStringLiteral("Importo pattuito"));
     cmdCliAdd = button(QStringLiteral("cmdCliAdd"), QStringLiteral("Nuovo"));
     cmdCliAdd->setToolTip(QStringLiteral("Nuovo cliente"));
-    // Printing, collections, pro-forma conversion and the agreed amount come later.
-    for (QPushButton* b : {cmdPrint, cmdPreview, cmdPDF, cmdMakeInvoice, cmdIncassi, cmdImportoPattuito})
+    // Collections, pro-forma conversion and the agreed amount come later.
+    for (QPushButton* b : {cmdMakeInvoice, cmdIncassi, cmdImportoPattuito})
         b->setEnabled(false);
 
     gexdet = new grid::GridEx(this);
