@@ -107,3 +107,22 @@ private:
     bool m_modificato = false;
     bool m_scaricato = false;
 };
+
+// The single default instance of an entry form: made on first use, and made
+// anew once the previous one was unloaded.
+template <class Form>
+class FormInstance {
+public:
+    template <class Make>
+    Form* get(Make make)
+    {
+        if (!m_form || m_form->scaricato())
+            m_form = make();
+        return m_form;
+    }
+    bool exists() const { return m_form && !m_form->scaricato(); }
+    void unload() { delete m_form.data(); }
+
+private:
+    QPointer<Form> m_form;
+};

@@ -20,7 +20,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QPointer<frm_io_Clienti> gInstance;
+FormInstance<frm_io_Clienti> gInstance;
 
 // Columns of the text boxes, by index.
 const char* const kCampi[15] = {"cliNome",       "cliIndirizzo", "cliCAP",        "cliLocalita",   "cliProvincia",
@@ -47,19 +47,17 @@ const char* const kAiuti[15] = {
 
 frm_io_Clienti* frm_io_Clienti::instance()
 {
-    if (!gInstance || gInstance->scaricato())
-        gInstance = new frm_io_Clienti();
-    return gInstance;
+    return gInstance.get([] { return new frm_io_Clienti(); });
 }
 
 bool frm_io_Clienti::exists()
 {
-    return gInstance && !gInstance->scaricato();
+    return gInstance.exists();
 }
 
 void frm_io_Clienti::Unload()
 {
-    delete gInstance.data();
+    gInstance.unload();
 }
 
 frm_io_Clienti::frm_io_Clienti() : MasterDataForm(QStringLiteral("frm_io_Clienti"), QStringLiteral("Clienti"))

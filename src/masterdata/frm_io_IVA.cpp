@@ -20,25 +20,23 @@
 #include <QVBoxLayout>
 
 namespace {
-QPointer<frm_io_IVA> gInstance;
+FormInstance<frm_io_IVA> gInstance;
 const QString kFormatoAliquota = QStringLiteral("#,##0.00;-#,##0.00;0.00");
 } // namespace
 
 frm_io_IVA* frm_io_IVA::instance()
 {
-    if (!gInstance || gInstance->scaricato())
-        gInstance = new frm_io_IVA();
-    return gInstance;
+    return gInstance.get([] { return new frm_io_IVA(); });
 }
 
 bool frm_io_IVA::exists()
 {
-    return gInstance && !gInstance->scaricato();
+    return gInstance.exists();
 }
 
 void frm_io_IVA::Unload()
 {
-    delete gInstance.data();
+    gInstance.unload();
 }
 
 frm_io_IVA::frm_io_IVA() : MasterDataForm(QStringLiteral("frm_io_IVA"), QStringLiteral("Codici IVA"))

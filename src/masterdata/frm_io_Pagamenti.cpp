@@ -16,25 +16,23 @@
 #include <QVBoxLayout>
 
 namespace {
-QPointer<frm_io_Pagamenti> gInstance;
+FormInstance<frm_io_Pagamenti> gInstance;
 const QString kCondividi = QStringLiteral("Condividi questo Pagamento con gli altri professionisti dello studio");
 } // namespace
 
 frm_io_Pagamenti* frm_io_Pagamenti::instance()
 {
-    if (!gInstance || gInstance->scaricato())
-        gInstance = new frm_io_Pagamenti();
-    return gInstance;
+    return gInstance.get([] { return new frm_io_Pagamenti(); });
 }
 
 bool frm_io_Pagamenti::exists()
 {
-    return gInstance && !gInstance->scaricato();
+    return gInstance.exists();
 }
 
 void frm_io_Pagamenti::Unload()
 {
-    delete gInstance.data();
+    gInstance.unload();
 }
 
 frm_io_Pagamenti::frm_io_Pagamenti() : MasterDataForm(QStringLiteral("frm_io_Pagamenti"), QStringLiteral("Pagamenti"))

@@ -18,26 +18,24 @@
 #include <QVBoxLayout>
 
 namespace {
-QPointer<frm_io_Prestazioni> gInstance;
+FormInstance<frm_io_Prestazioni> gInstance;
 // Shown as it is read back: 0 is "0,00" and "1.234,50" parses again.
 const QString kFormatoImporto = QStringLiteral("#,##0.00");
 } // namespace
 
 frm_io_Prestazioni* frm_io_Prestazioni::instance()
 {
-    if (!gInstance || gInstance->scaricato())
-        gInstance = new frm_io_Prestazioni();
-    return gInstance;
+    return gInstance.get([] { return new frm_io_Prestazioni(); });
 }
 
 bool frm_io_Prestazioni::exists()
 {
-    return gInstance && !gInstance->scaricato();
+    return gInstance.exists();
 }
 
 void frm_io_Prestazioni::Unload()
 {
-    delete gInstance.data();
+    gInstance.unload();
 }
 
 frm_io_Prestazioni::frm_io_Prestazioni()
