@@ -71,8 +71,9 @@ TEST_F(ProgramSqlTest, EveryStatementRunsOnADatabaseFromTheTemplate)
             try {
                 cn.execute(s.sql);
                 // Changing a column's type to what it has is the one schema statement that may repeat.
-                if (!s.sql.contains(QLatin1String("ALTER COLUMN"), Qt::CaseInsensitive))
+                if (!s.sql.contains(QLatin1String("ALTER COLUMN"), Qt::CaseInsensitive)) {
                     EXPECT_EQ(pass, 0) << "ran twice: " << s.sql.toStdString();
+                }
             } catch (const db::DbError& e) {
                 if (pass == 0)
                     ADD_FAILURE() << s.origin.toStdString() << ": " << s.sql.toStdString() << "\n  " << e.text().toStdString();
