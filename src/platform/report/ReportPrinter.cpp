@@ -3,6 +3,7 @@
 #include "platform/report/PagePainter.h"
 #include "platform/report/Report.h"
 #include "platform/report/ReportError.h"
+#include "platform/ui/Dialogs.h"
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -23,8 +24,9 @@ ReportPrinter::PrintDialogHandler& dialogHandler()
 
 bool platformDialog(QPrinter& printer)
 {
+    // Through the program's dialog seam, like every modal window, so no test blocks on it.
     QPrintDialog dialog(&printer);
-    return dialog.exec() == QDialog::Accepted;
+    return ui::execModal(&dialog) == QDialog::Accepted;
 }
 
 QPageLayout layoutOf(const ReportPage& page)
