@@ -210,12 +210,7 @@ void frm_fattura::Nuovo(std::int32_t tipo)
         cn.commitTrans();
         cn.close();
     } catch (const core::Error& e) {
-        try {
-            if (cn.isOpen() && cn.inTransaction())
-                cn.rollbackTrans();
-            cn.close();
-        } catch (const core::Error&) {
-        }
+        cn.abandon();
         ui::msgBox(QStringLiteral("Impossibile creare il documento.") + kCrLf + e.text(), ui::vbOKOnly, AppTitle());
         return;
     }
@@ -571,13 +566,7 @@ bool frm_fattura::Salva()
     } catch (const core::Error& e) {
         // Nothing of this save stays: counter, lines, VAT rows and header are rolled
         // back, and the editor's own rows still hold every edit for a retry.
-        try {
-            if (cn.isOpen() && cn.inTransaction())
-                cn.rollbackTrans();
-            if (cn.isOpen())
-                cn.close();
-        } catch (const core::Error&) {
-        }
+        cn.abandon();
         ui::msgBox(saveFailureText(e), ui::vbOKOnly, AppTitle());
         return false;
     }
@@ -754,13 +743,7 @@ bool frm_fattura::deleteNeverSaved()
         cn.close();
         return true;
     } catch (const core::Error& e) {
-        try {
-            if (cn.isOpen() && cn.inTransaction())
-                cn.rollbackTrans();
-            if (cn.isOpen())
-                cn.close();
-        } catch (const core::Error&) {
-        }
+        cn.abandon();
         ui::msgBox(QStringLiteral("Impossibile eliminare il documento non salvato.") + kCrLf + e.text(), ui::vbOKOnly,
                    AppTitle());
         return false;

@@ -1443,13 +1443,7 @@ void frmMain::Elimina()
         }
         cn.close();
     } catch (const core::Error& e) {
-        try {
-            if (cn.isOpen() && cn.inTransaction())
-                cn.rollbackTrans();
-            if (cn.isOpen())
-                cn.close();
-        } catch (const core::Error&) {
-        }
+        cn.abandon();
         ui::msgBox(e.description(), ui::vbOKOnly, AppTitle());
         return;
     }

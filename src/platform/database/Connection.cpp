@@ -37,6 +37,20 @@ void Connection::close()
     m_impl->close();
 }
 
+void Connection::abandon() noexcept
+{
+    try {
+        if (isOpen() && inTransaction())
+            rollbackTrans();
+    } catch (...) {
+    }
+    try {
+        if (isOpen())
+            close();
+    } catch (...) {
+    }
+}
+
 bool Connection::isOpen() const
 {
     return m_impl->isOpen();

@@ -34,6 +34,9 @@ public:
 
     void open(const QString& connectionString, const QString& user = {}, const QString& password = {});
     void close();
+    // For error paths: rolls back an open transaction and closes, never throwing,
+    // so the error being handled is the one the user is told about.
+    void abandon() noexcept;
     bool isOpen() const;
     QString connectionString() const;
     // The file the connection string names.

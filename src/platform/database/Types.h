@@ -39,6 +39,23 @@ enum class DataType {
     LongVarBinary = 205, // Jet LONGBINARY / OLE object
 };
 
+// The types whose values are numbers (what a text box reads as an Italian number).
+constexpr bool isNumericType(DataType type)
+{
+    switch (type) {
+    case DataType::SmallInt:
+    case DataType::Integer:
+    case DataType::Single:
+    case DataType::Double:
+    case DataType::Currency:
+    case DataType::UnsignedTinyInt:
+    case DataType::BigInt:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // Record status bits (RecordStatusEnum).
 namespace RecordStatus {
 constexpr int Ok = 0;

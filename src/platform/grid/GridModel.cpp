@@ -11,22 +11,6 @@
 
 namespace grid {
 
-static bool isNumericType(db::DataType type)
-{
-    switch (type) {
-    case db::DataType::SmallInt:
-    case db::DataType::Integer:
-    case db::DataType::Single:
-    case db::DataType::Double:
-    case db::DataType::Currency:
-    case db::DataType::UnsignedTinyInt:
-    case db::DataType::BigInt:
-        return true;
-    default:
-        return false;
-    }
-}
-
 GridModel::GridModel(GridEx* grid) : QAbstractTableModel(grid), m_grid(grid) {}
 
 int GridModel::rowCount(const QModelIndex& parent) const
@@ -195,7 +179,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
         }
         return {};
     case Qt::TextAlignmentRole:
-        if (isNumericType(info.type) && info.valueList.isEmpty() && !info.dropDown)
+        if (db::isNumericType(info.type) && info.valueList.isEmpty() && !info.dropDown)
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return int(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::FontRole: {

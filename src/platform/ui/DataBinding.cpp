@@ -13,27 +13,11 @@ namespace ui {
 
 namespace {
 
-bool isNumeric(db::DataType type)
-{
-    switch (type) {
-    case db::DataType::SmallInt:
-    case db::DataType::Integer:
-    case db::DataType::Single:
-    case db::DataType::Double:
-    case db::DataType::Currency:
-    case db::DataType::UnsignedTinyInt:
-    case db::DataType::BigInt:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // The typed text as a value of the column's type; nullopt when it does not read as one.
 std::optional<core::Variant> valueForField(const QString& text, db::DataType type)
 {
     const QString trimmed = text.trimmed();
-    if (isNumeric(type)) {
+    if (db::isNumericType(type)) {
         if (trimmed.isEmpty())
             return core::Variant::null();
         const std::optional<double> number = core::parseItalianNumber(trimmed);

@@ -125,6 +125,18 @@ TEST_F(ConnectionTest, ClosingInsideATransactionKeepsNothingOfIt)
     EXPECT_EQ(count(QStringLiteral("Codici")), 0);
 }
 
+TEST_F(ConnectionTest, AbandonRollsBackClosesAndNeverThrows)
+{
+    createCodes();
+    connection.beginTrans();
+    connection.execute(QStringLiteral("INSERT INTO Codici (cdiCodice) VALUES ('A')"));
+    connection.abandon();
+    EXPECT_FALSE(connection.isOpen());
+    connection.abandon(); // already closed: nothing to do, no error
+    connection.open(connectionString());
+    EXPECT_EQ(count(QStringLiteral("Codici")), 0);
+}
+
 TEST_F(ConnectionTest, ATransactionHoldsTheWriteLockSoAnotherMachineIsBusy)
 {
     createCodes();
