@@ -4,9 +4,9 @@
 
 #include "common/comDataBase.h"
 #include "common/comUtility.h"
-#include "documents/DocumentStore.h"
-#include "documents/VatSummary.h"
-#include "mainwindow/frmMain.h"
+#include "domain/DocumentStore.h"
+#include "domain/VatSummary.h"
+#include "common/MainWindowLink.h"
 #include "masterdata/frm_io_Clienti.h"
 #include "masterdata/frm_io_Pagamenti.h"
 #include "masterdata/frm_list_Prestazioni.h"
@@ -140,7 +140,7 @@ QString saveFailureText(const core::Error& e)
 frm_fattura* frm_fattura::instance()
 {
     if (!gInstance)
-        gInstance = new frm_fattura(frmMain::exists() ? frmMain::instance() : nullptr);
+        gInstance = new frm_fattura(MainWindowWidget());
     return gInstance;
 }
 
@@ -629,7 +629,7 @@ void frm_fattura::cmdSave_Click()
     }
     if (!Salva())
         return;
-    frmMain::SetLay();
+    RefreshMainWindow();
     Unload();
 }
 
@@ -657,7 +657,7 @@ void frm_fattura::printOutput(Output output)
         EsportaFatturaPdf(m_id, m_tipoSalvato);
         break;
     }
-    frmMain::SetLay();
+    RefreshMainWindow();
     Unload();
 }
 

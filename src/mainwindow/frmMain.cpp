@@ -205,10 +205,16 @@ cNodo& frmMain::Vista(int index)
 
 // ---- creation ----------------------------------------------------------------
 
+frmMain::~frmMain()
+{
+    registerMainWindow(nullptr);
+}
+
 frmMain::frmMain()
 {
     setObjectName(QStringLiteral("frmMain"));
     setAttribute(Qt::WA_DeleteOnClose);
+    registerMainWindow(&m_link);
     setWindowTitle(AppTitle());
 
     // The two view options are read and kept; no behaviour of the list depends on them.
@@ -842,6 +848,7 @@ void frmMain::closeEvent(QCloseEvent* event)
         return;
     }
     m_chiusa = true;
+    registerMainWindow(nullptr);
     QMainWindow::closeEvent(event);
 }
 

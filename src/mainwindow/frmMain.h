@@ -4,6 +4,8 @@
 
 #include "platform/core/Variant.h"
 
+#include "common/MainWindowLink.h"
+
 #include <QMainWindow>
 #include <QString>
 #include <QVector>
@@ -45,6 +47,7 @@ public:
     static bool exists();
     // Destroys the window without asking (end of the program, tests).
     static void Unload();
+    ~frmMain() override;
 
     // The calls to other windows go through here: the text names the call
     // ("frm_fattura::Modifica(12)", "frm_io_IVA::Apri('22', 0)"). When the hook
@@ -73,6 +76,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // How lower windows reach this one (refresh, parent) without including it.
+    struct Link : MainWindowLink {
+        explicit Link(frmMain* w) : window(w) {}
+        void SetLay() override { frmMain::SetLay(); }
+        QWidget* widget() override { return window; }
+        frmMain* window;
+    };
+    Link m_link{this};
+
     frmMain();
 
     void creaControlli();

@@ -1,6 +1,6 @@
 #include "masterdata/MasterDataForm.h"
 
-#include "mainwindow/frmMain.h"
+#include "common/MainWindowLink.h"
 #include "platform/core/Format.h"
 #include "platform/database/Types.h"
 #include "platform/ui/DataBinding.h"
@@ -212,7 +212,7 @@ void MasterDataForm::cmdSalva_Click()
         hide();
         return;
     }
-    frmMain::SetLay();
+    RefreshMainWindow();
     scarica();
 }
 

@@ -1,6 +1,6 @@
 #include "EditorDriver.h"
 
-#include "documents/DocumentStore.h"
+#include "domain/DocumentStore.h"
 #include "platform/database/Connection.h"
 #include "platform/grid/GridEx.h"
 #include "platform/ui/MsgBoxStyle.h"

@@ -1,4 +1,4 @@
-#include "documents/VatSummary.h"
+#include "domain/VatSummary.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "documents/DocumentStore.h"
+#include "domain/DocumentStore.h"
 
 #include "common/comDataBase.h"
 #include "platform/database/Field.h"

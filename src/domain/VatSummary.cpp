@@ -1,4 +1,4 @@
-#include "documents/VatSummary.h"
+#include "domain/VatSummary.h"
 
 core::Currency percentOf(core::Currency amount, double percent)
 {
