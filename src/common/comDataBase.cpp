@@ -35,6 +35,13 @@ QString SqlText(const QString& text)
     return doubled.replace(QLatin1Char('\''), QStringLiteral("''"));
 }
 
+QString SqlQuoted(const QString& text)
+{
+    if (text.contains(QChar(u'\0')))
+        throw core::Error(5, QStringLiteral("Il testo contiene un carattere non ammesso (NUL) e non può essere usato."));
+    return QLatin1Char('\'') + SqlText(text) + QLatin1Char('\'');
+}
+
 QString SqlNumber(double value)
 {
     if (!std::isfinite(value))

@@ -19,6 +19,10 @@ QString SqlData(const core::Variant& date);
 // The text with its single quotes doubled, for use between single quotes:
 // "'" + SqlText(name) + "'" keeps a client called D'Amico whole.
 QString SqlText(const QString& text);
+// The whole SQL text literal, quotes included: SqlQuoted("D'Amico") is
+// 'D''Amico'. A text holding the NUL character would cut the statement short
+// and raises core::Error instead.
+QString SqlQuoted(const QString& text);
 
 // A number with a dot decimal, whatever the locale ("1234.5").
 QString SqlNumber(double value);

@@ -47,6 +47,9 @@ TEST_F(SqlUnderGermanLocale, TextAndNumbers)
     EXPECT_EQ(SqlText(QStringLiteral("D'Amico")), QStringLiteral("D''Amico"));
     EXPECT_EQ(SqlText(QStringLiteral("'';")), QStringLiteral("'''';"));
     EXPECT_EQ(SqlText(QStringLiteral("Rossi")), QStringLiteral("Rossi"));
+    EXPECT_EQ(SqlQuoted(QStringLiteral("D'Amico")), QStringLiteral("'D''Amico'"));
+    EXPECT_EQ(SqlQuoted(QString()), QStringLiteral("''"));
+    EXPECT_THROW(SqlQuoted(QStringLiteral("a") + QChar(u'\0') + QStringLiteral("b")), core::Error);
     EXPECT_EQ(SqlNumber(1234.5), QStringLiteral("1234.5"));
     EXPECT_EQ(SqlNumber(-0.1), QStringLiteral("-0.1"));
     EXPECT_EQ(SqlNumber(-0.0), QStringLiteral("0"));
