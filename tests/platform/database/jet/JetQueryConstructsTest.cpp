@@ -150,6 +150,11 @@ TEST_F(JetQueryConstructsTest, TextBeyondAsciiComparesGroupsAndSortsWithoutCase)
         {"GROUP BY", "SELECT Count(*) FROM Nomi GROUP BY nome ORDER BY Count(*) DESC, Min(nome)", "2;1;1;1"},
         {"ORDER BY", "SELECT nome FROM Nomi ORDER BY nome, nId", "Zeta;èa;Èb;élite;ÉLITE"},
         {"Min", "SELECT Min(nome) FROM Nomi WHERE nome Like 'è*'", "èa"},
+        // Plain ASCII takes a shorter road; its order must agree with the full one.
+        {"ASCII beside accented text",
+         "SELECT n FROM (SELECT 'abcE' AS n FROM Nomi WHERE nome = 'Zeta' UNION SELECT 'ABCé' FROM Nomi WHERE nome = 'Zeta' "
+         "UNION SELECT 'Abd' FROM Nomi WHERE nome = 'Zeta' UNION SELECT 'abc' FROM Nomi WHERE nome = 'Zeta') AS t ORDER BY n",
+         "abc;abcE;ABCé;Abd"},
     };
     for (const auto& c : cases) {
         const QString sql = QString::fromUtf8(c.sql);
