@@ -3,6 +3,7 @@
 #include "platform/database/Catalog.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
+#include "startup/Schema.h"
 #include "startup/SharedState.h"
 
 #include "platform/report/Report.h"
@@ -121,8 +122,11 @@ void AggiornaDb()
     } catch (const core::Error&) {
         return;
     }
+    // A file from an earlier release becomes a standard SQLite file first.
+    ignoraErrori([&] { cn.upgradeStorage(); });
     for (const char* sql : kAggiornaDb)
         eseguiIgnorandoErrori(cn, QString::fromUtf8(sql));
+    ignoraErrori([&] { startup::createLinkingIndexes(cn); });
 
     // Catalog pass: widen an old 50-character service description. Empty text is
     // allowed in every text and memo column by this engine already, so the
