@@ -23,7 +23,7 @@
 #include "platform/ui/EnterAsTab.h"
 #include "platform/ui/FieldHelp.h"
 #include "startup/DatabaseFile.h"
-#include "startup/Main.h"
+#include "common/FormLifetime.h"
 #include "startup/SharedState.h"
 
 #include <QApplication>
@@ -46,7 +46,7 @@
 
 namespace {
 
-QPointer<frm_fattura> gInstance;
+FormInstance<frm_fattura> gInstance;
 
 const QString kConflitto = QStringLiteral("Conflitto in multiutenza - Record impegnato o eliminato da un altro utente.");
 const QString kFormatoImporti = QStringLiteral("#,##0.00;-#,##0.00;0.00");
@@ -139,33 +139,28 @@ QString saveFailureText(const core::Error& e)
 
 frm_fattura* frm_fattura::instance()
 {
-    if (!gInstance)
-        gInstance = new frm_fattura(MainWindowWidget());
-    return gInstance;
+    return gInstance.get([] { return new frm_fattura(MainWindowWidget()); });
 }
 
-frm_fattura* frm_fattura::current() { return gInstance; }
+frm_fattura* frm_fattura::current() { return gInstance.current(); }
 
-bool frm_fattura::IsLoaded() { return !gInstance.isNull(); }
+bool frm_fattura::IsLoaded() { return gInstance.exists(); }
 
 void frm_fattura::Unload()
 {
-    frm_fattura* f = gInstance;
+    frm_fattura* f = gInstance.current();
     if (!f)
         return;
-    gInstance = nullptr;
     for (db::Recordset& rs : f->m_rsCombo) {
         if (!rs.isNull() && rs.isOpen())
             rs.close();
     }
-    f->hide();
-    // Later, not now: the handler that asked for the unload is still running inside it.
-    f->deleteLater();
+    gInstance.unload();
 }
 
 bool frm_fattura::refuseSecondDocument()
 {
-    frm_fattura* f = gInstance;
+    frm_fattura* f = gInstance.current();
     if (!f || !f->isVisible())
         return false;
     ui::msgBox(QStringLiteral("Un documento è già aperto: salvarlo o annullarlo prima di aprirne un altro."), ui::vbOKOnly,
@@ -232,7 +227,7 @@ void frm_fattura::Modifica(std::int32_t id)
     f->setWindowTitle(QStringLiteral("Modifica fattura"));
     f->txtData[9]->setEnabled(false);
     f->CaricaDocumento();
-    if (!gInstance || gInstance != f)
+    if (gInstance.current() != f)
         return;
     const core::Variant cli = f->dtcData[0]->boundValue();
     if (!cli.isEmptyOrNull() && cli.toLong() > 0) {

@@ -1,5 +1,6 @@
 #include "mainwindow/frmMain.h"
 
+#include "common/FormLifetime.h"
 #include "common/comDataBase.h"
 #include "common/comDateLib.h"
 #include "common/comRegistry.h"
@@ -19,7 +20,7 @@
 #include "platform/grid/GridEx.h"
 #include "platform/grid/GridTypes.h"
 #include "platform/ui/Dialogs.h"
-#include "startup/Main.h"
+#include "startup/Section.h"
 #include "startup/SharedState.h"
 
 #include <QAction>
@@ -49,8 +50,8 @@
 
 namespace {
 
-// A plain guarded pointer, so nothing is destroyed after the application object at exit.
-QPointer<frmMain> gInstance;
+// A guarded pointer, so nothing is destroyed after the application object at exit.
+FormInstance<frmMain> gInstance;
 frmMain::FormOpener gOpener;
 
 const QString kCrLf = QStringLiteral("\r\n");
@@ -175,19 +176,22 @@ const QColor kColoreFuoco(0xFF, 0xFF, 0xBF);
 
 frmMain* frmMain::instance()
 {
-    if (!gInstance)
-        gInstance = new frmMain();
-    return gInstance;
+    return gInstance.get([] { return new frmMain(); });
 }
 
 bool frmMain::exists()
 {
-    return !gInstance.isNull() && !gInstance->m_chiusa;
+    const frmMain* f = gInstance.current();
+    return f && !f->m_chiusa;
 }
 
 void frmMain::Unload()
 {
-    delete gInstance.data();
+    if (frmMain* f = gInstance.current()) {
+        f->m_chiusa = true;
+        unregisterMainWindow(&f->m_link);
+    }
+    gInstance.unload();
 }
 
 void frmMain::setFormOpener(FormOpener opener)
@@ -207,13 +211,13 @@ cNodo& frmMain::Vista(int index)
 
 frmMain::~frmMain()
 {
-    registerMainWindow(nullptr);
+    // Deleted later than it closed: another main window may be registered by now.
+    unregisterMainWindow(&m_link);
 }
 
 frmMain::frmMain()
 {
     setObjectName(QStringLiteral("frmMain"));
-    setAttribute(Qt::WA_DeleteOnClose);
     registerMainWindow(&m_link);
     setWindowTitle(AppTitle());
 
@@ -686,7 +690,7 @@ void frmMain::SetLay()
     // A refresh that arrives after the window closed has nothing to refresh.
     if (!exists())
         return;
-    gInstance->Refresh();
+    gInstance.current()->Refresh();
 }
 
 void frmMain::Refresh()
@@ -848,8 +852,9 @@ void frmMain::closeEvent(QCloseEvent* event)
         return;
     }
     m_chiusa = true;
-    registerMainWindow(nullptr);
+    unregisterMainWindow(&m_link);
     QMainWindow::closeEvent(event);
+    unloadForm(this);
 }
 
 bool frmMain::schedeDatiAperte() const
