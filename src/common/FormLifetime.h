@@ -7,7 +7,9 @@
 // form at once and deletes it once control is back in the event loop, so the
 // handler that asked for it (often one of the form's own) never runs on
 // inside a destroyed object. Code that calls a modal form keeps a QPointer to
-// itself and checks it after the call returns.
+// itself and checks it after the call returns. A platform window that closes
+// itself (the report preview) uses Qt's delete-on-close, which does the same:
+// hidden by the close, deleted later.
 
 // Leaves the form without a working close button: the title-bar button,
 // Alt+F4 and the window manager's close are refused; the form closes only
