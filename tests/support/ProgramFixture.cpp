@@ -1,5 +1,6 @@
 #include "support/ProgramFixture.h"
 
+#include "common/comfrmAbout.h"
 #include "mainwindow/InstalledPrinters.h"
 #include "mainwindow/frmMain.h"
 #include "platform/database/Connection.h"
@@ -41,6 +42,8 @@ void ProgramFixture::SetUp()
         return InstalledPrinters{{{QStringLiteral("Stampante di prova"), QStringLiteral("Driver di prova")}},
                                  QStringLiteral("Stampante di prova")};
     });
+    // The splash of the main window takes no time in a test.
+    comfrmAbout::setLongestSplash(0);
     m_scope = std::make_unique<ui::ScopedDialogHandler>(m_dialogs);
 }
 
