@@ -10,12 +10,12 @@
 #include "platform/grid/GridColumn.h"
 #include "platform/grid/GridEx.h"
 #include "platform/ui/CloseGuard.h"
+#include "platform/ui/DateBox.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EnterAsTab.h"
 #include "startup/Main.h"
 #include "startup/SharedState.h"
 
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -140,10 +140,8 @@ frmOptions::frmOptions()
     tbs->addTab(stampanti, QStringLiteral("Stampanti"));
 
     auto* dataLavoro = new QWidget(tbs);
-    dtp = new QDateEdit(dataLavoro);
+    dtp = new ui::DateBox(dataLavoro);
     dtp->setObjectName(QStringLiteral("dtp"));
-    dtp->setCalendarPopup(true);
-    dtp->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     dtp->setDateRange(QDate(1900, 1, 1), QDate(9999, 12, 31));
     cmdData[0] = new QPushButton(dataLavoro);
     cmdData[1] = new QPushButton(QStringLiteral("Oggi"), dataLavoro);
@@ -188,10 +186,7 @@ frmOptions::frmOptions()
     connect(txtProg, &QLineEdit::textEdited, this, [this] { m_cambiato[Numerazione] = true; });
     connect(m_su, &QToolButton::clicked, this, [this] { UpDown1_Click(1); });
     connect(m_giu, &QToolButton::clicked, this, [this] { UpDown1_Click(-1); });
-    connect(dtp, &QDateEdit::dateChanged, this, [this] {
-        if (!m_caricamento)
-            m_cambiato[DataLavoro] = true;
-    });
+    connect(dtp, &ui::DateBox::dateEdited, this, [this] { m_cambiato[DataLavoro] = true; });
     for (int i = 0; i < 2; ++i)
         connect(cmdData[i], &QPushButton::clicked, this, [this, i] { cmdData_Click(i); });
     connect(cmdSalva, &QPushButton::clicked, this, [this] { cmdSalva_Click(); });
@@ -257,7 +252,6 @@ void frmOptions::ApriWorkingDate()
 
 void frmOptions::CaricaContatori()
 {
-    m_caricamento = true;
     db::Connection cn;
     cn.open(DataConStr);
     mostraContatore(readCounter(cn, gSezId, gAnnoLavoro, QString()));
@@ -271,7 +265,6 @@ void frmOptions::CaricaContatori()
     if (gexCounters->columnCount() >= 1)
         gexCounters->column(1).setVisible(false);
     gexCounters->show();
-    m_caricamento = false;
 }
 
 void frmOptions::mostraContatore(std::int32_t valore)
@@ -354,9 +347,7 @@ bool frmOptions::SalvaContatore()
 
 void frmOptions::CaricaDataLavoro()
 {
-    m_caricamento = true;
     dtp->setDate(gDataLavoro);
-    m_caricamento = false;
 }
 
 void frmOptions::SalvaDataLavoro()
@@ -377,6 +368,9 @@ void frmOptions::cmdData_Click(int index)
 
 void frmOptions::cmdSalva_Click()
 {
+    // A date still being typed is taken (or refused, with its message) before anything is saved.
+    if (tbs->isTabVisible(DataLavoro) && !dtp->commit())
+        return;
     // A counter that cannot be written keeps the dialog open on what was typed.
     if (m_cambiato[Numerazione] && !SalvaContatore())
         return;

@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdint>
 
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -14,6 +13,9 @@ class QToolButton;
 
 namespace grid {
 class GridEx;
+}
+namespace ui {
+class DateBox;
 }
 
 // The options dialog: the working date, and the last number of a numbering
@@ -58,14 +60,13 @@ private:
     QToolButton* m_giu;
     QLabel* lblAnno;
     grid::GridEx* gexCounters;
-    QDateEdit* dtp;
+    ui::DateBox* dtp;
     QPushButton* cmdData[2];
     QPushButton* cmdSalva;
     QPushButton* cmdAnnulla;
 
     std::array<bool, 4> m_cambiato{};
     bool m_salvato = false;
-    bool m_caricamento = false;
     // The counter as it was read for the series shown: what the user saw.
     std::int32_t m_visto = 0;
 };
