@@ -145,6 +145,8 @@ void comfrmAbout::impostaProprietario(QWidget* owner)
         setParent(owner, windowFlags());
     const QIcon icona = owner && !owner->windowIcon().isNull() ? owner->windowIcon() : QApplication::windowIcon();
     imgIcon->setPixmap(icona.pixmap(48, 48));
+    // Without an icon the texts stand at the left edge instead of beside an empty square.
+    imgIcon->setVisible(!icona.isNull());
 }
 
 void comfrmAbout::About(QWidget* owner, const QString& text)

@@ -119,7 +119,8 @@ void frmProfessionisti::caricaElenco()
     gex->column(3).setWidth(2200);
     gex->column(4).setWidth(2200);
     if (gex->columnIndex(kColonnaAmm) == 0)
-        gex->addUnboundColumn(kColonnaAmm, QString()).setWidth(940);
+        // A blank caption: the column only marks the administrator.
+        gex->addUnboundColumn(kColonnaAmm, QStringLiteral(" ")).setWidth(940);
     if (riga > 0 && riga <= gex->rowCount())
         gex->setRow(riga);
 }
