@@ -1,5 +1,6 @@
 #include "common/comfrmManData.h"
 
+#include "common/FormLifetime.h"
 #include "platform/core/Error.h"
 #include "platform/database/Catalog.h"
 #include "platform/database/Connection.h"
@@ -17,7 +18,7 @@
 
 namespace {
 
-QPointer<comfrmManData> gInstance;
+FormInstance<comfrmManData> gInstance;
 // The browser is never narrower than this (twips).
 constexpr int kLarghezzaMinima = 6105;
 
@@ -25,21 +26,18 @@ constexpr int kLarghezzaMinima = 6105;
 
 comfrmManData* comfrmManData::instance()
 {
-    if (!gInstance)
-        gInstance = new comfrmManData();
-    return gInstance;
+    return gInstance.get([] { return new comfrmManData(); });
 }
 
 void comfrmManData::Unload()
 {
-    delete gInstance.data();
+    gInstance.unload();
 }
 
 comfrmManData::comfrmManData()
 {
     setObjectName(QStringLiteral("comfrmManData"));
     setWindowTitle(QStringLiteral("Tabelle"));
-    setAttribute(Qt::WA_DeleteOnClose);
 
     auto* lblTabella = new QLabel(QStringLiteral("Tabella:"), this);
     cmbTables = new QComboBox(this);
@@ -108,6 +106,7 @@ void comfrmManData::Mostra(QWidget* owner, const QString& connectionString)
         return;
     }
     ui::showModal(f);
+    Unload();
 }
 
 void comfrmManData::Form_Load(const QString& connectionString)

@@ -1,5 +1,6 @@
 #include "sections/frmNewProf.h"
 
+#include "common/FormLifetime.h"
 #include "domain/Professionals.h"
 #include "platform/core/Error.h"
 #include "platform/ui/Dialogs.h"
@@ -17,19 +18,17 @@
 #include <QVBoxLayout>
 
 namespace {
-QPointer<frmNewProf> gInstance;
+FormInstance<frmNewProf> gInstance;
 } // namespace
 
 frmNewProf* frmNewProf::instance()
 {
-    if (!gInstance)
-        gInstance = new frmNewProf();
-    return gInstance;
+    return gInstance.get([] { return new frmNewProf(); });
 }
 
 void frmNewProf::Unload()
 {
-    delete gInstance.data();
+    gInstance.unload();
 }
 
 frmNewProf::frmNewProf()

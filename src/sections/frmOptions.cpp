@@ -1,5 +1,6 @@
 #include "sections/frmOptions.h"
 
+#include "common/FormLifetime.h"
 #include "common/MainWindowLink.h"
 #include "common/comDateLib.h"
 #include "domain/Counters.h"
@@ -13,7 +14,6 @@
 #include "platform/ui/DateBox.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EnterAsTab.h"
-#include "startup/Main.h"
 #include "startup/SharedState.h"
 
 #include <QGridLayout>
@@ -31,7 +31,7 @@
 
 namespace {
 
-QPointer<frmOptions> gInstance;
+FormInstance<frmOptions> gInstance;
 const QString kCrLf = QStringLiteral("\r\n");
 
 QChar cifra(QChar c)
@@ -57,19 +57,17 @@ QString nomeSerie(const QString& prefisso)
 
 frmOptions* frmOptions::instance()
 {
-    if (!gInstance)
-        gInstance = new frmOptions();
-    return gInstance;
+    return gInstance.get([] { return new frmOptions(); });
 }
 
 bool frmOptions::IsLoaded()
 {
-    return !gInstance.isNull();
+    return gInstance.exists();
 }
 
 void frmOptions::Unload()
 {
-    delete gInstance.data();
+    gInstance.unload();
 }
 
 frmOptions::frmOptions()

@@ -1,11 +1,11 @@
 #include "sections/frmProfElimina.h"
 
+#include "common/FormLifetime.h"
 #include "common/comUtility.h"
 #include "domain/Professionals.h"
 #include "platform/core/Error.h"
 #include "platform/database/Recordset.h"
 #include "platform/ui/Dialogs.h"
-#include "startup/Main.h"
 #include "startup/SharedState.h"
 
 #include <QHBoxLayout>
@@ -16,19 +16,17 @@
 #include <QVBoxLayout>
 
 namespace {
-QPointer<frmProfElimina> gInstance;
+FormInstance<frmProfElimina> gInstance;
 } // namespace
 
 frmProfElimina* frmProfElimina::instance()
 {
-    if (!gInstance)
-        gInstance = new frmProfElimina();
-    return gInstance;
+    return gInstance.get([] { return new frmProfElimina(); });
 }
 
 void frmProfElimina::Unload()
 {
-    delete gInstance.data();
+    gInstance.unload();
 }
 
 frmProfElimina::frmProfElimina()

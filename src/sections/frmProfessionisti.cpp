@@ -1,5 +1,6 @@
 #include "sections/frmProfessionisti.h"
 
+#include "common/FormLifetime.h"
 #include "sections/frmNewProf.h"
 #include "sections/frmProfElimina.h"
 #include "platform/grid/GridColumn.h"
@@ -16,20 +17,18 @@
 #include <QVBoxLayout>
 
 namespace {
-QPointer<frmProfessionisti> gInstance;
+FormInstance<frmProfessionisti> gInstance;
 const QString kColonnaAmm = QStringLiteral("amm");
 } // namespace
 
 frmProfessionisti* frmProfessionisti::instance()
 {
-    if (!gInstance)
-        gInstance = new frmProfessionisti();
-    return gInstance;
+    return gInstance.get([] { return new frmProfessionisti(); });
 }
 
 void frmProfessionisti::Unload()
 {
-    delete gInstance.data();
+    gInstance.unload();
 }
 
 frmProfessionisti::frmProfessionisti()
@@ -127,7 +126,10 @@ void frmProfessionisti::caricaElenco()
 
 void frmProfessionisti::cmdNew_Click()
 {
+    QPointer<frmProfessionisti> self(this);
     const std::int32_t nuovo = frmNewProf::Mostra(this);
+    if (!self)
+        return;
     caricaElenco();
     // The new professional is the row the user looks at next.
     for (int r = 1; nuovo > 0 && r <= gex->rowCount(); ++r)

@@ -1,5 +1,6 @@
 #include "sections/frm_setup.h"
 
+#include "common/FormLifetime.h"
 #include "common/MainWindowLink.h"
 #include "domain/Professionals.h"
 #include "domain/SectionPasswords.h"
@@ -13,7 +14,7 @@
 #include "platform/ui/DataBinding.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EnterAsTab.h"
-#include "startup/Main.h"
+#include "startup/Section.h"
 #include "startup/SharedState.h"
 
 #include <QApplication>
@@ -39,7 +40,7 @@
 
 namespace {
 
-QPointer<frm_setup> gInstance;
+FormInstance<frm_setup> gInstance;
 bool gSalvato = false;
 
 const QString kFormatoPercentuale = QStringLiteral("#,##0.00;-#,##0.00;0.00");
@@ -70,19 +71,17 @@ bool obbligatorio(int index)
 
 frm_setup* frm_setup::instance()
 {
-    if (!gInstance)
-        gInstance = new frm_setup();
-    return gInstance;
+    return gInstance.get([] { return new frm_setup(); });
 }
 
 bool frm_setup::IsLoaded()
 {
-    return !gInstance.isNull();
+    return gInstance.exists();
 }
 
 void frm_setup::Unload()
 {
-    delete gInstance.data();
+    gInstance.unload();
 }
 
 QByteArray frm_setup::LogoComeBitmap(const QImage& image)

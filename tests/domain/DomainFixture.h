@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
-// A database of its own for each test, without windows: the built template
-// with the tables and columns the start-up upgrade adds that these rules use.
+// A database of its own for each test, without windows: the template brought
+// to the full schema, as a start leaves it, with no layouts stored yet.
 class DomainFixture : public ::testing::Test {
 protected:
     void SetUp() override;

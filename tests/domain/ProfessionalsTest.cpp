@@ -182,8 +182,9 @@ TEST_F(DeleteProfessionalTest, AFailureHalfWayDeletesNothing)
     exec(QStringLiteral("DROP TABLE Pagamenti"));
     EXPECT_THROW(deleteProfessionalData(m_cs, 2), core::Error);
     for (const Expectation& e : kRows) {
-        if (!QString::fromLatin1(e.sql).contains(QLatin1String("FROM Pagamenti")))
+        if (!QString::fromLatin1(e.sql).contains(QLatin1String("FROM Pagamenti"))) {
             EXPECT_EQ(ids(QString::fromLatin1(e.sql)), QString::fromLatin1(e.before)) << e.sql;
+        }
     }
 }
 

@@ -1,8 +1,6 @@
 #include "support/ProgramFixture.h"
 
 #include "common/comfrmAbout.h"
-#include "mainwindow/InstalledPrinters.h"
-#include "mainwindow/frmMain.h"
 #include "platform/database/Connection.h"
 #include "platform/registry/RegistryStore.h"
 #include "startup/DatabaseFile.h"
@@ -37,11 +35,6 @@ void ProgramFixture::SetUp()
     gRitAccDesc.clear();
     gRitAccSuRitPre = false;
     ImpostaDataLavoro(QDate::currentDate());
-    // One printer on every test machine, whatever the machine has installed.
-    setInstalledPrintersSource([] {
-        return InstalledPrinters{{{QStringLiteral("Stampante di prova"), QStringLiteral("Driver di prova")}},
-                                 QStringLiteral("Stampante di prova")};
-    });
     // The splash of the main window takes no time in a test.
     comfrmAbout::setLongestSplash(0);
     m_scope = std::make_unique<ui::ScopedDialogHandler>(m_dialogs);
@@ -54,7 +47,6 @@ void ProgramFixture::TearDown()
     QApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     m_scope.reset();
-    setInstalledPrintersSource({});
     ImpostaCartellaProgramma(QString());
 }
 
