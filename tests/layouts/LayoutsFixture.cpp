@@ -2,6 +2,8 @@
 
 #include "layouts/finfrmMargini.h"
 #include "layouts/finfrmRepRels.h"
+#include "layouts/finfrmReps.h"
+#include "layouts/finfrmArdFat.h"
 
 void LayoutsFixture::TearDown()
 {

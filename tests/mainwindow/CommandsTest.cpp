@@ -148,7 +148,7 @@ TEST_F(MainWindowFixture, CommandsWaitingForTheirWindowsStayDisabled)
 {
     open();
     action(QStringLiteral("mnuViewItem(2)"))->trigger();
-    for (const char* name : {"mnuProf(0)", "mnuProf(1)", "mnuFileItem(9)", "mnuFileItem(11)", "tbButton(5)",
+    for (const char* name : {"mnuProf(0)", "mnuProf(1)", "mnuFileItem(11)", "tbButton(5)",
                              "mnuViewItem(40)", "mnuViewItem(41)", "mnuViewItem(43)", "mnuDbItem(9)", "mnuHelpItem(0)",
                              "mnuHelpItem(7)"})
         EXPECT_FALSE(action(QString::fromLatin1(name))->isEnabled()) << name;
@@ -158,6 +158,20 @@ TEST_F(MainWindowFixture, CommandsWaitingForTheirWindowsStayDisabled)
     QTest::mouseClick(child(QStringLiteral("Professionista")), Qt::LeftButton);
     EXPECT_TRUE(m_calls.isEmpty());
     EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
+}
+
+TEST_F(MainWindowFixture, TheLayoutListIsOfferedToTheAdministratorOnly)
+{
+    addSection2();
+    gSezId = 2;
+    open();
+    EXPECT_FALSE(action(QStringLiteral("mnuFileItem(9)"))->isEnabled());
+    frmMain::Unload();
+    gSezId = 1;
+    open();
+    ASSERT_TRUE(action(QStringLiteral("mnuFileItem(9)"))->isEnabled());
+    action(QStringLiteral("mnuFileItem(9)"))->trigger();
+    EXPECT_EQ(m_calls, QStringList{QStringLiteral("finfrmReps")});
 }
 
 TEST_F(MainWindowFixture, TheTableBrowserIsOfferedToTheAdministratorOnly)
