@@ -338,6 +338,14 @@ void finfrmArdFat::creaToolbar()
         a->setVisible(!p.nascosto);
         if (p.toolbar == 3)
             strumenti->addAction(a);
+        connect(a, &QAction::triggered, this, [this, a, barra = p.toolbar] {
+            switch (barra) {
+            case 0: tbStandard_OnButtonClick(a); break;
+            case 1: tbFormat_OnButtonClick(a); break;
+            case 2: tbAlign_OnButtonClick(a); break;
+            default: tbToolbox_OnButtonClick(a); break;
+            }
+        });
         m_pulsanti.push_back(a);
         if (key == QLatin1String("tfoFont")) {
             tbFormat->addWidget(cboFoFontName);
@@ -350,10 +358,6 @@ void finfrmArdFat::creaToolbar()
     if (QAction* griglia = pulsante(QStringLiteral("tFoAToGrid")))
         griglia->setEnabled(false);
 
-    connect(tbStandard, &QToolBar::actionTriggered, this, [this](QAction* a) { tbStandard_OnButtonClick(a); });
-    connect(tbFormat, &QToolBar::actionTriggered, this, [this](QAction* a) { tbFormat_OnButtonClick(a); });
-    connect(tbAlign, &QToolBar::actionTriggered, this, [this](QAction* a) { tbAlign_OnButtonClick(a); });
-    connect(tbToolbox, &QToolBar::actionTriggered, this, [this](QAction* a) { tbToolbox_OnButtonClick(a); });
 }
 
 QAction* finfrmArdFat::pulsante(const QString& key) const
@@ -704,8 +708,6 @@ void finfrmArdFat::dialogoColore(const QString& key)
     if (ui::execModal(&dialogo) != QDialog::Accepted)
         return;
     const QColor colore = dialogo.selectedColor();
-    if (!colore.isValid())
-        return;
     if (linea)
         ard->setSelectionLineColor(colore, tipi(kTipiLinea));
     else if (key == QLatin1String("tFoForeColor"))
