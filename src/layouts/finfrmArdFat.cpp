@@ -747,10 +747,11 @@ void finfrmArdFat::ard_OnCommandStateChange(int command)
     const report::ReportControl* primo = ard->selectedControl(0);
     if (command == report::DesignerCommand::Font) {
         cboFoFontName->setEnabled(abilitato);
-        if (abilitato && primo)
-            cboFoFontName->setEditText(primo->font.name);
+        // Switched off, the list shows no font rather than the first of the machine's.
+        cboFoFontName->setEditText(abilitato && primo ? primo->font.name : QString());
     } else if (command == report::DesignerCommand::FontSize) {
         cboFoFontSize->setEnabled(abilitato);
+        cboFoFontSize->setEditText(QString());
         if (abilitato && primo) {
             const QString testo = testoDimensione(primo->font.size);
             const int voce = cboFoFontSize->findText(testo.rightJustified(2, QLatin1Char(' ')));

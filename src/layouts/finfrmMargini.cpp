@@ -55,16 +55,15 @@ finfrmMargini::finfrmMargini()
 
     picBanner = new QWidget(this);
     picBanner->setObjectName(QStringLiteral("picBanner"));
-    picBanner->setAutoFillBackground(true);
-    QPalette banner = picBanner->palette();
-    banner.setColor(QPalette::Window, Qt::white);
-    picBanner->setPalette(banner);
+    picBanner->setAttribute(Qt::WA_StyledBackground, true);
+    picBanner->setStyleSheet(QStringLiteral("#picBanner { background: white; border-bottom: 1px solid #a0a0a0; }"));
     lblTitle = new QLabel(QStringLiteral("Margini della pagina (in millimetri)"), picBanner);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     QFont titolo = lblTitle->font();
     titolo.setBold(true);
     lblTitle->setFont(titolo);
     auto* bannerLayout = new QHBoxLayout(picBanner);
+    bannerLayout->setContentsMargins(14, 12, 14, 12);
     bannerLayout->addWidget(lblTitle);
 
     const char* const etichette[4] = {"Margine destro", "Margine sinistro", "Margine superiore", "Margine inferiore"};

@@ -11,10 +11,12 @@
 #include "startup/SharedState.h"
 
 #include <QFont>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <exception>
 
@@ -74,6 +76,8 @@ finfrmReps::finfrmReps()
     gex->setAllowAddNew(false);
     gex->setAllowDelete(false);
     gex->setRowHeadersVisible(true);
+    // The name column takes the grid's width.
+    gex->view()->horizontalHeader()->setStretchLastSection(true);
     lblRecord = new QLabel(this);
     lblRecord->setObjectName(QStringLiteral("lblRecord"));
 
