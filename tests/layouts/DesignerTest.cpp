@@ -451,6 +451,7 @@ TEST_F(DesignerTest, TheLabelTextBoxEditsTheOneSelectedLabel)
     ASSERT_TRUE(f->ard->selectControl(QStringLiteral("lblData")));
     EXPECT_TRUE(f->txtLabel->isEnabled());
     EXPECT_EQ(f->txtLabel->text(), QStringLiteral("Data"));
+    EXPECT_EQ(controllo(f, QStringLiteral("lblData")).verticalAlignment, report::VerticalAlignment::Middle);
     f->txtLabel->setFocus();
     QTest::keyClicks(f->txtLabel, QStringLiteral(" fattura"));
     EXPECT_EQ(controllo(f, QStringLiteral("lblData")).caption, QStringLiteral("Data fattura"));
