@@ -1,6 +1,7 @@
 // The designer with a layout of 300 controls: select all and drag them by the
 // mouse with the repaint of the frame, loading the layout, saving it.
-// With --screenshot <file.png> it writes a picture of the surface instead.
+// With --screenshot <file.png> [layout file] it writes a picture of the
+// surface instead (of the 300 controls, or of the layout file given).
 
 #include "platform/report/ReportControl.h"
 #include "platform/report/ReportDesigner.h"
@@ -129,11 +130,14 @@ void BM_Save(benchmark::State& state)
         benchmark::DoNotOptimize(f.designer.saveLayout());
 }
 
-int screenshot(const char* path)
+int screenshot(const char* path, const char* layoutFile)
 {
     report::ReportDesigner designer;
     designer.resize(1024, 768);
-    designer.setLayout(bigLayout());
+    if (layoutFile)
+        designer.loadLayout(QString::fromLocal8Bit(layoutFile));
+    else
+        designer.setLayout(bigLayout());
     designer.show();
     designer.selectControl(QStringLiteral("c5"));
     designer.selectControl(QStringLiteral("c10"), true);
@@ -155,8 +159,8 @@ int main(int argc, char** argv)
     if (qgetenv("QT_QPA_PLATFORM").isEmpty() && qgetenv("DISPLAY").isEmpty())
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (argc == 3 && std::strcmp(argv[1], "--screenshot") == 0)
-        return screenshot(argv[2]);
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--screenshot") == 0)
+        return screenshot(argv[2], argc == 4 ? argv[3] : nullptr);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

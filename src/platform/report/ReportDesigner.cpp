@@ -992,7 +992,7 @@ public:
             const QRect bar(kMarginLeft, g.barTop, paperWidth, kBarHeight);
             const QRect body = bodyRect(i);
             const QRect paper = paperRect(i);
-            if (!visible.intersects(bar.united(body.adjusted(0, 0, 0, kHandle))))
+            if (!visible.intersects(bar.united(paper.adjusted(0, 0, 0, kHandle))))
                 continue;
             painter.fillRect(bar, kBar);
             painter.setPen(kBarText);
@@ -1487,7 +1487,7 @@ void ReportDesigner::keyPressEvent(QKeyEvent* event)
                && (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) {
         if (d->gesture == Private::Gesture::None)
             d->nudge(key, mods == Qt::ShiftModifier);
-    } else if (mods == Qt::ControlModifier && (key == Qt::Key_Plus || key == Qt::Key_Equal)) {
+    } else if ((mods & Qt::ControlModifier) && (key == Qt::Key_Plus || key == Qt::Key_Equal)) {
         setZoom(zoom() * 1.25);
     } else if (mods == Qt::ControlModifier && key == Qt::Key_Minus) {
         setZoom(zoom() / 1.25);
