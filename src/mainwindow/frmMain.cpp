@@ -8,6 +8,7 @@
 #include "documents/frm_fattura.h"
 #include "domain/Deletion.h"
 #include "domain/ViewSql.h"
+#include "layouts/finfrmReps.h"
 #include "mainwindow/InstalledPrinters.h"
 #include "mainwindow/MainWindowIcons.h"
 #include "masterdata/frm_io_Clienti.h"
@@ -69,7 +70,7 @@ const QString kSchedeAperte = QStringLiteral("Chiudere prima tutte le schede dat
 // disabled, so nothing offers what it cannot do.
 const std::function<void()> apriSetup = [] { frm_setup::Apri(gSezId); };
 const std::function<void(QWidget*)> apriProfessionisti = [](QWidget* owner) { frmProfessionisti::Mostra(owner); };
-const std::function<void(QWidget*)> apriModelli;            // ui::showModal(finfrmReps::instance())
+const std::function<void(QWidget*)> apriModelli = [](QWidget* owner) { finfrmReps::Mostra(owner); };
 const std::function<void(const QString&)> stampaReport;     // frmPrintReportMov::Stampa(printer)
 const std::function<void()> apriDataLavoro = [] { frmOptions::ApriWorkingDate(); };
 const std::function<void()> apriContatori = [] { frmOptions::ApriContab(); };

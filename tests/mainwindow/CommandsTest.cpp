@@ -148,7 +148,7 @@ TEST_F(MainWindowFixture, CommandsWaitingForTheirWindowsStayDisabled)
 {
     open();
     action(QStringLiteral("mnuViewItem(2)"))->trigger();
-    for (const char* name : {"mnuFileItem(9)", "mnuFileItem(11)", "tbButton(5)", "mnuViewItem(43)", "mnuHelpItem(0)"})
+    for (const char* name : {"mnuFileItem(11)", "tbButton(5)", "mnuViewItem(43)", "mnuHelpItem(0)"})
         EXPECT_FALSE(action(QString::fromLatin1(name))->isEnabled()) << name;
     EXPECT_TRUE(action(QStringLiteral("mnuDbItem(0)"))->isEnabled());
     EXPECT_TRUE(m_calls.isEmpty());
@@ -211,6 +211,20 @@ TEST_F(MainWindowFixture, TheWorkingDateWaitsUntilTheDataWindowsAreClosed)
     action(QStringLiteral("mnuViewItem(40)"))->trigger();
     EXPECT_EQ(m_calls, QStringList{QStringLiteral("frmOptions::ApriWorkingDate()")});
     EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
+}
+
+TEST_F(MainWindowFixture, TheLayoutListIsOfferedToTheAdministratorOnly)
+{
+    addSection2();
+    gSezId = 2;
+    open();
+    EXPECT_FALSE(action(QStringLiteral("mnuFileItem(9)"))->isEnabled());
+    frmMain::Unload();
+    gSezId = 1;
+    open();
+    ASSERT_TRUE(action(QStringLiteral("mnuFileItem(9)"))->isEnabled());
+    action(QStringLiteral("mnuFileItem(9)"))->trigger();
+    EXPECT_EQ(m_calls, QStringList{QStringLiteral("finfrmReps")});
 }
 
 TEST_F(MainWindowFixture, TheTableBrowserIsOfferedToTheAdministratorOnly)
