@@ -79,9 +79,10 @@ TEST_F(CollectionsTest, AFailedSaveStoresNothingAndKeepsEveryEditForAnotherTry)
         db::Recordset rs = openCollections(7);
         edit(rs);
         const QString before = snapshot();
-        refuse(QString::fromLatin1(table), QStringLiteral("Incassi"));
-        EXPECT_THROW(saveCollections(rs, m_cn, 7), core::Error);
-        allowAgain();
+        {
+            const auto refusal = refuse(QString::fromLatin1(table), QStringLiteral("Incassi"));
+            EXPECT_THROW(saveCollections(rs, m_cn, 7), core::Error);
+        }
         EXPECT_EQ(snapshot(), before);
         EXPECT_FALSE(m_cn.inTransaction());
         EXPECT_FALSE(rs.isConnected());

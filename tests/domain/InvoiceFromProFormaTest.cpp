@@ -164,10 +164,11 @@ TEST_F(InvoiceFromProFormaTest, AnyStepThatFailsLeavesTheDatabaseAsItWas)
     for (const Step& s : steps) {
         SCOPED_TRACE(std::string(s.action) + " " + s.table);
         const QString before = snapshot();
-        refuse(QString::fromLatin1(s.action), QString::fromLatin1(s.table));
-        EXPECT_THROW(make(QString::fromLatin1(s.prefix)), core::Error);
-        EXPECT_FALSE(m_cn.inTransaction());
-        allowAgain();
+        {
+            const auto refusal = refuse(QString::fromLatin1(s.action), QString::fromLatin1(s.table));
+            EXPECT_THROW(make(QString::fromLatin1(s.prefix)), core::Error);
+            EXPECT_FALSE(m_cn.inTransaction());
+        }
         EXPECT_EQ(snapshot(), before);
     }
     // Nothing of the failures is left over: the next attempt takes the next number.
@@ -206,10 +207,11 @@ TEST_F(InvoiceFromProFormaTest, DeletingTheProFormaTakesEverythingOfItAndNothing
     const QString p = QString::number(m_pro);
     const QString n = QString::number(made.id);
 
-    refuse(QStringLiteral("DELETE"), QStringLiteral("Media"));
     const QString before = snapshot();
-    EXPECT_THROW(deleteProForma(m_cn, m_pro), core::Error);
-    allowAgain();
+    {
+        const auto refusal = refuse(QStringLiteral("DELETE"), QStringLiteral("Media"));
+        EXPECT_THROW(deleteProForma(m_cn, m_pro), core::Error);
+    }
     EXPECT_EQ(snapshot(), before);
 
     deleteProForma(m_cn, m_pro);
