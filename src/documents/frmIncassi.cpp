@@ -108,6 +108,15 @@ frmIncassi::frmIncassi(QWidget* owner) : QDialog(owner)
                 cmdAnnulla_Click();
             return;
         }
+        // Enter writes the row being edited and goes on to a new one.
+        if (keyCode == 13 && shift == 0 && gex->isEditingRow()) {
+            keyCode = 0;
+            if (cellEditor)
+                gex->view()->setFocus(); // closes the cell, keeping what was typed
+            if (gex->commitRowEdit())
+                goToNewRow();
+            return;
+        }
         if (keyCode == 46 && shift == 0 && !cellEditor && gex->row() >= 1 && gex->row() <= gex->rowCount()) {
             keyCode = 0;
             gex->deleteCurrentRow();
@@ -143,6 +152,7 @@ bool frmIncassi::load(std::int32_t fatId)
     configureColumns();
     showAmounts();
     gex->show();
+    goToNewRow();
     gex->setFocus();
     return true;
 }
@@ -167,6 +177,12 @@ void frmIncassi::configureColumns()
     grid::GridColumn descrizione = gex->column(QStringLiteral("incDescrizione"));
     descrizione.setCaption(QStringLiteral("Descrizione"));
     descrizione.setWidth(2000);
+}
+
+void frmIncassi::goToNewRow()
+{
+    gex->setRow(gex->rowCount() + 1);
+    gex->setCol(gex->column(QStringLiteral("incData")).position());
 }
 
 bool frmIncassi::gex_OnRowValidate()

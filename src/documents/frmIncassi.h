@@ -43,6 +43,7 @@ private:
     void cmdAnnulla_Click();
     bool gex_OnRowValidate();
     void showAmounts();
+    void goToNewRow();
 
     std::int32_t m_fatId = 0;
     core::Currency m_netto;
