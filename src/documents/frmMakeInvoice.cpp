@@ -5,12 +5,12 @@
 #include "platform/core/Error.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Types.h"
+#include "platform/ui/DateBox.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EnterAsTab.h"
 #include "startup/DatabaseFile.h"
 #include "startup/SharedState.h"
 
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -83,10 +83,8 @@ frmMakeInvoice::frmMakeInvoice(QWidget* owner) : QDialog(owner)
     txtSezione->setMaxLength(10);
     txtSezione->setMaximumWidth(60);
     txtSezione->setToolTip(QStringLiteral("Sezione: lasciare vuoto per la numerazione principale o inserire una lettera."));
-    dtpInvoiceDate = new QDateEdit(this);
+    dtpInvoiceDate = new ui::DateBox(this);
     dtpInvoiceDate->setObjectName(QStringLiteral("dtpInvoiceDate"));
-    dtpInvoiceDate->setCalendarPopup(true);
-    dtpInvoiceDate->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     // Form_Load: the invoice is dated on the working date unless the user picks another.
     dtpInvoiceDate->setDate(gDataLavoro);
     cmdMakeInvoice = new QPushButton(QStringLiteral("Genera Fattura"), this);
@@ -119,7 +117,7 @@ frmMakeInvoice::frmMakeInvoice(QWidget* owner) : QDialog(owner)
     setTabOrder(cmdMakeInvoice, cmdCancel);
     resize(360, 140);
     // Enter moves on in the fields; on a button it presses that button.
-    ui::installEnterAsTab(campi, ui::EnterOnTextBoxes | ui::EnterOnSpinBoxes);
+    ui::installEnterAsTab(campi, ui::EnterOnTextBoxes);
 
     // Typed or pasted, the prefix holds upper-case letters only.
     connect(txtSezione, &QLineEdit::textEdited, this, [this](const QString& text) {
@@ -128,6 +126,7 @@ frmMakeInvoice::frmMakeInvoice(QWidget* owner) : QDialog(owner)
             txtSezione->setText(clean);
     });
     connect(txtSezione, &QLineEdit::textChanged, this, [this] { txtSezione_Change(); });
+    connect(dtpInvoiceDate, &ui::DateBox::dateRefused, this, [this] { m_dateRefused = true; });
     connect(cmdMakeInvoice, &QPushButton::clicked, this, [this] { cmdMakeInvoice_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { reject(); });
     txtSezione->setFocus();
@@ -145,6 +144,12 @@ void frmMakeInvoice::txtSezione_Change()
 
 void frmMakeInvoice::cmdMakeInvoice_Click()
 {
+    // A date typed and not yet taken is taken now. One refused, now or as the box
+    // was left for this button, stops here: the user reads why and looks again.
+    if (!dtpInvoiceDate->commit() || m_dateRefused) {
+        m_dateRefused = false;
+        return;
+    }
     const QString prefix = cleanPrefix(txtSezione->text());
     const QDate data = dtpInvoiceDate->date();
     if (data.isValid() && data.year() != gAnnoLavoro) {

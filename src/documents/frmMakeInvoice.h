@@ -4,10 +4,13 @@
 #include <QVector>
 #include <cstdint>
 
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+namespace ui {
+class DateBox;
+}
 
 // Turns a pro forma into an invoice: asks for the series and the date, makes
 // the invoice, and offers to delete the pro forma.
@@ -22,7 +25,7 @@ public:
     QLineEdit* txtInvoiceNo = nullptr;
     QLabel* lblData = nullptr;
     QLineEdit* txtSezione = nullptr;
-    QDateEdit* dtpInvoiceDate = nullptr;
+    ui::DateBox* dtpInvoiceDate = nullptr;
     QPushButton* cmdMakeInvoice = nullptr;
     QPushButton* cmdCancel = nullptr;
 
@@ -34,4 +37,5 @@ private:
 
     std::int32_t m_proFormaId = 0;
     std::int32_t m_newId = 0;
+    bool m_dateRefused = false;
 };

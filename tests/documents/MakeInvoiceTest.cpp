@@ -2,11 +2,11 @@
 #include "EditorDriver.h"
 
 #include "documents/frmMakeInvoice.h"
+#include "platform/ui/DateBox.h"
 #include "platform/ui/MsgBoxStyle.h"
 #include "startup/SharedState.h"
 #include "support/DatabaseFile.h"
 
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -41,7 +41,7 @@ TEST_F(MakeInvoiceTest, ThePrefixShowsTheNextNumberOfItsSeries)
     m_dialogs.answerModal([&](QWidget* w) {
         EXPECT_EQ(w->windowTitle(), QStringLiteral("Genera Fattura da Pro-Forma"));
         EXPECT_EQ(box(w, "txtInvoiceNo")->text(), QStringLiteral("12"));
-        EXPECT_EQ(w->findChild<QDateEdit*>(QStringLiteral("dtpInvoiceDate"))->date(), QDate(2024, 3, 5));
+        EXPECT_EQ(w->findChild<ui::DateBox*>(QStringLiteral("dtpInvoiceDate"))->date(), QDate(2024, 3, 5));
         QLineEdit* prefix = box(w, "txtSezione");
         prefix->setFocus();
         QTest::keyClicks(prefix, QStringLiteral("b1"));
@@ -116,6 +116,27 @@ TEST_F(MakeInvoiceTest, AnAlreadyInvoicedProFormaIsConvertedAgainOnlyOnYes)
     EXPECT_TRUE(m_dialogs.messages().first().startsWith(QStringLiteral("La Pro-Forma è già stata trasformata in fattura.")));
     EXPECT_EQ(m_dialogs.requests(ui::DialogKind::MessageBox).first().style,
               ui::vbYesNo | ui::vbQuestion | ui::vbDefaultButton2);
+    EXPECT_EQ(databaseSnapshot(path()), before);
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(MakeInvoiceTest, ADateThatIsNoDateGeneratesNothing)
+{
+    const QString before = databaseSnapshot(path());
+    m_dialogs.answerMessageBox(ui::vbOK); // the date box says why
+    m_dialogs.answerModal([&](QWidget* w) {
+        auto* date = w->findChild<ui::DateBox*>(QStringLiteral("dtpInvoiceDate"));
+        date->setFocus();
+        date->selectAll();
+        QTest::keyClicks(date, QStringLiteral("31/02/2024"));
+        click(w, "cmdMakeInvoice");
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(date->date(), QDate(2024, 3, 5));
+        click(w, "cmdCancel");
+    });
+    EXPECT_EQ(frmMakeInvoice::Apri(m_pro), 0);
+    EXPECT_EQ(m_dialogs.messages().size(), 1);
     EXPECT_EQ(databaseSnapshot(path()), before);
     EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
 }
