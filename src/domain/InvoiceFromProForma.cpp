@@ -1,5 +1,6 @@
 #include "domain/InvoiceFromProForma.h"
 
+#include "domain/Deletion.h"
 #include "domain/DocumentStore.h"
 #include "platform/core/Error.h"
 #include "platform/database/Field.h"
@@ -116,15 +117,7 @@ NewInvoice makeInvoiceFromProForma(db::Connection& cn, std::int32_t proFormaId, 
 
 void deleteProForma(db::Connection& cn, std::int32_t proFormaId)
 {
-    const QString p = id(proFormaId);
     db::Transaction tx(cn);
-    cn.execute(QStringLiteral("DELETE * FROM FattureIVA WHERE fcifatId=") + p);
-    cn.execute(QStringLiteral("DELETE * FROM FattureDettaglio WHERE fdtfatId=") + p);
-    cn.execute(QStringLiteral("DELETE * FROM Fatture WHERE fatId=") + p);
-    cn.execute(QStringLiteral("DELETE * FROM MediaPagamenti WHERE medpagmedId IN (SELECT medId FROM Media WHERE medfatId=")
-               + p + QStringLiteral(")"));
-    cn.execute(QStringLiteral("DELETE * FROM Media WHERE medfatId=") + p);
-    // Left behind, collections would count against a document that no longer exists.
-    cn.execute(QStringLiteral("DELETE * FROM Incassi WHERE incFatId=") + p);
+    deleteDocument(cn, proFormaId);
     tx.commit();
 }

@@ -27,6 +27,7 @@ bool proFormaInvoiced(const db::Connection& cn, std::int32_t proFormaId);
 NewInvoice makeInvoiceFromProForma(db::Connection& cn, std::int32_t proFormaId, std::int32_t sezId, std::int32_t anno,
                                    const QString& prefix, const QDate& date, bool evenIfInvoiced);
 
-// Deletes a document with its lines, VAT summary, Media rows and collections,
-// in one transaction on `cn`; on failure nothing is deleted and the error is thrown.
+// Deletes the pro forma as every document is deleted (with its lines, VAT
+// summary, Media rows and collections), in one transaction on `cn`; on failure
+// nothing is deleted and the error is thrown.
 void deleteProForma(db::Connection& cn, std::int32_t proFormaId);

@@ -1,4 +1,4 @@
-#include "DomainDatabase.h"
+#include "WriteFixture.h"
 
 #include "domain/Collections.h"
 #include "platform/core/Error.h"
@@ -9,11 +9,11 @@ namespace {
 
 core::Currency money(const char* text) { return core::Currency::fromDouble(QString::fromLatin1(text).toDouble()); }
 
-class CollectionsTest : public DomainDatabase {
+class CollectionsTest : public WriteFixture {
 protected:
     void SetUp() override
     {
-        DomainDatabase::SetUp();
+        WriteFixture::SetUp();
         for (const char* row : {"7, #03/01/2024#, 100.10, 'Bonifico'", "7, #03/15/2024#, 200.20, 'Assegno'",
                                 "8, #03/02/2024#, 99, 'Altro documento'"})
             exec(QStringLiteral("INSERT INTO Incassi (incFatId, incData, incImporto, incDescrizione) VALUES (")

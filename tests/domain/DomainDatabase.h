@@ -1,32 +1,46 @@
 #pragma once
 
+#include "platform/core/Variant.h"
 #include "platform/database/Connection.h"
-#include "support/DatabaseFile.h"
+#include "platform/database/Recordset.h"
 
+#include <QDir>
+#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
-#include <QVariant>
 #include <gtest/gtest.h>
-#include <memory>
 
-// A database file of the program's full schema in a temporary folder, with
-// an open connection, for the rules that work on a connection given to them.
+// A database of the program's full schema (the template as a start upgrades
+// it, built with the tests) in a temporary folder, for the domain's rules.
 class DomainDatabase : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        const QString path = QDir(m_dir.path()).filePath(QStringLiteral("qelvo.mdb"));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(CORVESSA_TEST_DATABASE), path));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        m_cs = db::Connection::connectionStringFor(path);
+    }
 
-    QString connectionString() const { return db::Connection::connectionStringFor(m_path); }
-    void exec(const QString& sql);
-    QVariant scalar(const QString& sql);
-    int count(const QString& sql) { return scalar(sql).toInt(); }
-    // Every row of every table, as text: two equal snapshots mean nothing was stored.
-    QString snapshot() const;
-    // The engine refuses every `action` ("INSERT", "UPDATE", "DELETE") on `table`
-    // while the returned object lives.
-    std::unique_ptr<WriteRefusal> refuse(const QString& action, const QString& table) const;
+    void exec(const QString& sql) const
+    {
+        db::Connection cn;
+        cn.open(m_cs);
+        cn.execute(sql);
+        cn.close();
+    }
+    // The first column of the first row; Null when there is none.
+    core::Variant scalar(const QString& sql) const
+    {
+        db::Recordset rs;
+        rs.open(sql, m_cs, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
+        const core::Variant v = rs.eof() ? core::Variant::null() : rs.value(0);
+        rs.close();
+        return v;
+    }
+    int count(const QString& sql) const { return scalar(QStringLiteral("SELECT COUNT(*) FROM ") + sql).toLong(); }
 
     QTemporaryDir m_dir;
-    QString m_path;
-    db::Connection m_cn;
+    QString m_cs;
 };

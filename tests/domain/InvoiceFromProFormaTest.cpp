@@ -1,4 +1,4 @@
-#include "DomainDatabase.h"
+#include "WriteFixture.h"
 
 #include "domain/InvoiceFromProForma.h"
 #include "platform/core/Error.h"
@@ -10,11 +10,11 @@
 
 namespace {
 
-class InvoiceFromProFormaTest : public DomainDatabase {
+class InvoiceFromProFormaTest : public WriteFixture {
 protected:
     void SetUp() override
     {
-        DomainDatabase::SetUp();
+        WriteFixture::SetUp();
         // A pro forma of section 1 with three lines on two codes, its summary, one Media row and one collection.
         exec(QStringLiteral(
             "INSERT INTO Fatture (sezId, fatTipo, fatNo, fatPrefisso, fatData, fatCliForId, fatCliForPag, fatDescrizione, "
@@ -24,7 +24,7 @@ protected:
             "#02/10/2024#, 3, 2, 'Consulenza di febbraio', 'Bonifico a 30 giorni', True, 4, 'Rivalsa INPS', 20, "
             "'Ritenuta', 100, False, 1, 580.64, 23.23, 603.87, 112.83, 716.70, 116.13, 600.57, False, 'Banca di Roma', "
             "'03002', '05006')"));
-        m_pro = count(QStringLiteral("SELECT MAX(fatId) FROM Fatture"));
+        m_pro = number(QStringLiteral("SELECT MAX(fatId) FROM Fatture"));
         const QString p = QString::number(m_pro);
         for (const char* row : {"1, 3, 'ore', 'Consulenza', 123.45, 370.35, '22'", "2, 2, '', 'Trasferta', 80.15, 160.3, '10'",
                                 "3, 1, '', 'Spese', 49.99, 49.99, '22'"})
@@ -100,26 +100,26 @@ TEST_F(InvoiceFromProFormaTest, InvoiceIsANumberedCopyAndTheProFormaIsMarked)
                                                  "b.fdtImporto AND a.fdtTotRiga = b.fdtTotRiga AND a.fdtCodiceIVA = "
                                                  "b.fdtCodiceIVA AND a.fdtDescrizione = b.fdtDescrizione WHERE a.fdtfatId=")
                                 + n + QStringLiteral(" AND b.fdtfatId=") + p;
-        EXPECT_EQ(count(sameLines), 3);
-        EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM FattureDettaglio WHERE fdtfatId=") + n), 3);
+        EXPECT_EQ(number(sameLines), 3);
+        EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM FattureDettaglio WHERE fdtfatId=") + n), 3);
         const QString sameVat = QStringLiteral("SELECT COUNT(*) FROM FattureIva AS a INNER JOIN FattureIva AS b ON "
                                                "a.fciCodiceIva = b.fciCodiceIva AND a.fciImporto = b.fciImporto AND "
                                                "a.fciSoggettivo = b.fciSoggettivo AND a.fciImposta = b.fciImposta AND "
                                                "a.fciTotRiga = b.fciTotRiga AND a.fciRit01 = b.fciRit01 WHERE a.fcifatId=")
                               + n + QStringLiteral(" AND b.fcifatId=") + p;
-        EXPECT_EQ(count(sameVat), 2);
-        EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM FattureIva WHERE fcifatId=") + n), 2);
-        EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Media WHERE medDescrizione='Anticipo spese' AND medfatId=") + n), 1);
+        EXPECT_EQ(number(sameVat), 2);
+        EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM FattureIva WHERE fcifatId=") + n), 2);
+        EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Media WHERE medDescrizione='Anticipo spese' AND medfatId=") + n), 1);
         // Collections belong to the document they were received for: none moves.
-        EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Incassi WHERE incFatId=") + n), 0);
-        EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM FattureDettaglio WHERE fdtfatId=") + p), 3);
+        EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Incassi WHERE incFatId=") + n), 0);
+        EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM FattureDettaglio WHERE fdtfatId=") + p), 3);
         EXPECT_TRUE(scalar(QStringLiteral("SELECT fatPagata FROM Fatture WHERE fatId=") + p).toBool());
         EXPECT_TRUE(proFormaInvoiced(m_cn, m_pro));
         // The next round converts it again, as a user who said yes to the question would.
         exec(QStringLiteral("UPDATE Fatture SET fatPagata = False WHERE fatId=") + p);
     }
-    EXPECT_EQ(count(QStringLiteral("SELECT parNum1 FROM SezioniParametri WHERE parKey3 Is Null")), 6);
-    EXPECT_EQ(count(QStringLiteral("SELECT parNum1 FROM SezioniParametri WHERE parKey3='B'")), 1);
+    EXPECT_EQ(number(QStringLiteral("SELECT parNum1 FROM SezioniParametri WHERE parKey3 Is Null")), 6);
+    EXPECT_EQ(number(QStringLiteral("SELECT parNum1 FROM SezioniParametri WHERE parKey3='B'")), 1);
 }
 
 TEST_F(InvoiceFromProFormaTest, AProFormaInvoicedAlreadyIsConvertedOnlyWhenAskedTo)
@@ -136,7 +136,7 @@ TEST_F(InvoiceFromProFormaTest, AProFormaInvoicedAlreadyIsConvertedOnlyWhenAsked
 TEST_F(InvoiceFromProFormaTest, ADocumentGoneOrNotAProFormaIsRefused)
 {
     exec(QStringLiteral("INSERT INTO Fatture (sezId, fatTipo, fatNo) VALUES (1, 0, 3)"));
-    const int invoice = count(QStringLiteral("SELECT MAX(fatId) FROM Fatture"));
+    const int invoice = number(QStringLiteral("SELECT MAX(fatId) FROM Fatture"));
     const QString before = snapshot();
     for (int id : {invoice, invoice + 1}) {
         EXPECT_THROW(makeInvoiceFromProForma(m_cn, id, 1, 2024, {}, QDate(2024, 3, 5), true), core::Error);
@@ -196,7 +196,7 @@ TEST_F(InvoiceFromProFormaTest, WhileAnotherMachineHoldsTheFileNothingIsWritten)
     EXPECT_FALSE(mine.inTransaction());
     other.rollbackTrans();
     other.close();
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Fatture")), 1);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Fatture")), 1);
     EXPECT_EQ(makeInvoiceFromProForma(mine, m_pro, 1, 2024, {}, QDate(2024, 3, 5), false).number, 5);
     mine.close();
 }
@@ -217,9 +217,9 @@ TEST_F(InvoiceFromProFormaTest, DeletingTheProFormaTakesEverythingOfItAndNothing
     deleteProForma(m_cn, m_pro);
     for (const char* table : {"Fatture WHERE fatId=", "FattureDettaglio WHERE fdtfatId=", "FattureIva WHERE fcifatId=",
                               "Media WHERE medfatId=", "Incassi WHERE incFatId="})
-        EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM ") + QString::fromLatin1(table) + p), 0) << table;
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Fatture WHERE fatId=") + n), 1);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM FattureDettaglio WHERE fdtfatId=") + n), 3);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM FattureIva WHERE fcifatId=") + n), 2);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Media WHERE medfatId=") + n), 1);
+        EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM ") + QString::fromLatin1(table) + p), 0) << table;
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Fatture WHERE fatId=") + n), 1);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM FattureDettaglio WHERE fdtfatId=") + n), 3);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM FattureIva WHERE fcifatId=") + n), 2);
+    EXPECT_EQ(number(QStringLiteral("SELECT COUNT(*) FROM Media WHERE medfatId=") + n), 1);
 }
