@@ -109,11 +109,11 @@ frmIncassi::frmIncassi(QWidget* owner) : QDialog(owner)
             return;
         }
         // Enter writes the row being edited and goes on to a new one.
-        if (keyCode == 13 && shift == 0 && gex->isEditingRow()) {
+        if (keyCode == 13 && shift == 0 && (cellEditor || gex->isEditingRow())) {
             keyCode = 0;
             if (cellEditor)
                 gex->view()->setFocus(); // closes the cell, keeping what was typed
-            if (gex->commitRowEdit())
+            if (gex->isEditingRow() && gex->commitRowEdit())
                 goToNewRow();
             return;
         }
