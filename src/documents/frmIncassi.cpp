@@ -108,8 +108,9 @@ frmIncassi::frmIncassi(QWidget* owner) : QDialog(owner)
                 cmdAnnulla_Click();
             return;
         }
-        // Enter writes the row being edited and goes on to a new one.
-        if (keyCode == 13 && shift == 0 && (cellEditor || gex->isEditingRow())) {
+        // Enter writes the row being edited and goes on to a new one; it never
+        // reaches the window's buttons from the grid (no save by a stray Enter).
+        if (keyCode == 13 && shift == 0) {
             keyCode = 0;
             if (cellEditor)
                 gex->view()->setFocus(); // closes the cell, keeping what was typed
