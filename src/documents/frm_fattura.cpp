@@ -1,8 +1,12 @@
 #include "documents/frm_fattura.h"
+#include "documents/frmIncassi.h"
+#include "documents/frmMakeInvoice.h"
+#include "documents/frm_Pattuito.h"
 
 #include "printing/StampaDocumento.h"
 
 #include "common/comUtility.h"
+#include "domain/AgreedAmount.h"
 #include "domain/Deletion.h"
 #include "domain/DocumentStore.h"
 #include "domain/NewDocument.h"
@@ -13,6 +17,7 @@
 #include "masterdata/frm_io_Pagamenti.h"
 #include "masterdata/frm_list_Prestazioni.h"
 #include "platform/core/Error.h"
+#include "platform/core/Format.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Field.h"
 #include "platform/database/Transaction.h"
@@ -303,6 +308,10 @@ void frm_fattura::CaricaDocumento()
 
     cmdMakeInvoice->setVisible(m_modo == 3 && tipo == 2);
     cmdIncassi->setVisible(tipo == 0);
+    // Collections hang on a document stored as the user saved it: a new one has
+    // none to take until its first save.
+    cmdIncassi->setEnabled(m_modo == 3);
+    cmdIncassi->setToolTip(m_modo == 3 ? QString() : QStringLiteral("Salvare il documento prima di registrarne gli incassi"));
     gexdet->setEnabled(m_modo == 3);
 
     show();
@@ -586,24 +595,27 @@ bool frm_fattura::commitPendingLine()
 
 // ---- commands --------------------------------------------------------------
 
-void frm_fattura::cmdSave_Click()
+void frm_fattura::cmdSave_Click() { saveAndClose(); }
+
+bool frm_fattura::saveAndClose()
 {
     if (!commitPendingLine())
-        return;
+        return false;
     if (m_rsDet.recordCount() < 1) {
         ui::msgBox(QStringLiteral("Nessuna riga di dettaglio"), ui::vbOKOnly, AppTitle());
         gexdet->setFocus();
-        return;
+        return false;
     }
     if (!clientChosenInCombo()) {
         ui::msgBox(QStringLiteral("Inserire il Cliente"), ui::vbOKOnly, AppTitle());
         dtcData[0]->setFocus();
-        return;
+        return false;
     }
     if (!Salva())
-        return;
+        return false;
     RefreshMainWindow();
     Unload();
+    return true;
 }
 
 void frm_fattura::printOutput(Output output)
@@ -640,22 +652,97 @@ void frm_fattura::cmdPDF_Click() { printOutput(Output::Pdf); }
 
 void frm_fattura::cmdMakeInvoice_Click()
 {
-    // The invoice-from-pro-forma dialog comes with a later change; its button stays disabled.
+    const std::int32_t id = m_id;
+    // Only a pro forma stored as the user sees it becomes an invoice; a failed
+    // save has told why and keeps the editor open.
+    if (!saveAndClose())
+        return;
+    const std::int32_t invoice = frmMakeInvoice::Apri(id, MainWindowWidget());
+    if (invoice == 0)
+        return;
+    RefreshMainWindow();
+    Modifica(invoice);
 }
 
 void frm_fattura::cmdIncassi_Click()
 {
-    // The collections window comes with a later change; its button stays disabled.
+    // The button is usable once the document exists in the database as the user saved it.
+    if (m_modo != 3)
+        return;
+    frmIncassi::Apri(m_id, this);
 }
 
 void frm_fattura::cmdImportoPattuito_Click()
 {
-    if (gexdet->rowCount() < 1)
+    if (!commitPendingLine())
+        return;
+    if (gexdet->rowCount() < 1) {
         ui::msgBox(QStringLiteral("Per poter inserire l'importo pattuito è necessario che sia presente almeno una riga di "
                                   "dettaglio"),
                    ui::vbOKOnly, AppTitle());
-    // The agreed-amount dialog comes with a later change; its button stays disabled.
+    } else {
+        QPointer<frm_fattura> self(this);
+        const std::optional<core::Currency> pattuito = frm_Pattuito::Apri(this);
+        if (!self)
+            return;
+        if (pattuito) {
+            try {
+                CalcolaDaPattuito(*pattuito, 1);
+            } catch (const core::Error& e) {
+                ui::msgBox(QStringLiteral("L'importo pattuito non è stato applicato.") + kCrLf + e.text(), ui::vbOKOnly,
+                           AppTitle());
+            }
+        }
+    }
     txtNote->setFocus();
+}
+
+void frm_fattura::CalcolaDaPattuito(core::Currency Pattuito, std::int32_t Riga)
+{
+    gexdet->setRow(Riga);
+    AgreedAmountLine line;
+    line.vatCode = NzStr(gexdet->value(kColCodiceIVA), QString()).trimmed();
+    line.quantity = NzNum(gexdet->value(kColQuanti), 0.0);
+    line.total = gexdet->value(kColTotRiga).toCurrency();
+
+    std::optional<VatCode> code;
+    for (const VatCode& c : readVatCodes(DataConStr)) {
+        if (c.code.compare(line.vatCode, Qt::CaseInsensitive) == 0)
+            code = c;
+    }
+    VatSettings settings;
+    settings.surchargePercent = NzNum(m_rsFat.value(QStringLiteral("fatRitPrePerc")), 0.0);
+    settings.withholdingPercent = NzNum(m_rsFat.value(QStringLiteral("fatRitAccPerc")), 0.0);
+    settings.withholdingBasePercent = NzNum(m_rsFat.value(QStringLiteral("fatRitAccPercSuImp")), 0.0);
+    settings.withholdingOnSurcharge = m_rsFat.value(QStringLiteral("fatRitAccSuRitPre")).toBool();
+    const core::Currency netto = m_rsFat.value(QStringLiteral("fatTotNetto")).toCurrency();
+
+    // Each price is written into the line as a typed one is: the line total
+    // follows, the line is committed, and the summary and totals are rebuilt.
+    const AgreedAmountOutcome out = solveAgreedAmount(Pattuito, netto, line, code, settings, [this, Riga](core::Currency prezzo) {
+        gexdet->setRow(Riga);
+        gexdet->setValue(kColImporto, core::Variant(prezzo));
+        if (!gexdet->commitRowEdit()) {
+            gexdet->cancelRowEdit();
+            throw core::Error(3021, QStringLiteral("La prima riga del dettaglio non accetta il nuovo prezzo."));
+        }
+        return m_rsFat.value(QStringLiteral("fatTotNetto")).toCurrency();
+    });
+    gexdet->setCol(kPosCodiceIVA);
+    if (out.refusal != AgreedAmountRefusal::None) {
+        ui::msgBox(agreedAmountRefusalText(out.refusal), ui::vbOKOnly | ui::vbExclamation, AppTitle());
+        return;
+    }
+    if (out.net != Pattuito) {
+        // The rounding of surcharge, VAT and withholding leaves no price that gives the amount exactly.
+        ui::msgBox(QStringLiteral("Il netto dovuto raggiunto è ") + core::format(core::Variant(out.net), kFormatoImporti)
+                       + QStringLiteral(", non ") + core::format(core::Variant(Pattuito), kFormatoImporti)
+                       + QStringLiteral(": con gli arrotondamenti di rivalsa, IVA e ritenuta nessun prezzo della prima "
+                                        "riga dà esattamente l'importo pattuito.")
+                       + kCrLf + QStringLiteral("Il prezzo della prima riga è ora ")
+                       + core::format(core::Variant(out.unitPrice), kFormatoImporti) + QStringLiteral("."),
+                   ui::vbOKOnly | ui::vbInformation, AppTitle());
+    }
 }
 
 void frm_fattura::cmdCliAdd_Click()
@@ -823,9 +910,6 @@ void frm_fattura::buildControls()
     cmdImportoPattuito->setToolTip(QStringLiteral("Importo pattuito"));
     cmdCliAdd = button(QStringLiteral("cmdCliAdd"), QStringLiteral("Nuovo"));
     cmdCliAdd->setToolTip(QStringLiteral("Nuovo cliente"));
-    // Collections, pro-forma conversion and the agreed amount come later.
-    for (QPushButton* b : {cmdMakeInvoice, cmdIncassi, cmdImportoPattuito})
-        b->setEnabled(false);
 
     gexdet = new grid::GridEx(this);
     named(gexdet, QStringLiteral("gexdet"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/core/Currency.h"
 #include "platform/core/Variant.h"
 #include "platform/database/Recordset.h"
 
@@ -64,6 +65,8 @@ public:
     bool Salva();
     void CalcolaRiepilogoIVA(double& RitPrePerc, double& RitAccPerc);
     void CalcolaTotali();
+    // Moves the unit price of grid row `Riga` so the net due comes out at `Pattuito`.
+    void CalcolaDaPattuito(core::Currency Pattuito, std::int32_t Riga);
 
     void cmdSave_Click();
     void cmdPreview_Click();
@@ -96,6 +99,8 @@ private:
     void configureVatGrid();
     void printOutput(Output output);
     void recalculate();
+    // The save of cmdSave_Click; true when the document was stored and the editor closed.
+    bool saveAndClose();
     void showKind(int tipo);
     void showClientAddress(const std::array<core::Variant, 7>& dati);
     void clientChosen(const core::Variant& value);
