@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTableView>
@@ -448,4 +449,46 @@ TEST_F(BoundGridTest, ValidateCanKeepTheFocusInTheGrid)
     EXPECT_TRUE(other->hasFocus());
     EXPECT_EQ(lost.size(), 1);
     grid->setParent(nullptr);
+}
+
+TEST_F(BoundGridTest, TheCurrentRowIsShownAfterARebindADeletionAndInAnEditableGrid)
+{
+    auto shown = [](const GridEx& grid) {
+        QItemSelectionModel* selection = grid.view()->selectionModel();
+        return grid.row() > 0 && selection->currentIndex().row() == grid.row() - 1
+               && selection->isSelected(selection->currentIndex());
+    };
+    auto list = bind(kRows);
+    list->show();
+    list->setRow(3);
+    ASSERT_TRUE(list->rebind());
+    EXPECT_EQ(list->row(), 1);
+    EXPECT_TRUE(shown(*list));
+
+    auto grid = bind(kRows, true);
+    grid->setAllowDelete(true);
+    grid->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
+    grid->setRow(2);
+    ASSERT_TRUE(grid->deleteCurrentRow());
+    EXPECT_EQ(grid->row(), 2);
+    EXPECT_TRUE(shown(*grid));
+
+    // A click below the rows leaves none current once the edited row is written;
+    // a row its check refuses keeps the user, and its highlight, on it.
+    bool refuse = true;
+    QObject::connect(grid.get(), &GridEx::beforeUpdate, [&refuse](bool& cancel) { cancel = refuse; });
+    grid->setCol(2);
+    typeIntoCell(*grid, "rifiutata");
+    QWidget* viewport = grid->view()->viewport();
+    const QRect last = grid->view()->visualRect(grid->view()->model()->index(grid->rowCount() - 1, 1));
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(last.center().x(), last.bottom() + 15));
+    EXPECT_EQ(grid->row(), 2);
+    EXPECT_TRUE(grid->isEditingRow());
+    EXPECT_TRUE(shown(*grid));
+    refuse = false;
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(last.center().x(), last.bottom() + 15));
+    EXPECT_EQ(grid->row(), 0);
+    EXPECT_FALSE(grid->isEditingRow());
+    EXPECT_FALSE(grid->view()->selectionModel()->hasSelection());
 }

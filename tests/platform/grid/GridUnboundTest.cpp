@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QFont>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -287,6 +288,73 @@ TEST(GridRows, CurrentRowZeroMeansNoneAndAnEmptyGridHasNone)
     EXPECT_EQ(full->row(), 0);
     full->setRow(9); // out of range: ignored
     EXPECT_EQ(full->row(), 0);
+}
+
+// The highlight and the current row are one: no row is ever current unseen.
+bool shownAsCurrent(const GridEx& grid)
+{
+    QItemSelectionModel* selection = grid.view()->selectionModel();
+    if (grid.row() == 0)
+        return !selection->hasSelection() && !selection->currentIndex().isValid();
+    return selection->isRowSelected(grid.row() - 1, {}) && selection->currentIndex().row() == grid.row() - 1;
+}
+
+TEST(GridRows, AClickBelowTheLastRowLeavesNoCurrentRow)
+{
+    Table table = people();
+    auto grid = makeGrid(table);
+    grid->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
+    QWidget* viewport = grid->view()->viewport();
+    const QRect lastRow = grid->view()->visualRect(grid->view()->model()->index(3, 1));
+    ASSERT_LT(lastRow.bottom() + 20, viewport->height());
+
+    grid->setRow(2);
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(lastRow.center().x(), lastRow.bottom() + 15));
+    EXPECT_EQ(grid->row(), 0);
+    EXPECT_TRUE(shownAsCurrent(*grid));
+
+    // Beside the last column of a row is that row.
+    const int right = grid->view()->horizontalHeader()->length() + 10;
+    ASSERT_LT(right, viewport->width());
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(right, lastRow.center().y()));
+    EXPECT_EQ(grid->row(), 4);
+    EXPECT_TRUE(shownAsCurrent(*grid));
+
+    // Ctrl+click on the current row does not take its highlight away.
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, lastRow.center());
+    EXPECT_EQ(grid->row(), 4);
+    EXPECT_TRUE(shownAsCurrent(*grid));
+}
+
+TEST(GridRows, WhereverTheGridKeepsACurrentRowItIsHighlighted)
+{
+    Table table = people();
+    auto grid = makeGrid(table);
+    grid->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
+    EXPECT_TRUE(shownAsCurrent(*grid)); // a new list starts on its first row
+
+    grid->setRow(0);
+    grid->view()->setFocus(Qt::TabFocusReason); // the view picks a row when it gets the focus
+    QApplication::processEvents();
+    EXPECT_TRUE(shownAsCurrent(*grid));
+
+    grid->setRow(3);
+    grid->refresh();
+    EXPECT_EQ(grid->row(), 3);
+    EXPECT_TRUE(shownAsCurrent(*grid));
+
+    ASSERT_TRUE(grid->find(2, grid::Condition::BeginsWith, "alfa"));
+    EXPECT_TRUE(shownAsCurrent(*grid));
+
+    grid->addSortKey(2);
+    EXPECT_TRUE(shownAsCurrent(*grid));
+
+    // Ctrl+Space would unselect the current row in a plain view.
+    grid->view()->setFocus();
+    QTest::keyClick(grid->view(), Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_TRUE(shownAsCurrent(*grid));
 }
 
 TEST(GridUnbound, ValuesComeFromTheEventPerRowAndColumnAndRefreshAsksAgain)
