@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QScreen>
@@ -199,6 +200,10 @@ bool DateBox::takeTyped(bool later)
 bool DateBox::refuse(const QString& text, const QString& reason, bool later)
 {
     m_refusal = reason;
+    if (m_refusalsToOwner) {
+        Q_EMIT dateRefused(text, reason);
+        return false;
+    }
     setText(textOf(m_date));
     Q_EMIT dateRefused(text, reason);
     if (later) {
@@ -300,6 +305,11 @@ QCalendarWidget* DateBox::calendarWidget()
         m_calendar->setGridVisible(true);
         m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
         layout->addWidget(m_calendar);
+        auto* today = new QPushButton(QStringLiteral("Oggi"), m_popup);
+        today->setObjectName(QStringLiteral("cmdOggi"));
+        today->setFocusPolicy(Qt::NoFocus);
+        layout->addWidget(today, 0, Qt::AlignHCenter);
+        connect(today, &QPushButton::clicked, this, [this] { pickFromCalendar(QDate::currentDate()); });
         connect(m_calendar, &QCalendarWidget::clicked, this, &DateBox::pickFromCalendar);
         connect(m_calendar, &QCalendarWidget::activated, this, &DateBox::pickFromCalendar);
     }

@@ -4,8 +4,10 @@
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "platform/grid/GridEx.h"
+#include "platform/ui/DateBox.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -491,4 +493,44 @@ TEST_F(BoundGridTest, TheCurrentRowIsShownAfterARebindADeletionAndInAnEditableGr
     EXPECT_EQ(grid->row(), 0);
     EXPECT_FALSE(grid->isEditingRow());
     EXPECT_FALSE(grid->view()->selectionModel()->hasSelection());
+}
+
+TEST_F(BoundGridTest, ADateCellTakesTypedDatesAndTheCalendar)
+{
+    auto grid = bind(kRows, true);
+    grid->show();
+    QSignalSpy errors(grid.get(), &GridEx::error);
+    grid->setRow(1);
+    grid->setCol(3);
+    typeIntoCell(*grid, "15032026");
+    ASSERT_TRUE(grid->commitRowEdit());
+    EXPECT_EQ(grid->value(3).toDate(), QDate(2026, 3, 15));
+
+    // The calendar of the cell's editor; its pick is the cell's value.
+    grid->setRow(2);
+    grid->setCol(3);
+    QTableView* view = grid->view();
+    view->edit(view->currentIndex());
+    auto* box = qobject_cast<ui::DateBox*>(view->indexWidget(view->currentIndex()));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->date(), QDate(2025, 12, 10));
+    QTest::keyClick(box, Qt::Key_F4);
+    ASSERT_TRUE(box->isCalendarVisible());
+    box->calendarWidget()->setSelectedDate(QDate(2025, 12, 24));
+    Q_EMIT box->calendarWidget()->activated(QDate(2025, 12, 24));
+    EXPECT_TRUE(view->indexWidget(view->currentIndex()) == box); // still editing the cell
+    QTest::keyClick(box, Qt::Key_Return);
+    QApplication::processEvents();
+    ASSERT_TRUE(grid->commitRowEdit());
+    EXPECT_EQ(grid->value(3).toDate(), QDate(2025, 12, 24));
+
+    // An impossible date is never turned into another: the row is refused as typed.
+    grid->setRow(3);
+    grid->setCol(3);
+    typeIntoCell(*grid, "31/02/2026");
+    EXPECT_FALSE(grid->commitRowEdit());
+    EXPECT_EQ(grid->value(3).toString(), "31/02/2026");
+    EXPECT_GE(errors.size(), 1);
+    grid->cancelRowEdit();
+    EXPECT_EQ(grid->value(3).toDate(), QDate(2026, 1, 10));
 }

@@ -3,7 +3,9 @@
 #include "platform/core/Currency.h"
 #include "platform/grid/GridEx.h"
 #include "platform/grid/GridModel.h"
+#include "platform/ui/ApplicationHabits.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QItemSelectionModel>
@@ -496,6 +498,36 @@ TEST(GridDropDown, CellStoresTheBoundColumnAndShowsTheShownColumnOfTheListGrid)
     QTest::keyClick(combo, Qt::Key_Tab);
     EXPECT_EQ(grid->cellValue(2, 2).toLong(), 7);
     EXPECT_EQ(grid->cellText(2, 2), "Fattura standard");
+}
+
+TEST(GridDropDown, TypingInTheListCellSearchesSpacesIncludedWithoutOpeningIt)
+{
+    ui::installApplicationHabits(testApp());
+    Table layouts{{{7, "Fattura standard"}, {8, "Fattura semplificata"}, {9, "Pro forma"}}};
+    GridEx list;
+    list.addUnboundColumn("finId");
+    list.addUnboundColumn("finNome");
+    QObject::connect(&list, &GridEx::unboundReadData,
+                     [&layouts](int row, int column, Variant& value) { value = layouts.rows[row - 1][column - 1]; });
+    list.setItemCount(3);
+    Table table{{{1, 9}}};
+    auto grid = makeGrid(table, 2);
+    grid->setAllowEdit(true);
+    grid->column(2).setDropDown(&list, "finId", "finNome");
+    grid->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
+    grid->setRow(1);
+    grid->setCol(2);
+    grid->view()->setFocus();
+    QTest::keyClick(grid->view(), Qt::Key_F, Qt::NoModifier); // the first key opens the cell's list box
+    auto* combo = grid->view()->findChild<QComboBox*>();
+    ASSERT_NE(combo, nullptr);
+    ASSERT_EQ(QApplication::focusWidget(), combo);
+    QTest::keyClicks(combo, "attura se");
+    EXPECT_FALSE(combo->view()->isVisible());
+    EXPECT_EQ(combo->currentText(), "Fattura semplificata");
+    QTest::keyClick(combo, Qt::Key_Tab);
+    EXPECT_EQ(grid->cellValue(1, 2).toLong(), 8);
 }
 
 TEST(GridDropDown, ValueListShowsTheTextOfEachValue)

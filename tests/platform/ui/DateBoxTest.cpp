@@ -283,7 +283,9 @@ TEST_F(DateBoxTest, TheCalendarOpensOnTheDateAndAPickIsTaken)
     form->dtp->findChild<QAction*>(QStringLiteral("calendarButton"))->trigger();
     ASSERT_TRUE(form->dtp->isCalendarVisible());
     EXPECT_EQ(calendar->selectedDate(), QDate(2026, 6, 20));
-    form->dtp->hideCalendar();
+    form->dtp->findChild<QPushButton*>(QStringLiteral("cmdOggi"))->click();
+    EXPECT_FALSE(form->dtp->isCalendarVisible());
+    EXPECT_EQ(form->dtp->date(), QDate::currentDate());
 }
 
 TEST_F(DateBoxTest, LeavingTheWindowWhileTypingSaysNothingOnceItIsClosed)
