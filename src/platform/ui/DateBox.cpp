@@ -11,9 +11,12 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QLocale>
+#include <QPainter>
+#include <QPixmap>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleOption>
 #include <QStyleOptionFrame>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -64,6 +67,23 @@ QPair<int, int> spanOf(Part part)
     return {0, 0};
 }
 
+// The drop-down arrow of the style's combo boxes, so the box reads as a list to open.
+QIcon dropArrow(const QWidget* widget)
+{
+    const int size = widget->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, widget);
+    const qreal ratio = widget->devicePixelRatioF();
+    QPixmap pixmap(QSize(size, size) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    QStyleOption option;
+    option.initFrom(widget);
+    option.rect = QRect(0, 0, size, size).adjusted(2, 4, -2, -4);
+    option.state |= QStyle::State_Enabled;
+    widget->style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &option, &painter, widget);
+    return QIcon(pixmap);
+}
+
 } // namespace
 
 DateBox::DateBox(QWidget* parent)
@@ -71,7 +91,7 @@ DateBox::DateBox(QWidget* parent)
 {
     setValidator(new DateCharacters(this));
     setMaxLength(10);
-    m_button = addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
+    m_button = addAction(dropArrow(this), QLineEdit::TrailingPosition);
     m_button->setObjectName(QStringLiteral("calendarButton"));
     m_button->setToolTip(QStringLiteral("Calendario (F4)"));
     connect(m_button, &QAction::triggered, this, &DateBox::showCalendar);
