@@ -319,6 +319,19 @@ void GridEx::applyColumn(int index)
     if (!hidden && info.widthTwips > 0)
         m_view->setColumnWidth(index, twipsToPixels(info.widthTwips));
     m_model->columnChanged(index);
+    // A current cell in a column just hidden would keep the arrows from moving:
+    // the row stays current in its first visible column.
+    const QModelIndex current = m_view->currentIndex();
+    if (hidden && current.isValid() && current.column() == index && m_currentRow >= 0) {
+        QHeaderView* header = m_view->horizontalHeader();
+        for (int p = 0; p < header->count(); ++p) {
+            const int logical = header->logicalIndex(p);
+            if (!header->isSectionHidden(logical)) {
+                setCurrent(m_currentRow, logical);
+                break;
+            }
+        }
+    }
 }
 
 void GridEx::applyAllColumns()

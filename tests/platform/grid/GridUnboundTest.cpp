@@ -359,6 +359,22 @@ TEST(GridRows, WhereverTheGridKeepsACurrentRowItIsHighlighted)
     EXPECT_TRUE(shownAsCurrent(*grid));
 }
 
+TEST(GridRows, HidingTheCurrentColumnLeavesTheArrowsWorking)
+{
+    Table table = people();
+    auto grid = makeGrid(table);
+    grid->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
+    ASSERT_EQ(grid->currentColumnIndex(), 1);
+    grid->column(1).setVisible(false); // the key column, hidden once the list is loaded
+    EXPECT_EQ(grid->row(), 1);
+    EXPECT_TRUE(shownAsCurrent(*grid));
+    grid->view()->setFocus();
+    QTest::keyClick(grid->view(), Qt::Key_Down);
+    EXPECT_EQ(grid->row(), 2);
+    EXPECT_TRUE(shownAsCurrent(*grid));
+}
+
 TEST(GridUnbound, ValuesComeFromTheEventPerRowAndColumnAndRefreshAsksAgain)
 {
     Table table = people();
