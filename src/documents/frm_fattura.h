@@ -11,7 +11,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -24,6 +23,7 @@ class GridEx;
 namespace ui {
 class DataBinding;
 class DataCombo;
+class DateBox;
 } // namespace ui
 
 // The document editor for invoices (0), credit notes (1) and pro formas (2);
@@ -143,7 +143,7 @@ public:
     QVector<QComboBox*> cmbData;
     QVector<ui::DataCombo*> dtcData;
     QVector<QCheckBox*> chkData;
-    QDateEdit* dtp = nullptr;
+    ui::DateBox* dtp = nullptr;
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdClose = nullptr;
     QPushButton* cmdPrint = nullptr;

@@ -225,6 +225,7 @@ bool DateBox::refuse(const QString& text, const QString& reason, bool later)
         return false;
     }
     setText(textOf(m_date));
+    m_untold = reason;
     Q_EMIT dateRefused(text, reason);
     if (later) {
         // Leaving the box is a focus change in progress: the message and the
@@ -242,12 +243,14 @@ bool DateBox::refuse(const QString& text, const QString& reason, bool later)
 void DateBox::tellRefusal()
 {
     m_messagePending = false;
+    const QString reason = m_untold;
+    m_untold.clear();
     // The window was closed meanwhile (the user left by its cancel button).
-    if (!isVisible() || m_refusal.isEmpty())
+    if (!isVisible() || reason.isEmpty())
         return;
     const QString kept = m_date.isValid() ? QStringLiteral("Resta la data %1.").arg(textOf(m_date))
                                           : QStringLiteral("La data resta vuota.");
-    msgBox(m_refusal + QLatin1Char('\n') + kept, vbExclamation);
+    msgBox(reason + QLatin1Char('\n') + kept, vbExclamation);
     setFocus(Qt::OtherFocusReason);
     selectAll();
 }

@@ -105,6 +105,7 @@ private:
     bool m_nullable = false;
     bool m_refusalsToOwner = false;
     QString m_refusal;
+    QString m_untold; // a refusal whose message is still to be shown
     bool m_messagePending = false;
     QAction* m_button = nullptr;
     QFrame* m_popup = nullptr;

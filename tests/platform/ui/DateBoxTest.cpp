@@ -299,3 +299,13 @@ TEST_F(DateBoxTest, LeavingTheWindowWhileTypingSaysNothingOnceItIsClosed)
     EXPECT_TRUE(dialogs.messages().isEmpty());
     EXPECT_EQ(form->dtp->date(), QDate(2026, 1, 10));
 }
+
+TEST_F(DateBoxTest, ARefusalIsToldEvenWhenTheFormShowsItsDateAgainMeanwhile)
+{
+    // A form that refreshes its bound controls whenever the focus moves.
+    QObject::connect(qApp, &QApplication::focusChanged, form->dtp, [this] { form->dtp->setDate(form->dtp->date()); });
+    dialogs.answerMessageBox(vbOK);
+    form->typeAndLeave(QStringLiteral("31/02/2026"));
+    EXPECT_EQ(form->dtp->date(), QDate(2026, 1, 10));
+    EXPECT_EQ(dialogs.messages().size(), 1);
+}
