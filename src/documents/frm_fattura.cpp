@@ -27,6 +27,7 @@
 #include "platform/ui/CloseGuard.h"
 #include "platform/ui/DataBinding.h"
 #include "platform/ui/DataCombo.h"
+#include "platform/ui/DateBox.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EnterAsTab.h"
 #include "platform/ui/FieldHelp.h"
@@ -37,7 +38,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -868,10 +868,8 @@ void frm_fattura::buildControls()
     named(chkData[0], QStringLiteral("chkData(0)"));
     chkData[0]->setToolTip(
         QStringLiteral("Calcola la ritenuta d'acconto a partire dall'imponibile e dalla percentuale definita"));
-    dtp = new QDateEdit(this);
+    dtp = new ui::DateBox(this);
     named(dtp, QStringLiteral("dtp"));
-    dtp->setCalendarPopup(true);
-    dtp->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     dtp->setToolTip(QStringLiteral("Data del documento"));
     for (int i = 0; i < 2; ++i) {
         lblDataCli.append(new QLabel(this));
@@ -1020,6 +1018,10 @@ void frm_fattura::buildControls()
     ui::installEnterAsTab(header, ui::EnterOnTextBoxes | ui::EnterOnCheckBoxes | ui::EnterOnComboBoxes
                                       | ui::EnterOnSpinBoxes);
     ui::installEnterAsTab(totals, ui::EnterOnCheckBoxes);
+    // Reached by a click, never by Enter or Tab: so Enter in the client combo
+    // with no client chosen stays there (leaving it is refused), and Enter on
+    // the way through the header never opens the client form.
+    cmdCliAdd->setFocusPolicy(Qt::ClickFocus);
     ui::installFieldHelp(this, sb);
     // After the field help, so the grid's own hints are the last word.
     connect(qApp, &QApplication::focusChanged, this, &frm_fattura::onFocusChanged);
@@ -1027,8 +1029,7 @@ void frm_fattura::buildControls()
     setTabOrder(cmbData[0], txtData[9]);
     setTabOrder(txtData[9], dtp);
     setTabOrder(dtp, dtcData[0]);
-    setTabOrder(dtcData[0], cmdCliAdd);
-    setTabOrder(cmdCliAdd, dtcData[1]);
+    setTabOrder(dtcData[0], dtcData[1]);
     setTabOrder(dtcData[1], txtData[8]);
     setTabOrder(txtData[8], txtNote);
     setTabOrder(txtNote, gexdet->view());

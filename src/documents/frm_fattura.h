@@ -12,7 +12,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -25,6 +24,7 @@ class GridEx;
 namespace ui {
 class DataBinding;
 class DataCombo;
+class DateBox;
 } // namespace ui
 
 // The document editor for invoices (0), credit notes (1) and pro formas (2);
@@ -148,7 +148,7 @@ public:
     QVector<QComboBox*> cmbData;
     QVector<ui::DataCombo*> dtcData;
     QVector<QCheckBox*> chkData;
-    QDateEdit* dtp = nullptr;
+    ui::DateBox* dtp = nullptr;
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdClose = nullptr;
     QPushButton* cmdPrint = nullptr;

@@ -1151,6 +1151,10 @@ void frmMain::scegliVista(int vista)
         return;
     m_vistaCorrente = vista;
     SetLay();
+    // By the view bar or by Ctrl+Shift+letter, the list is ready for the keys:
+    // typing finds, Down goes into the list, Enter opens the current row.
+    if (txtFind->isEnabled())
+        txtFind->setFocus();
 }
 
 void frmMain::bb_ItemClick(QListWidgetItem* item)
@@ -1158,8 +1162,6 @@ void frmMain::bb_ItemClick(QListWidgetItem* item)
     if (!item)
         return;
     scegliVista(item->data(Qt::UserRole).toString().toInt());
-    if (txtFind->isEnabled())
-        txtFind->setFocus();
 }
 
 void frmMain::TastiRapidi(int keyCode, int shift)

@@ -8,7 +8,7 @@ namespace grid {
 class GridEx;
 
 // Editors of the grid's cells: a line edit (with a button when the column has
-// one), a list for drop-down and value-list columns. Keys reach the grid's key
+// one), a date box for date columns, a list for drop-down and value-list columns. Keys reach the grid's key
 // events before the editor's own handling.
 class GridDelegate : public QStyledItemDelegate {
     Q_OBJECT

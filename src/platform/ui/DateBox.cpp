@@ -9,10 +9,14 @@
 #include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QLocale>
+#include <QPainter>
+#include <QPixmap>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleOption>
 #include <QStyleOptionFrame>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -63,6 +67,23 @@ QPair<int, int> spanOf(Part part)
     return {0, 0};
 }
 
+// The drop-down arrow of the style's combo boxes, so the box reads as a list to open.
+QIcon dropArrow(const QWidget* widget)
+{
+    const int size = widget->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, widget);
+    const qreal ratio = widget->devicePixelRatioF();
+    QPixmap pixmap(QSize(size, size) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    QStyleOption option;
+    option.initFrom(widget);
+    option.rect = QRect(0, 0, size, size).adjusted(2, 4, -2, -4);
+    option.state |= QStyle::State_Enabled;
+    widget->style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &option, &painter, widget);
+    return QIcon(pixmap);
+}
+
 } // namespace
 
 DateBox::DateBox(QWidget* parent)
@@ -70,7 +91,7 @@ DateBox::DateBox(QWidget* parent)
 {
     setValidator(new DateCharacters(this));
     setMaxLength(10);
-    m_button = addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
+    m_button = addAction(dropArrow(this), QLineEdit::TrailingPosition);
     m_button->setObjectName(QStringLiteral("calendarButton"));
     m_button->setToolTip(QStringLiteral("Calendario (F4)"));
     connect(m_button, &QAction::triggered, this, &DateBox::showCalendar);
@@ -199,7 +220,12 @@ bool DateBox::takeTyped(bool later)
 bool DateBox::refuse(const QString& text, const QString& reason, bool later)
 {
     m_refusal = reason;
+    if (m_refusalsToOwner) {
+        Q_EMIT dateRefused(text, reason);
+        return false;
+    }
     setText(textOf(m_date));
+    m_untold = reason;
     Q_EMIT dateRefused(text, reason);
     if (later) {
         // Leaving the box is a focus change in progress: the message and the
@@ -217,12 +243,14 @@ bool DateBox::refuse(const QString& text, const QString& reason, bool later)
 void DateBox::tellRefusal()
 {
     m_messagePending = false;
+    const QString reason = m_untold;
+    m_untold.clear();
     // The window was closed meanwhile (the user left by its cancel button).
-    if (!isVisible() || m_refusal.isEmpty())
+    if (!isVisible() || reason.isEmpty())
         return;
     const QString kept = m_date.isValid() ? QStringLiteral("Resta la data %1.").arg(textOf(m_date))
                                           : QStringLiteral("La data resta vuota.");
-    msgBox(m_refusal + QLatin1Char('\n') + kept, vbExclamation);
+    msgBox(reason + QLatin1Char('\n') + kept, vbExclamation);
     setFocus(Qt::OtherFocusReason);
     selectAll();
 }
@@ -300,6 +328,11 @@ QCalendarWidget* DateBox::calendarWidget()
         m_calendar->setGridVisible(true);
         m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
         layout->addWidget(m_calendar);
+        auto* today = new QPushButton(QStringLiteral("Oggi"), m_popup);
+        today->setObjectName(QStringLiteral("cmdOggi"));
+        today->setFocusPolicy(Qt::NoFocus);
+        layout->addWidget(today, 0, Qt::AlignHCenter);
+        connect(today, &QPushButton::clicked, this, [this] { pickFromCalendar(QDate::currentDate()); });
         connect(m_calendar, &QCalendarWidget::clicked, this, &DateBox::pickFromCalendar);
         connect(m_calendar, &QCalendarWidget::activated, this, &DateBox::pickFromCalendar);
     }

@@ -13,7 +13,7 @@ namespace ui {
 // The date box of the forms: the user types a date the Italian way
 // ("15/03/2026", "15-3-26", "15032026", "150326"; two-digit years 00-29 are
 // 20xx and 30-99 are 19xx), picks it from the calendar pop-up (the button,
-// F4 or Alt+Down) or steps it with Up and Down (the day, month or year under
+// F4 or Alt+Down; its "Oggi" button gives today) or steps it with Up and Down (the day, month or year under
 // the caret).
 //
 // The typed text becomes the box's date when the user leaves the box or
@@ -40,6 +40,12 @@ public:
     // Whether the user may empty the box (no date). Off unless set.
     void setNullable(bool on) { m_nullable = on; }
     bool isNullable() const { return m_nullable; }
+
+    // For a box inside another control (a grid cell) whose owner judges the
+    // value itself: a refused text stays as typed and no message is shown;
+    // dateRefused still tells. Off unless set.
+    void setRefusalsToOwner(bool on) { m_refusalsToOwner = on; }
+    bool refusalsToOwner() const { return m_refusalsToOwner; }
 
     // From 1 January 100 to 31 December 9999 unless set.
     void setDateRange(const QDate& minimum, const QDate& maximum);
@@ -97,7 +103,9 @@ private:
     QDate m_minimum;
     QDate m_maximum;
     bool m_nullable = false;
+    bool m_refusalsToOwner = false;
     QString m_refusal;
+    QString m_untold; // a refusal whose message is still to be shown
     bool m_messagePending = false;
     QAction* m_button = nullptr;
     QFrame* m_popup = nullptr;

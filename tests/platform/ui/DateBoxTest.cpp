@@ -283,7 +283,9 @@ TEST_F(DateBoxTest, TheCalendarOpensOnTheDateAndAPickIsTaken)
     form->dtp->findChild<QAction*>(QStringLiteral("calendarButton"))->trigger();
     ASSERT_TRUE(form->dtp->isCalendarVisible());
     EXPECT_EQ(calendar->selectedDate(), QDate(2026, 6, 20));
-    form->dtp->hideCalendar();
+    form->dtp->findChild<QPushButton*>(QStringLiteral("cmdOggi"))->click();
+    EXPECT_FALSE(form->dtp->isCalendarVisible());
+    EXPECT_EQ(form->dtp->date(), QDate::currentDate());
 }
 
 TEST_F(DateBoxTest, LeavingTheWindowWhileTypingSaysNothingOnceItIsClosed)
@@ -296,4 +298,14 @@ TEST_F(DateBoxTest, LeavingTheWindowWhileTypingSaysNothingOnceItIsClosed)
     QApplication::processEvents();
     EXPECT_TRUE(dialogs.messages().isEmpty());
     EXPECT_EQ(form->dtp->date(), QDate(2026, 1, 10));
+}
+
+TEST_F(DateBoxTest, ARefusalIsToldEvenWhenTheFormShowsItsDateAgainMeanwhile)
+{
+    // A form that refreshes its bound controls whenever the focus moves.
+    QObject::connect(qApp, &QApplication::focusChanged, form->dtp, [this] { form->dtp->setDate(form->dtp->date()); });
+    dialogs.answerMessageBox(vbOK);
+    form->typeAndLeave(QStringLiteral("31/02/2026"));
+    EXPECT_EQ(form->dtp->date(), QDate(2026, 1, 10));
+    EXPECT_EQ(dialogs.messages().size(), 1);
 }
