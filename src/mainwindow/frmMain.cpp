@@ -19,6 +19,7 @@
 #include "platform/grid/GridEx.h"
 #include "platform/grid/GridTypes.h"
 #include "platform/ui/Dialogs.h"
+#include "reports/frmPrintReportMov.h"
 #include "startup/Main.h"
 #include "startup/SharedState.h"
 
@@ -37,7 +38,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
-#include <QPrinterInfo>
 #include <QStatusBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -63,7 +63,7 @@ const QString kSchedeAperte = QStringLiteral("Chiudere prima tutte le schede dat
 const std::function<void()> apriSetup;                      // frm_setup::Apri(gSezId)
 const std::function<void(QWidget*)> apriProfessionisti;     // ui::showModal(frmProfessionisti::instance())
 const std::function<void(QWidget*)> apriModelli;            // ui::showModal(finfrmReps::instance())
-const std::function<void(const QString&)> stampaReport;     // frmPrintReportMov::Stampa(printer)
+const std::function<void(const QString&)> stampaReport = [](const QString& printer) { frmPrintReportMov::Stampa(printer); };
 const std::function<void()> apriDataLavoro;                 // frmOptions::ApriWorkingDate()
 const std::function<void()> apriContatori;                  // frmOptions::ApriContab()
 const std::function<void(QWidget*)> apriTabelle;            // ui::showModal(comfrmManData::instance())
@@ -1367,7 +1367,7 @@ void frmMain::Stampa()
 {
     if (gexView->rowCount() < 1 || !stampaReport)
         return;
-    const QString stampante = QPrinterInfo::defaultPrinterName();
+    const QString stampante = installedPrinters().defaultDeviceName;
     apriFinestra(QStringLiteral("frmPrintReportMov::Stampa(%1)").arg(stampante), [stampante] { stampaReport(stampante); });
 }
 

@@ -148,7 +148,7 @@ TEST_F(MainWindowFixture, CommandsWaitingForTheirWindowsStayDisabled)
 {
     open();
     action(QStringLiteral("mnuViewItem(2)"))->trigger();
-    for (const char* name : {"mnuProf(0)", "mnuProf(1)", "mnuFileItem(9)", "mnuFileItem(11)", "tbButton(5)",
+    for (const char* name : {"mnuProf(0)", "mnuProf(1)", "mnuFileItem(9)",
                              "mnuViewItem(40)", "mnuViewItem(41)", "mnuViewItem(43)", "mnuDbItem(9)", "mnuHelpItem(0)",
                              "mnuHelpItem(7)"})
         EXPECT_FALSE(action(QString::fromLatin1(name))->isEnabled()) << name;
@@ -157,6 +157,24 @@ TEST_F(MainWindowFixture, CommandsWaitingForTheirWindowsStayDisabled)
     QTest::mouseClick(child(QStringLiteral("WorkData")), Qt::LeftButton);
     QTest::mouseClick(child(QStringLiteral("Professionista")), Qt::LeftButton);
     EXPECT_TRUE(m_calls.isEmpty());
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
+}
+
+TEST_F(MainWindowFixture, PrintOpensTheReportChooserWithTheDefaultPrinterWhenTheListHasRows)
+{
+    open();
+    action(QStringLiteral("mnuViewItem(2)"))->trigger(); // clients: none yet
+    action(QStringLiteral("mnuFileItem(11)"))->trigger();
+    EXPECT_TRUE(m_calls.isEmpty());
+
+    addClient(QStringLiteral("Bianchi S.r.l."), 1);
+    frmMain::SetLay();
+    for (const char* name : {"mnuFileItem(11)", "tbButton(5)"}) {
+        m_calls.clear();
+        ASSERT_TRUE(action(QString::fromLatin1(name))->isEnabled()) << name;
+        action(QString::fromLatin1(name))->trigger();
+        EXPECT_EQ(m_calls, QStringList{QStringLiteral("frmPrintReportMov::Stampa(Laser)")}) << name;
+    }
     EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
 }
 
