@@ -24,7 +24,7 @@ ReportLayout arpCliFor3::Struttura()
     const FontSpec normale = carattere(8);
     const FontSpec grassetto = carattere(8, true);
 
-    const double col = 1180;
+    const double col = 1300;
     const double xSomme = w - 6 * col;
 
     ReportSection& rh = layout.section(kReportHeader);

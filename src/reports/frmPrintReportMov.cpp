@@ -124,6 +124,7 @@ frmPrintReportMov::frmPrintReportMov() : QDialog(nullptr)
     GridEX1->setColumnHeadersVisible(false);
     GridEX1->setRowHeadersVisible(false);
     GridEX1->view()->setShowGrid(false);
+    GridEX1->view()->horizontalHeader()->setStretchLastSection(true);
     GridEX1->view()->setIconSize(QSize(32, 32));
     GridEX1->setRowHeight(40 * 15);
     GridEX1->addUnboundColumn(QStringLiteral("Icona")).setIcon(true);
