@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QtPrinters.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 
