@@ -10,6 +10,7 @@
 #include "platform/report/Report.h"
 #include "platform/report/ReportPreview.h"
 #include "platform/report/ReportPrinter.h"
+#include "platform/ui/DateBox.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/MsgBoxStyle.h"
 #include "printing/StampaDocumento.h"
@@ -26,7 +27,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -154,15 +154,10 @@ frmPrintReportMov::frmPrintReportMov() : QDialog(nullptr)
 
     frmFilter[1]->setTitle(QStringLiteral("Data documento"));
     auto* l1 = new QHBoxLayout(frmFilter[1]);
-    Dat1 = new QDateEdit(frmFilter[1]);
+    Dat1 = new ui::DateBox(frmFilter[1]);
     Dat1->setObjectName(QStringLiteral("Dat1"));
-    Dat2 = new QDateEdit(frmFilter[1]);
+    Dat2 = new ui::DateBox(frmFilter[1]);
     Dat2->setObjectName(QStringLiteral("Dat2"));
-    for (QDateEdit* d : {Dat1, Dat2}) {
-        d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-        d->setCalendarPopup(true);
-        d->setMinimumDate(QDate(1900, 1, 1));
-    }
     auto* lblDal = new QLabel(QStringLiteral("Dal:"), frmFilter[1]);
     lblDal->setBuddy(Dat1);
     auto* lblAl = new QLabel(QStringLiteral("Al:"), frmFilter[1]);
@@ -509,6 +504,9 @@ void frmPrintReportMov::EseguiStampa()
 {
     const int id = ReportCorrente();
     if (id < 1)
+        return;
+    // A date still being typed counts; one that is no date is refused by its box, which says why.
+    if (!Dat1->commit() || !Dat2->commit())
         return;
     // Everything a run can meet (a query the database refuses, a printer, a
     // file) ends here in a message; the chooser stays as it was.

@@ -14,7 +14,6 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QGroupBox;
 class QMenu;
 class QPushButton;
@@ -23,6 +22,9 @@ class QVBoxLayout;
 
 namespace grid {
 class GridEx;
+}
+namespace ui {
+class DateBox;
 }
 namespace report {
 class Report;
@@ -72,8 +74,8 @@ public:
     std::array<QGroupBox*, 5> frmFilter{};
     // Indexes 0 to 2 (document type) and 4, 5 (unpaid or all); 3 is not used.
     std::array<QRadioButton*, 6> optview{};
-    QDateEdit* Dat1 = nullptr;
-    QDateEdit* Dat2 = nullptr;
+    ui::DateBox* Dat1 = nullptr;
+    ui::DateBox* Dat2 = nullptr;
     QComboBox* cmbCli = nullptr;
     QCheckBox* chkFilter = nullptr;
     QGroupBox* frmStampante = nullptr;

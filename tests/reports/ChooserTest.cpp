@@ -4,6 +4,8 @@
 
 #include "platform/grid/GridEx.h"
 #include "platform/report/ReportPreview.h"
+#include "platform/ui/DateBox.h"
+#include "platform/ui/MsgBoxStyle.h"
 #include "reports/EsportaReport.h"
 #include "reports/frmPrintReportMov.h"
 #include "startup/SharedState.h"
@@ -12,7 +14,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QTest>
@@ -93,5 +94,29 @@ TEST_F(ChooserTest, EscClosesTheChooserAndItsPreviews)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(frmPrintReportMov::isLoaded());
     EXPECT_TRUE(preview.isNull() || !preview->isVisible());
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
+}
+
+TEST_F(ChooserTest, ADateStillBeingTypedCountsAndAWrongOneStopsTheRun)
+{
+    frmPrintReportMov* f = apri(2);
+    f->Dat1->setFocus();
+    f->Dat1->selectAll();
+    QTest::keyClicks(f->Dat1, QStringLiteral("01/04/2024"));
+    anteprima();
+    ASSERT_EQ(f->Anteprime().size(), 1);
+    const QString mostrato = testoPagine(f->Anteprime().first());
+    EXPECT_TRUE(mostrato.contains(QStringLiteral("dal 01/04/24 al 31/12/24"))) << mostrato.toStdString();
+    EXPECT_FALSE(mostrato.contains(QStringLiteral("D'Amico"))) << "the March invoice is before the range";
+
+    f->Dat2->setFocus();
+    f->Dat2->selectAll();
+    QTest::keyClicks(f->Dat2, QStringLiteral("31/02/2024"));
+    m_dialogs.answerMessageBox(ui::vbOK);
+    anteprima();
+    QApplication::processEvents();
+    EXPECT_EQ(f->Anteprime().size(), 1);
+    EXPECT_EQ(m_dialogs.messages().size(), 1);
+    EXPECT_EQ(f->Dat2->date(), QDate(2024, 12, 31));
     EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
 }

@@ -5,6 +5,7 @@
 
 #include "platform/grid/GridEx.h"
 #include "platform/report/ReportPreview.h"
+#include "platform/ui/DateBox.h"
 #include "platform/ui/MsgBoxStyle.h"
 #include "reports/EsportaReport.h"
 #include "reports/frmPrintReportMov.h"
@@ -13,7 +14,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
