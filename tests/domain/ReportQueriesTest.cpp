@@ -1,6 +1,8 @@
-// The report queries run on a small database with the program's column types:
-// what each report selects for the chooser's filters.
+// The report queries run on a database of the program's schema: what each
+// report selects for the chooser's filters.
 #include "domain/ReportQueries.h"
+
+#include "DomainDatabase.h"
 
 #include "common/comDataBase.h"
 #include "platform/core/Currency.h"
@@ -8,7 +10,6 @@
 #include "platform/database/Recordset.h"
 
 #include <QStringList>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <ostream>
 
@@ -20,33 +21,13 @@ inline void PrintTo(const QString& text, std::ostream* os)
 
 namespace {
 
-class ReportQueriesTest : public ::testing::Test {
+class ReportQueriesTest : public DomainDatabase {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        const QString path = m_dir.filePath(QStringLiteral("qelvo.mdb"));
-        db::Connection::createDatabase(path);
-        m_cn.open(db::Connection::connectionStringFor(path));
-        for (const char* ddl : {
-                 "CREATE TABLE CliFor (cliId COUNTER, cliNome TEXT(50) NOT NULL, cliLocalita TEXT(50), cliTelefono TEXT(30), "
-                 "cliPartitaIVA TEXT(16), cliCodiceFiscale TEXT(16), cliShared YESNO, sezId INTEGER)",
-                 "CREATE TABLE Pagamenti (pagId COUNTER, pagDescrizione TEXT(50))",
-                 "CREATE TABLE CodiciIVA (cdiCodice TEXT(10), cdiDescrizione TEXT(100), cdiValore DOUBLE)",
-                 "CREATE TABLE Prestazioni (preId COUNTER, preDescrizione TEXT(50), preCodiceIVA TEXT(10), "
-                 "preImporto CURRENCY, sezId LONG, preCliId INTEGER)",
-                 "CREATE TABLE Fatture (fatId COUNTER, sezId LONG, fatTipo INTEGER, fatNo LONG, fatPrefisso TEXT(10), "
-                 "fatData DATETIME, fatCliForId LONG, fatCliForPag LONG, fatTotImponibile CURRENCY, fatTotImposta CURRENCY, "
-                 "fatTotDoc CURRENCY, fatTotRitAcc CURRENCY, fatTotNetto CURRENCY)",
-                 "CREATE TABLE FattureIva (fciId COUNTER, fcifatId LONG, fciCodiceIva TEXT(10), fciImporto CURRENCY, "
-                 "fciSoggettivo CURRENCY, fciImponibile CURRENCY, fciImposta CURRENCY, fciTotRiga CURRENCY, fciRit01 CURRENCY)",
-                 "CREATE TABLE Incassi (incId COUNTER, incFatId INTEGER, incData DATETIME, incImporto CURRENCY, "
-                 "incDescrizione TEXT(50))",
-                 "INSERT INTO CodiciIVA VALUES ('22', 'IVA ordinaria 22%', 22)",
-                 "INSERT INTO CodiciIVA VALUES ('10', 'IVA ridotta 10%', 10)",
-                 "INSERT INTO Pagamenti (pagDescrizione) VALUES ('Bonifico 30 gg')",
-             })
-            m_cn.execute(QString::fromLatin1(ddl));
+        DomainDatabase::SetUp();
+        m_cn.open(m_cs);
+        m_cn.execute(QStringLiteral("INSERT INTO Pagamenti (pagDescrizione, sezId) VALUES ('Bonifico 30 gg', 1)"));
         m_bianchi = cliente(QStringLiteral("Bianchi S.r.l."), 1, false, QStringLiteral("Milano"), QStringLiteral("02 123"));
         m_rossi = cliente(QStringLiteral("Rossi Mario"), 1, false, QString(), QString());
         m_condiviso = cliente(QStringLiteral("Verdi S.p.A."), 2, true, QStringLiteral("Torino"), QString());
@@ -126,7 +107,6 @@ protected:
         return out;
     }
 
-    QTemporaryDir m_dir;
     db::Connection m_cn;
     std::int32_t m_bianchi = 0, m_rossi = 0, m_condiviso = 0, m_altro = 0;
 };
