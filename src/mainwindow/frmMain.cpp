@@ -1,6 +1,8 @@
 #include "mainwindow/frmMain.h"
 
 #include "common/FormLifetime.h"
+#include "common/comfrmAbout.h"
+#include "common/comfrmManData.h"
 #include "common/comRegistry.h"
 #include "common/comUtility.h"
 #include "documents/frm_fattura.h"
@@ -22,6 +24,9 @@
 #include "platform/grid/GridTypes.h"
 #include "platform/ui/Dialogs.h"
 #include "reports/frmPrintReportMov.h"
+#include "sections/frmOptions.h"
+#include "sections/frmProfessionisti.h"
+#include "sections/frm_setup.h"
 #include "startup/Section.h"
 #include "startup/SharedState.h"
 
@@ -62,14 +67,16 @@ const QString kSchedeAperte = QStringLiteral("Chiudere prima tutte le schede dat
 // Windows of the program still to come. Each entry is the one line that opens
 // its window; while an entry is empty, the commands that would open it stay
 // disabled, so nothing offers what it cannot do.
-const std::function<void()> apriSetup;                      // frm_setup::Apri(gSezId)
-const std::function<void(QWidget*)> apriProfessionisti;     // ui::showModal(frmProfessionisti::instance())
+const std::function<void()> apriSetup = [] { frm_setup::Apri(gSezId); };
+const std::function<void(QWidget*)> apriProfessionisti = [](QWidget* owner) { frmProfessionisti::Mostra(owner); };
 const std::function<void(QWidget*)> apriModelli;            // ui::showModal(finfrmReps::instance())
 const std::function<void(const QString&)> stampaReport = [](const QString& printer) { frmPrintReportMov::Stampa(printer); };
-const std::function<void()> apriDataLavoro;                 // frmOptions::ApriWorkingDate()
-const std::function<void()> apriContatori;                  // frmOptions::ApriContab()
-const std::function<void(QWidget*)> apriTabelle;            // ui::showModal(comfrmManData::instance())
-const std::function<void(QWidget*, const QString&)> apriInformazioni; // comfrmAbout::About(owner, text)
+const std::function<void()> apriDataLavoro = [] { frmOptions::ApriWorkingDate(); };
+const std::function<void()> apriContatori = [] { frmOptions::ApriContab(); };
+const std::function<void(QWidget*)> apriTabelle = [](QWidget* owner) { comfrmManData::Mostra(owner, DataConStr); };
+const std::function<void(QWidget*, const QString&)> apriInformazioni = [](QWidget* owner, const QString& testo) {
+    comfrmAbout::About(owner, testo);
+};
 // The help file is compiled HTML Help, which nothing on this platform opens.
 constexpr bool kGuidaDisponibile = false;
 
@@ -608,8 +615,11 @@ void frmMain::Visualizza()
     frmMain* f = instance();
     f->ImpostaStampanti();
     f->gexView->setConnectionString(DataConStr);
+    // The splash stands while the views are built and the first refresh runs.
+    comfrmAbout::SplashOn(f, 1000, gCartellaDb);
     f->CreaViste();
     SetLay();
+    comfrmAbout::SplashOff();
     const bool amministratore = gSezId == 1;
     f->mnuProf[1]->setEnabled(amministratore && bool(apriProfessionisti));
     f->mnuFileItem[9]->setEnabled(amministratore && bool(apriModelli));
@@ -1201,7 +1211,7 @@ void frmMain::mnuViewItem_Click(int index)
     if (index >= 0 && index < kVociVista)
         m_vistaCorrente = mnuViewItem[index]->data().toInt();
     else if (index == 40 && apriDataLavoro)
-        apriFinestra(QStringLiteral("frmOptions::ApriWorkingDate()"), apriDataLavoro);
+        ApriDataLavoro();
     else if (index == 41 && apriContatori)
         apriFinestra(QStringLiteral("frmOptions::ApriContab()"), apriContatori);
     SetLay();
@@ -1230,9 +1240,19 @@ void frmMain::mnuHelpItem_Click(int index)
 void frmMain::sb_PanelClick(const QString& key)
 {
     if (key == QLatin1String("WorkData") && apriDataLavoro)
-        apriFinestra(QStringLiteral("frmOptions::ApriWorkingDate()"), apriDataLavoro);
+        ApriDataLavoro();
     else if (key == QLatin1String("Professionista"))
         ApriProfessionista();
+}
+
+void frmMain::ApriDataLavoro()
+{
+    // The working date decides what an open editor or data form numbers and lists: not under its feet.
+    if (schedeDatiAperte()) {
+        ui::msgBox(kSchedeAperte, ui::vbOKOnly, AppTitle());
+        return;
+    }
+    apriFinestra(QStringLiteral("frmOptions::ApriWorkingDate()"), apriDataLavoro);
 }
 
 void frmMain::ApriProfessionista()

@@ -1,5 +1,10 @@
 #include "startup/Schema.h"
 
+#include "platform/database/Catalog.h"
+#include "platform/database/Connection.h"
+
+#include <algorithm>
+
 namespace startup {
 
 // Base columns of the template, with the widths chosen for them. This table is
@@ -78,9 +83,56 @@ namespace startup {
 // 2 modFatInt (written True), 3 modFatIntTipo (written 0), then the heading
 // lines, modFatPie and the footer lines.
 
+const QVector<LinkingIndex>& linkingIndexes()
+{
+    static const QVector<LinkingIndex> indexes = {
+        {"FattureDettaglio", "fdtfatId", "fdtfatId", true},
+        {"FattureIva", "fcifatId", "fcifatId", true},
+        {"Fatture", "fatCliForId", "fatCliForId", true},
+        {"Fatture", "sezIdfatData", "sezId, fatData", true},
+        {"SezioniParametri", "parsezIdparKey4", "parsezId, parKey4", true},
+        // Tables and columns the upgrade adds.
+        {"Incassi", "incFatId", "incFatId", false},
+        {"Prestazioni", "preCliId", "preCliId", false},
+    };
+    return indexes;
+}
+
+QString linkingIndexStatement(const LinkingIndex& index)
+{
+    return QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+        .arg(QLatin1String(index.name), QLatin1String(index.table), QLatin1String(index.columns));
+}
+
+int createLinkingIndexes(db::Connection& cn)
+{
+    const db::Catalog catalog = cn.catalog();
+    int created = 0;
+    for (const LinkingIndex& index : linkingIndexes()) {
+        const QString table = QLatin1String(index.table);
+        if (!catalog.hasTable(table))
+            continue;
+        if (catalog.indexNames(table).contains(QLatin1String(index.name), Qt::CaseInsensitive))
+            continue;
+        const db::TableInfo info = catalog.table(table);
+        bool columnsPresent = true;
+        for (const QString& column : QString::fromLatin1(index.columns).split(QLatin1Char(','))) {
+            const QString wanted = column.trimmed();
+            columnsPresent = columnsPresent && std::any_of(info.columns.begin(), info.columns.end(), [&](const db::ColumnInfo& c) {
+                                 return c.name.compare(wanted, Qt::CaseInsensitive) == 0;
+                             });
+        }
+        if (!columnsPresent)
+            continue;
+        cn.execute(linkingIndexStatement(index));
+        ++created;
+    }
+    return created;
+}
+
 QStringList templateSchemaStatements()
 {
-    return {
+    QStringList statements = {
         QStringLiteral("CREATE TABLE Sezioni (sezId COUNTER, sezTitolo TEXT(50), sezNome TEXT(50), sezCognome TEXT(50), "
                        "sezRitPrePerc DOUBLE, sezRitPreDesc TEXT(50), sezRitAccPerc DOUBLE, sezRitAccDesc TEXT(50), "
                        "sezRitAccPercSuImp DOUBLE, sezPreIVA TEXT(10), sezRitAccSuRitPre YESNO)"),
@@ -149,6 +201,10 @@ QStringList templateSchemaStatements()
         QStringLiteral("INSERT INTO CodiciIVA (cdiCodice, cdiDescrizione, cdiValore, cdiEsenzione) "
                        "VALUES ('N4', 'Esente art. 10 DPR 633/72', 0, 0)"),
     };
+    for (const LinkingIndex& index : linkingIndexes())
+        if (index.inTemplate)
+            statements << linkingIndexStatement(index);
+    return statements;
 }
 
 } // namespace startup

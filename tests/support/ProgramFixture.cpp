@@ -1,5 +1,6 @@
 #include "support/ProgramFixture.h"
 
+#include "common/comfrmAbout.h"
 #include "platform/database/Connection.h"
 #include "platform/registry/RegistryStore.h"
 #include "startup/DatabaseFile.h"
@@ -34,6 +35,8 @@ void ProgramFixture::SetUp()
     gRitAccDesc.clear();
     gRitAccSuRitPre = false;
     ImpostaDataLavoro(QDate::currentDate());
+    // The splash of the main window takes no time in a test.
+    comfrmAbout::setLongestSplash(0);
     m_scope = std::make_unique<ui::ScopedDialogHandler>(m_dialogs);
 }
 

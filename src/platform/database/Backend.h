@@ -75,6 +75,8 @@ public:
     virtual QStringList tableNames() = 0;
     // Throws NoSuchObject when the table does not exist.
     virtual TableMeta tableMeta(const QString& table) = 0;
+    // The Jet names of the table's indexes, in creation order (none of the engine's own).
+    virtual QStringList indexNames(const QString& table) = 0;
 
     // Row writes. `where` compares each column with its value (Null: IS NULL);
     // `onlyOneRow` limits the change to one matching row when no key identifies it.
@@ -87,6 +89,12 @@ public:
 
     // Changes a column's definition, keeping the rows and the indexes.
     virtual void alterColumn(const jet::AlterColumn& change) = 0;
+
+    // Rewrites what an earlier release stored differently (see Connection::upgradeStorage);
+    // returns the tables rewritten.
+    virtual int upgradeStorage() = 0;
+    // The engine's quick check of the file: "ok" or the first problem found.
+    virtual QString quickCheck() = 0;
 };
 
 // The engine in use.

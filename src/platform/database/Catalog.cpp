@@ -53,6 +53,11 @@ bool Catalog::hasTable(const QString& name) const
     return false;
 }
 
+QStringList Catalog::indexNames(const QString& table) const
+{
+    return m_connection->backend().indexNames(table);
+}
+
 void Catalog::setAllowZeroLength(const QString& table, const QString& column, bool) const
 {
     const TableMeta meta = m_connection->backend().tableMeta(table);

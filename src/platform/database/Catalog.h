@@ -3,6 +3,7 @@
 #include "platform/database/Types.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <memory>
 
@@ -36,6 +37,9 @@ public:
     // One table; throws NoSuchObject when missing.
     TableInfo table(const QString& name) const;
     bool hasTable(const QString& name) const;
+    // The names of a table's indexes as Jet knows them ("PrimaryKey", ...), in
+    // the order they were made; throws NoSuchObject when the table is missing.
+    QStringList indexNames(const QString& table) const;
 
     // The provider property "Jet OLEDB:Allow Zero Length": every text column here
     // accepts empty text, so setting it changes nothing; an unknown table or column

@@ -96,6 +96,16 @@ Catalog Connection::catalog() const
     return Catalog(m_impl);
 }
 
+int Connection::upgradeStorage()
+{
+    return m_impl->backend().upgradeStorage();
+}
+
+QString Connection::quickCheck()
+{
+    return m_impl->backend().quickCheck();
+}
+
 void Connection::createDatabase(const QString& path)
 {
     createDatabaseFile(path);

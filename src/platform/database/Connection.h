@@ -17,7 +17,8 @@ class ConnectionImpl;
 // (Provider, Persist Security Info) are accepted and ignored. Opening never
 // creates a file: a missing file is FileNotFound, a file that is not a database
 // (checked by a real query) is NotADatabase, a file held by another machine
-// past the busy timeout is Busy.
+// past the busy timeout is Busy. Damage the engine meets later, in any call, is
+// NotADatabase too, its message naming the file and saying it is damaged.
 //
 // Several machines may share the file on a network folder: the engine keeps a
 // rollback journal (never WAL), waits on a busy file, and every recordset is
@@ -55,6 +56,21 @@ public:
 
     // Table and column metadata (the catalog the system reads through its own connection).
     Catalog catalog() const;
+
+    // Brings a file written by an earlier release of this layer to the current
+    // storage conventions, so that standard SQLite tools can read and write it:
+    // text columns that declared the layer's own collation are declared with
+    // SQLite's NOCASE (StorageTypes.h). Reads only when nothing is to change;
+    // otherwise rebuilds the tables concerned in one transaction (inside the
+    // caller's, when one is open), keeping rows, indexes and counters. Returns the
+    // tables rebuilt: 0 on a current file, so every start may call it.
+    int upgradeStorage();
+
+    // SQLite's quick check of the whole file (every page of every table and
+    // index, short of matching indexes with their rows): "ok", or the first
+    // problem the engine names. A file too damaged to be checked throws
+    // NotADatabase naming the file. Takes a read lock only.
+    QString quickCheck();
 
     // Creates an empty database file; fails when the file exists.
     static void createDatabase(const QString& path);

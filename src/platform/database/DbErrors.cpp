@@ -77,4 +77,20 @@ DbError notADatabase(const QString& path)
                    QStringLiteral("Il file '%1' non è un database riconosciuto oppure è danneggiato.").arg(path));
 }
 
+DbError damaged(const QString& path)
+{
+    return DbError(ErrorKind::NotADatabase, ErrorNumber::Unspecified,
+                   QStringLiteral("Il file di database '%1' è danneggiato e non può essere usato. "
+                                  "Ripristinare una copia di sicurezza del database.")
+                       .arg(path));
+}
+
+DbError nulInText(const QString& column)
+{
+    const QString where = column.isEmpty() ? QStringLiteral("Il testo") : QStringLiteral("Il testo del campo '%1'").arg(column);
+    return DbError(ErrorKind::Constraint, ErrorNumber::Integrity,
+                   where + QStringLiteral(" contiene un carattere nullo (codice 0), che non può essere memorizzato: "
+                                          "togliere il carattere e riprovare."));
+}
+
 } // namespace db::errors

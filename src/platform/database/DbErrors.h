@@ -18,6 +18,11 @@ DbError badValue(const QString& column, const QString& value);
 DbError conflict();
 DbError noSuchTable(const QString& table);
 DbError fileNotFound(const QString& path);
+// Opening a file that is no database, or not one any more.
 DbError notADatabase(const QString& path);
+// A file found damaged while in use (NotADatabase kind).
+DbError damaged(const QString& path);
+// A text holding the character U+0000, which the engine would not keep whole.
+DbError nulInText(const QString& column);
 
 } // namespace db::errors

@@ -34,8 +34,8 @@ public:
 
     // The value at the current row; Null for a Null column. Setting it starts
     // an edit of the current row (or of the row being added). Texts longer than
-    // the column, or values that do not convert to its type, are refused with
-    // TooLong or Constraint before anything is stored.
+    // the column, values that do not convert to its type, and texts holding the
+    // character U+0000 are refused with TooLong or Constraint before anything is stored.
     core::Variant value() const;
     void setValue(const core::Variant& value);
     // The value as fetched (or as after the last successful write).

@@ -82,11 +82,19 @@ core::Variant coerceToColumn(const core::Variant& value, const ColumnMeta& colum
         const QString text = value.toString();
         if (column.definedSize > 0 && text.size() > column.definedSize)
             throw errors::tooLong(column.name, column.definedSize);
+        if (text.contains(QChar(0)))
+            throw errors::nulInText(column.name);
         return core::Variant(text);
     }
-    case DataType::LongVarWChar:
+    case DataType::LongVarWChar: {
         // A memo keeps bytes as bytes.
-        return value.isBytes() ? value : core::Variant(value.toString());
+        if (value.isBytes())
+            return value;
+        const QString text = value.toString();
+        if (text.contains(QChar(0)))
+            throw errors::nulInText(column.name);
+        return core::Variant(text);
+    }
     case DataType::VarBinary: {
         const QByteArray bytes = value.toBytes();
         if (column.definedSize > 0 && bytes.size() > column.definedSize)

@@ -9,8 +9,9 @@
 namespace db {
 
 // The value as the column stores it (a Long column keeps a Long, a date column
-// a date...). Refuses a text longer than the column with TooLong and a value
-// that does not convert with Constraint, before anything is stored.
+// a date...). Refuses a text longer than the column with TooLong, and a value
+// that does not convert or a text holding U+0000 with Constraint, before
+// anything is stored.
 core::Variant coerceToColumn(const core::Variant& value, const ColumnMeta& column);
 
 // A value reduced to what sorting compares, worked out once per row: Null and

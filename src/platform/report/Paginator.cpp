@@ -1,10 +1,9 @@
 #include "platform/report/Paginator.h"
 
-#include "platform/report/PagePainter.h"
+#include "platform/report/ControlItems.h"
 #include "platform/report/Report.h"
 #include "platform/report/ValueFormat.h"
 
-#include <QFontMetricsF>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -341,83 +340,21 @@ Paginator::Band Paginator::buildBand(int sectionIndex, int row)
 
 void Paginator::addControl(Band& band, const ReportSection& section, const ReportControl& c, int row, int sectionIndex)
 {
-    PageItem item;
-    item.rect = QRectF(c.left, c.top, c.width, c.height);
-    item.controlName = c.name;
-    item.sectionName = section.name;
-    item.font = c.font;
-    item.foreColor = c.foreColor;
-    item.backColor = c.backColor;
-    item.opaque = c.backStyle == BackStyle::Opaque;
-    item.lineColor = c.lineColor;
-    item.lineWeight = c.lineWeight;
-    item.alignment = c.alignment;
-    item.verticalAlignment = c.verticalAlignment;
-    item.wordWrap = c.wordWrap;
-
-    switch (c.kind) {
-    case ControlKind::Label:
-    case ControlKind::Field:
-    case ControlKind::Checkbox: {
-        std::optional<PageToken> token;
-        item.type = PageItem::Type::Text;
-        if (c.kind == ControlKind::Field) {
-            item.text = controlText(c, row, sectionIndex, item.value, token);
-            item.outputFormat = c.outputFormat;
-        } else {
-            item.text = c.caption;
-            item.value = c.caption;
-        }
-        if (c.kind == ControlKind::Checkbox) {
-            const double box = std::min(c.height, c.font.size * 20.0);
-            PageItem square = item;
-            square.type = PageItem::Type::Rectangle;
-            square.rect = QRectF(c.left, c.top, box, box);
-            square.opaque = false;
-            band.items.push_back(square);
-            if (c.checked) {
-                PageItem cross = square;
-                cross.type = PageItem::Type::Line;
-                cross.line = QLineF(square.rect.topLeft(), square.rect.bottomRight());
-                band.items.push_back(cross);
-                cross.line = QLineF(square.rect.bottomLeft(), square.rect.topRight());
-                band.items.push_back(cross);
-            }
-            item.rect.adjust(box + 60, 0, 0, 0);
-        }
-        if (c.canGrow && !item.text.isEmpty()) {
-            const QFontMetricsF metrics(twipsFont(c.font));
-            const int flags = c.wordWrap ? Qt::TextWordWrap : 0;
-            const double needed =
-                metrics.boundingRect(QRectF(0, 0, std::max(1.0, item.rect.width()), 1e7), flags, item.text).height();
-            if (needed > item.rect.height())
-                item.rect.setHeight(needed);
-        }
-        if (token)
-            band.tokens.push_back({band.items.size(), *token});
-        band.height = std::max(band.height, item.rect.bottom());
-        band.items.push_back(std::move(item));
-        break;
+    std::optional<PageToken> token;
+    core::Variant value;
+    QString text;
+    if (c.kind == ControlKind::Field) {
+        text = controlText(c, row, sectionIndex, value, token);
+    } else if (c.kind == ControlKind::Label || c.kind == ControlKind::Checkbox) {
+        text = c.caption;
+        value = c.caption;
     }
-    case ControlKind::Line:
-        item.type = PageItem::Type::Line;
-        item.line = QLineF(c.left, c.top, c.left + c.width, c.top + c.height);
-        band.items.push_back(std::move(item));
-        break;
-    case ControlKind::Shape:
-        item.type = c.shapeStyle == ShapeStyle::Ellipse          ? PageItem::Type::Ellipse
-                    : c.shapeStyle == ShapeStyle::RoundRectangle ? PageItem::Type::RoundRectangle
-                                                                 : PageItem::Type::Rectangle;
-        band.items.push_back(std::move(item));
-        break;
-    case ControlKind::Picture:
-        item.type = PageItem::Type::Image;
-        item.image = c.picture.isNull() ? m_report.m_picture : c.picture;
-        item.sizeMode = c.sizeMode;
-        if (!item.image.isNull())
-            band.items.push_back(std::move(item));
-        break;
-    }
+    const int textItem = appendControlItems(band.items, c, section.name, text, value, m_report.m_picture, true);
+    if (textItem < 0)
+        return;
+    if (token)
+        band.tokens.push_back({static_cast<std::size_t>(textItem), *token});
+    band.height = std::max(band.height, band.items[textItem].rect.bottom());
 }
 
 QString Paginator::controlText(const ReportControl& c, int row, int sectionIndex, core::Variant& value,

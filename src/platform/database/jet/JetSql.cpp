@@ -11,6 +11,11 @@ namespace db::jet {
 
 Translation translate(const QString& jetSql, const SchemaLookup& schema)
 {
+    // The engine reads a statement only up to that character.
+    if (jetSql.contains(QChar(0)))
+        throw DbError(ErrorKind::Syntax, ErrorNumber::Syntax,
+                      QStringLiteral("L'istruzione SQL contiene un carattere nullo (codice 0): un testo con questo "
+                                     "carattere non può essere memorizzato."));
     const ast::Statement statement = JetParser::parseStatement(jetSql);
     return SqliteEmitter::emit(statement, schema);
 }

@@ -108,6 +108,21 @@ SqliteEmitter::Emitted roundedCurrency(SqliteEmitter::Emitted e)
     return e;
 }
 
+// Text in the program's statements compares and sorts as Jet's text does:
+// without regard to case, beyond ASCII. The stored columns declare SQLite's own
+// NOCASE so that any SQLite tool can read the file; the finer rule is spelled
+// out in every statement the layer emits.
+QString jetCollated(const SqliteEmitter::Emitted& e)
+{
+    return wrap(e, kAtom) + QStringLiteral(" COLLATE JETTEXT");
+}
+
+// A value that takes part in a comparison with `other`: collated when either is text.
+QString comparand(const SqliteEmitter::Emitted& e, const SqliteEmitter::Emitted& other, int minLevel)
+{
+    return isText(e.type) || isText(other.type) ? jetCollated(e) : wrap(e, minLevel);
+}
+
 bool isAggregateName(const QString& upper)
 {
     return upper == QLatin1String("SUM") || upper == QLatin1String("COUNT") || upper == QLatin1String("MIN")
@@ -244,8 +259,14 @@ SqliteEmitter::Emitted SqliteEmitter::exprRaw(const Expr& e, const Scope& scope)
     case Expr::Kind::Function:
         return function(e, scope);
     case Expr::Kind::Between: {
-        out.text = value(*e.args[0], scope, kEquality + 1) + (e.negated ? QStringLiteral(" NOT BETWEEN ") : QStringLiteral(" BETWEEN "))
-            + value(*e.args[1], scope, kEquality + 1) + QStringLiteral(" AND ") + value(*e.args[2], scope, kEquality + 1);
+        const Emitted subject = expr(*e.args[0], scope, Context::Value);
+        const Emitted low = expr(*e.args[1], scope, Context::Value);
+        const Emitted high = expr(*e.args[2], scope, Context::Value);
+        Emitted bounds = low;
+        if (!isText(bounds.type))
+            bounds.type = high.type;
+        out.text = comparand(subject, bounds, kEquality + 1) + (e.negated ? QStringLiteral(" NOT BETWEEN ") : QStringLiteral(" BETWEEN "))
+            + wrap(low, kEquality + 1) + QStringLiteral(" AND ") + wrap(high, kEquality + 1);
         out.level = kEquality;
         out.boolean = true;
         out.type = DataType::Boolean;
@@ -253,9 +274,15 @@ SqliteEmitter::Emitted SqliteEmitter::exprRaw(const Expr& e, const Scope& scope)
     }
     case Expr::Kind::In: {
         QStringList items;
-        for (size_t i = 1; i < e.args.size(); ++i)
-            items << value(*e.args[i], scope, kOr);
-        out.text = value(*e.args[0], scope, kEquality + 1) + (e.negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN ("))
+        Emitted listType;
+        for (size_t i = 1; i < e.args.size(); ++i) {
+            const Emitted item = expr(*e.args[i], scope, Context::Value);
+            if (isText(item.type))
+                listType.type = item.type;
+            items << wrap(item, kOr);
+        }
+        out.text = comparand(expr(*e.args[0], scope, Context::Value), listType, kEquality + 1)
+            + (e.negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN ("))
             + items.join(QStringLiteral(", ")) + QLatin1Char(')');
         out.level = kEquality;
         out.boolean = true;
@@ -263,8 +290,13 @@ SqliteEmitter::Emitted SqliteEmitter::exprRaw(const Expr& e, const Scope& scope)
         return out;
     }
     case Expr::Kind::InSelect: {
-        out.text = value(*e.args[0], scope, kEquality + 1) + (e.negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN ("))
-            + select(*e.subquery, &scope, nullptr) + QLatin1Char(')');
+        Translation inner;
+        const QString subquery = select(*e.subquery, &scope, &inner);
+        Emitted innerType;
+        if (!inner.resultTypes.isEmpty())
+            innerType.type = inner.resultTypes.front();
+        out.text = comparand(expr(*e.args[0], scope, Context::Value), innerType, kEquality + 1)
+            + (e.negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN (")) + subquery + QLatin1Char(')');
         out.level = kEquality;
         out.boolean = true;
         out.type = DataType::Boolean;
@@ -376,12 +408,7 @@ SqliteEmitter::Emitted SqliteEmitter::binary(const Expr& e, const Scope& scope)
     if (op == QLatin1String("=") || op == QLatin1String("<>") || op == QLatin1String("<") || op == QLatin1String(">")
         || op == QLatin1String("<=") || op == QLatin1String(">=")) {
         const int level = (op == QLatin1String("=") || op == QLatin1String("<>")) ? kEquality : kRelation;
-        QString left = wrap(x, level);
-        // Text compares without regard to case; columns carry the collation
-        // themselves, computed text needs it spelled out.
-        if ((isText(x.type) || isText(y.type)) && !x.bareColumn && !y.bareColumn)
-            left = wrap(x, kAtom) + QStringLiteral(" COLLATE JETTEXT");
-        out.text = left + QLatin1Char(' ') + op + QLatin1Char(' ') + wrap(y, level + 1);
+        out.text = comparand(x, y, level) + QLatin1Char(' ') + op + QLatin1Char(' ') + wrap(y, level + 1);
         out.level = level;
         out.boolean = true;
         out.type = DataType::Boolean;
@@ -491,6 +518,10 @@ SqliteEmitter::Emitted SqliteEmitter::function(const Expr& e, const Scope& scope
             return atom(QStringLiteral("count(*)"), DataType::Integer);
         }
         Emitted x = arg(0);
+        if (isText(x.type) && (name == QLatin1String("MIN") || name == QLatin1String("MAX"))) {
+            x.text = jetCollated(x);
+            x.level = kAtom;
+        }
         static const QHash<QString, QString> names = {
             {QStringLiteral("SUM"), QStringLiteral("sum")},         {QStringLiteral("COUNT"), QStringLiteral("count")},
             {QStringLiteral("MIN"), QStringLiteral("min")},         {QStringLiteral("MAX"), QStringLiteral("max")},
@@ -791,8 +822,10 @@ QString SqliteEmitter::select(const Select& s, const Scope* parent, Translation*
         sql += QStringLiteral(" WHERE ") + condition(*s.where, scope, kOr);
     if (!s.groupBy.empty()) {
         QStringList g;
-        for (const auto& e : s.groupBy)
-            g << value(*e, scope, kOr);
+        for (const auto& e : s.groupBy) {
+            const Emitted v = expr(*e, scope, Context::Value);
+            g << (isText(v.type) ? jetCollated(v) : wrap(v, kOr));
+        }
         sql += QStringLiteral(" GROUP BY ") + g.join(QStringLiteral(", "));
     }
     if (s.having)
@@ -803,9 +836,7 @@ QString SqliteEmitter::select(const Select& s, const Scope* parent, Translation*
         QStringList o;
         for (const auto& item : s.orderBy) {
             Emitted v = expr(*item.expr, scope, Context::Value);
-            QString text = wrap(v, kOr);
-            if (isText(v.type) && !v.bareColumn)
-                text = wrap(v, kAtom) + QStringLiteral(" COLLATE JETTEXT");
+            const QString text = isText(v.type) ? jetCollated(v) : wrap(v, kOr);
             o << text + (item.descending ? QStringLiteral(" DESC") : QString());
         }
         sql += QStringLiteral(" ORDER BY ") + o.join(QStringLiteral(", "));

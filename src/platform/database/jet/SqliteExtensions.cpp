@@ -5,6 +5,7 @@
 #include "platform/database/jet/JetText.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <QString>
 #include <cmath>
 #include <sqlite3.h>
@@ -58,6 +59,35 @@ QString valueText(sqlite3_value* v)
 
 int collateJetText(void*, int n1, const void* s1, int n2, const void* s2)
 {
+    // Most texts are plain ASCII: folding ASCII letters byte by byte gives the
+    // same order as the case folding below, without decoding the text.
+    const auto* a8 = static_cast<const unsigned char*>(s1);
+    const auto* b8 = static_cast<const unsigned char*>(s2);
+    const int common = std::min(n1, n2);
+    int i = 0;
+    for (; i < common; ++i) {
+        const unsigned char x = a8[i];
+        const unsigned char y = b8[i];
+        if ((x | y) & 0x80)
+            break;
+        const unsigned char fx = (x >= 'A' && x <= 'Z') ? x + 32 : x;
+        const unsigned char fy = (y >= 'A' && y <= 'Z') ? y + 32 : y;
+        if (fx != fy)
+            return fx < fy ? -1 : 1;
+    }
+    if (i == common) {
+        const bool restAscii = [&] {
+            for (int k = i; k < n1; ++k)
+                if (a8[k] & 0x80)
+                    return false;
+            for (int k = i; k < n2; ++k)
+                if (b8[k] & 0x80)
+                    return false;
+            return true;
+        }();
+        if (restAscii)
+            return n1 == n2 ? 0 : (n1 < n2 ? -1 : 1);
+    }
     const QString a = QString::fromUtf8(static_cast<const char*>(s1), n1);
     const QString b = QString::fromUtf8(static_cast<const char*>(s2), n2);
     const int c = a.compare(b, Qt::CaseInsensitive);

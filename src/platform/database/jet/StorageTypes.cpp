@@ -49,7 +49,7 @@ QString declaredColumn(const QString& column, const QString& jetType, bool* ok)
     const QString name = quoted(column);
 
     auto text = [&](int size) {
-        return name + QStringLiteral(" VARCHAR(%1) COLLATE JETTEXT CONSTRAINT %2 CHECK (length(%3) <= %1)")
+        return name + QStringLiteral(" VARCHAR(%1) COLLATE NOCASE CONSTRAINT %2 CHECK (length(%3) <= %1)")
                           .arg(size)
                           .arg(quoted(lengthConstraintName(column)), name);
     };
@@ -81,7 +81,7 @@ QString declaredColumn(const QString& column, const QString& jetType, bool* ok)
         return text(sizeInParentheses(upper, 255));
     if (base == QLatin1String("MEMO") || base == QLatin1String("LONGTEXT") || base == QLatin1String("LONGCHAR")
         || base == QLatin1String("NOTE"))
-        return name + QStringLiteral(" LONGTEXT COLLATE JETTEXT");
+        return name + QStringLiteral(" LONGTEXT COLLATE NOCASE");
     if (base == QLatin1String("LONGBINARY") || base == QLatin1String("OLEOBJECT") || base == QLatin1String("IMAGE")
         || base == QLatin1String("GENERAL"))
         return name + QStringLiteral(" BLOB");

@@ -21,13 +21,21 @@ namespace db::jet {
 // | DOUBLE, FLOAT, NUMBER          | DOUBLE                               | real                            |
 // | SINGLE, REAL                   | FLOAT                                | real                            |
 // | DATETIME, DATE, TIME           | DATETIME                             | real: days since 1899-12-30     |
-// | TEXT(n), VARCHAR(n), CHAR(n)   | VARCHAR(n) COLLATE JETTEXT           | text (n characters at most)     |
-// | TEXT, without a size           | VARCHAR(255) COLLATE JETTEXT         | text                            |
-// | MEMO, LONGTEXT, LONGCHAR       | LONGTEXT COLLATE JETTEXT             | text (or bytes, when given bytes)|
+// | TEXT(n), VARCHAR(n), CHAR(n)   | VARCHAR(n) COLLATE NOCASE            | text (n characters at most)     |
+// | TEXT, without a size           | VARCHAR(255) COLLATE NOCASE          | text                            |
+// | MEMO, LONGTEXT, LONGCHAR       | LONGTEXT COLLATE NOCASE              | text (or bytes, when given bytes)|
 // | LONGBINARY, OLEOBJECT, IMAGE   | BLOB                                 | bytes                           |
 // | BINARY(n), VARBINARY(n)        | VARBINARY(n)                         | bytes                           |
 //
-// JETTEXT is a collation the layer registers: text compared without regard to case.
+// The file declares only what any SQLite tool knows (NOCASE is SQLite's own
+// case-insensitive collation, for ASCII letters), so the sqlite3 shell or any
+// other SQLite program can check, query, back up and write it. Jet's finer rule,
+// case ignored beyond ASCII, is the collation JETTEXT that the layer registers
+// on its own connections; the translator adds it to every comparison, sort,
+// grouping and Min/Max of text in the statements it emits. Unique indexes on
+// text use the column's NOCASE, so they ignore the case of ASCII letters.
+// Files written when the columns declared JETTEXT still open; upgradeStorage()
+// of the connection rewrites them to these declarations.
 // A text column's length limit is a CHECK constraint named "len_<column>".
 //
 // Values in SQL: a date literal #m/d/y# is written as its day serial; True and

@@ -7,6 +7,7 @@
 #include "platform/database/sqlite/SqliteValues.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <sqlite3.h>
 
 
@@ -24,7 +25,7 @@ QString quoted(const QString& name)
 // A prepared statement finalized when it goes out of scope.
 class Statement {
 public:
-    Statement(sqlite3* db, const QString& sql, const QString& path = {}) : m_db(db)
+    Statement(sqlite3* db, const QString& sql, const QString& path = {}) : m_db(db), m_path(path)
     {
         const QByteArray utf8 = sql.toUtf8();
         const int rc = sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &m_statement, nullptr);
@@ -45,9 +46,9 @@ public:
             return true;
         if (rc == SQLITE_DONE)
             return false;
-        throw errorFrom(m_db, rc);
+        throw errorFrom(m_db, rc, m_path);
     }
-    void bind(int index, const core::Variant& value) { check(m_db, bindValue(m_statement, index, value)); }
+    void bind(int index, const core::Variant& value) { check(m_db, bindValue(m_statement, index, value), m_path); }
     QString text(int column) const
     {
         const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
@@ -59,6 +60,7 @@ public:
 
 private:
     sqlite3* m_db;
+    QString m_path;
     sqlite3_stmt* m_statement = nullptr;
 };
 
@@ -396,11 +398,25 @@ TableMeta SqliteBackend::tableMeta(const QString& table)
     return cachedTableMeta(table);
 }
 
+QStringList SqliteBackend::indexNames(const QString& table)
+{
+    const QString name = tableMeta(table).name;
+    Statement list(m_db, QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name=? ORDER BY rowid"), m_path);
+    list.bind(1, core::Variant(name));
+    QStringList names;
+    while (list.step()) {
+        const QString jetName = jet::jetIndexName(name, list.text(0));
+        if (!jetName.isEmpty())
+            names << jetName;
+    }
+    return names;
+}
+
 TableMeta SqliteBackend::readTableMeta(const QString& table)
 {
     TableMeta meta;
     {
-        Statement exists(m_db, QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE"));
+        Statement exists(m_db, QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE"), m_path);
         exists.bind(1, core::Variant(table));
         if (!exists.step())
             throw errors::noSuchTable(table);
@@ -410,7 +426,7 @@ TableMeta SqliteBackend::readTableMeta(const QString& table)
     QVector<bool> primaryFlags;
     QStringList declaredTypes;
     {
-        Statement info(m_db, QStringLiteral("PRAGMA table_info(%1)").arg(quoted(meta.name)));
+        Statement info(m_db, QStringLiteral("PRAGMA table_info(%1)").arg(quoted(meta.name)), m_path);
         while (info.step()) {
             ColumnMeta column;
             column.name = info.text(1);
@@ -443,7 +459,7 @@ TableMeta SqliteBackend::readTableMeta(const QString& table)
     QStringList primaryIndex;
     QStringList uniqueIndex;
     {
-        Statement list(m_db, QStringLiteral("PRAGMA index_list(%1)").arg(quoted(meta.name)));
+        Statement list(m_db, QStringLiteral("PRAGMA index_list(%1)").arg(quoted(meta.name)), m_path);
         QVector<QPair<QString, bool>> candidates;
         while (list.step()) {
             if (list.integer(2) == 1 && list.integer(4) == 0)
@@ -451,7 +467,7 @@ TableMeta SqliteBackend::readTableMeta(const QString& table)
                                                           .compare(QLatin1String("PrimaryKey"), Qt::CaseInsensitive) == 0);
         }
         for (const auto& candidate : candidates) {
-            Statement info(m_db, QStringLiteral("PRAGMA index_info(%1)").arg(quoted(candidate.first)));
+            Statement info(m_db, QStringLiteral("PRAGMA index_info(%1)").arg(quoted(candidate.first)), m_path);
             QStringList columns;
             bool expression = false;
             while (info.step()) {
@@ -504,7 +520,7 @@ long SqliteBackend::runCached(const QString& sql, const QVector<core::Variant>& 
 {
     sqlite3_stmt* statement = cachedStatement(sql);
     for (int i = 0; i < parameters.size(); ++i)
-        check(m_db, bindValue(statement, i + 1, parameters[i]));
+        check(m_db, bindValue(statement, i + 1, parameters[i]), m_path);
     const int rc = sqlite3_step(statement);
     if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
         const DbError error = errorFrom(m_db, rc, m_path);
@@ -595,29 +611,18 @@ void SqliteBackend::alterColumn(const jet::AlterColumn& change)
     // Column defaults and NOT NULL, which the description of the table leaves out.
     QHash<QString, QPair<bool, QString>> extras;
     {
-        Statement info(m_db, QStringLiteral("PRAGMA table_info(%1)").arg(quoted(meta.name)));
+        Statement info(m_db, QStringLiteral("PRAGMA table_info(%1)").arg(quoted(meta.name)), m_path);
         while (info.step())
             extras.insert(info.text(1).toLower(), qMakePair(info.integer(3) != 0, info.isNull(4) ? QString() : info.text(4)));
     }
-    QStringList indexes;
-    {
-        Statement list(m_db, QStringLiteral("SELECT sql FROM sqlite_master WHERE type='index' AND tbl_name=? "
-                                            "AND sql IS NOT NULL ORDER BY rowid"));
-        list.bind(1, core::Variant(meta.name));
-        while (list.step())
-            indexes << list.text(0);
-    }
-
     QStringList definitions;
     QStringList columns;
-    bool counter = false;
     const bool compositeKey = meta.primaryKey.size() > 1
         || (meta.primaryKey.size() == 1 && std::none_of(meta.columns.begin(), meta.columns.end(), [](const ColumnMeta& c) {
                return c.autoIncrement;
            }));
     for (const auto& column : meta.columns) {
         columns << quoted(column.name);
-        counter = counter || column.autoIncrement;
         QString definition;
         if (column.name.compare(change.column, Qt::CaseInsensitive) == 0) {
             definition = !change.columnDefinition.isEmpty() ? change.columnDefinition
@@ -643,30 +648,10 @@ void SqliteBackend::alterColumn(const jet::AlterColumn& change)
         definitions << QStringLiteral("PRIMARY KEY (%1)").arg(key.join(QLatin1Char(',')));
     }
 
-    const QString rebuilt = meta.name + QStringLiteral("__rebuild");
     const QString scope = QStringLiteral("alter_column");
     savepoint(scope);
     try {
-        qint64 sequence = -1;
-        if (counter) {
-            Statement seq(m_db, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name=?"));
-            seq.bind(1, core::Variant(meta.name));
-            if (seq.step())
-                sequence = seq.integer(0);
-        }
-        exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(rebuilt), definitions.join(QStringLiteral(", "))));
-        exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3")
-                 .arg(quoted(rebuilt), columns.join(QLatin1Char(',')), quoted(meta.name)));
-        exec(QStringLiteral("DROP TABLE %1").arg(quoted(meta.name)));
-        exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(quoted(rebuilt), quoted(meta.name)));
-        for (const auto& index : indexes)
-            exec(index);
-        if (sequence >= 0) {
-            Statement seq(m_db, QStringLiteral("UPDATE sqlite_sequence SET seq=max(seq, ?) WHERE name=?"));
-            seq.bind(1, core::Variant::fromInt64(sequence));
-            seq.bind(2, core::Variant(meta.name));
-            seq.step();
-        }
+        replaceTable(meta.name, QLatin1Char('(') + definitions.join(QStringLiteral(", ")) + QLatin1Char(')'), columns);
         releaseSavepoint(scope);
     } catch (...) {
         try {
@@ -677,6 +662,178 @@ void SqliteBackend::alterColumn(const jet::AlterColumn& change)
     }
     m_tables.clear();
     m_tablesVersion = -1;
+}
+
+// SQLite's own recipe for a change it cannot make in place: a new table under a
+// temporary name, the rows copied, the old table dropped, the new one renamed,
+// its indexes made again and its counter kept where it was (a counter never
+// gives a number twice, even after the last rows were deleted). Runs inside the
+// caller's transaction or savepoint.
+void SqliteBackend::replaceTable(const QString& table, const QString& definition, const QStringList& columns)
+{
+    QStringList indexes;
+    {
+        Statement list(m_db, QStringLiteral("SELECT sql FROM sqlite_master WHERE type='index' AND tbl_name=? "
+                                            "AND sql IS NOT NULL ORDER BY rowid"), m_path);
+        list.bind(1, core::Variant(table));
+        while (list.step())
+            indexes << list.text(0);
+    }
+    qint64 sequence = -1;
+    {
+        Statement hasSequence(m_db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name='sqlite_sequence'"), m_path);
+        if (hasSequence.step()) {
+            Statement seq(m_db, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name=?"), m_path);
+            seq.bind(1, core::Variant(table));
+            if (seq.step())
+                sequence = seq.integer(0);
+        }
+    }
+    const QString rebuilt = table + QStringLiteral("__rebuild");
+    exec(QStringLiteral("CREATE TABLE %1 %2").arg(quoted(rebuilt), definition));
+    exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3").arg(quoted(rebuilt), columns.join(QLatin1Char(',')), quoted(table)));
+    exec(QStringLiteral("DROP TABLE %1").arg(quoted(table)));
+    exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(quoted(rebuilt), quoted(table)));
+    for (const auto& index : indexes)
+        exec(index);
+    if (sequence >= 0) {
+        Statement update(m_db, QStringLiteral("UPDATE sqlite_sequence SET seq=max(seq, ?) WHERE name=?"), m_path);
+        update.bind(1, core::Variant::fromInt64(sequence));
+        update.bind(2, core::Variant(table));
+        update.step();
+        if (sqlite3_changes(m_db) == 0) {
+            Statement insert(m_db, QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)"), m_path);
+            insert.bind(1, core::Variant(table));
+            insert.bind(2, core::Variant::fromInt64(sequence));
+            insert.step();
+        }
+    }
+}
+
+namespace {
+
+// The collation earlier releases declared on every text column: the layer's
+// own, which no other SQLite program knows.
+const QRegularExpression& legacyCollation()
+{
+    static const QRegularExpression re(QStringLiteral("\\bCOLLATE\\s+\"?JETTEXT\"?(?=[\\s,)]|$)"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    return re;
+}
+
+// What follows the table's name in its CREATE TABLE text: "(columns...)".
+QString definitionAfterName(const QString& createSql)
+{
+    static const QRegularExpression head(QStringLiteral("^\\s*CREATE\\s+TABLE\\s+"), QRegularExpression::CaseInsensitiveOption);
+    const auto match = head.match(createSql);
+    if (!match.hasMatch())
+        return {};
+    int i = match.capturedEnd();
+    const QChar open = i < createSql.size() ? createSql.at(i) : QChar();
+    if (open == QLatin1Char('"') || open == QLatin1Char('`') || open == QLatin1Char('[')) {
+        const QChar close = open == QLatin1Char('[') ? QLatin1Char(']') : open;
+        for (++i; i < createSql.size(); ++i) {
+            if (createSql.at(i) != close)
+                continue;
+            if (close != QLatin1Char(']') && i + 1 < createSql.size() && createSql.at(i + 1) == close) {
+                ++i; // a doubled quote inside the name
+                continue;
+            }
+            ++i;
+            break;
+        }
+    } else {
+        while (i < createSql.size() && !createSql.at(i).isSpace() && createSql.at(i) != QLatin1Char('('))
+            ++i;
+    }
+    const QString rest = createSql.mid(i).trimmed();
+    return rest.startsWith(QLatin1Char('(')) ? rest : QString();
+}
+
+} // namespace
+
+int SqliteBackend::upgradeStorage()
+{
+    ensureOpen();
+    struct Legacy {
+        QString name;
+        QString definition;
+    };
+    QVector<Legacy> legacy;
+    {
+        // Only reads, so an up-to-date file needs no write lock.
+        Statement list(m_db, QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type='table' AND sql IS NOT NULL "
+                                            "ORDER BY rowid"), m_path);
+        while (list.step()) {
+            const QString sql = list.text(1);
+            if (!sql.contains(legacyCollation()))
+                continue;
+            QString definition = definitionAfterName(sql);
+            if (definition.isEmpty())
+                throw DbError(ErrorKind::Other, ErrorNumber::Unspecified,
+                              QStringLiteral("Impossibile leggere la definizione della tabella '%1'.").arg(list.text(0)));
+            definition.replace(legacyCollation(), QStringLiteral("COLLATE NOCASE"));
+            legacy.push_back({list.text(0), definition});
+        }
+    }
+    if (legacy.isEmpty())
+        return 0;
+
+    const bool ownTransaction = sqlite3_get_autocommit(m_db) != 0;
+    const QString scope = QStringLiteral("upgrade_storage");
+    if (ownTransaction)
+        exec(QStringLiteral("BEGIN IMMEDIATE"));
+    else
+        savepoint(scope);
+    try {
+        for (const Legacy& table : legacy) {
+            QStringList columns;
+            Statement info(m_db, QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table.name)), m_path);
+            while (info.step())
+                columns << quoted(info.text(1));
+            replaceTable(table.name, table.definition, columns);
+        }
+        // Indexes naming the collation themselves (none of this layer's own do).
+        QVector<QPair<QString, QString>> indexes;
+        {
+            Statement list(m_db, QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type='index' AND sql IS NOT NULL"), m_path);
+            while (list.step())
+                if (list.text(1).contains(legacyCollation()))
+                    indexes.push_back({list.text(0), list.text(1)});
+        }
+        for (auto& index : indexes) {
+            exec(QStringLiteral("DROP INDEX %1").arg(quoted(index.first)));
+            exec(index.second.replace(legacyCollation(), QStringLiteral("COLLATE NOCASE")));
+        }
+        if (ownTransaction)
+            exec(QStringLiteral("COMMIT"));
+        else
+            releaseSavepoint(scope);
+    } catch (...) {
+        try {
+            if (ownTransaction)
+                exec(QStringLiteral("ROLLBACK"));
+            else
+                rollbackToSavepoint(scope);
+        } catch (...) {
+        }
+        m_tables.clear();
+        m_tablesVersion = -1;
+        throw;
+    }
+    m_tables.clear();
+    m_tablesVersion = -1;
+    return static_cast<int>(legacy.size());
+}
+
+QString SqliteBackend::quickCheck()
+{
+    ensureOpen();
+    // One problem is enough to tell; the first is the one reported.
+    Statement check(m_db, QStringLiteral("PRAGMA quick_check(1)"), m_path);
+    if (!check.step())
+        return QStringLiteral("ok");
+    return check.text(0);
 }
 
 void SqliteBackend::createDatabase(const QString& path)

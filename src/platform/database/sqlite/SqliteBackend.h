@@ -36,6 +36,7 @@ public:
 
     QStringList tableNames() override;
     TableMeta tableMeta(const QString& table) override;
+    QStringList indexNames(const QString& table) override;
 
     qint64 insertRow(const QString& table, const QVector<ColumnValue>& values) override;
     long updateRow(const QString& table, const QVector<ColumnValue>& set, const QVector<ColumnValue>& where,
@@ -44,6 +45,8 @@ public:
     QVector<core::Variant> fetchRow(const QString& table, qint64 rowId, const QVector<ColumnMeta>& columns) override;
 
     void alterColumn(const jet::AlterColumn& change) override;
+    int upgradeStorage() override;
+    QString quickCheck() override;
 
     static void createDatabase(const QString& path);
 
@@ -53,6 +56,7 @@ private:
     void exec(const QString& sql);
     int schemaVersion();
     void dropStaleTables();
+    void replaceTable(const QString& table, const QString& definition, const QStringList& columns);
     TableMeta cachedTableMeta(const QString& table);
     TableMeta readTableMeta(const QString& table);
     void ensureOpen() const;

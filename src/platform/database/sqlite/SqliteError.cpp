@@ -44,8 +44,14 @@ DbError constraintError(int extended, const QString& message)
 
 } // namespace
 
-DbError errorFrom(sqlite3* db, int rc, const QString& path)
+DbError errorFrom(sqlite3* db, int rc, const QString& givenPath)
 {
+    // Every message about the file names it: the caller's path, else the file the connection has open.
+    QString path = givenPath;
+    if (path.isEmpty() && db) {
+        const char* file = sqlite3_db_filename(db, "main");
+        path = file && *file ? QString::fromUtf8(file) : QStringLiteral("(in memoria)");
+    }
     const int extended = db ? sqlite3_extended_errcode(db) : rc;
     const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
     switch (rc & 0xff) {
@@ -55,7 +61,7 @@ DbError errorFrom(sqlite3* db, int rc, const QString& path)
                        QStringLiteral("Il database è bloccato da un altro utente. Riprovare più tardi."));
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
-        return errors::notADatabase(path.isEmpty() ? QStringLiteral("(database)") : path);
+        return errors::damaged(path);
     case SQLITE_CANTOPEN:
         return DbError(ErrorKind::FileNotFound, ErrorNumber::Unspecified,
                        QStringLiteral("Impossibile aprire il file '%1'.").arg(path));

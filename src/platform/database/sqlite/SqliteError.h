@@ -9,6 +9,7 @@ struct sqlite3;
 namespace db::sqlite {
 
 // The engine's result code and message as a DbError with an Italian description.
+// A message about the file names `path`, or else the file `db` has open.
 DbError errorFrom(sqlite3* db, int rc, const QString& path = {});
 
 // Throws errorFrom() unless rc is a success code.

@@ -1,5 +1,7 @@
 #include "platform/database/sqlite/SqliteValues.h"
 
+#include "platform/database/DbErrors.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cmath>
@@ -139,7 +141,12 @@ int bindValue(sqlite3_stmt* st, int i, const core::Variant& value)
     }
     case core::VarType::String:
     default: {
-        const QByteArray utf8 = value.toString().toUtf8();
+        // The engine would keep such a text, but its SQL functions, its length
+        // checks and every other SQLite tool read it only up to that character.
+        const QString text = value.toString();
+        if (text.contains(QChar(0)))
+            throw errors::nulInText(QString());
+        const QByteArray utf8 = text.toUtf8();
         return sqlite3_bind_text64(st, i, utf8.constData(), static_cast<sqlite3_uint64>(utf8.size()),
                                    SQLITE_TRANSIENT, SQLITE_UTF8);
     }

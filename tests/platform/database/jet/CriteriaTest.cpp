@@ -1,3 +1,4 @@
+#include "../QtPrinters.h"
 #include "platform/database/Types.h"
 #include "platform/database/jet/JetSql.h"
 

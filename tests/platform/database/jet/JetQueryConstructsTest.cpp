@@ -2,7 +2,6 @@
 // on a tiny schema: joins nested in parentheses (RIGHT JOIN among them), GROUP
 // BY and ORDER BY on computed text, HAVING, Jet's concatenation and Null
 // handling, date literals, and money that compares exactly.
-#include "../QtPrinters.h"
 #include "TestDatabase.h"
 
 #include "platform/core/Currency.h"
@@ -129,6 +128,38 @@ TEST_F(JetQueryConstructsTest, UnpaidInvoicesCompareMoneyExactly)
               QStringLiteral("1"));
     const auto t = db::jet::translate(unpaid, db);
     EXPECT_TRUE(t.resultTypes.size() == 1 && t.resultTypes.front() == db::DataType::Integer);
+}
+
+// The file declares SQLite's own NOCASE, which folds only ASCII letters; the
+// statements the layer emits compare, group and sort text as Jet does.
+TEST_F(JetQueryConstructsTest, TextBeyondAsciiComparesGroupsAndSortsWithoutCase)
+{
+    db.exec(QStringLiteral("CREATE TABLE Nomi (nId COUNTER, nome TEXT(20))"));
+    for (const char* name : {"élite", "ÉLITE", "Èb", "èa", "Zeta"})
+        db.exec(QStringLiteral("INSERT INTO Nomi (nome) VALUES ('%1')").arg(QString::fromUtf8(name)));
+    struct Case {
+        const char* what;
+        const char* sql;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"equality", "SELECT Count(*) FROM Nomi WHERE nome = 'Élite'", "2"},
+        {"In", "SELECT Count(*) FROM Nomi WHERE nome In ('ÉLITE', 'x')", "2"},
+        {"Between", "SELECT Count(*) FROM Nomi WHERE nome Between 'ÈA' And 'èb'", "2"},
+        {"a join on text", "SELECT Count(*) FROM Nomi AS a INNER JOIN Nomi AS b ON a.nome = b.nome", "7"},
+        {"GROUP BY", "SELECT Count(*) FROM Nomi GROUP BY nome ORDER BY Count(*) DESC, Min(nome)", "2;1;1;1"},
+        {"ORDER BY", "SELECT nome FROM Nomi ORDER BY nome, nId", "Zeta;èa;Èb;élite;ÉLITE"},
+        {"Min", "SELECT Min(nome) FROM Nomi WHERE nome Like 'è*'", "èa"},
+        // Plain ASCII takes a shorter road; its order must agree with the full one.
+        {"ASCII beside accented text",
+         "SELECT n FROM (SELECT 'abcE' AS n FROM Nomi WHERE nome = 'Zeta' UNION SELECT 'ABCé' FROM Nomi WHERE nome = 'Zeta' "
+         "UNION SELECT 'Abd' FROM Nomi WHERE nome = 'Zeta' UNION SELECT 'abc' FROM Nomi WHERE nome = 'Zeta') AS t ORDER BY n",
+         "abc;abcE;ABCé;Abd"},
+    };
+    for (const auto& c : cases) {
+        const QString sql = QString::fromUtf8(c.sql);
+        EXPECT_EQ(rows(sql), QString::fromUtf8(c.expected)) << c.what << "\n" << db::jet::translate(sql, db).sql.toStdString();
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../QtPrinters.h"
 #include "platform/core/Variant.h"
 #include "platform/database/jet/JetSql.h"
 
