@@ -8,10 +8,18 @@
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "platform/grid/GridEx.h"
+#include "platform/report/ExportFilter.h"
+#include "platform/report/Report.h"
 #include "platform/ui/DateBox.h"
 #include "platform/ui/ScopedDialogHandler.h"
 #include "platform/ui/ScriptedDialogs.h"
 #include "reports/EsportaReport.h"
+#include "reports/arpCliFor.h"
+#include "reports/arpCliFor2.h"
+#include "reports/arpCliFor3.h"
+#include "reports/arpDocList.h"
+#include "reports/arpIncassi.h"
+#include "reports/arpPrestazioni.h"
 #include "reports/frmPrintReportMov.h"
 #include "startup/DatabaseFile.h"
 #include "startup/SchemaUpgrade.h"
@@ -30,6 +38,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -272,6 +281,52 @@ void BM_Query(benchmark::State& state)
     state.counters["ratio"] = migliore / grezzo;
 }
 
+// The report object of a report, as the chooser makes it (captions aside).
+report::Report reportDi(int id)
+{
+    report::Report rpt;
+    switch (id) {
+    case 2: rpt = arpDocList::Nuovo(); break;
+    case 3: rpt = arpCliFor3::Nuovo(); break;
+    case 4: rpt = arpPrestazioni::Nuovo(); break;
+    case 5: rpt = arpCliFor::Nuovo(); break;
+    case 6: rpt = arpCliFor2::Nuovo(); break;
+    default: rpt = arpIncassi::Nuovo(); break;
+    }
+    rpt.dataControl().setConnectionString(DataConStr);
+    rpt.dataControl().setSource(sqlDelReport(id));
+    return rpt;
+}
+
+// Where the time of a run goes: the run (query and pagination), then each export alone.
+void BM_Phases(benchmark::State& state)
+{
+    const int id = static_cast<int>(state.range(0));
+    Database& d = database();
+    double run = 0, pdf = 0, excel = 0;
+    int pagine = 0;
+    for (auto _ : state) {
+        report::Report rpt = reportDi(id);
+        QElapsedTimer t;
+        t.start();
+        rpt.run();
+        run = t.nsecsElapsed() / 1e6;
+        pagine = rpt.pages().count();
+        for (auto [classe, ms, nome] : {std::tuple{report::ExportFilter::kPdfClassId, &pdf, "fasi.pdf"},
+                                        std::tuple{report::ExportFilter::kExcelClassId, &excel, "fasi.xlsx"}}) {
+            auto filtro = report::ExportFilter::create(QString::fromLatin1(classe));
+            filtro->setFileName(d.dir.filePath(QString::fromLatin1(nome)));
+            t.restart();
+            filtro->exportPages(rpt.pages());
+            *ms = t.nsecsElapsed() / 1e6;
+        }
+    }
+    state.counters["pages"] = pagine;
+    state.counters["run_ms"] = run;
+    state.counters["pdf_ms"] = pdf;
+    state.counters["excel_ms"] = excel;
+}
+
 // ---- the chooser's runs ---------------------------------------------------------
 
 frmPrintReportMov* scelta(int id, const QDate& dal, const QDate& al)
@@ -326,6 +381,7 @@ void BM_Documents1000Pdf(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_Query)->DenseRange(2, 7)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Phases)->DenseRange(2, 7)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_RunPdf)->DenseRange(2, 7)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_RunExcel)->DenseRange(2, 7)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_Documents1000Pdf)->Unit(benchmark::kMillisecond)->Iterations(1);
