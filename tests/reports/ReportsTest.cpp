@@ -142,6 +142,10 @@ TEST_F(ReportsTest, DocumentsPrintWholeDocumentsEachOnItsOwnPages)
     ASSERT_EQ(m_stampe.size(), 1);
     EXPECT_EQ(m_stampe.last().stampante, QStringLiteral("Ufficio"));
     EXPECT_EQ(m_stampe.last().pagine, 3);
+    // A double click on the report prints it too.
+    Q_EMIT f->GridEX1->dblClick();
+    ASSERT_EQ(m_stampe.size(), 2);
+    EXPECT_EQ(m_stampe.last().pagine, 3);
 
     anteprima();
     ASSERT_EQ(f->Anteprime().size(), 1);
