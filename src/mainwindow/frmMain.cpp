@@ -24,6 +24,7 @@
 #include "platform/grid/GridEx.h"
 #include "platform/grid/GridTypes.h"
 #include "platform/ui/Dialogs.h"
+#include "reports/frmPrintReportMov.h"
 #include "sections/frmOptions.h"
 #include "sections/frmProfessionisti.h"
 #include "sections/frm_setup.h"
@@ -45,7 +46,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
-#include <QPrinterInfo>
 #include <QStatusBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -71,7 +71,7 @@ const QString kSchedeAperte = QStringLiteral("Chiudere prima tutte le schede dat
 const std::function<void()> apriSetup = [] { frm_setup::Apri(gSezId); };
 const std::function<void(QWidget*)> apriProfessionisti = [](QWidget* owner) { frmProfessionisti::Mostra(owner); };
 const std::function<void(QWidget*)> apriModelli = [](QWidget* owner) { finfrmReps::Mostra(owner); };
-const std::function<void(const QString&)> stampaReport;     // frmPrintReportMov::Stampa(printer)
+const std::function<void(const QString&)> stampaReport = [](const QString& printer) { frmPrintReportMov::Stampa(printer); };
 const std::function<void()> apriDataLavoro = [] { frmOptions::ApriWorkingDate(); };
 const std::function<void()> apriContatori = [] { frmOptions::ApriContab(); };
 const std::function<void(QWidget*)> apriTabelle = [](QWidget* owner) { comfrmManData::Mostra(owner, DataConStr); };
@@ -1365,7 +1365,7 @@ void frmMain::Stampa()
 {
     if (gexView->rowCount() < 1 || !stampaReport)
         return;
-    const QString stampante = QPrinterInfo::defaultPrinterName();
+    const QString stampante = installedPrinters().defaultDeviceName;
     apriFinestra(QStringLiteral("frmPrintReportMov::Stampa(%1)").arg(stampante), [stampante] { stampaReport(stampante); });
 }
 

@@ -148,10 +148,28 @@ TEST_F(MainWindowFixture, CommandsWaitingForTheirWindowsStayDisabled)
 {
     open();
     action(QStringLiteral("mnuViewItem(2)"))->trigger();
-    for (const char* name : {"mnuFileItem(11)", "tbButton(5)", "mnuViewItem(43)", "mnuHelpItem(0)"})
+    for (const char* name : {"mnuViewItem(43)", "mnuHelpItem(0)"})
         EXPECT_FALSE(action(QString::fromLatin1(name))->isEnabled()) << name;
     EXPECT_TRUE(action(QStringLiteral("mnuDbItem(0)"))->isEnabled());
     EXPECT_TRUE(m_calls.isEmpty());
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
+}
+
+TEST_F(MainWindowFixture, PrintOpensTheReportChooserWithTheDefaultPrinterWhenTheListHasRows)
+{
+    open();
+    action(QStringLiteral("mnuViewItem(2)"))->trigger(); // clients: none yet
+    action(QStringLiteral("mnuFileItem(11)"))->trigger();
+    EXPECT_TRUE(m_calls.isEmpty());
+
+    addClient(QStringLiteral("Bianchi S.r.l."), 1);
+    frmMain::SetLay();
+    for (const char* name : {"mnuFileItem(11)", "tbButton(5)"}) {
+        m_calls.clear();
+        ASSERT_TRUE(action(QString::fromLatin1(name))->isEnabled()) << name;
+        action(QString::fromLatin1(name))->trigger();
+        EXPECT_EQ(m_calls, QStringList{QStringLiteral("frmPrintReportMov::Stampa(Laser)")}) << name;
+    }
     EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
 }
 
