@@ -1,6 +1,7 @@
 #include "sections/frmAdminPass.h"
 
 #include "common/FormLifetime.h"
+#include "common/HandlerBoundary.h"
 #include "common/comUtility.h"
 #include "platform/database/Recordset.h"
 #include "platform/ui/Dialogs.h"
@@ -69,9 +70,9 @@ frmAdminPass::frmAdminPass()
     layout->addLayout(buttons);
     resize(420, 160);
 
-    connect(cmbProf, &QComboBox::activated, this, [this] { cmbProf_Click(); });
-    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    connect(cmbProf, &QComboBox::activated, this, boundary([this] { cmbProf_Click(); }));
+    connect(cmdOK, &QPushButton::clicked, this, boundary([this] { cmdOK_Click(); }));
+    connect(cmdCancel, &QPushButton::clicked, this, boundary([this] { cmdCancel_Click(); }));
     cmbProf->installEventFilter(this);
     txtPass->installEventFilter(this);
 }

@@ -40,7 +40,6 @@ TEST_F(DocumentPdfTest, InvoiceShowsEveryPartWithItalianFormatting)
              "Iscritto all'Ordine dei Dottori Commercialisti di Milano n. 1234", "Pagina 1 di 1"})
         EXPECT_TRUE(t.contains(QString::fromUtf8(atteso))) << atteso;
     EXPECT_EQ(paginePdf(pdf), 1);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
 }
 
 TEST_F(DocumentPdfTest, LongDocumentRepeatsItsHeadingAndNumbersItsPages)
@@ -186,7 +185,6 @@ TEST_F(DocumentPdfTest, EachPreviewKeepsAReportOfItsOwn)
     primo->run();
     EXPECT_EQ(testi(primo->pages()), testi(anteprima->report().pages()));
     anteprima->close();
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(DocumentPdfTest, PictureLogoPrintsInPlaceOfTheTextLogo)
