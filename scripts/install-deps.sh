@@ -7,6 +7,7 @@ packages=(
   libsqlite3-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils xvfb xauth
+  fonts-dejavu-core fonts-dejavu-extra
 )
 missing=()
 for p in "${packages[@]}"; do
