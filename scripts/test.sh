@@ -13,10 +13,11 @@ launcher=()
 if command -v ccache > /dev/null; then
   launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
-# Leaks are not checked: Qt and fontconfig keep caches to the end of the
-# process. The tools that generate the program folder's files run under the
-# sanitizers too, during the build.
-export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1
+# Leaks are checked too, but for fontconfig's caches (scripts/lsan.supp). The
+# tools that generate the program folder's files run under the sanitizers as
+# well, during the build.
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
   -DCORVESSA_SANITIZE=ON -DCORVESSA_BUILD_BENCHMARKS=OFF "${launcher[@]}"

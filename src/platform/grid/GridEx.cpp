@@ -128,6 +128,8 @@ GridEx::~GridEx()
     disconnect(qApp, &QApplication::focusChanged, this, &GridEx::onFocusChanged);
     if (m_view)
         m_view->removeEventFilter(this);
+    if (m_delegate)
+        m_delegate->detach();
 }
 
 // ---- binding -------------------------------------------------------------
