@@ -80,12 +80,14 @@ TEST_F(EditorTest, AnnullaOnANeverSavedDocumentLeavesNoRow)
     chooseClient(QStringLiteral("D"));
     enterLine({}, QStringLiteral("1"), QStringLiteral("Consulenza"), QStringLiteral("100"));
     exec(QStringLiteral("INSERT INTO Incassi (incFatId, incImporto) VALUES (") + id + QStringLiteral(", 10)"));
-    exec(QStringLiteral("INSERT INTO Media (medfatId, medImporto) VALUES (") + id + QStringLiteral(", 5)"));
+    exec(QStringLiteral("INSERT INTO Media (medId, medfatId, medImporto) VALUES (31, ") + id + QStringLiteral(", 5)"));
+    // The payments of the Media row go with it (they were once left behind).
+    exec(QStringLiteral("INSERT INTO MediaPagamenti (medpagmedId, medpagImporto) VALUES (31, 5)"));
     QTest::mouseClick(control<QPushButton>(QStringLiteral("cmdClose")), Qt::LeftButton);
     EXPECT_FALSE(frm_fattura::IsLoaded());
     for (const QString& sql : {QStringLiteral("SELECT COUNT(*) FROM Fatture"), QStringLiteral("SELECT COUNT(*) FROM FattureDettaglio"),
                                QStringLiteral("SELECT COUNT(*) FROM FattureIva"), QStringLiteral("SELECT COUNT(*) FROM Incassi"),
-                               QStringLiteral("SELECT COUNT(*) FROM Media")})
+                               QStringLiteral("SELECT COUNT(*) FROM Media"), QStringLiteral("SELECT COUNT(*) FROM MediaPagamenti")})
         EXPECT_EQ(count(sql), 0) << sql.toStdString();
 }
 
