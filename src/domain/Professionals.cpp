@@ -1,5 +1,6 @@
 #include "domain/Professionals.h"
 
+#include "common/comUtility.h"
 #include "platform/core/Error.h"
 #include "platform/database/Recordset.h"
 #include "platform/database/Transaction.h"
@@ -187,4 +188,11 @@ void deleteProfessionalData(const QString& connectionString, std::int32_t sezId)
                                 " AND pagId NOT IN (SELECT fatCliForPag FROM Fatture WHERE fatCliForPag Is Not Null)"));
     tx.commit();
     cn.close();
+}
+
+QString professionalName(const db::Recordset& rs)
+{
+    return NzStr(rs.value(QStringLiteral("sezTitolo")), QString()) + QLatin1Char(' ')
+         + NzStr(rs.value(QStringLiteral("sezNome")), QString()) + QLatin1Char(' ')
+         + NzStr(rs.value(QStringLiteral("sezCognome")), QString());
 }
