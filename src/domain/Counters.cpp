@@ -1,6 +1,7 @@
 #include "domain/Counters.h"
 
 #include "common/comDataBase.h"
+#include "domain/ClientConnection.h"
 #include "domain/DocumentStore.h"
 #include "platform/database/Recordset.h"
 #include "platform/database/Transaction.h"
@@ -46,9 +47,7 @@ std::int32_t highestIssuedNumber(const db::Connection& cn, std::int32_t sezId, s
 CounterSaveResult saveCounter(const QString& connectionString, std::int32_t sezId, std::int32_t anno, const QString& prefix,
                               std::int32_t value, std::int32_t seen)
 {
-    db::Connection cn;
-    cn.setCursorLocation(db::CursorLocation::Client);
-    cn.open(connectionString);
+    db::Connection cn = openClientConnection(connectionString);
     db::Transaction tx(cn);
     CounterSaveResult result;
     result.stored = readCounter(cn, sezId, anno, prefix);
