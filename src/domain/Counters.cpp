@@ -1,25 +1,10 @@
 #include "domain/Counters.h"
 
 #include "common/comDataBase.h"
+#include "domain/ClientConnection.h"
 #include "domain/DocumentStore.h"
 #include "platform/database/Recordset.h"
 #include "platform/database/Transaction.h"
-
-#include <algorithm>
-
-namespace {
-
-db::Recordset openCounter(const db::Connection& cn, std::int32_t sezId, std::int32_t anno, const QString& prefix,
-                          db::LockType lock)
-{
-    db::Recordset rs;
-    rs.setCursorLocation(db::CursorLocation::Client);
-    rs.open(counterQuery(sezId, anno, prefix) + QStringLiteral(" ORDER BY parId"), cn, db::CursorType::Static, lock,
-            db::CommandType::Text);
-    return rs;
-}
-
-} // namespace
 
 CounterText parseCounterText(const QString& text)
 {
@@ -37,13 +22,9 @@ CounterText parseCounterText(const QString& text)
 
 std::int32_t readCounter(const db::Connection& cn, std::int32_t sezId, std::int32_t anno, const QString& prefix)
 {
-    db::Recordset rs = openCounter(cn, sezId, anno, prefix, db::LockType::ReadOnly);
-    std::int32_t n = 0;
+    db::Recordset rs = openCounterRows(cn, sezId, anno, prefix, db::LockType::ReadOnly);
     // Should both forms of the main series' row exist, the higher one counts, as numbering does.
-    for (; !rs.eof(); rs.moveNext()) {
-        const core::Variant v = rs.value(QStringLiteral("parNum1"));
-        n = std::max(n, v.isEmptyOrNull() ? 0 : v.toLong());
-    }
+    const std::int32_t n = lastCounterNumber(rs);
     rs.close();
     return n;
 }
@@ -66,9 +47,7 @@ std::int32_t highestIssuedNumber(const db::Connection& cn, std::int32_t sezId, s
 CounterSaveResult saveCounter(const QString& connectionString, std::int32_t sezId, std::int32_t anno, const QString& prefix,
                               std::int32_t value, std::int32_t seen)
 {
-    db::Connection cn;
-    cn.setCursorLocation(db::CursorLocation::Client);
-    cn.open(connectionString);
+    db::Connection cn = openClientConnection(connectionString);
     db::Transaction tx(cn);
     CounterSaveResult result;
     result.stored = readCounter(cn, sezId, anno, prefix);
@@ -81,22 +60,8 @@ CounterSaveResult saveCounter(const QString& connectionString, std::int32_t sezI
         result.outcome = CounterSave::ChangedMeanwhile;
         return result;
     }
-    db::Recordset rs = openCounter(cn, sezId, anno, prefix, db::LockType::Optimistic);
-    if (rs.eof()) {
-        rs.addNew();
-        rs.setValue(QStringLiteral("parsezId"), core::Variant(sezId));
-        rs.setValue(QStringLiteral("parKey4"), core::Variant(static_cast<std::int16_t>(anno)));
-        if (!prefix.isEmpty())
-            rs.setValue(QStringLiteral("parKey3"), core::Variant(prefix));
-        rs.setValue(QStringLiteral("parNum1"), core::Variant(value));
-        rs.update();
-    } else {
-        // Every row of the series, so a main series stored both ways stays one counter.
-        for (; !rs.eof(); rs.moveNext()) {
-            rs.setValue(QStringLiteral("parNum1"), core::Variant(value));
-            rs.update();
-        }
-    }
+    db::Recordset rs = openCounterRows(cn, sezId, anno, prefix, db::LockType::Optimistic);
+    setCounterRows(rs, sezId, anno, prefix, value);
     rs.close();
     tx.commit();
     cn.close();

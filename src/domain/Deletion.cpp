@@ -1,6 +1,7 @@
 #include "domain/Deletion.h"
 
 #include "common/comDataBase.h"
+#include "domain/ClientConnection.h"
 #include "platform/database/Connection.h"
 #include "platform/database/DbErrors.h"
 #include "platform/database/Recordset.h"
@@ -48,9 +49,7 @@ void deleteDocument(db::Connection& cn, std::int32_t fatId)
 
 void deleteDocument(const QString& connectionString, std::int32_t fatId)
 {
-    db::Connection cn;
-    cn.setCursorLocation(db::CursorLocation::Client);
-    cn.open(connectionString);
+    db::Connection cn = openClientConnection(connectionString);
     db::Transaction tx(cn);
     deleteDocument(cn, fatId);
     tx.commit();

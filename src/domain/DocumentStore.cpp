@@ -36,36 +36,52 @@ QString counterQuery(std::int32_t sezId, std::int32_t anno, const QString& prefi
          + QStringLiteral(" AND parKey4=") + year + QStringLiteral(" AND parKey3='')");
 }
 
-std::int32_t assignNumber(const db::Connection& cn, std::int32_t sezId, std::int32_t anno, const QString& prefix)
+db::Recordset openCounterRows(const db::Connection& cn, std::int32_t sezId, std::int32_t anno, const QString& prefix,
+                              db::LockType lock)
 {
-    if (!cn.inTransaction())
-        throw db::DbError(db::ErrorKind::InvalidOperation, db::ErrorNumber::Unspecified,
-                          QStringLiteral("la numerazione richiede una transazione"));
     db::Recordset rs;
     rs.setCursorLocation(db::CursorLocation::Client);
-    rs.open(counterQuery(sezId, anno, prefix) + QStringLiteral(" ORDER BY parId"), cn, db::CursorType::Static,
-            db::LockType::Optimistic, db::CommandType::Text);
-    std::int32_t n = 1;
-    if (rs.eof()) {
+    rs.open(counterQuery(sezId, anno, prefix) + QStringLiteral(" ORDER BY parId"), cn, db::CursorType::Static, lock,
+            db::CommandType::Text);
+    return rs;
+}
+
+std::int32_t lastCounterNumber(db::Recordset& rs)
+{
+    std::int32_t last = 0;
+    for (; !rs.eof(); rs.moveNext()) {
+        const core::Variant v = rs.value(QStringLiteral("parNum1"));
+        last = std::max(last, v.isEmptyOrNull() ? 0 : v.toLong());
+    }
+    return last;
+}
+
+void setCounterRows(db::Recordset& rs, std::int32_t sezId, std::int32_t anno, const QString& prefix, std::int32_t value)
+{
+    if (rs.recordCount() == 0) {
         rs.addNew();
         rs.setValue(QStringLiteral("parsezId"), core::Variant(sezId));
         rs.setValue(QStringLiteral("parKey4"), core::Variant(static_cast<std::int16_t>(anno)));
         if (!prefix.isEmpty())
             rs.setValue(QStringLiteral("parKey3"), core::Variant(prefix));
-        rs.setValue(QStringLiteral("parNum1"), core::Variant(n));
+        rs.setValue(QStringLiteral("parNum1"), core::Variant(value));
         rs.update();
-    } else {
-        std::int32_t last = 0;
-        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-            const core::Variant v = rs.value(QStringLiteral("parNum1"));
-            last = std::max(last, v.isEmptyOrNull() ? 0 : v.toLong());
-        }
-        n = last + 1;
-        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-            rs.setValue(QStringLiteral("parNum1"), core::Variant(n));
-            rs.update();
-        }
+        return;
     }
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        rs.setValue(QStringLiteral("parNum1"), core::Variant(value));
+        rs.update();
+    }
+}
+
+std::int32_t assignNumber(const db::Connection& cn, std::int32_t sezId, std::int32_t anno, const QString& prefix)
+{
+    if (!cn.inTransaction())
+        throw db::DbError(db::ErrorKind::InvalidOperation, db::ErrorNumber::Unspecified,
+                          QStringLiteral("la numerazione richiede una transazione"));
+    db::Recordset rs = openCounterRows(cn, sezId, anno, prefix, db::LockType::Optimistic);
+    const std::int32_t n = lastCounterNumber(rs) + 1;
+    setCounterRows(rs, sezId, anno, prefix, n);
     rs.close();
     return n;
 }

@@ -32,3 +32,16 @@ std::int32_t assignNumber(const db::Connection& cn, std::int32_t sezId, std::int
 
 // The text SELECT of a series' counter rows, as the counter look-up reads them.
 QString counterQuery(std::int32_t sezId, std::int32_t anno, const QString& prefix);
+
+// The counter rows of a series on `cn`, in the order of parId, on a client
+// cursor with `lock`. Numbering and the counters page read and write a
+// counter only through these three functions.
+db::Recordset openCounterRows(const db::Connection& cn, std::int32_t sezId, std::int32_t anno, const QString& prefix,
+                              db::LockType lock);
+// The series' last number: the highest of the rows from the current one on
+// (a Null counts as 0), 0 when there is none. Leaves `rs` at its end.
+std::int32_t lastCounterNumber(db::Recordset& rs);
+// Writes `value` into every counter row of `rs`, so a main series stored both
+// with a Null and with an empty prefix stays one counter; without a row, adds
+// the series' row (the main series with a Null prefix).
+void setCounterRows(db::Recordset& rs, std::int32_t sezId, std::int32_t anno, const QString& prefix, std::int32_t value);

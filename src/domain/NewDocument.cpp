@@ -1,5 +1,6 @@
 #include "domain/NewDocument.h"
 
+#include "domain/ClientConnection.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "platform/database/Transaction.h"
@@ -24,9 +25,7 @@ QVector<QPair<QString, core::Variant>> newDocumentFields(const NewDocument& d)
 
 std::int32_t createNewDocument(const QString& connectionString, const NewDocument& document)
 {
-    db::Connection cn;
-    cn.setCursorLocation(db::CursorLocation::Client);
-    cn.open(connectionString);
+    db::Connection cn = openClientConnection(connectionString);
     db::Transaction tx(cn);
     db::Recordset rs;
     rs.open(QStringLiteral("Fatture"), cn, db::CursorType::Static, db::LockType::Optimistic, db::CommandType::Table);

@@ -1,5 +1,7 @@
 #include "domain/Professionals.h"
 
+#include "common/comUtility.h"
+#include "domain/ClientConnection.h"
 #include "platform/core/Error.h"
 #include "platform/database/Recordset.h"
 #include "platform/database/Transaction.h"
@@ -92,9 +94,7 @@ std::int32_t defaultLayoutFor(const db::Connection& cn, int docType)
 std::int32_t createProfessional(const QString& connectionString, const QString& titolo, const QString& nome,
                                 const QString& cognome)
 {
-    db::Connection cn;
-    cn.setCursorLocation(db::CursorLocation::Client);
-    cn.open(connectionString);
+    db::Connection cn = openClientConnection(connectionString);
     db::Transaction tx(cn);
 
     core::Variant preIva = core::Variant::null();
@@ -134,9 +134,7 @@ std::int32_t createProfessional(const QString& connectionString, const QString& 
 
 bool ensureSectionRows(const QString& connectionString, std::int32_t sezId)
 {
-    db::Connection cn;
-    cn.setCursorLocation(db::CursorLocation::Client);
-    cn.open(connectionString);
+    db::Connection cn = openClientConnection(connectionString);
     db::Transaction tx(cn);
     const bool added = addMissingRows(cn, sezId);
     tx.commit();
@@ -163,9 +161,7 @@ void deleteProfessionalData(const QString& connectionString, std::int32_t sezId)
                          "(sezId<>")
         + S + QStringLiteral(" OR sezId Is Null))");
 
-    db::Connection cn;
-    cn.setCursorLocation(db::CursorLocation::Client);
-    cn.open(connectionString);
+    db::Connection cn = openClientConnection(connectionString);
     db::Transaction tx(cn);
     cn.execute(QStringLiteral("DELETE * FROM FattureDettaglio WHERE fdtfatId IN ") + documenti);
     cn.execute(QStringLiteral("DELETE * FROM FattureIva WHERE fcifatId IN ") + documenti);
@@ -187,4 +183,11 @@ void deleteProfessionalData(const QString& connectionString, std::int32_t sezId)
                                 " AND pagId NOT IN (SELECT fatCliForPag FROM Fatture WHERE fatCliForPag Is Not Null)"));
     tx.commit();
     cn.close();
+}
+
+QString professionalName(const db::Recordset& rs)
+{
+    return NzStr(rs.value(QStringLiteral("sezTitolo")), QString()) + QLatin1Char(' ')
+         + NzStr(rs.value(QStringLiteral("sezNome")), QString()) + QLatin1Char(' ')
+         + NzStr(rs.value(QStringLiteral("sezCognome")), QString());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/database/Connection.h"
+#include "platform/database/Recordset.h"
 
 #include <QString>
 #include <cstdint>
@@ -34,3 +35,7 @@ bool ensureSectionRows(const QString& connectionString, std::int32_t sezId);
 // layout rows, its other services and every shared row stay. The
 // administrator (section 1) is refused with core::Error.
 void deleteProfessionalData(const QString& connectionString, std::int32_t sezId);
+
+// How the program names a professional: "Titolo Nome Cognome" of the Sezioni
+// row `rs` stands on, a Null (or a non-text value) read as empty text.
+QString professionalName(const db::Recordset& rs);

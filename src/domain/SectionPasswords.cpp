@@ -1,5 +1,6 @@
 #include "domain/SectionPasswords.h"
 
+#include "domain/ClientConnection.h"
 #include "domain/PasswordHash.h"
 #include "platform/core/Error.h"
 #include "platform/database/Recordset.h"
@@ -35,9 +36,7 @@ core::Variant passwordToStore(const QString& plain)
 
 bool checkSectionPassword(const QString& connectionString, std::int32_t sezId, const QString& typed)
 {
-    db::Connection cn;
-    cn.setCursorLocation(db::CursorLocation::Client);
-    cn.open(connectionString);
+    db::Connection cn = openClientConnection(connectionString);
     db::Recordset rs = openSection(cn, sezId, db::LockType::ReadOnly);
     if (rs.eof()) {
         rs.close();
@@ -80,9 +79,7 @@ bool checkSectionPassword(const QString& connectionString, std::int32_t sezId, c
 
 int hashPlainPasswords(const QString& connectionString)
 {
-    db::Connection cn;
-    cn.setCursorLocation(db::CursorLocation::Client);
-    cn.open(connectionString);
+    db::Connection cn = openClientConnection(connectionString);
     db::Recordset rs;
     rs.setCursorLocation(db::CursorLocation::Client);
     rs.open(QStringLiteral("SELECT * FROM Sezioni"), cn, db::CursorType::Static, db::LockType::BatchOptimistic,

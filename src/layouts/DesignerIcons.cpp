@@ -1,12 +1,12 @@
 #include "layouts/DesignerIcons.h"
 
+#include "common/PaintedIcon.h"
+
 #include <QColor>
 #include <QFont>
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
-#include <functional>
 
 namespace DesignerIcons {
 
@@ -18,18 +18,7 @@ const QColor kBlue(40, 90, 170);
 const QColor kPaper(255, 255, 255);
 const QColor kGuide(200, 60, 40);
 
-using Drawing = std::function<void(QPainter&)>;
-
-QIcon draw(const Drawing& drawing)
-{
-    QPixmap pm(kSize, kSize);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    drawing(p);
-    p.end();
-    return QIcon(pm);
-}
+using painted::Drawing;
 
 void letter(QPainter& p, const QString& text, bool bold, bool italic, bool underline, const QRectF& box = QRectF(2, 1, 20, 20))
 {
@@ -45,18 +34,7 @@ void letter(QPainter& p, const QString& text, bool bold, bool italic, bool under
 
 void page(QPainter& p)
 {
-    QPainterPath path;
-    path.moveTo(5, 2);
-    path.lineTo(15, 2);
-    path.lineTo(20, 7);
-    path.lineTo(20, 22);
-    path.lineTo(5, 22);
-    path.closeSubpath();
-    p.setPen(QPen(kInk, 1.2));
-    p.setBrush(kPaper);
-    p.drawPath(path);
-    p.drawLine(QPointF(15, 2), QPointF(15, 7));
-    p.drawLine(QPointF(15, 7), QPointF(20, 7));
+    painted::foldedSheet(p, QRectF(5, 2, 15, 20), 5, QPen(kInk, 1.2), kPaper);
 }
 
 // Text lines laid left, centred or right.
@@ -296,7 +274,7 @@ const QHash<QString, Drawing>& drawings()
 QIcon icon(const QString& key)
 {
     const auto it = drawings().constFind(key);
-    return it == drawings().constEnd() ? QIcon() : draw(it.value());
+    return it == drawings().constEnd() ? QIcon() : painted::icon(kSize, it.value());
 }
 
 } // namespace DesignerIcons

@@ -1,5 +1,6 @@
 #include "layouts/finfrmMargini.h"
 
+#include "common/OkCancelRow.h"
 #include "common/comUtility.h"
 #include "domain/PageMargins.h"
 #include "masterdata/InputFilter.h"
@@ -93,20 +94,12 @@ finfrmMargini::finfrmMargini()
     Line2->setFrameShape(QFrame::HLine);
     Line2->setFrameShadow(QFrame::Sunken);
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdCancel = new QPushButton(QStringLiteral("Annulla"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     // Enter in a box moves on; on a focused button it presses that button.
-    cmdOK->setAutoDefault(true);
-    cmdCancel->setAutoDefault(true);
+    const OkCancelRow pulsanti = okCancelRow(this);
+    cmdOK = pulsanti.ok;
+    cmdCancel = pulsanti.cancel;
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
-
-    auto* pulsanti = new QHBoxLayout;
-    pulsanti->addStretch();
-    pulsanti->addWidget(cmdOK);
-    pulsanti->addWidget(cmdCancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 10);
@@ -115,7 +108,7 @@ finfrmMargini::finfrmMargini()
     corpo->setContentsMargins(14, 8, 14, 0);
     corpo->addLayout(campi);
     corpo->addWidget(Line2);
-    corpo->addLayout(pulsanti);
+    corpo->addLayout(pulsanti.layout);
     layout->addLayout(corpo);
     setTabOrder(txtmar[0], txtmar[1]);
     setTabOrder(txtmar[1], txtmar[2]);

@@ -8,6 +8,7 @@
 #include "common/comUtility.h"
 #include "documents/frm_fattura.h"
 #include "domain/Deletion.h"
+#include "domain/Professionals.h"
 #include "domain/ViewSql.h"
 #include "layouts/finfrmReps.h"
 #include "mainwindow/InstalledPrinters.h"
@@ -731,10 +732,7 @@ void frmMain::Refresh()
         rs.open(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=") + QString::number(gSezId), cn,
                 db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
         if (!rs.eof()) {
-            m_pannelloProfessionista->setText(NzStr(rs.value(QStringLiteral("sezTitolo")), QString()) + QLatin1Char(' ')
-                                              + NzStr(rs.value(QStringLiteral("sezNome")), QString()) + QLatin1Char(' ')
-                                              + NzStr(rs.value(QStringLiteral("sezCognome")), QString())
-                                              + QLatin1Char(' '));
+            m_pannelloProfessionista->setText(professionalName(rs) + QLatin1Char(' '));
         }
         rs.close();
         cn.close();

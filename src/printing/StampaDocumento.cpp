@@ -8,12 +8,10 @@
 #include "platform/report/ReportPrinter.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/MsgBoxStyle.h"
+#include "printing/EsportaPagine.h"
 #include "printing/finclsTarvix.h"
 #include "startup/SharedState.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <exception>
 
 namespace {
@@ -104,23 +102,12 @@ bool EsportaPdf(report::Report& rpt)
     if (file.isEmpty())
         return false;
 
-    // Written beside the target first, so a failure leaves the chosen file as it was.
-    const QFileInfo info(file);
-    const QString parziale = info.absoluteDir().filePath(QStringLiteral(".") + info.fileName() + QStringLiteral(".part"));
     try {
-        auto filtro = report::ExportFilter::create(QString::fromLatin1(report::ExportFilter::kPdfClassId));
-        filtro->setFileName(parziale);
-        filtro->exportPages(rpt.pages());
-        if (QFile::exists(file) && !QFile::remove(file))
-            throw core::Error(75, QStringLiteral("Impossibile sostituire il file '%1'").arg(QDir::toNativeSeparators(file)));
-        if (!QFile::rename(parziale, file))
-            throw core::Error(75, QStringLiteral("Impossibile scrivere il file '%1'").arg(QDir::toNativeSeparators(file)));
+        EsportaPagine(rpt, QString::fromLatin1(report::ExportFilter::kPdfClassId), file);
         return true;
     } catch (const core::Error& e) {
-        QFile::remove(parziale);
         avvisa(QStringLiteral("Esportazione in PDF non riuscita: ") + e.description());
     } catch (const std::exception& e) {
-        QFile::remove(parziale);
         avvisa(QStringLiteral("Esportazione in PDF non riuscita: ") + QString::fromLocal8Bit(e.what()));
     }
     return false;

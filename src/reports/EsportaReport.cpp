@@ -5,11 +5,8 @@
 #include "platform/report/Report.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/MsgBoxStyle.h"
+#include "printing/EsportaPagine.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <cstdio>
 #include <exception>
 
 namespace {
@@ -28,13 +25,6 @@ const FormatoEsportazione kFormati[] = {
 void avvisa(const QString& testo)
 {
     ui::msgBox(testo, ui::vbOKOnly | ui::vbExclamation);
-}
-
-// Puts the finished file in place of the target in one step (the target may exist).
-void sostituisci(const QString& parziale, const QString& file)
-{
-    if (std::rename(QFile::encodeName(parziale).constData(), QFile::encodeName(file).constData()) != 0)
-        throw core::Error(75, QStringLiteral("Impossibile scrivere il file '%1'").arg(QDir::toNativeSeparators(file)));
 }
 
 } // namespace
@@ -68,20 +58,12 @@ bool EsportaReport(report::Report& rpt, int modo)
     if (file.isEmpty())
         return false;
 
-    const QFileInfo info(file);
-    const QString parziale = info.absoluteDir().filePath(QStringLiteral(".") + info.fileName() + QStringLiteral(".part"));
     try {
-        auto filtro = report::ExportFilter::create(formato->classe);
-        filtro->setFileName(parziale);
-        filtro->exportPages(rpt.pages());
-        sostituisci(parziale, file);
+        EsportaPagine(rpt, formato->classe, file);
         return true;
     } catch (const core::Error& e) {
-        QFile::remove(parziale);
-        // The user knows the file by the name chosen, not by the one written aside.
-        avvisa(errore + QString(e.description()).replace(parziale, file));
+        avvisa(errore + e.description());
     } catch (const std::exception& e) {
-        QFile::remove(parziale);
         avvisa(errore + QString::fromLocal8Bit(e.what()));
     }
     return false;

@@ -97,6 +97,18 @@ ReportControl& linea(ReportSection& s, const QString& name, double left, double 
     return c;
 }
 
+ReportSection& testataConFiltri(ReportLayout& layout, const QString& name, const QString& caption)
+{
+    const double w = larghezza(layout);
+    const FontSpec filtro = carattere(9, false, true);
+    ReportSection& rh = layout.section(kReportHeader);
+    etichetta(rh, name, caption, 0, 0, w, carattere(14, true));
+    etichetta(rh, QStringLiteral("lblFilter1"), QString(), 0, 420, w, filtro);
+    etichetta(rh, QStringLiteral("lblFilter2"), QString(), 0, 680, w, filtro);
+    rh.height = 1080;
+    return rh;
+}
+
 void gestoriModoEsporta(Report& rpt, bool ModoEsporta)
 {
     // ReportHeader_Format, ReportFooter_Format, PageHeader_Format, PageFooter_Format.

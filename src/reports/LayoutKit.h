@@ -45,6 +45,11 @@ report::ReportControl& importo(report::ReportSection& s, const QString& name, co
 report::ReportControl& linea(report::ReportSection& s, const QString& name, double left, double top, double width,
                              double weight = 0.75);
 
+// The report header of a list printed with its filters: the title `caption`
+// (control `name`) over the two lines "lblFilter1" and "lblFilter2" that the
+// report chooser fills with the filters chosen.
+report::ReportSection& testataConFiltri(report::ReportLayout& layout, const QString& name, const QString& caption);
+
 // The handlers of a layout that prints as a flat table for export: with
 // `ModoEsporta` the report header and footer and the page footer are
 // hidden, and the page header stands only on page 1, without its rule Line2.

@@ -18,8 +18,6 @@ ReportLayout arpCliFor3::Struttura()
 {
     ReportLayout layout = pagina();
     const double w = larghezza(layout);
-    const FontSpec titolo = carattere(14, true);
-    const FontSpec filtro = carattere(9, false, true);
     const FontSpec intestazione = carattere(8, true);
     const FontSpec normale = carattere(8);
     const FontSpec grassetto = carattere(8, true);
@@ -27,11 +25,7 @@ ReportLayout arpCliFor3::Struttura()
     const double col = 1300;
     const double xSomme = w - 6 * col;
 
-    ReportSection& rh = layout.section(kReportHeader);
-    etichetta(rh, QStringLiteral("Label7"), QStringLiteral("Totale Importi per Cliente"), 0, 0, w, titolo);
-    etichetta(rh, QStringLiteral("lblFilter1"), QString(), 0, 420, w, filtro);
-    etichetta(rh, QStringLiteral("lblFilter2"), QString(), 0, 680, w, filtro);
-    rh.height = 1080;
+    testataConFiltri(layout, QStringLiteral("Label7"), QStringLiteral("Totale Importi per Cliente"));
 
     // Two heading lines: the client's columns, then the VAT code's and the sums.
     ReportSection& ph = layout.section(kPageHeader);

@@ -9,8 +9,6 @@ ReportLayout arpDocList::Struttura()
 {
     ReportLayout layout = pagina();
     const double w = larghezza(layout);
-    const FontSpec titolo = carattere(14, true);
-    const FontSpec filtro = carattere(9, false, true);
     const FontSpec intestazione = carattere(8, true);
     const FontSpec normale = carattere(8);
     const FontSpec totale = carattere(8, true);
@@ -19,11 +17,7 @@ ReportLayout arpDocList::Struttura()
     const double colImporto = 1250;
     const double xImporti = w - 4 * colImporto;
 
-    ReportSection& rh = layout.section(kReportHeader);
-    etichetta(rh, QStringLiteral("Label11"), QStringLiteral("Lista Documenti"), 0, 0, w, titolo);
-    etichetta(rh, QStringLiteral("lblFilter1"), QString(), 0, 420, w, filtro);
-    etichetta(rh, QStringLiteral("lblFilter2"), QString(), 0, 680, w, filtro);
-    rh.height = 1080;
+    testataConFiltri(layout, QStringLiteral("Label11"), QStringLiteral("Lista Documenti"));
 
     ReportSection& ph = layout.section(kPageHeader);
     etichetta(ph, QStringLiteral("Label1"), QStringLiteral("Data"), 0, 0, 1000, intestazione);

@@ -14,18 +14,13 @@ ReportLayout arpIncassi::Struttura()
 {
     ReportLayout layout = pagina();
     const double w = larghezza(layout);
-    const FontSpec filtro = carattere(9, false, true);
     const FontSpec intestazione = carattere(8, true);
     const FontSpec normale = carattere(8);
     const FontSpec grassetto = carattere(8, true);
     const double col = 1400;
     const double xImporti = w - 3 * col;
 
-    ReportSection& rh = layout.section(kReportHeader);
-    etichetta(rh, QStringLiteral("Label11"), QStringLiteral("Incassi"), 0, 0, w, carattere(14, true));
-    etichetta(rh, QStringLiteral("lblFilter1"), QString(), 0, 420, w, filtro);
-    etichetta(rh, QStringLiteral("lblFilter2"), QString(), 0, 680, w, filtro);
-    rh.height = 1080;
+    testataConFiltri(layout, QStringLiteral("Label11"), QStringLiteral("Incassi"));
 
     ReportSection& ph = layout.section(kPageHeader);
     etichetta(ph, QStringLiteral("Label1"), QStringLiteral("Data Fattura"), 200, 0, 1150, intestazione);

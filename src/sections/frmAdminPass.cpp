@@ -1,8 +1,9 @@
 #include "sections/frmAdminPass.h"
 
 #include "common/FormLifetime.h"
+#include "common/OkCancelRow.h"
 #include "common/HandlerBoundary.h"
-#include "common/comUtility.h"
+#include "domain/Professionals.h"
 #include "domain/SectionPasswords.h"
 #include "platform/core/Error.h"
 #include "platform/database/Recordset.h"
@@ -12,7 +13,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -51,27 +51,20 @@ frmAdminPass::frmAdminPass()
     txtPass = new QLineEdit(this);
     txtPass->setObjectName(QStringLiteral("txtPass"));
     txtPass->setEchoMode(QLineEdit::Password);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdCancel = new QPushButton(QStringLiteral("Annulla"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     // Enter on a focused button presses it; in the list and the password box it moves on.
-    cmdOK->setAutoDefault(true);
-    cmdCancel->setAutoDefault(true);
+    const OkCancelRow buttons = okCancelRow(this);
+    cmdOK = buttons.ok;
+    cmdCancel = buttons.cancel;
 
     auto* grid = new QGridLayout;
     grid->addWidget(lblProf, 0, 0);
     grid->addWidget(cmbProf, 0, 1);
     grid->addWidget(lblPass, 1, 0);
     grid->addWidget(txtPass, 1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblIstruzioni);
     layout->addLayout(grid);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.layout);
     resize(420, 160);
 
     // Every change of professional, by mouse, keys or code, sets the password box.
@@ -95,9 +88,7 @@ std::int32_t frmAdminPass::Apri()
     while (!rs.eof()) {
         Professionista p;
         p.sezId = rs.value(QStringLiteral("sezId")).toLong();
-        p.testo = NzStr(rs.value(QStringLiteral("sezTitolo")), QString()) + QLatin1Char(' ')
-                + NzStr(rs.value(QStringLiteral("sezNome")), QString()) + QLatin1Char(' ')
-                + NzStr(rs.value(QStringLiteral("sezCognome")), QString());
+        p.testo = professionalName(rs);
         if (p.sezId == 1)
             p.testo += QStringLiteral("  [amministratore] ");
         p.password = rs.value(QStringLiteral("sezPass"));

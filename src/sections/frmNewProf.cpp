@@ -1,6 +1,7 @@
 #include "sections/frmNewProf.h"
 
 #include "common/FormLifetime.h"
+#include "common/OkCancelRow.h"
 #include "domain/Professionals.h"
 #include "platform/core/Error.h"
 #include "platform/ui/Dialogs.h"
@@ -9,7 +10,6 @@
 
 #include <QEvent>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -46,19 +46,12 @@ frmNewProf::frmNewProf()
         griglia->addWidget(new QLabel(QString::fromUtf8(didascalie[i]), this), i, 0);
         griglia->addWidget(txtData[i], i, 1);
     }
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdCancel = new QPushButton(QStringLiteral("Annulla"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdOK->setAutoDefault(true);
-    cmdCancel->setAutoDefault(true);
-    auto* bottoni = new QHBoxLayout;
-    bottoni->addStretch();
-    bottoni->addWidget(cmdOK);
-    bottoni->addWidget(cmdCancel);
+    const OkCancelRow bottoni = okCancelRow(this);
+    cmdOK = bottoni.ok;
+    cmdCancel = bottoni.cancel;
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(griglia);
-    layout->addLayout(bottoni);
+    layout->addLayout(bottoni.layout);
     resize(380, 150);
     ui::installEnterAsTab(this, ui::EnterOnTextBoxes | ui::EnterOnCheckBoxes);
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });

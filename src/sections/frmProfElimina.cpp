@@ -1,7 +1,7 @@
 #include "sections/frmProfElimina.h"
 
 #include "common/FormLifetime.h"
-#include "common/comUtility.h"
+#include "common/OkCancelRow.h"
 #include "domain/Professionals.h"
 #include "platform/core/Error.h"
 #include "platform/database/Recordset.h"
@@ -64,18 +64,11 @@ frmProfElimina::frmProfElimina()
     };
     for (const char* riga : righe)
         layout->addWidget(new QLabel(QString::fromUtf8(riga), this));
-    cmdOK = new QPushButton(QStringLiteral("Procedi"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdCancel = new QPushButton(QStringLiteral("Annulla"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdOK->setAutoDefault(true);
-    cmdCancel->setAutoDefault(true);
-    auto* bottoni = new QHBoxLayout;
-    bottoni->addStretch();
-    bottoni->addWidget(cmdOK);
-    bottoni->addWidget(cmdCancel);
+    const OkCancelRow bottoni = okCancelRow(this, QStringLiteral("Procedi"));
+    cmdOK = bottoni.ok;
+    cmdCancel = bottoni.cancel;
     layout->addSpacing(8);
-    layout->addLayout(bottoni);
+    layout->addLayout(bottoni.layout);
     RimuoviChiudi(this);
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
@@ -92,9 +85,7 @@ void frmProfElimina::Elimina(std::int32_t sezId, QWidget* owner)
         rs.open(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=") + QString::number(sezId), DataConStr,
                 db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
         if (!rs.eof())
-            f->lblProf->setText(NzStr(rs.value(QStringLiteral("sezTitolo")), QString()) + QLatin1Char(' ')
-                                + NzStr(rs.value(QStringLiteral("sezNome")), QString()) + QLatin1Char(' ')
-                                + NzStr(rs.value(QStringLiteral("sezCognome")), QString()));
+            f->lblProf->setText(professionalName(rs));
         rs.close();
     } catch (const core::Error& e) {
         ui::msgBox(e.text(), ui::vbCritical, AppTitle());
