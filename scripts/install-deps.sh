@@ -9,6 +9,7 @@ packages=(
   libsodium-dev
   poppler-utils xvfb xauth
   python3 sqlite3
+  fonts-dejavu-core fonts-dejavu-extra
 )
 missing=()
 for p in "${packages[@]}"; do

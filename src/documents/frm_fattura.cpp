@@ -33,6 +33,7 @@
 #include "platform/ui/FieldHelp.h"
 #include "startup/DatabaseFile.h"
 #include "common/FormLifetime.h"
+#include "common/HandlerBoundary.h"
 #include "startup/SharedState.h"
 
 #include <QApplication>
@@ -59,6 +60,8 @@ FormInstance<frm_fattura> gInstance;
 const QString kConflitto = QStringLiteral("Conflitto in multiutenza - Record impegnato o eliminato da un altro utente.");
 const QString kFormatoImporti = QStringLiteral("#,##0.00;-#,##0.00;0.00");
 const QString kCrLf = QStringLiteral("\r\n");
+// The error number of DatiCliente for a client that is not there.
+constexpr long kClienteNonTrovato = 3021;
 
 // Cell indexes of the detail grid (the order of FattureDettaglio's columns).
 constexpr int kColFatId = 2;
@@ -241,8 +244,10 @@ void frm_fattura::Modifica(std::int32_t id)
     if (!cli.isEmptyOrNull() && cli.toLong() > 0) {
         try {
             f->showClientAddress(DatiCliente(cli.toLong()));
-        } catch (const core::Error&) {
-            // A client deleted since: the address lines stay empty.
+        } catch (const core::Error& e) {
+            // A client deleted since: the address lines stay empty. Any other failure is told.
+            if (e.number() != kClienteNonTrovato)
+                ui::msgBox(e.text(), ui::vbOKOnly, AppTitle());
         }
     }
 }
@@ -372,7 +377,7 @@ std::array<core::Variant, 7> frm_fattura::DatiCliente(std::int32_t cliId)
             db::LockType::ReadOnly, db::CommandType::Text);
     if (rs.eof()) {
         rs.close();
-        throw core::Error(3021, QStringLiteral("Cliente non trovato."));
+        throw core::Error(kClienteNonTrovato, QStringLiteral("Cliente non trovato."));
     }
     auto text = [&rs](const char* field) { return NzStr(rs.value(QLatin1String(field)), QString()); };
     std::array<core::Variant, 7> dati;
@@ -765,7 +770,9 @@ void frm_fattura::NuovoCliente()
         setHeader(QStringLiteral("fatCliForId"), core::Variant(cliId.toLong()));
         applyClientData(DatiCliente(cliId.toLong()));
         m_clientApplied = m_rsFat.value(QStringLiteral("fatCliForId"));
-    } catch (const core::Error&) {
+    } catch (const core::Error& e) {
+        // The client is stored: what could not be applied to the document is told.
+        ui::msgBox(e.text(), ui::vbOKOnly, AppTitle());
     }
     m_binding->refresh();
 }
@@ -1024,7 +1031,7 @@ void frm_fattura::buildControls()
     cmdCliAdd->setFocusPolicy(Qt::ClickFocus);
     ui::installFieldHelp(this, sb);
     // After the field help, so the grid's own hints are the last word.
-    connect(qApp, &QApplication::focusChanged, this, &frm_fattura::onFocusChanged);
+    connect(qApp, &QApplication::focusChanged, this, boundary([this](QWidget* old, QWidget* now) { onFocusChanged(old, now); }));
 
     setTabOrder(cmbData[0], txtData[9]);
     setTabOrder(txtData[9], dtp);
@@ -1036,38 +1043,38 @@ void frm_fattura::buildControls()
     setTabOrder(gexdet->view(), chkData[0]);
     setTabOrder(chkData[0], cmdSave);
 
-    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
-    connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
-    connect(cmdPrint, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
-    connect(cmdPreview, &QPushButton::clicked, this, [this] { cmdPreview_Click(); });
-    connect(cmdPDF, &QPushButton::clicked, this, [this] { cmdPDF_Click(); });
-    connect(cmdMakeInvoice, &QPushButton::clicked, this, [this] { cmdMakeInvoice_Click(); });
-    connect(cmdIncassi, &QPushButton::clicked, this, [this] { cmdIncassi_Click(); });
-    connect(cmdImportoPattuito, &QPushButton::clicked, this, [this] { cmdImportoPattuito_Click(); });
-    connect(cmdCliAdd, &QPushButton::clicked, this, [this] { cmdCliAdd_Click(); });
-    connect(cmbData[0], &QComboBox::activated, this, [this](int index) { showKind(index); });
+    connect(cmdSave, &QPushButton::clicked, this, boundary([this] { cmdSave_Click(); }));
+    connect(cmdClose, &QPushButton::clicked, this, boundary([this] { cmdClose_Click(); }));
+    connect(cmdPrint, &QPushButton::clicked, this, boundary([this] { cmdPrint_Click(); }));
+    connect(cmdPreview, &QPushButton::clicked, this, boundary([this] { cmdPreview_Click(); }));
+    connect(cmdPDF, &QPushButton::clicked, this, boundary([this] { cmdPDF_Click(); }));
+    connect(cmdMakeInvoice, &QPushButton::clicked, this, boundary([this] { cmdMakeInvoice_Click(); }));
+    connect(cmdIncassi, &QPushButton::clicked, this, boundary([this] { cmdIncassi_Click(); }));
+    connect(cmdImportoPattuito, &QPushButton::clicked, this, boundary([this] { cmdImportoPattuito_Click(); }));
+    connect(cmdCliAdd, &QPushButton::clicked, this, boundary([this] { cmdCliAdd_Click(); }));
+    connect(cmbData[0], &QComboBox::activated, this, boundary([this](int index) { showKind(index); }));
     // Before the binding's own handler, so a pasted prefix is stored clean.
     connect(txtData[9], &QLineEdit::textEdited, this, [this](const QString& text) {
         const QString clean = cleanPrefix(text);
         if (clean != text)
             txtData[9]->setText(clean);
     });
-    connect(txtData[9], &QLineEdit::textChanged, this, [this] { prefixEdited(); });
+    connect(txtData[9], &QLineEdit::textChanged, this, boundary([this] { prefixEdited(); }));
 
-    connect(gexdet, &grid::GridEx::beforeColUpdate, this, [this](int column, const core::Variant&, bool&) {
+    connect(gexdet, &grid::GridEx::beforeColUpdate, this, boundary([this](int column, const core::Variant&, bool&) {
         if (column == kColQuanti || column == kColImporto)
             gexdet->setValue(kColTotRiga, lineTotal(gexdet->value(kColQuanti), gexdet->value(kColImporto)));
-    });
-    connect(gexdet, &grid::GridEx::beforeUpdate, this, [this](bool& cancel) { cancel = !checkLine(); });
-    connect(gexdet, &grid::GridEx::afterUpdate, this, [this] {
+    }));
+    connect(gexdet, &grid::GridEx::beforeUpdate, this, boundary([this](bool& cancel) { cancel = !checkLine(); }));
+    connect(gexdet, &grid::GridEx::afterUpdate, this, boundary([this] {
         recalculate();
         gexdet->setCol(kPosCodiceIVA);
-    });
-    connect(gexdet, &grid::GridEx::afterDelete, this, [this] {
+    }));
+    connect(gexdet, &grid::GridEx::afterDelete, this, boundary([this] {
         recalculate();
         gexdet->setCol(kPosCodiceIVA);
-    });
-    connect(gexdet, &grid::GridEx::validate, this, [this](bool& cancel) {
+    }));
+    connect(gexdet, &grid::GridEx::validate, this, boundary([this](bool& cancel) {
         QWidget* now = QApplication::focusWidget();
         // Another window (a modal form) or the cancel button: nothing is checked.
         if (!now || now->window() != this || now == cmdClose)
@@ -1076,8 +1083,8 @@ void frm_fattura::buildControls()
             cancel = true;
             m_gridKeptFocus = true;
         }
-    });
-    connect(gexdet, &grid::GridEx::keyDown, this, [this](int& keyCode, int shift) {
+    }));
+    connect(gexdet, &grid::GridEx::keyDown, this, boundary([this](int& keyCode, int shift) {
         QWidget* focus = QApplication::focusWidget();
         const bool cellEditor = focus && focus != gexdet->view() && gexdet->isAncestorOf(focus);
         if (keyCode == 13 && !cellEditor && gexdet->isNewRowLine(gexdet->row()) && gexdet->rowCount() >= 1
@@ -1121,8 +1128,8 @@ void frm_fattura::buildControls()
             keyCode = 0;
             gexdet->deleteCurrentRow();
         }
-    });
-    connect(gexdet, &grid::GridEx::keyPress, this, [this](int& keyAscii) {
+    }));
+    connect(gexdet, &grid::GridEx::keyPress, this, boundary([this](int& keyAscii) {
         if (keyAscii < 32)
             return;
         const int position = gexdet->col();
@@ -1130,16 +1137,16 @@ void frm_fattura::buildControls()
             keyAscii = SoloCifre(keyAscii);
         else if (position == kPosImporto)
             keyAscii = SoloDecimaliSegno(keyAscii);
-    });
-    connect(gexdet, &grid::GridEx::currentCellChanged, this, [this](int, int) {
+    }));
+    connect(gexdet, &grid::GridEx::currentCellChanged, this, boundary([this](int, int) {
         QWidget* focus = QApplication::focusWidget();
         if (focus && (focus == gexdet || gexdet->isAncestorOf(focus)))
             setHint(columnHint(gexdet->col()));
-    });
-    connect(gexdet, &grid::GridEx::buttonClick, this, [this](int column) {
+    }));
+    connect(gexdet, &grid::GridEx::buttonClick, this, boundary([this](int column) {
         if (column == kColDescrizione)
             openServicePicker();
-    });
+    }));
     connect(gexdet, &grid::GridEx::error, this, [](long number, const QString& description) {
         ui::msgBox(QString::number(number) + QStringLiteral(" - ") + description, ui::vbOKOnly, AppTitle());
     });
@@ -1170,9 +1177,9 @@ void frm_fattura::bindControls()
     m_bound = true;
     // After the binding's own handlers: the field already holds the user's choice.
     // These run on a user's choice only, never while a document is being shown.
-    connect(dtcData[0], &ui::DataCombo::valueChosen, this, [this](const core::Variant& v) { clientChosen(v); });
-    connect(dtcData[1], &ui::DataCombo::valueChosen, this, [this](const core::Variant& v) { paymentChosen(v); });
-    connect(chkData[0], &QCheckBox::clicked, this, [this] { withholdingChanged(); });
+    connect(dtcData[0], &ui::DataCombo::valueChosen, this, boundary([this](const core::Variant& v) { clientChosen(v); }));
+    connect(dtcData[1], &ui::DataCombo::valueChosen, this, boundary([this](const core::Variant& v) { paymentChosen(v); }));
+    connect(chkData[0], &QCheckBox::clicked, this, boundary([this] { withholdingChanged(); }));
 }
 
 void frm_fattura::configureLineGrid()
@@ -1286,8 +1293,11 @@ void frm_fattura::clientChosen(const core::Variant& value)
     try {
         applyClientData(DatiCliente(value.toLong()));
         m_clientApplied = value;
-    } catch (const core::Error&) {
-        // A client that no longer exists: what was set so far stays.
+    } catch (const core::Error& e) {
+        // A client deleted since it was listed: what was set so far stays. Any
+        // other failure is told.
+        if (e.number() != kClienteNonTrovato)
+            ui::msgBox(e.text(), ui::vbOKOnly, AppTitle());
     }
     m_binding->refresh();
 }
@@ -1320,7 +1330,8 @@ void frm_fattura::applyClientPayment()
         if (NzNum(pag, 0.0) > 0)
             setHeader(QStringLiteral("fatCliForPag"), core::Variant(static_cast<std::int32_t>(NzNum(pag, 0.0))));
         m_clientApplied = cli;
-    } catch (const core::Error&) {
+    } catch (const core::Error& e) {
+        ui::msgBox(e.text(), ui::vbOKOnly, AppTitle());
     }
     m_binding->refresh();
 }
@@ -1462,11 +1473,11 @@ bool frm_fattura::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_F5 && key->modifiers() == Qt::NoModifier) {
             if (watched == dtcData[0]) {
-                NuovoCliente();
+                atHandlerBoundary([this] { NuovoCliente(); });
                 return true;
             }
             if (watched == dtcData[1]) {
-                NuovoPagamento();
+                atHandlerBoundary([this] { NuovoPagamento(); });
                 return true;
             }
         }
@@ -1494,7 +1505,7 @@ void frm_fattura::keyPressEvent(QKeyEvent* event)
 {
     // Annulla is the form's cancel button: Esc anywhere clicks it.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        cmdClose_Click();
+        atHandlerBoundary([this] { cmdClose_Click(); });
         return;
     }
     QWidget::keyPressEvent(event);

@@ -1,6 +1,7 @@
 #include "mainwindow/frmMain.h"
 
 #include "common/FormLifetime.h"
+#include "common/HandlerBoundary.h"
 #include "common/comfrmAbout.h"
 #include "common/comfrmManData.h"
 #include "common/comRegistry.h"
@@ -247,7 +248,7 @@ frmMain::frmMain()
     setMinimumSize(pixelsX(9405), pixelsY(6600));
     resize(std::max(minimumWidth(), 960), std::max(minimumHeight(), 640));
 
-    auto* preview = new KeyPreview(this, [this](int keyCode, int shift) { TastiRapidi(keyCode, shift); });
+    auto* preview = new KeyPreview(this, boundary([this](int keyCode, int shift) { TastiRapidi(keyCode, shift); }));
     qApp->installEventFilter(preview);
 }
 
@@ -318,11 +319,11 @@ void frmMain::creaControlli()
     gexView->addRowStyle(QStringLiteral("RedFont"), grid::RowStyle{false, false, QColor(0xFF, 0x00, 0x00), {}});
     m_centrato = new AlignedDelegate(Qt::AlignHCenter, this);
     m_aDestra = new AlignedDelegate(Qt::AlignRight, this);
-    connect(gexView, &grid::GridEx::columnHeaderClick, this, [this](int c) { gexView_OnColumnHeaderClick(c); });
-    connect(gexView, &grid::GridEx::keyDown, this, [this](int& k, int s) { gexView_OnKeyDown(k, s); });
-    connect(gexView, &grid::GridEx::keyPress, this, [this](int& k) { gexView_OnKeyPress(k); });
-    connect(gexView, &grid::GridEx::dblClick, this, [this] { Apri(); });
-    connect(gexView, &grid::GridEx::rowFormat, this, [this](int r, QString& s) { gexView_OnFormatRow(r, s); });
+    connect(gexView, &grid::GridEx::columnHeaderClick, this, boundary([this](int c) { gexView_OnColumnHeaderClick(c); }));
+    connect(gexView, &grid::GridEx::keyDown, this, boundary([this](int& k, int s) { gexView_OnKeyDown(k, s); }));
+    connect(gexView, &grid::GridEx::keyPress, this, boundary([this](int& k) { gexView_OnKeyPress(k); }));
+    connect(gexView, &grid::GridEx::dblClick, this, boundary([this] { Apri(); }));
+    connect(gexView, &grid::GridEx::rowFormat, this, boundary([this](int r, QString& s) { gexView_OnFormatRow(r, s); }));
     connect(gexView, &grid::GridEx::error, this, [](long number, const QString& description) {
         ui::msgBox(QString::number(number) + QStringLiteral(" - ") + description, ui::vbCritical, AppTitle());
     });
@@ -363,7 +364,7 @@ void frmMain::creaBarraViste()
     layout->setSpacing(0);
     layout->addWidget(gruppo);
     layout->addWidget(bb, 1);
-    connect(bb, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { bb_ItemClick(item); });
+    connect(bb, &QListWidget::itemClicked, this, boundary([this](QListWidgetItem* item) { bb_ItemClick(item); }));
 }
 
 void frmMain::creaPannelloIniziale()
@@ -422,7 +423,7 @@ void frmMain::creaToolbar()
             a->setToolTip(suggerimento);
         if (QWidget* w = tb->widgetForAction(a))
             w->setObjectName(nomeArray("tbButton", index));
-        connect(a, &QAction::triggered, this, [this, voceFile] { mnuFileItem_Click(voceFile); });
+        connect(a, &QAction::triggered, this, boundary([this, voceFile] { mnuFileItem_Click(voceFile); }));
         tbButtons[index] = a;
     };
     bottone(1, MainWindowIcons::Comando::Nuovo, QStringLiteral("Nuovo"), QString(), 0);
@@ -464,8 +465,8 @@ void frmMain::creaToolbar()
     filtro->addWidget(cmbFilter);
     tbButtons[8] = tb->addWidget(picFilter);
 
-    connect(txtFind, &QLineEdit::textChanged, this, [this] { txtFind_Change(); });
-    connect(cmbFilter, &QComboBox::activated, this, [this] { cmbFilter_Click(); });
+    connect(txtFind, &QLineEdit::textChanged, this, boundary([this] { txtFind_Change(); }));
+    connect(cmbFilter, &QComboBox::activated, this, boundary([this] { cmbFilter_Click(); }));
     txtFind->installEventFilter(this);
     cmbFilter->installEventFilter(this);
 }
@@ -494,7 +495,7 @@ void frmMain::creaMenu()
     for (int i = 0; i < kVociVista; ++i) {
         QAction* a = voce(m_menuNuovo, mnuNewItem, "mnuNewItem", i, QString());
         a->setVisible(false);
-        connect(a, &QAction::triggered, this, [this, a] { Nuovo(a->data().toInt()); });
+        connect(a, &QAction::triggered, this, boundary([this, a] { Nuovo(a->data().toInt()); }));
     }
     voce(mnuFile, mnuFileItem, "mnuFileItem", 4, QStringLiteral("Apri"));
     voce(mnuFile, mnuFileItem, "mnuFileItem", 5, QStringLiteral("Elimina\tCanc"))->setShortcut(QKeySequence(Qt::Key_Delete));
@@ -517,9 +518,9 @@ void frmMain::creaMenu()
     mnuFileItem[2]->setObjectName(nomeArray("mnuFileItem", 2));
     mnuFileItem[2]->setVisible(false);
     for (int i : {0, 4, 5, 9, 11, 13})
-        connect(mnuFileItem[i], &QAction::triggered, this, [this, i] { mnuFileItem_Click(i); });
+        connect(mnuFileItem[i], &QAction::triggered, this, boundary([this, i] { mnuFileItem_Click(i); }));
     for (int i = 0; i < 2; ++i)
-        connect(mnuProf[i], &QAction::triggered, this, [this, i] { mnuProf_Click(i); });
+        connect(mnuProf[i], &QAction::triggered, this, boundary([this, i] { mnuProf_Click(i); }));
 
     mnuView = menuBar()->addMenu(QStringLiteral("&Visualizza"));
     mnuView->setObjectName(QStringLiteral("mnuView"));
@@ -535,7 +536,7 @@ void frmMain::creaMenu()
     voce(mnuView, mnuViewItem, "mnuViewItem", 43, QStringLiteral("&Opzioni"));
     for (int i = 0; i < mnuViewItem.size(); ++i) {
         if (!mnuViewItem[i]->isSeparator())
-            connect(mnuViewItem[i], &QAction::triggered, this, [this, i] { mnuViewItem_Click(i); });
+            connect(mnuViewItem[i], &QAction::triggered, this, boundary([this, i] { mnuViewItem_Click(i); }));
     }
     mnuViewItem[40]->setEnabled(bool(apriDataLavoro));
     mnuViewItem[41]->setEnabled(bool(apriContatori));
@@ -571,7 +572,7 @@ void frmMain::creaMenu()
         QAction* a = voce(mnuDb, mnuDbItem, "mnuDbItem", i, dati[i]);
         a->setVisible(i == 0 || i == 8 || i == 9);
         if (i == 0 || i == 9)
-            connect(a, &QAction::triggered, this, [this, i] { mnuDbItem_Click(i); });
+            connect(a, &QAction::triggered, this, boundary([this, i] { mnuDbItem_Click(i); }));
     }
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&?"));
@@ -583,7 +584,7 @@ void frmMain::creaMenu()
         QAction* a = voce(mnuHelp, mnuHelpItem, "mnuHelpItem", i, aiuto[i]);
         a->setVisible(i == 0 || i == 6 || i == 7);
         if (i == 0 || i == 7)
-            connect(a, &QAction::triggered, this, [this, i] { mnuHelpItem_Click(i); });
+            connect(a, &QAction::triggered, this, boundary([this, i] { mnuHelpItem_Click(i); }));
     }
     mnuHelpItem[0]->setEnabled(kGuidaDisponibile);
     mnuHelpItem[7]->setEnabled(bool(apriInformazioni));
@@ -878,8 +879,11 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == txtFind) {
         switch (event->type()) {
-        case QEvent::KeyPress:
-            return txtFind_KeyDown(static_cast<QKeyEvent*>(event)->key());
+        case QEvent::KeyPress: {
+            bool handled = false;
+            atHandlerBoundary([&] { handled = txtFind_KeyDown(static_cast<QKeyEvent*>(event)->key()); });
+            return handled;
+        }
         case QEvent::FocusIn:
             impostaSfondo(txtFind, kColoreFuoco);
             break;
@@ -922,7 +926,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
     }
     if ((watched == m_pannelloData || watched == m_pannelloProfessionista)
         && event->type() == QEvent::MouseButtonRelease) {
-        sb_PanelClick(watched->objectName());
+        atHandlerBoundary([&] { sb_PanelClick(watched->objectName()); });
         return false;
     }
     return QMainWindow::eventFilter(watched, event);
@@ -1445,6 +1449,7 @@ void frmMain::ImpostaStampanti()
             return;
         }
     } catch (const core::Error&) {
+        // Printers that cannot be listed count as none: the message below says so.
     }
     ui::msgBox(QStringLiteral("Nessuna stampante installata.") + kCrLf
                    + QStringLiteral("Installare almeno una stampante per utilizzare correttamente l'applicazione"),

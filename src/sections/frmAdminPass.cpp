@@ -1,6 +1,7 @@
 #include "sections/frmAdminPass.h"
 
 #include "common/FormLifetime.h"
+#include "common/HandlerBoundary.h"
 #include "common/comUtility.h"
 #include "domain/SectionPasswords.h"
 #include "platform/core/Error.h"
@@ -74,9 +75,9 @@ frmAdminPass::frmAdminPass()
     resize(420, 160);
 
     // Every change of professional, by mouse, keys or code, sets the password box.
-    connect(cmbProf, &QComboBox::currentIndexChanged, this, [this] { cmbProf_Click(); });
-    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    connect(cmbProf, &QComboBox::currentIndexChanged, this, boundary([this] { cmbProf_Click(); }));
+    connect(cmdOK, &QPushButton::clicked, this, boundary([this] { cmdOK_Click(); }));
+    connect(cmdCancel, &QPushButton::clicked, this, boundary([this] { cmdCancel_Click(); }));
     cmbProf->installEventFilter(this);
     txtPass->installEventFilter(this);
 }

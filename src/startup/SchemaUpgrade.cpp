@@ -98,6 +98,7 @@ void eseguiIgnorandoErrori(db::Connection& cn, const QString& sql)
     try {
         cn.execute(sql);
     } catch (const core::Error&) {
+        // Already applied on an earlier start (see above).
     }
 }
 
@@ -107,6 +108,7 @@ void ignoraErrori(F&& f)
     try {
         f();
     } catch (const core::Error&) {
+        // As eseguiIgnorandoErrori: the next start tries again.
     }
 }
 

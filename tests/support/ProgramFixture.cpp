@@ -42,6 +42,8 @@ void ProgramFixture::SetUp()
 
 void ProgramFixture::TearDown()
 {
+    // A message box or dialog the test did not script is a fault, of the test
+    // or of the program; checked before closing, whose own questions are no part of the test.
     for (QWidget* w : QApplication::topLevelWidgets())
         w->close();
     QApplication::processEvents();

@@ -23,6 +23,8 @@ GridDelegate::GridDelegate(GridEx* grid) : QStyledItemDelegate(grid), m_grid(gri
 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
+    if (!m_grid)
+        return nullptr;
     QWidget* editor = makeEditor(parent, index);
     m_openEditor = editor;
     return editor;
@@ -82,6 +84,8 @@ QWidget* GridDelegate::makeEditor(QWidget* parent, const QModelIndex& index) con
 
 void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
 {
+    if (!m_grid)
+        return;
     GridModel* model = m_grid->gridModel();
     const core::Variant current = model->value(index.row(), index.column());
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
@@ -125,6 +129,8 @@ void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
 
 void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* itemModel, const QModelIndex& index) const
 {
+    if (!m_grid)
+        return;
     GridModel* model = m_grid->gridModel();
     const ColumnInfo& info = m_grid->columnInfo(index.column());
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
@@ -177,7 +183,7 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* itemModel, 
 
 bool GridDelegate::eventFilter(QObject* object, QEvent* event)
 {
-    if (m_grid->handleKey(object, event))
+    if (m_grid && m_grid->handleKey(object, event))
         return true;
     return QStyledItemDelegate::eventFilter(object, event);
 }

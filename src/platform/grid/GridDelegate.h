@@ -21,6 +21,9 @@ public:
 
     // The editor open on a cell, if any.
     QWidget* openEditor() const { return m_openEditor; }
+    // The grid is being destroyed: an editor that still gets events while the
+    // grid's widget part goes (its hiding, its focus) reaches no grid any more.
+    void detach() { m_grid = nullptr; }
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;

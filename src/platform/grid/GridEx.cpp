@@ -133,6 +133,8 @@ GridEx::~GridEx()
         m_view->removeEventFilter(this);
         m_view->viewport()->removeEventFilter(this);
     }
+    if (m_delegate)
+        m_delegate->detach();
 }
 
 // ---- binding -------------------------------------------------------------
