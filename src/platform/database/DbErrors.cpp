@@ -17,7 +17,8 @@ DbError noCurrentRecord()
 DbError itemNotFound(const QString& name)
 {
     return DbError(ErrorKind::NoSuchObject, ErrorNumber::ItemNotFound,
-                   QStringLiteral("Impossibile trovare l'elemento '%1' nell'insieme.").arg(name));
+                   QStringLiteral("Elemento '%1' non trovato nell'insieme corrispondente al nome o al numero richiesto.")
+                       .arg(name));
 }
 
 DbError notSupported(const QString& what)

@@ -118,6 +118,38 @@ TEST_F(RecordsetTest, MoneyStaysExact)
     EXPECT_EQ(rs.field(QStringLiteral("tot")).type(), db::DataType::Currency);
 }
 
+// A name that matches no column fails, as ADO does, and never reads as Null
+// or as a text: by name on the recordset, and in the SQL text itself.
+TEST_F(RecordsetTest, UnknownFieldNamesFail)
+{
+    insertDoc(1, QStringLiteral("d1"), QStringLiteral("1"), QDate(2024, 1, 1));
+    db::Recordset rs;
+    rs.open(QStringLiteral("SELECT * FROM Doc"), connection, db::CursorType::Static, LockType::Optimistic);
+    auto expectItemNotFound = [](auto&& call) {
+        try {
+            call();
+            ADD_FAILURE() << "no error for an unknown field";
+        } catch (const db::DbError& error) {
+            EXPECT_EQ(error.number(), db::ErrorNumber::ItemNotFound);
+            EXPECT_EQ(error.description(), QStringLiteral("Elemento 'docNumero' non trovato nell'insieme corrispondente al nome o "
+                                                   "al numero richiesto."));
+        }
+    };
+    expectItemNotFound([&] { rs.value(QStringLiteral("docNumero")); });
+    expectItemNotFound([&] { rs.field(QStringLiteral("docNumero")).value(); });
+    expectItemNotFound([&] { rs.setValue(QStringLiteral("docNumero"), Variant(1)); });
+    EXPECT_EQ(rs.value(QStringLiteral("DOCNO")).toLong(), 1) << "names ignore case";
+
+    for (const char* sql : {"SELECT docNumero FROM Doc", "SELECT [docNumero] FROM Doc", "SELECT docNo FROM Doc WHERE docNumero = 1",
+                            "SELECT docNo FROM Doc ORDER BY docNumero"}) {
+        db::Recordset bad;
+        SCOPED_TRACE(sql);
+        EXPECT_DB_ERROR(bad.open(QString::fromLatin1(sql), connection), ErrorKind::NoSuchObject);
+    }
+    EXPECT_DB_ERROR(connection.execute(QStringLiteral("UPDATE Doc SET docDesc = 'x' WHERE docNumero = 1")), ErrorKind::NoSuchObject);
+    EXPECT_EQ(rs.value(QStringLiteral("docDesc")).toString(), QStringLiteral("d1"));
+}
+
 TEST_F(RecordsetTest, ReadOnlyRefusesEdits)
 {
     insertDoc(1, QStringLiteral("a"), QStringLiteral("1"), QDate(2024, 1, 1));

@@ -656,6 +656,16 @@ SqliteEmitter::Emitted SqliteEmitter::function(const Expr& e, const Scope& scope
 
 // ---- tables and SELECT ----
 
+namespace {
+
+bool hasRightJoin(const TableRef& ref)
+{
+    return ref.kind == TableRef::Kind::Join
+        && (ref.join == TableRef::JoinKind::Right || hasRightJoin(*ref.left) || hasRightJoin(*ref.right));
+}
+
+} // namespace
+
 void SqliteEmitter::collectSources(const TableRef& ref, Scope& scope, const Scope* parent)
 {
     if (ref.kind == TableRef::Kind::Join) {
@@ -682,7 +692,7 @@ void SqliteEmitter::collectSources(const TableRef& ref, Scope& scope, const Scop
     scope.sources.push_back(s);
 }
 
-QString SqliteEmitter::tableRef(const TableRef& ref, const Scope& scope)
+QString SqliteEmitter::tableRef(const TableRef& ref, const Scope& scope, bool rightAsLeft)
 {
     switch (ref.kind) {
     case TableRef::Kind::Table:
@@ -691,17 +701,24 @@ QString SqliteEmitter::tableRef(const TableRef& ref, const Scope& scope)
         return QLatin1Char('(') + select(*ref.subquery, scope.parent, nullptr) + QLatin1Char(')')
             + (ref.alias.isEmpty() ? QString() : QStringLiteral(" AS ") + quoted(ref.alias));
     case TableRef::Kind::Join: {
+        // The engine runs a RIGHT JOIN by scanning the left side against the
+        // whole right one, materialised when it is a join in parentheses: with
+        // the sides exchanged it drives from the kept side and looks the other
+        // up through its index.
+        const bool swap = rightAsLeft && ref.join == TableRef::JoinKind::Right;
+        const TableRef& first = swap ? *ref.right : *ref.left;
+        const TableRef& second = swap ? *ref.left : *ref.right;
         const QString kind = ref.join == TableRef::JoinKind::Inner ? QStringLiteral(" INNER JOIN ")
-            : ref.join == TableRef::JoinKind::Left                 ? QStringLiteral(" LEFT JOIN ")
+            : ref.join == TableRef::JoinKind::Left || swap         ? QStringLiteral(" LEFT JOIN ")
                                                                    : QStringLiteral(" RIGHT JOIN ");
         auto side = [&](const TableRef& r) {
-            const QString text = tableRef(r, scope);
+            const QString text = tableRef(r, scope, rightAsLeft);
             return r.kind == TableRef::Kind::Join ? QLatin1Char('(') + text + QLatin1Char(')') : text;
         };
         // A join on the left reads the same without parentheses; keep them
         // only where Jet needs them, on the right.
-        const QString left = ref.left->kind == TableRef::Kind::Join ? tableRef(*ref.left, scope) : side(*ref.left);
-        return left + kind + side(*ref.right) + QStringLiteral(" ON ") + condition(*ref.on, scope, kOr);
+        const QString left = first.kind == TableRef::Kind::Join ? tableRef(first, scope, rightAsLeft) : side(first);
+        return left + kind + side(second) + QStringLiteral(" ON ") + condition(*ref.on, scope, kOr);
     }
     }
     return {};
@@ -730,6 +747,22 @@ QString SqliteEmitter::select(const Select& s, const Scope* parent, Translation*
     for (const auto& item : s.items)
         if (item.expr->kind == Expr::Kind::Star)
             expandStars = true;
+
+    // A RIGHT JOIN is written with its sides exchanged; a bare "*" must then
+    // list the columns itself, in Jet's order, and where it cannot (a table
+    // the schema does not know) the join stays as written.
+    bool rightAsLeft = false;
+    for (const auto& ref : s.from)
+        rightAsLeft = rightAsLeft || hasRightJoin(*ref);
+    bool listBareStar = false;
+    for (const auto& item : s.items) {
+        if (!rightAsLeft || item.expr->kind != Expr::Kind::Star || !item.expr->qualifier.isEmpty())
+            continue;
+        listBareStar = true;
+        for (const auto& src : scope.sources)
+            rightAsLeft = rightAsLeft && src.known && !src.alias.isEmpty();
+    }
+    listBareStar = listBareStar && rightAsLeft;
 
     QHash<QString, int> nameCount;
     if (expandStars) {
@@ -770,7 +803,7 @@ QString SqliteEmitter::select(const Select& s, const Scope* parent, Translation*
             for (const auto* src : sources)
                 for (const auto& c : src->columns)
                     duplicate = duplicate || nameCount.value(c.toLower()) > 1;
-            if (!duplicate) {
+            if (!duplicate && !(listBareStar && e.qualifier.isEmpty())) {
                 // Plain star: the engine lists the same columns in the same order.
                 bool first = true;
                 for (const auto* src : sources)
@@ -815,7 +848,7 @@ QString SqliteEmitter::select(const Select& s, const Scope* parent, Translation*
     if (!s.from.empty()) {
         QStringList from;
         for (const auto& ref : s.from)
-            from << tableRef(*ref, scope);
+            from << tableRef(*ref, scope, rightAsLeft);
         sql += QStringLiteral(" FROM ") + from.join(QStringLiteral(", "));
     }
     if (s.where)

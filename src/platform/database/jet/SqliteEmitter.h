@@ -30,7 +30,9 @@ private:
     explicit SqliteEmitter(const SchemaLookup& schema) : m_schema(schema) {}
 
     QString select(const ast::Select& s, const Scope* parent, Translation* top);
-    QString tableRef(const ast::TableRef& ref, const Scope& scope);
+    // `rightAsLeft`: write A RIGHT JOIN B ON c as B LEFT JOIN A ON c (the same
+    // rows; the caller keeps the select list's column order).
+    QString tableRef(const ast::TableRef& ref, const Scope& scope, bool rightAsLeft = false);
     void collectSources(const ast::TableRef& ref, Scope& scope, const Scope* parent);
     Emitted expr(const ast::Expr& e, const Scope& scope, Context ctx);
     Emitted exprRaw(const ast::Expr& e, const Scope& scope);

@@ -169,6 +169,11 @@ void SqliteBackend::open(const QString& path, int busyTimeoutMs)
         throw error;
     }
     sqlite3_extended_result_codes(db, 1);
+    // The translation quotes every name in double quotes; with the engine's
+    // legacy reading, a name that matches no column would silently become a
+    // text constant (a misspelt field read as its own name, a WHERE that
+    // matches nothing). Refused, it fails as an unknown column.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_busy_timeout(db, busyTimeoutMs);
     m_db = db;
     m_path = path;

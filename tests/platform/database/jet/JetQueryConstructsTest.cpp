@@ -7,6 +7,7 @@
 #include "platform/core/Currency.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 using core::Variant;
 
@@ -117,6 +118,63 @@ TEST_F(JetQueryConstructsTest, EachConstructReturnsJetsRows)
 
 // "Only the unpaid invoices": a difference of currency sums compared with zero
 // must leave out exactly the invoice collected in full and keep the one short by a cent.
+// A RIGHT JOIN reaches the engine with its sides exchanged (the engine would
+// otherwise materialise a parenthesised right side): the rows and the columns,
+// named and ordered as Jet lists them, equal those of the same join written
+// as a LEFT JOIN with the stars spelled out in Jet's order.
+TEST_F(JetQueryConstructsTest, RightJoinKeepsRowsAndColumnOrder)
+{
+    const char* on = "Incassi.incFatId = Fatture.fatId";
+    struct Case {
+        const char* what;
+        QString sql;
+        QString same;
+    };
+    const Case cases[] = {
+        {"bare star", QStringLiteral("SELECT * FROM Incassi RIGHT JOIN Fatture ON %1 ORDER BY fatNo, incId").arg(on),
+         QStringLiteral("SELECT Incassi.*, Fatture.* FROM Fatture LEFT JOIN Incassi ON %1 ORDER BY fatNo, incId").arg(on)},
+        {"bare star over a parenthesised join sharing a column name",
+         QStringLiteral("SELECT * FROM (Incassi RIGHT JOIN (Fatture INNER JOIN CliFor ON Fatture.fatCliForId = CliFor.cliId) "
+                        "ON %1) ORDER BY fatNo, incId").arg(on),
+         QStringLiteral("SELECT Incassi.*, Fatture.*, CliFor.* FROM (Fatture INNER JOIN CliFor ON Fatture.fatCliForId = "
+                        "CliFor.cliId) LEFT JOIN Incassi ON %1 ORDER BY fatNo, incId").arg(on)},
+        {"qualified stars and a column",
+         QStringLiteral("SELECT Fatture.*, incImporto, Incassi.* FROM Incassi RIGHT JOIN Fatture ON %1 ORDER BY fatNo, incId").arg(on),
+         QStringLiteral("SELECT Fatture.*, incImporto, Incassi.* FROM Fatture LEFT JOIN Incassi ON %1 ORDER BY fatNo, incId").arg(on)},
+        {"aliases", QStringLiteral("SELECT * FROM Incassi AS i RIGHT JOIN Fatture AS f ON i.incFatId = f.fatId ORDER BY fatNo, incId"),
+         QStringLiteral("SELECT i.*, f.* FROM Fatture AS f LEFT JOIN Incassi AS i ON i.incFatId = f.fatId ORDER BY fatNo, incId")},
+        {"inside the right side of a LEFT JOIN",
+         QStringLiteral("SELECT * FROM CliFor LEFT JOIN (Incassi RIGHT JOIN Fatture ON %1) ON Fatture.fatCliForId = CliFor.cliId "
+                        "ORDER BY cliId, fatNo, incId").arg(on),
+         QStringLiteral("SELECT CliFor.*, Incassi.*, Fatture.* FROM CliFor LEFT JOIN (Fatture LEFT JOIN Incassi ON %1) ON "
+                        "Fatture.fatCliForId = CliFor.cliId ORDER BY cliId, fatNo, incId").arg(on)},
+        {"a subquery's star read through its alias",
+         QStringLiteral("SELECT t.* FROM (SELECT * FROM Incassi RIGHT JOIN Fatture ON %1) AS t ORDER BY fatNo, incId").arg(on),
+         QStringLiteral("SELECT t.* FROM (SELECT Incassi.*, Fatture.* FROM Fatture LEFT JOIN Incassi ON %1) AS t ORDER BY fatNo, incId").arg(on)},
+    };
+    auto names = [&](const QString& sqliteSql) {
+        sqlite3_stmt* st = nullptr;
+        const QByteArray text = sqliteSql.toUtf8();
+        QStringList out;
+        if (sqlite3_prepare_v2(db.handle(), text.constData(), text.size(), &st, nullptr) != SQLITE_OK)
+            out << QString::fromUtf8(sqlite3_errmsg(db.handle()));
+        for (int i = 0; st && i < sqlite3_column_count(st); ++i)
+            out << QString::fromUtf8(sqlite3_column_name(st, i));
+        sqlite3_finalize(st);
+        return out;
+    };
+    for (const auto& c : cases) {
+        const auto t = db::jet::translate(c.sql, db);
+        const auto same = db::jet::translate(c.same, db);
+        EXPECT_FALSE(t.sql.contains(QStringLiteral("RIGHT JOIN"))) << c.what << "\n" << t.sql.toStdString();
+        EXPECT_EQ(names(t.sql), names(same.sql)) << c.what << "\n" << t.sql.toStdString();
+        EXPECT_EQ(t.resultTypes, same.resultTypes) << c.what;
+        const QString r = rows(c.sql);
+        EXPECT_EQ(r, rows(c.same)) << c.what;
+        EXPECT_TRUE(r.contains(QStringLiteral("Null"))) << c.what << ": the kept side's unmatched row";
+    }
+}
+
 TEST_F(JetQueryConstructsTest, UnpaidInvoicesCompareMoneyExactly)
 {
     const QString unpaid = QStringLiteral(

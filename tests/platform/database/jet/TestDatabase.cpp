@@ -7,6 +7,7 @@
 TestDatabase::TestDatabase()
 {
     sqlite3_open(":memory:", &m_db);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr); // as the connection does
     db::jet::registerSqliteExtensions(m_db);
 }
 
