@@ -8,7 +8,7 @@
 #include "platform/ui/ScopedDialogHandler.h"
 #include "platform/ui/ScriptedDialogs.h"
 #include "startup/DatabaseFile.h"
-#include "startup/Main.h"
+#include "startup/Section.h"
 #include "startup/SchemaUpgrade.h"
 #include "startup/SharedState.h"
 

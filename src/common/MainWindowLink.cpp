@@ -9,6 +9,12 @@ void registerMainWindow(MainWindowLink* link)
     gLink = link;
 }
 
+void unregisterMainWindow(MainWindowLink* link)
+{
+    if (gLink == link)
+        gLink = nullptr;
+}
+
 void RefreshMainWindow()
 {
     if (gLink)

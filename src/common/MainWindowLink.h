@@ -17,6 +17,8 @@ public:
 
 // The main window calls this with itself when built and with nullptr when it closes.
 void registerMainWindow(MainWindowLink* link);
+// Clears the link only while it is still `link` (a newer main window may have replaced it).
+void unregisterMainWindow(MainWindowLink* link);
 
 // SetLay on the main window; does nothing while no main window is open.
 void RefreshMainWindow();

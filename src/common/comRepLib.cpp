@@ -1,5 +1,6 @@
 #include "common/comRepLib.h"
 
+#include "common/FormLifetime.h"
 #include "common/comfrmPrintProgress.h"
 #include "platform/report/Report.h"
 #include "platform/report/ReportPrinter.h"
@@ -87,13 +88,13 @@ bool StampaConAvanzamento(report::Report& rpt)
         rpt.run();
     } catch (...) {
         rpt.setFetchData(original);
-        delete progress.data();
+        unloadForm(progress);
         throw;
     }
     rpt.setFetchData(original);
     QApplication::processEvents();
     annullato = annullato || (progress && progress->Annullato);
-    delete progress.data();
+    unloadForm(progress);
     if (annullato) {
         rpt.unload();
         return false;

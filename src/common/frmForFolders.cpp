@@ -3,26 +3,25 @@
 #include "common/comRegistry.h"
 #include "platform/core/Error.h"
 #include "platform/ui/Dialogs.h"
-#include "startup/SharedState.h"
 
 #include <QDir>
 
-void frmForFolders::Apri()
+void frmForFolders::Apri(const QString& regKeySettings, const QString& titoloApp)
 {
     const QString cartella = SfogliaCartella(QStringLiteral("Selezionare la cartella contenente un Database esistente")
                                              + QLatin1Char('\n') + QStringLiteral("o la cartella nella quale creare un nuovo Database."));
     if (cartella.isEmpty())
         return;
     try {
-        ScriviRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, QStringLiteral("appset_curdb"), core::Variant(cartella));
+        ScriviRegistro(HKEY_CURRENT_USER, regKeySettings, REG_SZ, QStringLiteral("appset_curdb"), core::Variant(cartella));
     } catch (const core::Error& e) {
         // Success is reported only once the setting is really stored.
         ui::msgBox(QStringLiteral("Impossibile salvare la cartella scelta.") + QLatin1Char('\n') + e.text(), ui::vbCritical,
-                   AppTitle());
+                   titoloApp);
         return;
     }
     ui::msgBox(QStringLiteral("Operazione eseguita con successo.") + QLatin1Char('\n') + QStringLiteral("Riavviare il programma."),
-               ui::vbOKOnly, AppTitle());
+               ui::vbOKOnly, titoloApp);
 }
 
 QString frmForFolders::SfogliaCartella(const QString& titolo)

@@ -2,9 +2,11 @@
 
 #include "printing/StampaDocumento.h"
 
-#include "common/comDataBase.h"
 #include "common/comUtility.h"
+#include "domain/Deletion.h"
 #include "domain/DocumentStore.h"
+#include "domain/NewDocument.h"
+#include "domain/VatCodes.h"
 #include "domain/VatSummary.h"
 #include "common/MainWindowLink.h"
 #include "masterdata/frm_io_Clienti.h"
@@ -13,6 +15,7 @@
 #include "platform/core/Error.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Field.h"
+#include "platform/database/Transaction.h"
 #include "platform/grid/GridColumn.h"
 #include "platform/grid/GridEx.h"
 #include "platform/grid/GridTypes.h"
@@ -23,7 +26,7 @@
 #include "platform/ui/EnterAsTab.h"
 #include "platform/ui/FieldHelp.h"
 #include "startup/DatabaseFile.h"
-#include "startup/Main.h"
+#include "common/FormLifetime.h"
 #include "startup/SharedState.h"
 
 #include <QApplication>
@@ -46,7 +49,7 @@
 
 namespace {
 
-QPointer<frm_fattura> gInstance;
+FormInstance<frm_fattura> gInstance;
 
 const QString kConflitto = QStringLiteral("Conflitto in multiutenza - Record impegnato o eliminato da un altro utente.");
 const QString kFormatoImporti = QStringLiteral("#,##0.00;-#,##0.00;0.00");
@@ -121,6 +124,20 @@ core::Variant lookUp(const QString& sql)
     return v;
 }
 
+// The summary row the VAT recordset is on.
+VatSummaryRow vatRowOf(const db::Recordset& vat)
+{
+    VatSummaryRow r;
+    r.code = NzStr(vat.value(QStringLiteral("fciCodiceIva")), QString());
+    r.amount = vat.value(QStringLiteral("fciImporto")).toCurrency();
+    r.surcharge = vat.value(QStringLiteral("fciSoggettivo")).toCurrency();
+    r.taxable = vat.value(QStringLiteral("fciImponibile")).toCurrency();
+    r.tax = vat.value(QStringLiteral("fciImposta")).toCurrency();
+    r.total = vat.value(QStringLiteral("fciTotRiga")).toCurrency();
+    r.withholding = vat.value(QStringLiteral("fciRit01")).toCurrency();
+    return r;
+}
+
 QString saveFailureText(const core::Error& e)
 {
     if (const auto* dbError = dynamic_cast<const db::DbError*>(&e)) {
@@ -139,33 +156,28 @@ QString saveFailureText(const core::Error& e)
 
 frm_fattura* frm_fattura::instance()
 {
-    if (!gInstance)
-        gInstance = new frm_fattura(MainWindowWidget());
-    return gInstance;
+    return gInstance.get([] { return new frm_fattura(MainWindowWidget()); });
 }
 
-frm_fattura* frm_fattura::current() { return gInstance; }
+frm_fattura* frm_fattura::current() { return gInstance.current(); }
 
-bool frm_fattura::IsLoaded() { return !gInstance.isNull(); }
+bool frm_fattura::IsLoaded() { return gInstance.exists(); }
 
 void frm_fattura::Unload()
 {
-    frm_fattura* f = gInstance;
+    frm_fattura* f = gInstance.current();
     if (!f)
         return;
-    gInstance = nullptr;
     for (db::Recordset& rs : f->m_rsCombo) {
         if (!rs.isNull() && rs.isOpen())
             rs.close();
     }
-    f->hide();
-    // Later, not now: the handler that asked for the unload is still running inside it.
-    f->deleteLater();
+    gInstance.unload();
 }
 
 bool frm_fattura::refuseSecondDocument()
 {
-    frm_fattura* f = gInstance;
+    frm_fattura* f = gInstance.current();
     if (!f || !f->isVisible())
         return false;
     ui::msgBox(QStringLiteral("Un documento è già aperto: salvarlo o annullarlo prima di aprirne un altro."), ui::vbOKOnly,
@@ -183,34 +195,20 @@ void frm_fattura::Nuovo(std::int32_t tipo)
         return;
     // The provisional number is read before the write lock is taken.
     const std::int32_t provvisorio = UltimoNumero(QString()) + 1;
+    NewDocument nuovo;
+    nuovo.sezId = gSezId;
+    nuovo.date = gDataLavoro;
+    nuovo.kind = tipo;
+    nuovo.provisionalNumber = provvisorio;
+    nuovo.surchargePercent = gRitPrePerc;
+    nuovo.surchargeDescription = gRitPreDesc;
+    nuovo.withholdingDescription = gRitAccDesc;
+    nuovo.withholdingBasePercent = gRitAccPercSuImp;
+    nuovo.withholdingOnSurcharge = gRitAccSuRitPre;
     std::int32_t id = 0;
-    db::Connection cn;
     try {
-        cn.setCursorLocation(db::CursorLocation::Client);
-        cn.open(DataConStr);
-        cn.beginTrans();
-        db::Recordset rs;
-        rs.open(QStringLiteral("Fatture"), cn, db::CursorType::Static, db::LockType::Optimistic, db::CommandType::Table);
-        rs.addNew();
-        rs.setValue(QStringLiteral("sezId"), core::Variant(gSezId));
-        rs.setValue(QStringLiteral("fatData"), core::Variant(gDataLavoro));
-        rs.setValue(QStringLiteral("fatTipo"), core::Variant(static_cast<std::int16_t>(tipo)));
-        rs.setValue(QStringLiteral("fatpcRitAcc"), core::Variant(false));
-        rs.setValue(QStringLiteral("fatNo"), core::Variant(provvisorio));
-        rs.setValue(QStringLiteral("fatRitPrePerc"), core::Variant(gRitPrePerc));
-        rs.setValue(QStringLiteral("fatRitPreDesc"), core::Variant(gRitPreDesc));
-        rs.setValue(QStringLiteral("fatRitAccPerc"), core::Variant(0.0));
-        rs.setValue(QStringLiteral("fatRitAccDesc"), core::Variant(gRitAccDesc));
-        rs.setValue(QStringLiteral("fatRitAccPercSuImp"), core::Variant(gRitAccPercSuImp));
-        rs.setValue(QStringLiteral("fatRitAccSuRitPre"), core::Variant(gRitAccSuRitPre));
-        rs.setValue(QStringLiteral("fatModId"), core::Variant(static_cast<std::int16_t>(1)));
-        rs.update();
-        id = rs.value(QStringLiteral("fatId")).toLong();
-        rs.close();
-        cn.commitTrans();
-        cn.close();
+        id = createNewDocument(DataConStr, nuovo);
     } catch (const core::Error& e) {
-        cn.abandon();
         ui::msgBox(QStringLiteral("Impossibile creare il documento.") + kCrLf + e.text(), ui::vbOKOnly, AppTitle());
         return;
     }
@@ -232,7 +230,7 @@ void frm_fattura::Modifica(std::int32_t id)
     f->setWindowTitle(QStringLiteral("Modifica fattura"));
     f->txtData[9]->setEnabled(false);
     f->CaricaDocumento();
-    if (!gInstance || gInstance != f)
+    if (gInstance.current() != f)
         return;
     const core::Variant cli = f->dtcData[0]->boundValue();
     if (!cli.isEmptyOrNull() && cli.toLong() > 0) {
@@ -385,30 +383,22 @@ std::array<core::Variant, 7> frm_fattura::DatiCliente(std::int32_t cliId)
 
 double frm_fattura::AliquotaIVA(const QString& codice)
 {
-    return NzNum(lookUp(QStringLiteral("SELECT cdiValore FROM CodiciIVA WHERE cdiCodice='") + SqlText(codice)
-                        + QStringLiteral("'")),
-                 0.0);
+    return vatCodeRate(DataConStr, codice);
 }
 
 bool frm_fattura::EsenzioneIVA(const QString& codice)
 {
-    return NzNum(lookUp(QStringLiteral("SELECT cdiEsenzione FROM CodiciIVA WHERE cdiCodice='") + SqlText(codice)
-                        + QStringLiteral("'")),
-                 0.0)
-        != 0.0;
+    return vatCodeExempt(DataConStr, codice);
 }
 
 bool frm_fattura::NoRitenutaIVA(const QString& codice)
 {
-    return NzNum(lookUp(QStringLiteral("SELECT cdiRitAcc FROM CodiciIVA WHERE cdiCodice='") + SqlText(codice)
-                        + QStringLiteral("'")),
-                 0.0)
-        != 0.0;
+    return vatCodeNoWithholding(DataConStr, codice);
 }
 
 QString frm_fattura::NotaPagamento(std::int32_t pagId)
 {
-    return NzStr(lookUp(QStringLiteral("SELECT pagNoteFat FROM Pagamenti WHERE PagId=") + idText(pagId)), QString());
+    return paymentTermNote(DataConStr, pagId);
 }
 
 // ---- computation -----------------------------------------------------------
@@ -421,47 +411,39 @@ void frm_fattura::CalcolaRiepilogoIVA(double& RitPrePerc, double& RitAccPerc)
     settings.withholdingBasePercent = NzNum(m_rsFat.value(QStringLiteral("fatRitAccPercSuImp")), 0.0);
     settings.withholdingOnSurcharge = m_rsFat.value(QStringLiteral("fatRitAccSuRitPre")).toBool();
 
-    // One pass over the lines and one over the summary rows; codes compare as the
-    // engine's filters do, without regard to case.
-    QHash<QString, core::Currency> sums;
-    db::Recordset lines = m_rsDet.clone();
-    const int fCodice = lines.fieldIndex(QStringLiteral("fdtCodiceIVA"));
-    const int fTot = lines.fieldIndex(QStringLiteral("fdtTotRiga"));
-    for (; !lines.eof(); lines.moveNext())
-        sums[NzStr(lines.value(fCodice), QString()).toUpper()] += lines.value(fTot).toCurrency();
+    QVector<VatLine> lines;
+    db::Recordset det = m_rsDet.clone();
+    const int fCodice = det.fieldIndex(QStringLiteral("fdtCodiceIVA"));
+    const int fTot = det.fieldIndex(QStringLiteral("fdtTotRiga"));
+    for (; !det.eof(); det.moveNext())
+        lines.push_back({NzStr(det.value(fCodice), QString()), det.value(fTot).toCurrency()});
 
-    db::Recordset vat = m_rsIva.clone();
+    // The summary rows the document holds now, found again by code (as the
+    // engine's filters compare them, without regard to case).
+    QVector<VatSummaryRow> existing;
     QHash<QString, db::Bookmark> rows;
-    for (; !vat.eof(); vat.moveNext())
-        rows.insert(NzStr(vat.value(QStringLiteral("fciCodiceIva")), QString()).toUpper(), vat.bookmark());
+    db::Recordset vat = m_rsIva.clone();
+    for (; !vat.eof(); vat.moveNext()) {
+        existing.push_back(vatRowOf(vat));
+        rows.insert(existing.back().code.toUpper(), vat.bookmark());
+    }
 
-    db::Recordset codes;
-    codes.open(QStringLiteral("SELECT * FROM CodiciIVA ORDER BY cdiCodice"), DataConStr, db::CursorType::ForwardOnly,
-               db::LockType::ReadOnly, db::CommandType::Text);
-    const bool hasRitAcc = codes.fieldIndex(QStringLiteral("cdiRitAcc")) >= 0;
-    for (; !codes.eof(); codes.moveNext()) {
-        VatCode code;
-        code.code = NzStr(codes.value(QStringLiteral("cdiCodice")), QString());
-        code.rate = NzNum(codes.value(QStringLiteral("cdiValore")), 0.0);
-        code.noSurcharge = NzNum(codes.value(QStringLiteral("cdiEsenzione")), 0.0) != 0.0;
-        code.noWithholding = hasRitAcc && NzNum(codes.value(QStringLiteral("cdiRitAcc")), 0.0) != 0.0;
-        const QString key = code.code.toUpper();
-        const core::Currency importo = sums.value(key);
-        const auto existing = rows.constFind(key);
-        if (importo <= core::Currency()) {
-            if (existing != rows.constEnd()) {
-                vat.setBookmark(*existing);
-                vat.deleteRecord();
-            }
+    const VatSummary summary = computeVatSummary(lines, readVatCodes(DataConStr), existing, settings);
+    for (const VatRowChange& change : summary.changes) {
+        const VatSummaryRow& r = change.row;
+        switch (change.action) {
+        case VatRowAction::Remove:
+            vat.setBookmark(rows.value(r.code.toUpper()));
+            vat.deleteRecord();
             continue;
-        }
-        const VatSummaryRow r = computeVatRow(importo, code, settings);
-        if (existing == rows.constEnd()) {
+        case VatRowAction::Add:
             vat.addNew();
             vat.setValue(QStringLiteral("fcifatId"), core::Variant(m_id));
-            vat.setValue(QStringLiteral("fciCodiceIva"), core::Variant(code.code));
-        } else {
-            vat.setBookmark(*existing);
+            vat.setValue(QStringLiteral("fciCodiceIva"), core::Variant(r.code));
+            break;
+        case VatRowAction::Update:
+            vat.setBookmark(rows.value(r.code.toUpper()));
+            break;
         }
         setIfChanged(vat, QStringLiteral("fciImporto"), r.amount);
         setIfChanged(vat, QStringLiteral("fciSoggettivo"), r.surcharge);
@@ -472,22 +454,13 @@ void frm_fattura::CalcolaRiepilogoIVA(double& RitPrePerc, double& RitAccPerc)
         if (vat.editMode() != db::EditMode::None)
             vat.update();
     }
-    codes.close();
 }
 
 void frm_fattura::CalcolaTotali()
 {
     QVector<VatSummaryRow> rows;
-    for (db::Recordset vat = m_rsIva.clone(); !vat.eof(); vat.moveNext()) {
-        VatSummaryRow r;
-        r.amount = vat.value(QStringLiteral("fciImporto")).toCurrency();
-        r.surcharge = vat.value(QStringLiteral("fciSoggettivo")).toCurrency();
-        r.taxable = vat.value(QStringLiteral("fciImponibile")).toCurrency();
-        r.tax = vat.value(QStringLiteral("fciImposta")).toCurrency();
-        r.total = vat.value(QStringLiteral("fciTotRiga")).toCurrency();
-        r.withholding = vat.value(QStringLiteral("fciRit01")).toCurrency();
-        rows.append(r);
-    }
+    for (db::Recordset vat = m_rsIva.clone(); !vat.eof(); vat.moveNext())
+        rows.append(vatRowOf(vat));
     const DocumentTotals t = computeTotals(rows);
     setHeader(QStringLiteral("fatTotImporto"), t.amount);
     setHeader(QStringLiteral("fatTotSoggettivo"), t.surcharge);
@@ -544,7 +517,7 @@ bool frm_fattura::Salva()
     try {
         cn.setCursorLocation(db::CursorLocation::Client);
         cn.open(DataConStr);
-        cn.beginTrans();
+        db::Transaction tx(cn);
         QHash<QString, core::Variant> fissi;
         if (numera) {
             numero = assignNumber(cn, gSezId, gAnnoLavoro, prefisso);
@@ -561,7 +534,7 @@ bool frm_fattura::Salva()
                          cn);
         writePendingRows(m_rsFat, QStringLiteral("SELECT * FROM Fatture WHERE fatId=") + id, QStringLiteral("fatId"), cn,
                          fissi);
-        cn.commitTrans();
+        tx.commit();
         cn.close();
     } catch (const core::Error& e) {
         // Nothing of this save stays: counter, lines, VAT rows and header are rolled
@@ -728,22 +701,10 @@ void frm_fattura::NuovoPagamento()
 
 bool frm_fattura::deleteNeverSaved()
 {
-    db::Connection cn;
     try {
-        cn.setCursorLocation(db::CursorLocation::Client);
-        cn.open(DataConStr);
-        cn.beginTrans();
-        const QString id = idText(m_id);
-        cn.execute(QStringLiteral("DELETE * FROM Fatture WHERE fatId=") + id);
-        cn.execute(QStringLiteral("DELETE * FROM FattureDettaglio WHERE fdtfatId=") + id);
-        cn.execute(QStringLiteral("DELETE * FROM FattureIVA WHERE fcifatId=") + id);
-        cn.execute(QStringLiteral("DELETE * FROM Incassi WHERE incFatId=") + id);
-        cn.execute(QStringLiteral("DELETE * FROM Media WHERE medfatId=") + id);
-        cn.commitTrans();
-        cn.close();
+        deleteDocument(DataConStr, m_id);
         return true;
     } catch (const core::Error& e) {
-        cn.abandon();
         ui::msgBox(QStringLiteral("Impossibile eliminare il documento non salvato.") + kCrLf + e.text(), ui::vbOKOnly,
                    AppTitle());
         return false;

@@ -30,7 +30,7 @@ QString counterQuery(std::int32_t sezId, std::int32_t anno, const QString& prefi
     const QString year = QString::number(anno);
     if (!prefix.isEmpty())
         return QStringLiteral("SELECT * FROM SezioniParametri WHERE parsezId=") + sez + QStringLiteral(" AND parKey4=") + year
-             + QStringLiteral(" AND parKey3='") + SqlText(prefix) + QStringLiteral("'");
+             + QStringLiteral(" AND parKey3=") + SqlQuoted(prefix);
     return QStringLiteral("SELECT * FROM SezioniParametri ") + QStringLiteral("WHERE (parsezId=") + sez
          + QStringLiteral(" AND parKey4=") + year + QStringLiteral(" AND parKey3 Is Null) OR (parsezId=") + sez
          + QStringLiteral(" AND parKey4=") + year + QStringLiteral(" AND parKey3='')");

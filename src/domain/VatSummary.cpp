@@ -1,5 +1,8 @@
 #include "domain/VatSummary.h"
 
+#include <QHash>
+#include <QSet>
+
 core::Currency percentOf(core::Currency amount, double percent)
 {
     return core::Currency::fromDouble(core::roundHalfEven(amount.toDouble() * percent / 100.0, 2));
@@ -36,4 +39,41 @@ DocumentTotals computeTotals(const QVector<VatSummaryRow>& rows)
     }
     t.net = t.total - t.withholding;
     return t;
+}
+
+VatSummary computeVatSummary(const QVector<VatLine>& lines, const QVector<VatCode>& codes,
+                             const QVector<VatSummaryRow>& existing, const VatSettings& settings)
+{
+    QHash<QString, core::Currency> sums;
+    for (const VatLine& line : lines)
+        sums[line.code.toUpper()] += line.total;
+    QHash<QString, int> held; // upper-case code -> index into existing
+    for (int i = 0; i < existing.size(); ++i)
+        held.insert(existing[i].code.toUpper(), i);
+
+    VatSummary summary;
+    QSet<QString> inTable;
+    for (const VatCode& code : codes) {
+        const QString key = code.code.toUpper();
+        inTable.insert(key);
+        const core::Currency amount = sums.value(key);
+        const bool hasRow = held.contains(key);
+        if (amount <= core::Currency()) {
+            if (hasRow) {
+                VatSummaryRow gone;
+                gone.code = existing[held.value(key)].code;
+                summary.changes.push_back({VatRowAction::Remove, gone});
+            }
+            continue;
+        }
+        const VatSummaryRow row = computeVatRow(amount, code, settings);
+        summary.changes.push_back({hasRow ? VatRowAction::Update : VatRowAction::Add, row});
+        summary.rows.push_back(row);
+    }
+    for (const VatSummaryRow& row : existing) {
+        if (!inTable.contains(row.code.toUpper()))
+            summary.rows.push_back(row);
+    }
+    summary.totals = computeTotals(summary.rows);
+    return summary;
 }

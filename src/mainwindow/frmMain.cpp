@@ -1,10 +1,11 @@
 #include "mainwindow/frmMain.h"
 
-#include "common/comDataBase.h"
-#include "common/comDateLib.h"
+#include "common/FormLifetime.h"
 #include "common/comRegistry.h"
 #include "common/comUtility.h"
 #include "documents/frm_fattura.h"
+#include "domain/Deletion.h"
+#include "domain/ViewSql.h"
 #include "mainwindow/InstalledPrinters.h"
 #include "mainwindow/MainWindowIcons.h"
 #include "masterdata/frm_io_Clienti.h"
@@ -15,11 +16,12 @@
 #include "platform/core/Format.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
+#include "platform/database/Transaction.h"
 #include "platform/grid/GridColumn.h"
 #include "platform/grid/GridEx.h"
 #include "platform/grid/GridTypes.h"
 #include "platform/ui/Dialogs.h"
-#include "startup/Main.h"
+#include "startup/Section.h"
 #include "startup/SharedState.h"
 
 #include <QAction>
@@ -49,8 +51,8 @@
 
 namespace {
 
-// A plain guarded pointer, so nothing is destroyed after the application object at exit.
-QPointer<frmMain> gInstance;
+// A guarded pointer, so nothing is destroyed after the application object at exit.
+FormInstance<frmMain> gInstance;
 frmMain::FormOpener gOpener;
 
 const QString kCrLf = QStringLiteral("\r\n");
@@ -175,19 +177,22 @@ const QColor kColoreFuoco(0xFF, 0xFF, 0xBF);
 
 frmMain* frmMain::instance()
 {
-    if (!gInstance)
-        gInstance = new frmMain();
-    return gInstance;
+    return gInstance.get([] { return new frmMain(); });
 }
 
 bool frmMain::exists()
 {
-    return !gInstance.isNull() && !gInstance->m_chiusa;
+    const frmMain* f = gInstance.current();
+    return f && !f->m_chiusa;
 }
 
 void frmMain::Unload()
 {
-    delete gInstance.data();
+    if (frmMain* f = gInstance.current()) {
+        f->m_chiusa = true;
+        unregisterMainWindow(&f->m_link);
+    }
+    gInstance.unload();
 }
 
 void frmMain::setFormOpener(FormOpener opener)
@@ -207,13 +212,13 @@ cNodo& frmMain::Vista(int index)
 
 frmMain::~frmMain()
 {
-    registerMainWindow(nullptr);
+    // Deleted later than it closed: another main window may be registered by now.
+    unregisterMainWindow(&m_link);
 }
 
 frmMain::frmMain()
 {
     setObjectName(QStringLiteral("frmMain"));
-    setAttribute(Qt::WA_DeleteOnClose);
     registerMainWindow(&m_link);
     setWindowTitle(AppTitle());
 
@@ -623,33 +628,18 @@ void frmMain::CreaViste()
     lblTitle->setText(AppTitle());
     gexView->setConnectionString(DataConStr);
 
-    const QString S = QString::number(gSezId);
     Vista(0).Setta(0, QStringLiteral("pro"), QStringLiteral("Pro-Forma"), QStringLiteral("Pro Forma"), std::int16_t(2),
                    QString(), QStringLiteral("P"));
     Vista(1).Setta(0, QStringLiteral("fat"), QStringLiteral("Fatture"), QStringLiteral("Fattura - Nota di credito"),
                    std::int16_t(1), QString(), QStringLiteral("F"));
     Vista(2).Setta(0, QStringLiteral("cli"), QStringLiteral("Clienti"), QStringLiteral("Cliente"), std::int16_t(3),
-                   QStringLiteral("SELECT cliId, cliNome as Nome,  [cliLocalita] & ' ' & [cliProvincia] & ' ' & "
-                                  "[cliIndirizzo] as [Indirizzo], cliPartitaIVA as [Partita IVA], cliCodiceFiscale as "
-                                  "[Codice fiscale], cliTelefono as Telefono, cliMobile as Mobile FROM CliFor")
-                       + QStringLiteral(" WHERE sezId=") + S + QStringLiteral(" OR cliShared=TRUE"),
-                   QStringLiteral("C"));
+                   clientViewSql(gSezId), QStringLiteral("C"));
     Vista(3).Setta(0, QStringLiteral("pre"), QStringLiteral("Prestazioni"), QStringLiteral("Prestazione"),
-                   std::int16_t(4),
-                   QStringLiteral("SELECT preId, preDescrizione as Prestazione, preCodiceIVA as [Codice IVA], "
-                                  "preImporto as Importo, CliFor.cliNome AS Cliente FROM Prestazioni LEFT JOIN CliFor "
-                                  "ON Prestazioni.preCliId = CliFor.cliId ")
-                       + QStringLiteral(" WHERE Prestazioni.sezId=") + S,
-                   QStringLiteral("R"));
+                   std::int16_t(4), serviceViewSql(gSezId), QStringLiteral("R"));
     Vista(4).Setta(1, QStringLiteral("iva"), QStringLiteral("Codici IVA"), QStringLiteral("Codice IVA"), std::int16_t(4),
-                   QStringLiteral("SELECT cdiCodice AS Codice, cdiDescrizione AS Descrizione, "
-                                  "IIf([cdiEsenzione]=0,'Sì','No') AS [RitPrev], IIf([cdiRitAcc]=0,'Sì','No') AS "
-                                  "[RitAcc], cdiValore AS Aliquota FROM CodiciIVA"),
-                   QStringLiteral("I"));
+                   vatCodeViewSql(), QStringLiteral("I"));
     Vista(5).Setta(1, QStringLiteral("pag"), QStringLiteral("Pagamenti"), QStringLiteral("Pagamento"), std::int16_t(4),
-                   QStringLiteral("SELECT pagId, pagDescrizione as Pagamento FROM Pagamenti WHERE sezId=") + S
-                       + QStringLiteral(" OR pagShared=TRUE"),
-                   QStringLiteral("G"));
+                   paymentTermViewSql(gSezId), QStringLiteral("G"));
 
     for (int i = 0; i < kVociVista; ++i) {
         QAction* vista = mnuViewItem[i];
@@ -686,7 +676,7 @@ void frmMain::SetLay()
     // A refresh that arrives after the window closed has nothing to refresh.
     if (!exists())
         return;
-    gInstance->Refresh();
+    gInstance.current()->Refresh();
 }
 
 void frmMain::Refresh()
@@ -848,8 +838,9 @@ void frmMain::closeEvent(QCloseEvent* event)
         return;
     }
     m_chiusa = true;
-    registerMainWindow(nullptr);
+    unregisterMainWindow(&m_link);
     QMainWindow::closeEvent(event);
+    unloadForm(this);
 }
 
 bool frmMain::schedeDatiAperte() const
@@ -934,26 +925,10 @@ void frmMain::CaricaVista()
         return;
     // Drawing waits until the list is whole (the grid keeps its focus meanwhile).
     gexView->setUpdatesEnabled(false);
-    const QString S = QString::number(gSezId);
-
-    // Four-digit years throughout: a two-digit year from 30 on would read as 19xx.
     Vista(0).Setta(0, QStringLiteral("pro"), QStringLiteral("Pro Forma"), QStringLiteral("Pro Forma"), std::int16_t(2),
-                   QStringLiteral("SELECT Fatture.fatId, Fatture.fatData AS Data, cliNome & ' [' & cliLocalita & ']' AS "
-                                  "Cliente, ")
-                       + QStringLiteral("Fatture.fatTotDoc AS Importo, Fatture.fatTotNetto AS [Netto dovuto], fatTipo, "
-                                        "fatPagata")
-                       + QStringLiteral(" FROM Fatture INNER JOIN CliFor ON Fatture.fatCliForId = CliFor.cliId")
-                       + QStringLiteral(" WHERE fatTipo=2 AND fatData<=") + SqlData(FineAnno(gDataLavoro))
-                       + QStringLiteral(" AND Fatture.sezId=") + S,
-                   QStringLiteral("P"));
+                   proFormaViewSql(gSezId, gDataLavoro), QStringLiteral("P"));
     Vista(1).Setta(0, QStringLiteral("fat"), QStringLiteral("Fatture"), QStringLiteral("Fattura"), std::int16_t(1),
-                   QStringLiteral("SELECT Fatture.fatId, Fatture.fatNo AS Numero, Fatture.fatPrefisso AS Pre, "
-                                  "Fatture.fatData AS Data, cliNome & ' [' & cliLocalita & ']' AS Cliente, ")
-                       + QStringLiteral("Fatture.fatTotDoc AS Importo, Fatture.fatTotNetto AS [Netto dovuto], fatTipo")
-                       + QStringLiteral(" FROM Fatture INNER JOIN CliFor ON Fatture.fatCliForId = CliFor.cliId")
-                       + QStringLiteral(" WHERE fatTipo<2 AND Year(fatData)=Year(") + SqlData(gDataLavoro)
-                       + QStringLiteral(")") + QStringLiteral(" AND Fatture.sezId=") + S,
-                   QStringLiteral("F"));
+                   invoiceViewSql(gSezId, gDataLavoro), QStringLiteral("F"));
 
     gexView->setRecordSource(Vista(m_vistaCorrente).SqlString());
     // The rebind clears the sort keys, so the list always opens sorted by its second column.
@@ -1380,47 +1355,10 @@ void frmMain::Elimina()
 {
     if (m_vistaCorrente < 0 || gexView->row() == 0)
         return;
-    const QString codice = Vista(m_vistaCorrente).Codice();
-    const core::Variant valore = gexView->value(1);
-    // Numbers as plain decimal text; the VAT code as quoted text.
-    const QString K = codice == QLatin1String("iva") ? QStringLiteral("'") + SqlText(valore.toString()) + QStringLiteral("'")
-                                                      : QString::number(valore.toLong());
-
-    struct Regola {
-        QStringList controlli;
-        QStringList cancellazioni;
-    };
-    Regola r;
-    if (codice == QLatin1String("fat") || codice == QLatin1String("pro")) {
-        // The collections and the Media rows go with the document: left behind they
-        // would count against a document that no longer exists.
-        r.cancellazioni = {QStringLiteral("DELETE * FROM FattureDettaglio WHERE fdtfatId=") + K,
-                           QStringLiteral("DELETE * FROM FattureIva WHERE fcifatId=") + K,
-                           QStringLiteral("DELETE * FROM Incassi WHERE incFatId=") + K,
-                           QStringLiteral("DELETE * FROM MediaPagamenti WHERE medpagmedId IN (SELECT medId FROM Media "
-                                          "WHERE medfatId=")
-                               + K + QStringLiteral(")"),
-                           QStringLiteral("DELETE * FROM Media WHERE medfatId=") + K,
-                           QStringLiteral("DELETE * FROM Fatture WHERE fatId=") + K};
-    } else if (codice == QLatin1String("cli")) {
-        r.controlli = {QStringLiteral("SELECT * FROM Fatture WHERE fatCliForId=") + K,
-                       QStringLiteral("SELECT * FROM Prestazioni WHERE preCliId=") + K};
-        r.cancellazioni = {QStringLiteral("DELETE * FROM CliFor WHERE cliId=") + K};
-    } else if (codice == QLatin1String("iva")) {
-        // A code that a professional offers as its default is in use as much as one on a document.
-        r.controlli = {QStringLiteral("SELECT * FROM FattureDettaglio WHERE fdtCodiceIVA=") + K,
-                       QStringLiteral("SELECT * FROM Prestazioni WHERE preCodiceIVA=") + K,
-                       QStringLiteral("SELECT * FROM Sezioni WHERE sezPreIVA=") + K};
-        r.cancellazioni = {QStringLiteral("DELETE * FROM CodiciIVA WHERE cdiCodice=") + K};
-    } else if (codice == QLatin1String("pag")) {
-        r.controlli = {QStringLiteral("SELECT * FROM Fatture WHERE fatCliForPag=") + K,
-                       QStringLiteral("SELECT * FROM CliFor WHERE cliPagamento=") + K};
-        r.cancellazioni = {QStringLiteral("DELETE * FROM Pagamenti WHERE pagId=") + K};
-    } else if (codice == QLatin1String("pre")) {
-        r.cancellazioni = {QStringLiteral("DELETE * FROM Prestazioni WHERE preId=") + K};
-    } else {
+    const std::optional<ListRecord> record = listRecordOfView(Vista(m_vistaCorrente).Codice());
+    if (!record)
         return;
-    }
+    const core::Variant chiave = gexView->value(1);
 
     db::Connection cn;
     try {
@@ -1429,23 +1367,14 @@ void frmMain::Elimina()
         if (ui::msgBox(QStringLiteral("Confermare eliminazione?"), ui::vbYesNo | ui::vbQuestion, AppTitle()) == ui::vbYes) {
             // Checks and deletion in one transaction, which holds the write lock from
             // its start: no other machine can add a reference in between.
-            cn.beginTrans();
-            bool collegato = false;
-            for (const QString& sql : r.controlli) {
-                db::Recordset rs;
-                rs.open(sql, cn, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
-                collegato = collegato || !rs.eof();
-                rs.close();
-            }
-            if (collegato) {
-                cn.rollbackTrans();
+            db::Transaction tx(cn);
+            if (deleteListRecord(cn, *record, chiave)) {
+                tx.commit();
+            } else {
+                tx.rollback();
                 ui::msgBox(QStringLiteral("Record con collegamenti in altre tabelle.") + kCrLf
                                + QStringLiteral("Non verrà eliminato."),
                            ui::vbOKOnly, AppTitle());
-            } else {
-                for (const QString& sql : r.cancellazioni)
-                    cn.execute(sql);
-                cn.commitTrans();
             }
         }
         cn.close();

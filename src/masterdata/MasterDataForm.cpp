@@ -71,7 +71,6 @@ MasterDataForm::~MasterDataForm()
 
 bool MasterDataForm::preparaApertura()
 {
-    m_scaricato = false;
     if (isVisible() && m_rs.isOpen() && m_modificato) {
         raise();
         activateWindow();
@@ -213,7 +212,7 @@ void MasterDataForm::cmdSalva_Click()
         return;
     }
     RefreshMainWindow();
-    scarica();
+    unloadForm(this);
 }
 
 void MasterDataForm::cmdAnnulla_Click()
@@ -228,7 +227,7 @@ void MasterDataForm::cmdAnnulla_Click()
     if (Modale)
         hide();
     else
-        scarica();
+        unloadForm(this);
 }
 
 void MasterDataForm::chiudiDati()
@@ -246,14 +245,6 @@ void MasterDataForm::chiudiDati()
     }
 }
 
-void MasterDataForm::scarica()
-{
-    // The handler that asks for it is still running: delete once it returned.
-    m_scaricato = true;
-    hide();
-    deleteLater();
-}
-
 void MasterDataForm::closeEvent(QCloseEvent* event)
 {
     // The frame's close button is a cancel: nothing is written.
@@ -267,10 +258,8 @@ void MasterDataForm::closeEvent(QCloseEvent* event)
         chiudiDati();
     }
     QWidget::closeEvent(event);
-    if (!Modale && !m_scaricato) {
-        m_scaricato = true;
-        deleteLater();
-    }
+    if (!Modale)
+        unloadForm(this);
 }
 
 bool MasterDataForm::focusBloccato(QWidget* target) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/FormLifetime.h"
 #include "platform/core/Variant.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
@@ -38,9 +39,6 @@ public:
 
     // The record being edited, bound to the form's controls.
     db::Recordset recordset() const { return m_rs; }
-    // True once the form unloaded itself (it is deleted later): the next use makes a new one.
-    bool scaricato() const { return m_scaricato; }
-
     ~MasterDataForm() override;
 
 protected:
@@ -101,28 +99,7 @@ private:
     // The check that keeps the focus where it is, when the focus may not move to `target`.
     bool focusBloccato(QWidget* target) const;
     bool controllaTutto();
-    void scarica();
 
     QVector<Controllo> m_controlli;
     bool m_modificato = false;
-    bool m_scaricato = false;
-};
-
-// The single default instance of an entry form: made on first use, and made
-// anew once the previous one was unloaded.
-template <class Form>
-class FormInstance {
-public:
-    template <class Make>
-    Form* get(Make make)
-    {
-        if (!m_form || m_form->scaricato())
-            m_form = make();
-        return m_form;
-    }
-    bool exists() const { return m_form && !m_form->scaricato(); }
-    void unload() { delete m_form.data(); }
-
-private:
-    QPointer<Form> m_form;
 };

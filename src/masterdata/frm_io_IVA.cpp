@@ -3,6 +3,7 @@
 #include "common/comDataBase.h"
 #include "common/comUtility.h"
 #include "masterdata/InputFilter.h"
+#include "platform/database/Transaction.h"
 #include "platform/database/Types.h"
 #include "platform/ui/DataBinding.h"
 #include "platform/ui/EnterAsTab.h"
@@ -137,7 +138,7 @@ core::Variant frm_io_IVA::Apri(const QString& key, std::int32_t nMode)
     f->Modo = 2;
     f->Modale = (nMode == 1);
     f->m_codice = key;
-    f->apriEsistente(QStringLiteral("SELECT * FROM CodiciIVA WHERE cdiCodice='") + SqlText(key) + QStringLiteral("'"));
+    f->apriEsistente(QStringLiteral("SELECT * FROM CodiciIVA WHERE cdiCodice=") + SqlQuoted(key));
     f->CollegaCampi();
     // The code is the key: an existing one cannot change.
     f->txtData[0]->setEnabled(false);
@@ -188,8 +189,8 @@ QString frm_io_IVA::LeggiPredefinito() const
 
 void frm_io_IVA::ImpostaPredefinito(db::Connection& cn, const QString& codice)
 {
-    cn.execute(QStringLiteral("UPDATE Sezioni SET Sezioni.sezPreIVA = '") + SqlText(codice)
-               + QStringLiteral("' WHERE Sezioni.sezId=") + QString::number(gSezId));
+    cn.execute(QStringLiteral("UPDATE Sezioni SET Sezioni.sezPreIVA = ") + SqlQuoted(codice)
+               + QStringLiteral(" WHERE Sezioni.sezId=") + QString::number(gSezId));
 }
 
 void frm_io_IVA::scriviRecord()
@@ -201,18 +202,10 @@ void frm_io_IVA::scriviRecord()
     // The code and the section's default are written together or not at all.
     // The default goes first: a refused code then leaves the row's edits pending
     // in the record set, ready to be corrected and saved again.
-    m_cn.beginTrans();
-    try {
-        ImpostaPredefinito(m_cn, m_rs.value(QStringLiteral("cdiCodice")).toString());
-        m_rs.updateBatch(db::AffectRecords::Current);
-        m_cn.commitTrans();
-    } catch (...) {
-        try {
-            m_cn.rollbackTrans();
-        } catch (const core::Error&) {
-        }
-        throw;
-    }
+    db::Transaction tx(m_cn);
+    ImpostaPredefinito(m_cn, m_rs.value(QStringLiteral("cdiCodice")).toString());
+    m_rs.updateBatch(db::AffectRecords::Current);
+    tx.commit();
 }
 
 QString frm_io_IVA::messaggioRifiuto(const db::DbError& error) const
@@ -221,8 +214,7 @@ QString frm_io_IVA::messaggioRifiuto(const db::DbError& error) const
         const QString codice = txtData[0]->text();
         try {
             db::Recordset rs;
-            rs.open(QStringLiteral("SELECT cdiCodice FROM CodiciIVA WHERE cdiCodice='") + SqlText(codice)
-                        + QStringLiteral("'"),
+            rs.open(QStringLiteral("SELECT cdiCodice FROM CodiciIVA WHERE cdiCodice=") + SqlQuoted(codice),
                     DataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
             const bool esiste = !rs.eof();
             rs.close();

@@ -5,7 +5,7 @@
 #include "platform/grid/GridEx.h"
 #include "platform/grid/GridTypes.h"
 #include "platform/ui/Dialogs.h"
-#include "startup/Main.h"
+#include "common/FormLifetime.h"
 #include "startup/SharedState.h"
 
 #include <QFont>
@@ -15,19 +15,17 @@
 #include <QVBoxLayout>
 
 namespace {
-QPointer<frm_list_Prestazioni> gInstance;
+FormInstance<frm_list_Prestazioni> gInstance;
 }
 
 frm_list_Prestazioni* frm_list_Prestazioni::instance()
 {
-    if (!gInstance)
-        gInstance = new frm_list_Prestazioni();
-    return gInstance;
+    return gInstance.get([] { return new frm_list_Prestazioni(); });
 }
 
 void frm_list_Prestazioni::Unload()
 {
-    delete gInstance.data();
+    gInstance.unload();
 }
 
 frm_list_Prestazioni::frm_list_Prestazioni()

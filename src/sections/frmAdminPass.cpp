@@ -1,5 +1,6 @@
 #include "sections/frmAdminPass.h"
 
+#include "common/FormLifetime.h"
 #include "common/comUtility.h"
 #include "platform/database/Recordset.h"
 #include "platform/ui/Dialogs.h"
@@ -14,24 +15,21 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <QPointer>
 
 namespace {
-// The single default instance; a plain guarded pointer, so nothing is destroyed
-// after the application object at exit.
-QPointer<frmAdminPass> gInstance;
+// The single default instance; a guarded pointer, so nothing is destroyed after
+// the application object at exit.
+FormInstance<frmAdminPass> gInstance;
 }
 
 frmAdminPass* frmAdminPass::instance()
 {
-    if (!gInstance)
-        gInstance = new frmAdminPass();
-    return gInstance;
+    return gInstance.get([] { return new frmAdminPass(); });
 }
 
 void frmAdminPass::Unload()
 {
-    delete gInstance.data();
+    gInstance.unload();
 }
 
 frmAdminPass::frmAdminPass()

@@ -1,6 +1,6 @@
 #include "startup/DatabaseFile.h"
 
-#include "common/comDataBase.h"
+#include "domain/DocumentStore.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "platform/ui/Dialogs.h"
@@ -10,6 +10,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
+
+QString CartellaDbPredefinita()
+{
+    QString documenti = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // No documents folder known: the home folder, never the current directory.
+    if (documenti.isEmpty())
+        documenti = QDir::homePath();
+    const QString cartella = QDir(documenti).filePath(QStringLiteral("TarvixDB"));
+    if (!QFileInfo(cartella).isDir())
+        QDir().mkpath(cartella);
+    return QDir::cleanPath(cartella);
+}
 
 QString PercorsoDatabase()
 {
@@ -92,19 +105,9 @@ bool RipristinaMaster(bool* messaggioMostrato)
 
 std::int32_t UltimoNumero(const QString& Serie)
 {
-    QString sql;
-    const QString sez = QString::number(gSezId);
-    const QString anno = QString::number(gAnnoLavoro);
-    if (!Serie.isEmpty()) {
-        sql = QStringLiteral("SELECT * FROM SezioniParametri WHERE parsezId=") + sez + QStringLiteral(" AND parKey4=") + anno
-            + QStringLiteral(" AND parKey3='") + SqlText(Serie) + QStringLiteral("'");
-    } else {
-        sql = QStringLiteral("SELECT * FROM SezioniParametri ") + QStringLiteral("WHERE (parsezId=") + sez
-            + QStringLiteral(" AND parKey4=") + anno + QStringLiteral(" AND parKey3 Is Null) OR (parsezId=") + sez
-            + QStringLiteral(" AND parKey4=") + anno + QStringLiteral(" AND parKey3='')");
-    }
-    // A fixed order, so two rows of one series and year always give the same answer.
-    sql += QStringLiteral(" ORDER BY parId");
+    // The same rows the numbering raises, in a fixed order, so two rows of one
+    // series and year always give the same answer.
+    const QString sql = counterQuery(gSezId, gAnnoLavoro, Serie) + QStringLiteral(" ORDER BY parId");
     db::Recordset rs;
     rs.open(sql, DataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
     std::int32_t result = 0;

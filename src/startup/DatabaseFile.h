@@ -9,6 +9,9 @@
 inline constexpr const char* kNomeDatabase = "qelvo.mdb";
 inline constexpr const char* kNomeTemplate = "master.gen";
 
+// The default database folder: "TarvixDB" in the user's documents folder, created when missing.
+QString CartellaDbPredefinita();
+
 // gCartellaDb + separator + "qelvo.mdb".
 QString PercorsoDatabase();
 // "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<file>;Persist Security Info=False"

@@ -188,7 +188,7 @@ TEST_F(ComRegistryTest, WriteErrorsCarryTheirTexts)
     EXPECT_EQ(multi.description(), QStringLiteral("Failed to set registry value Key: '") + kHkcu
                                        + QStringLiteral("',Section: '") + kKey
                                        + QStringLiteral("',Key: 'm' to value: 'a'"));
-    EXPECT_EQ(multi.source(), QStringLiteral("test_common.comRegistry"));
+    EXPECT_EQ(multi.source(), QStringLiteral("test_common_ui.comRegistry"));
 
     const core::Error noKey = caught([] { ScriviRegistro(0, QStringLiteral("K"), REG_SZ, QStringLiteral("v"), Variant(std::int32_t(5))); });
     EXPECT_EQ(noKey.number(), 26001);

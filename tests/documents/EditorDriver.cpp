@@ -4,7 +4,7 @@
 #include "platform/database/Recordset.h"
 #include "platform/grid/GridEx.h"
 #include "platform/ui/DataCombo.h"
-#include "startup/Main.h"
+#include "startup/Section.h"
 #include "startup/SharedState.h"
 
 #include <QApplication>

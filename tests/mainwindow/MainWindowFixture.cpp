@@ -57,8 +57,8 @@ int lastId(const QString& table, const QString& column)
 
 int MainWindowFixture::addClient(const QString& nome, int sezId, bool shared, const QString& localita)
 {
-    exec(QStringLiteral("INSERT INTO CliFor (cliNome, cliLocalita, sezId, cliShared) VALUES ('%1', '%2', %3, %4)")
-             .arg(SqlText(nome), SqlText(localita))
+    exec(QStringLiteral("INSERT INTO CliFor (cliNome, cliLocalita, sezId, cliShared) VALUES (%1, %2, %3, %4)")
+             .arg(SqlQuoted(nome), SqlQuoted(localita))
              .arg(sezId)
              .arg(shared ? QStringLiteral("True") : QStringLiteral("False")));
     return lastId(QStringLiteral("CliFor"), QStringLiteral("cliId"));
@@ -66,8 +66,8 @@ int MainWindowFixture::addClient(const QString& nome, int sezId, bool shared, co
 
 int MainWindowFixture::addPayment(const QString& descrizione, int sezId, bool shared)
 {
-    exec(QStringLiteral("INSERT INTO Pagamenti (pagDescrizione, sezId, pagShared) VALUES ('%1', %2, %3)")
-             .arg(SqlText(descrizione))
+    exec(QStringLiteral("INSERT INTO Pagamenti (pagDescrizione, sezId, pagShared) VALUES (%1, %2, %3)")
+             .arg(SqlQuoted(descrizione))
              .arg(sezId)
              .arg(shared ? QStringLiteral("True") : QStringLiteral("False")));
     return lastId(QStringLiteral("Pagamenti"), QStringLiteral("pagId"));
@@ -81,7 +81,7 @@ int MainWindowFixture::addDocument(int sezId, int tipo, const QDate& data, int c
              .arg(sezId)
              .arg(tipo)
              .arg(numero)
-             .arg(prefisso.isEmpty() ? QStringLiteral("Null") : QStringLiteral("'") + SqlText(prefisso) + QStringLiteral("'"))
+             .arg(prefisso.isEmpty() ? QStringLiteral("Null") : SqlQuoted(prefisso))
              .arg(SqlData(data))
              .arg(cliId)
              .arg(pagata ? QStringLiteral("True") : QStringLiteral("False")));

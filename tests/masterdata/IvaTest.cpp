@@ -1,6 +1,7 @@
 #include "MasterDataFixture.h"
 
-#include "mainwindow/frmMain.h"
+#include "common/MainWindowLink.h"
+#include "startup/Section.h"
 #include "platform/ui/MsgBoxStyle.h"
 
 #include <QCheckBox>
@@ -166,8 +167,14 @@ TEST_F(IvaTest, PredefinitoFollowsTheSectionsDefaultCode)
     frm_io_IVA::Unload();
     EXPECT_EQ(predefinito(), QStringLiteral("Z9"));
 
-    // Ticking another code, modeless: the section's default and the shared state follow.
-    frmMain::instance();
+    // Ticking another code, modeless: the section's default and the shared state
+    // follow (the main window's refresh reloads the section's settings).
+    struct Refresh : MainWindowLink {
+        Refresh() { registerMainWindow(this); }
+        ~Refresh() override { registerMainWindow(nullptr); }
+        void SetLay() override { CaricaSezione(); }
+        QWidget* widget() override { return nullptr; }
+    } mainWindow;
     frm_io_IVA::Apri(QStringLiteral("10"), 0);
     QWidget* f = shown<frm_io_IVA>();
     EXPECT_FALSE(chk(f, 1)->isChecked());

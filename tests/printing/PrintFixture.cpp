@@ -63,28 +63,28 @@ std::int32_t PrintFixture::inserisci(const Documento& d)
     exec(QStringLiteral("INSERT INTO Fatture (sezId, fatTipo, fatNo, fatPrefisso, fatData, fatCliForId, fatCliForPag, "
                         "fatDescrizione, fatNote, fatRitPreDesc, fatRitAccDesc, fatTotImporto, fatTotSoggettivo, "
                         "fatTotImponibile, fatTotImposta, fatTotDoc, fatTotRitAcc, fatTotNetto) VALUES (1, %1, %2, %3, %4, %5, "
-                        "%6, '%7', '%8', '%9', '%10', %11, %12, %13, %14, %15, %16, %17)")
+                        "%6, %7, %8, %9, %10, %11, %12, %13, %14, %15, %16, %17)")
              .arg(d.tipo)
              .arg(d.numero, d.prefisso, SqlData(d.data))
              .arg(d.cliente ? d.cliente : m_cliente)
              .arg(d.pagamento ? d.pagamento : m_pagamento)
-             .arg(SqlText(d.descrizione), SqlText(d.note), SqlText(d.ritPreDesc), SqlText(d.ritAccDesc))
+             .arg(SqlQuoted(d.descrizione), SqlQuoted(d.note), SqlQuoted(d.ritPreDesc), SqlQuoted(d.ritAccDesc))
              .arg(SqlNumber(t[0]), SqlNumber(t[1]), SqlNumber(t[2]), SqlNumber(t[3]), SqlNumber(t[4]), SqlNumber(t[5]),
                   SqlNumber(t[6])));
     const std::int32_t id = ultimoId(QStringLiteral("SELECT MAX(fatId) FROM Fatture"));
     int n = 0;
     for (const Riga& r : d.righe)
         exec(QStringLiteral("INSERT INTO FattureDettaglio (fdtfatId, fdtRiga, fdtQuanti, fdtDescrizione, fdtImporto, "
-                            "fdtTotRiga, fdtCodiceIVA) VALUES (%1, %2, %3, '%4', %5, %6, '%7')")
+                            "fdtTotRiga, fdtCodiceIVA) VALUES (%1, %2, %3, %4, %5, %6, %7)")
                  .arg(id)
                  .arg(++n)
-                 .arg(SqlNumber(r.quantita), SqlText(r.descrizione), SqlNumber(r.prezzo), SqlNumber(r.quantita * r.prezzo),
-                      SqlText(r.codiceIva)));
+                 .arg(SqlNumber(r.quantita), SqlQuoted(r.descrizione), SqlNumber(r.prezzo), SqlNumber(r.quantita * r.prezzo),
+                      SqlQuoted(r.codiceIva)));
     for (const RigaIva& v : d.iva)
         exec(QStringLiteral("INSERT INTO FattureIva (fcifatId, fciCodiceIva, fciImporto, fciSoggettivo, fciImponibile, "
-                            "fciImposta, fciTotRiga, fciRit01) VALUES (%1, '%2', %3, %4, %5, %6, %7, %8)")
+                            "fciImposta, fciTotRiga, fciRit01) VALUES (%1, %2, %3, %4, %5, %6, %7, %8)")
                  .arg(id)
-                 .arg(SqlText(v.codice), SqlNumber(v.importo), SqlNumber(v.soggettivo), SqlNumber(v.imponibile),
+                 .arg(SqlQuoted(v.codice), SqlNumber(v.importo), SqlNumber(v.soggettivo), SqlNumber(v.imponibile),
                       SqlNumber(v.imposta), SqlNumber(v.totale), SqlNumber(v.ritenuta)));
     return id;
 }

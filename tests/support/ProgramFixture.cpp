@@ -1,7 +1,5 @@
 #include "support/ProgramFixture.h"
 
-#include "mainwindow/InstalledPrinters.h"
-#include "mainwindow/frmMain.h"
 #include "platform/database/Connection.h"
 #include "platform/registry/RegistryStore.h"
 #include "startup/DatabaseFile.h"
@@ -36,11 +34,6 @@ void ProgramFixture::SetUp()
     gRitAccDesc.clear();
     gRitAccSuRitPre = false;
     ImpostaDataLavoro(QDate::currentDate());
-    // One printer on every test machine, whatever the machine has installed.
-    setInstalledPrintersSource([] {
-        return InstalledPrinters{{{QStringLiteral("Stampante di prova"), QStringLiteral("Driver di prova")}},
-                                 QStringLiteral("Stampante di prova")};
-    });
     m_scope = std::make_unique<ui::ScopedDialogHandler>(m_dialogs);
 }
 
@@ -51,7 +44,6 @@ void ProgramFixture::TearDown()
     QApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     m_scope.reset();
-    setInstalledPrintersSource({});
     ImpostaCartellaProgramma(QString());
 }
 

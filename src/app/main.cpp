@@ -1,7 +1,7 @@
 #include "platform/core/Error.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/ItalianSetup.h"
-#include "startup/Main.h"
+#include "app/Main.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -1,21 +1,17 @@
-#include "startup/Main.h"
+#include "app/Main.h"
 
 #include "common/comRegistry.h"
-#include "common/comUtility.h"
 #include "common/frmForFolders.h"
 #include "mainwindow/frmMain.h"
-#include "platform/database/Recordset.h"
 #include "platform/ui/Dialogs.h"
-#include "platform/ui/CloseGuard.h"
 #include "sections/frmAdminPass.h"
 #include "startup/DatabaseFile.h"
 #include "startup/SchemaUpgrade.h"
+#include "startup/Section.h"
 #include "startup/SharedState.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QStyle>
 
 namespace {
@@ -52,7 +48,7 @@ bool ApriDatabase(const QString& connessione)
     if (stato == StatoDatabase::Irraggiungibile) {
         messaggioCritico(QStringLiteral("Impossibile aprire il file del database:") + kCrLf + PercorsoDatabase() + kCrLf
                          + QStringLiteral("L'applicazione non verrà avviata."));
-        frmForFolders::Apri();
+        frmForFolders::Apri(gRegKeySettings, AppTitle());
         return false;
     }
     if (stato == StatoDatabase::Danneggiato) {
@@ -77,85 +73,11 @@ bool ApriDatabase(const QString& connessione)
         messaggioCritico(QStringLiteral("Database assente o danneggiato") + kCrLf + QStringLiteral("L'applicazione non verrà avviata."));
     else if (!messaggioMostrato)
         messaggioCritico(QStringLiteral("File di sistema assente") + kCrLf + QStringLiteral("L'applicazione non verrà avviata."));
-    frmForFolders::Apri();
+    frmForFolders::Apri(gRegKeySettings, AppTitle());
     return false;
 }
 
-// The single professional of the database, when it has no password; 0 otherwise.
-std::int32_t SezioneUnicaSenzaPassword()
-{
-    db::Connection cn;
-    cn.setCursorLocation(db::CursorLocation::Client);
-    cn.open(DataConStr, QString(), QString());
-    db::Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM Sezioni"), cn, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
-    std::int32_t result = 0;
-    if (rs.recordCount() == 1 && rs.value(QStringLiteral("sezPass")).isNull())
-        result = rs.value(QStringLiteral("sezId")).toLong();
-    rs.close();
-    cn.close();
-    return result;
-}
-
 } // namespace
-
-bool SezioneUnicaLibera()
-{
-    return SezioneUnicaSenzaPassword() > 0;
-}
-
-QString CartellaDbPredefinita()
-{
-    QString documenti = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    // No documents folder known: the home folder, never the current directory.
-    if (documenti.isEmpty())
-        documenti = QDir::homePath();
-    const QString cartella = QDir(documenti).filePath(QStringLiteral("TarvixDB"));
-    if (!QFileInfo(cartella).isDir())
-        QDir().mkpath(cartella);
-    return QDir::cleanPath(cartella);
-}
-
-void CaricaSezione()
-{
-    // Each value on its own: a Null column leaves the variable as it was, a
-    // missing section row leaves them all.
-    db::Recordset rs;
-    try {
-        rs.open(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=") + QString::number(gSezId), DataConStr,
-                db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
-    } catch (const core::Error&) {
-        return;
-    }
-    if (rs.eof()) {
-        rs.close();
-        return;
-    }
-    auto leggi = [&](const char* campo, auto&& assegna) {
-        try {
-            const core::Variant v = rs.value(QString::fromUtf8(campo));
-            if (!v.isNull())
-                assegna(v);
-        } catch (const core::Error&) {
-        }
-    };
-    leggi("sezRitAccPerc", [](const core::Variant& v) { gRitAccPerc = v.toDouble(); });
-    leggi("sezRitAccDesc", [](const core::Variant& v) { gRitAccDesc = v.toString(); });
-    leggi("sezRitAccPercSuImp", [](const core::Variant& v) { gRitAccPercSuImp = v.toDouble(); });
-    leggi("sezRitPrePerc", [](const core::Variant& v) { gRitPrePerc = v.toDouble(); });
-    leggi("sezRitPreDesc", [](const core::Variant& v) { gRitPreDesc = v.toString(); });
-    leggi("sezRitAccSuRitPre", [](const core::Variant& v) { gRitAccSuRitPre = v.toBool(); });
-    try {
-        gPreIVA = NzStr(rs.value(QStringLiteral("sezPreIVA")), QString());
-    } catch (const core::Error&) {
-    }
-    rs.close();
-}
-
-void RimuoviChiudi(QWidget* frm)
-{
-    ui::blockWindowClose(frm, true);
-}
 
 void Main()
 {

@@ -1,0 +1,63 @@
+#include "startup/Section.h"
+
+#include "common/comUtility.h"
+#include "platform/core/Error.h"
+#include "platform/database/Connection.h"
+#include "platform/database/Recordset.h"
+#include "startup/SharedState.h"
+
+std::int32_t SezioneUnicaSenzaPassword()
+{
+    db::Connection cn;
+    cn.setCursorLocation(db::CursorLocation::Client);
+    cn.open(DataConStr, QString(), QString());
+    db::Recordset rs;
+    rs.open(QStringLiteral("SELECT * FROM Sezioni"), cn, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
+    std::int32_t result = 0;
+    if (rs.recordCount() == 1 && rs.value(QStringLiteral("sezPass")).isNull())
+        result = rs.value(QStringLiteral("sezId")).toLong();
+    rs.close();
+    cn.close();
+    return result;
+}
+
+bool SezioneUnicaLibera()
+{
+    return SezioneUnicaSenzaPassword() > 0;
+}
+
+void CaricaSezione()
+{
+    // Each value on its own: a Null column leaves the variable as it was, a
+    // missing section row leaves them all.
+    db::Recordset rs;
+    try {
+        rs.open(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=") + QString::number(gSezId), DataConStr,
+                db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
+    } catch (const core::Error&) {
+        return;
+    }
+    if (rs.eof()) {
+        rs.close();
+        return;
+    }
+    auto leggi = [&](const char* campo, auto&& assegna) {
+        try {
+            const core::Variant v = rs.value(QString::fromUtf8(campo));
+            if (!v.isNull())
+                assegna(v);
+        } catch (const core::Error&) {
+        }
+    };
+    leggi("sezRitAccPerc", [](const core::Variant& v) { gRitAccPerc = v.toDouble(); });
+    leggi("sezRitAccDesc", [](const core::Variant& v) { gRitAccDesc = v.toString(); });
+    leggi("sezRitAccPercSuImp", [](const core::Variant& v) { gRitAccPercSuImp = v.toDouble(); });
+    leggi("sezRitPrePerc", [](const core::Variant& v) { gRitPrePerc = v.toDouble(); });
+    leggi("sezRitPreDesc", [](const core::Variant& v) { gRitPreDesc = v.toString(); });
+    leggi("sezRitAccSuRitPre", [](const core::Variant& v) { gRitAccSuRitPre = v.toBool(); });
+    try {
+        gPreIVA = NzStr(rs.value(QStringLiteral("sezPreIVA")), QString());
+    } catch (const core::Error&) {
+    }
+    rs.close();
+}
