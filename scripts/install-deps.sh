@@ -6,8 +6,10 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   libsqlite3-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libsodium-dev
   poppler-utils xvfb xauth
   python3 sqlite3
+  fonts-dejavu-core fonts-dejavu-extra
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -59,6 +59,14 @@ void ImpostaStampante(report::Report& rpt, const core::Variant& NomeStampante)
 
 bool StampaConAvanzamento(report::Report& rpt)
 {
+    if (!ImpaginaConAvanzamento(rpt))
+        return false;
+    report::ReportPrinter::print(rpt, false);
+    return true;
+}
+
+bool ImpaginaConAvanzamento(report::Report& rpt)
+{
     QPointer<comfrmPrintProgress> progress = new comfrmPrintProgress();
     progress->setAttribute(Qt::WA_DeleteOnClose, false);
     progress->Annullato = false;
@@ -99,6 +107,5 @@ bool StampaConAvanzamento(report::Report& rpt)
         rpt.unload();
         return false;
     }
-    report::ReportPrinter::print(rpt, false);
     return true;
 }

@@ -17,6 +17,10 @@ void ImpostaStampante(report::Report& rpt, const core::Variant& NomeStampante);
 // "Annulla" stops the pagination and nothing reaches the printer: the result
 // is false then. A printer that fails raises its error to the caller.
 bool StampaConAvanzamento(report::Report& rpt);
+// The pagination part alone, for a caller that looks at the pages before it
+// prints them: false after "Annulla" (the report is unloaded then). Errors of
+// the run reach the caller.
+bool ImpaginaConAvanzamento(report::Report& rpt);
 
 // The indexes of the two tools ImpostaViewer adds with Esporta.
 int IndiceStrumentoEsportaExcel(const report::Report& rpt);

@@ -1,8 +1,12 @@
 #include "documents/frm_fattura.h"
+#include "documents/frmIncassi.h"
+#include "documents/frmMakeInvoice.h"
+#include "documents/frm_Pattuito.h"
 
 #include "printing/StampaDocumento.h"
 
 #include "common/comUtility.h"
+#include "domain/AgreedAmount.h"
 #include "domain/Deletion.h"
 #include "domain/DocumentStore.h"
 #include "domain/NewDocument.h"
@@ -13,6 +17,7 @@
 #include "masterdata/frm_io_Pagamenti.h"
 #include "masterdata/frm_list_Prestazioni.h"
 #include "platform/core/Error.h"
+#include "platform/core/Format.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Field.h"
 #include "platform/database/Transaction.h"
@@ -22,17 +27,18 @@
 #include "platform/ui/CloseGuard.h"
 #include "platform/ui/DataBinding.h"
 #include "platform/ui/DataCombo.h"
+#include "platform/ui/DateBox.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EnterAsTab.h"
 #include "platform/ui/FieldHelp.h"
 #include "startup/DatabaseFile.h"
 #include "common/FormLifetime.h"
+#include "common/HandlerBoundary.h"
 #include "startup/SharedState.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -54,6 +60,8 @@ FormInstance<frm_fattura> gInstance;
 const QString kConflitto = QStringLiteral("Conflitto in multiutenza - Record impegnato o eliminato da un altro utente.");
 const QString kFormatoImporti = QStringLiteral("#,##0.00;-#,##0.00;0.00");
 const QString kCrLf = QStringLiteral("\r\n");
+// The error number of DatiCliente for a client that is not there.
+constexpr long kClienteNonTrovato = 3021;
 
 // Cell indexes of the detail grid (the order of FattureDettaglio's columns).
 constexpr int kColFatId = 2;
@@ -236,8 +244,10 @@ void frm_fattura::Modifica(std::int32_t id)
     if (!cli.isEmptyOrNull() && cli.toLong() > 0) {
         try {
             f->showClientAddress(DatiCliente(cli.toLong()));
-        } catch (const core::Error&) {
-            // A client deleted since: the address lines stay empty.
+        } catch (const core::Error& e) {
+            // A client deleted since: the address lines stay empty. Any other failure is told.
+            if (e.number() != kClienteNonTrovato)
+                ui::msgBox(e.text(), ui::vbOKOnly, AppTitle());
         }
     }
 }
@@ -303,6 +313,10 @@ void frm_fattura::CaricaDocumento()
 
     cmdMakeInvoice->setVisible(m_modo == 3 && tipo == 2);
     cmdIncassi->setVisible(tipo == 0);
+    // Collections hang on a document stored as the user saved it: a new one has
+    // none to take until its first save.
+    cmdIncassi->setEnabled(m_modo == 3);
+    cmdIncassi->setToolTip(m_modo == 3 ? QString() : QStringLiteral("Salvare il documento prima di registrarne gli incassi"));
     gexdet->setEnabled(m_modo == 3);
 
     show();
@@ -363,7 +377,7 @@ std::array<core::Variant, 7> frm_fattura::DatiCliente(std::int32_t cliId)
             db::LockType::ReadOnly, db::CommandType::Text);
     if (rs.eof()) {
         rs.close();
-        throw core::Error(3021, QStringLiteral("Cliente non trovato."));
+        throw core::Error(kClienteNonTrovato, QStringLiteral("Cliente non trovato."));
     }
     auto text = [&rs](const char* field) { return NzStr(rs.value(QLatin1String(field)), QString()); };
     std::array<core::Variant, 7> dati;
@@ -586,24 +600,27 @@ bool frm_fattura::commitPendingLine()
 
 // ---- commands --------------------------------------------------------------
 
-void frm_fattura::cmdSave_Click()
+void frm_fattura::cmdSave_Click() { saveAndClose(); }
+
+bool frm_fattura::saveAndClose()
 {
     if (!commitPendingLine())
-        return;
+        return false;
     if (m_rsDet.recordCount() < 1) {
         ui::msgBox(QStringLiteral("Nessuna riga di dettaglio"), ui::vbOKOnly, AppTitle());
         gexdet->setFocus();
-        return;
+        return false;
     }
     if (!clientChosenInCombo()) {
         ui::msgBox(QStringLiteral("Inserire il Cliente"), ui::vbOKOnly, AppTitle());
         dtcData[0]->setFocus();
-        return;
+        return false;
     }
     if (!Salva())
-        return;
+        return false;
     RefreshMainWindow();
     Unload();
+    return true;
 }
 
 void frm_fattura::printOutput(Output output)
@@ -640,22 +657,97 @@ void frm_fattura::cmdPDF_Click() { printOutput(Output::Pdf); }
 
 void frm_fattura::cmdMakeInvoice_Click()
 {
-    // The invoice-from-pro-forma dialog comes with a later change; its button stays disabled.
+    const std::int32_t id = m_id;
+    // Only a pro forma stored as the user sees it becomes an invoice; a failed
+    // save has told why and keeps the editor open.
+    if (!saveAndClose())
+        return;
+    const std::int32_t invoice = frmMakeInvoice::Apri(id, MainWindowWidget());
+    if (invoice == 0)
+        return;
+    RefreshMainWindow();
+    Modifica(invoice);
 }
 
 void frm_fattura::cmdIncassi_Click()
 {
-    // The collections window comes with a later change; its button stays disabled.
+    // The button is usable once the document exists in the database as the user saved it.
+    if (m_modo != 3)
+        return;
+    frmIncassi::Apri(m_id, this);
 }
 
 void frm_fattura::cmdImportoPattuito_Click()
 {
-    if (gexdet->rowCount() < 1)
+    if (!commitPendingLine())
+        return;
+    if (gexdet->rowCount() < 1) {
         ui::msgBox(QStringLiteral("Per poter inserire l'importo pattuito è necessario che sia presente almeno una riga di "
                                   "dettaglio"),
                    ui::vbOKOnly, AppTitle());
-    // The agreed-amount dialog comes with a later change; its button stays disabled.
+    } else {
+        QPointer<frm_fattura> self(this);
+        const std::optional<core::Currency> pattuito = frm_Pattuito::Apri(this);
+        if (!self)
+            return;
+        if (pattuito) {
+            try {
+                CalcolaDaPattuito(*pattuito, 1);
+            } catch (const core::Error& e) {
+                ui::msgBox(QStringLiteral("L'importo pattuito non è stato applicato.") + kCrLf + e.text(), ui::vbOKOnly,
+                           AppTitle());
+            }
+        }
+    }
     txtNote->setFocus();
+}
+
+void frm_fattura::CalcolaDaPattuito(core::Currency Pattuito, std::int32_t Riga)
+{
+    gexdet->setRow(Riga);
+    AgreedAmountLine line;
+    line.vatCode = NzStr(gexdet->value(kColCodiceIVA), QString()).trimmed();
+    line.quantity = NzNum(gexdet->value(kColQuanti), 0.0);
+    line.total = gexdet->value(kColTotRiga).toCurrency();
+
+    std::optional<VatCode> code;
+    for (const VatCode& c : readVatCodes(DataConStr)) {
+        if (c.code.compare(line.vatCode, Qt::CaseInsensitive) == 0)
+            code = c;
+    }
+    VatSettings settings;
+    settings.surchargePercent = NzNum(m_rsFat.value(QStringLiteral("fatRitPrePerc")), 0.0);
+    settings.withholdingPercent = NzNum(m_rsFat.value(QStringLiteral("fatRitAccPerc")), 0.0);
+    settings.withholdingBasePercent = NzNum(m_rsFat.value(QStringLiteral("fatRitAccPercSuImp")), 0.0);
+    settings.withholdingOnSurcharge = m_rsFat.value(QStringLiteral("fatRitAccSuRitPre")).toBool();
+    const core::Currency netto = m_rsFat.value(QStringLiteral("fatTotNetto")).toCurrency();
+
+    // Each price is written into the line as a typed one is: the line total
+    // follows, the line is committed, and the summary and totals are rebuilt.
+    const AgreedAmountOutcome out = solveAgreedAmount(Pattuito, netto, line, code, settings, [this, Riga](core::Currency prezzo) {
+        gexdet->setRow(Riga);
+        gexdet->setValue(kColImporto, core::Variant(prezzo));
+        if (!gexdet->commitRowEdit()) {
+            gexdet->cancelRowEdit();
+            throw core::Error(3021, QStringLiteral("La prima riga del dettaglio non accetta il nuovo prezzo."));
+        }
+        return m_rsFat.value(QStringLiteral("fatTotNetto")).toCurrency();
+    });
+    gexdet->setCol(kPosCodiceIVA);
+    if (out.refusal != AgreedAmountRefusal::None) {
+        ui::msgBox(agreedAmountRefusalText(out.refusal), ui::vbOKOnly | ui::vbExclamation, AppTitle());
+        return;
+    }
+    if (out.net != Pattuito) {
+        // The rounding of surcharge, VAT and withholding leaves no price that gives the amount exactly.
+        ui::msgBox(QStringLiteral("Il netto dovuto raggiunto è ") + core::format(core::Variant(out.net), kFormatoImporti)
+                       + QStringLiteral(", non ") + core::format(core::Variant(Pattuito), kFormatoImporti)
+                       + QStringLiteral(": con gli arrotondamenti di rivalsa, IVA e ritenuta nessun prezzo della prima "
+                                        "riga dà esattamente l'importo pattuito.")
+                       + kCrLf + QStringLiteral("Il prezzo della prima riga è ora ")
+                       + core::format(core::Variant(out.unitPrice), kFormatoImporti) + QStringLiteral("."),
+                   ui::vbOKOnly | ui::vbInformation, AppTitle());
+    }
 }
 
 void frm_fattura::cmdCliAdd_Click()
@@ -678,7 +770,9 @@ void frm_fattura::NuovoCliente()
         setHeader(QStringLiteral("fatCliForId"), core::Variant(cliId.toLong()));
         applyClientData(DatiCliente(cliId.toLong()));
         m_clientApplied = m_rsFat.value(QStringLiteral("fatCliForId"));
-    } catch (const core::Error&) {
+    } catch (const core::Error& e) {
+        // The client is stored: what could not be applied to the document is told.
+        ui::msgBox(e.text(), ui::vbOKOnly, AppTitle());
     }
     m_binding->refresh();
 }
@@ -781,10 +875,8 @@ void frm_fattura::buildControls()
     named(chkData[0], QStringLiteral("chkData(0)"));
     chkData[0]->setToolTip(
         QStringLiteral("Calcola la ritenuta d'acconto a partire dall'imponibile e dalla percentuale definita"));
-    dtp = new QDateEdit(this);
+    dtp = new ui::DateBox(this);
     named(dtp, QStringLiteral("dtp"));
-    dtp->setCalendarPopup(true);
-    dtp->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     dtp->setToolTip(QStringLiteral("Data del documento"));
     for (int i = 0; i < 2; ++i) {
         lblDataCli.append(new QLabel(this));
@@ -823,9 +915,6 @@ void frm_fattura::buildControls()
     cmdImportoPattuito->setToolTip(QStringLiteral("Importo pattuito"));
     cmdCliAdd = button(QStringLiteral("cmdCliAdd"), QStringLiteral("Nuovo"));
     cmdCliAdd->setToolTip(QStringLiteral("Nuovo cliente"));
-    // Collections, pro-forma conversion and the agreed amount come later.
-    for (QPushButton* b : {cmdMakeInvoice, cmdIncassi, cmdImportoPattuito})
-        b->setEnabled(false);
 
     gexdet = new grid::GridEx(this);
     named(gexdet, QStringLiteral("gexdet"));
@@ -936,53 +1025,56 @@ void frm_fattura::buildControls()
     ui::installEnterAsTab(header, ui::EnterOnTextBoxes | ui::EnterOnCheckBoxes | ui::EnterOnComboBoxes
                                       | ui::EnterOnSpinBoxes);
     ui::installEnterAsTab(totals, ui::EnterOnCheckBoxes);
+    // Reached by a click, never by Enter or Tab: so Enter in the client combo
+    // with no client chosen stays there (leaving it is refused), and Enter on
+    // the way through the header never opens the client form.
+    cmdCliAdd->setFocusPolicy(Qt::ClickFocus);
     ui::installFieldHelp(this, sb);
     // After the field help, so the grid's own hints are the last word.
-    connect(qApp, &QApplication::focusChanged, this, &frm_fattura::onFocusChanged);
+    connect(qApp, &QApplication::focusChanged, this, boundary([this](QWidget* old, QWidget* now) { onFocusChanged(old, now); }));
 
     setTabOrder(cmbData[0], txtData[9]);
     setTabOrder(txtData[9], dtp);
     setTabOrder(dtp, dtcData[0]);
-    setTabOrder(dtcData[0], cmdCliAdd);
-    setTabOrder(cmdCliAdd, dtcData[1]);
+    setTabOrder(dtcData[0], dtcData[1]);
     setTabOrder(dtcData[1], txtData[8]);
     setTabOrder(txtData[8], txtNote);
     setTabOrder(txtNote, gexdet->view());
     setTabOrder(gexdet->view(), chkData[0]);
     setTabOrder(chkData[0], cmdSave);
 
-    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
-    connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
-    connect(cmdPrint, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
-    connect(cmdPreview, &QPushButton::clicked, this, [this] { cmdPreview_Click(); });
-    connect(cmdPDF, &QPushButton::clicked, this, [this] { cmdPDF_Click(); });
-    connect(cmdMakeInvoice, &QPushButton::clicked, this, [this] { cmdMakeInvoice_Click(); });
-    connect(cmdIncassi, &QPushButton::clicked, this, [this] { cmdIncassi_Click(); });
-    connect(cmdImportoPattuito, &QPushButton::clicked, this, [this] { cmdImportoPattuito_Click(); });
-    connect(cmdCliAdd, &QPushButton::clicked, this, [this] { cmdCliAdd_Click(); });
-    connect(cmbData[0], &QComboBox::activated, this, [this](int index) { showKind(index); });
+    connect(cmdSave, &QPushButton::clicked, this, boundary([this] { cmdSave_Click(); }));
+    connect(cmdClose, &QPushButton::clicked, this, boundary([this] { cmdClose_Click(); }));
+    connect(cmdPrint, &QPushButton::clicked, this, boundary([this] { cmdPrint_Click(); }));
+    connect(cmdPreview, &QPushButton::clicked, this, boundary([this] { cmdPreview_Click(); }));
+    connect(cmdPDF, &QPushButton::clicked, this, boundary([this] { cmdPDF_Click(); }));
+    connect(cmdMakeInvoice, &QPushButton::clicked, this, boundary([this] { cmdMakeInvoice_Click(); }));
+    connect(cmdIncassi, &QPushButton::clicked, this, boundary([this] { cmdIncassi_Click(); }));
+    connect(cmdImportoPattuito, &QPushButton::clicked, this, boundary([this] { cmdImportoPattuito_Click(); }));
+    connect(cmdCliAdd, &QPushButton::clicked, this, boundary([this] { cmdCliAdd_Click(); }));
+    connect(cmbData[0], &QComboBox::activated, this, boundary([this](int index) { showKind(index); }));
     // Before the binding's own handler, so a pasted prefix is stored clean.
     connect(txtData[9], &QLineEdit::textEdited, this, [this](const QString& text) {
         const QString clean = cleanPrefix(text);
         if (clean != text)
             txtData[9]->setText(clean);
     });
-    connect(txtData[9], &QLineEdit::textChanged, this, [this] { prefixEdited(); });
+    connect(txtData[9], &QLineEdit::textChanged, this, boundary([this] { prefixEdited(); }));
 
-    connect(gexdet, &grid::GridEx::beforeColUpdate, this, [this](int column, const core::Variant&, bool&) {
+    connect(gexdet, &grid::GridEx::beforeColUpdate, this, boundary([this](int column, const core::Variant&, bool&) {
         if (column == kColQuanti || column == kColImporto)
             gexdet->setValue(kColTotRiga, lineTotal(gexdet->value(kColQuanti), gexdet->value(kColImporto)));
-    });
-    connect(gexdet, &grid::GridEx::beforeUpdate, this, [this](bool& cancel) { cancel = !checkLine(); });
-    connect(gexdet, &grid::GridEx::afterUpdate, this, [this] {
+    }));
+    connect(gexdet, &grid::GridEx::beforeUpdate, this, boundary([this](bool& cancel) { cancel = !checkLine(); }));
+    connect(gexdet, &grid::GridEx::afterUpdate, this, boundary([this] {
         recalculate();
         gexdet->setCol(kPosCodiceIVA);
-    });
-    connect(gexdet, &grid::GridEx::afterDelete, this, [this] {
+    }));
+    connect(gexdet, &grid::GridEx::afterDelete, this, boundary([this] {
         recalculate();
         gexdet->setCol(kPosCodiceIVA);
-    });
-    connect(gexdet, &grid::GridEx::validate, this, [this](bool& cancel) {
+    }));
+    connect(gexdet, &grid::GridEx::validate, this, boundary([this](bool& cancel) {
         QWidget* now = QApplication::focusWidget();
         // Another window (a modal form) or the cancel button: nothing is checked.
         if (!now || now->window() != this || now == cmdClose)
@@ -991,8 +1083,8 @@ void frm_fattura::buildControls()
             cancel = true;
             m_gridKeptFocus = true;
         }
-    });
-    connect(gexdet, &grid::GridEx::keyDown, this, [this](int& keyCode, int shift) {
+    }));
+    connect(gexdet, &grid::GridEx::keyDown, this, boundary([this](int& keyCode, int shift) {
         QWidget* focus = QApplication::focusWidget();
         const bool cellEditor = focus && focus != gexdet->view() && gexdet->isAncestorOf(focus);
         if (keyCode == 13 && !cellEditor && gexdet->isNewRowLine(gexdet->row()) && gexdet->rowCount() >= 1
@@ -1036,8 +1128,8 @@ void frm_fattura::buildControls()
             keyCode = 0;
             gexdet->deleteCurrentRow();
         }
-    });
-    connect(gexdet, &grid::GridEx::keyPress, this, [this](int& keyAscii) {
+    }));
+    connect(gexdet, &grid::GridEx::keyPress, this, boundary([this](int& keyAscii) {
         if (keyAscii < 32)
             return;
         const int position = gexdet->col();
@@ -1045,16 +1137,16 @@ void frm_fattura::buildControls()
             keyAscii = SoloCifre(keyAscii);
         else if (position == kPosImporto)
             keyAscii = SoloDecimaliSegno(keyAscii);
-    });
-    connect(gexdet, &grid::GridEx::currentCellChanged, this, [this](int, int) {
+    }));
+    connect(gexdet, &grid::GridEx::currentCellChanged, this, boundary([this](int, int) {
         QWidget* focus = QApplication::focusWidget();
         if (focus && (focus == gexdet || gexdet->isAncestorOf(focus)))
             setHint(columnHint(gexdet->col()));
-    });
-    connect(gexdet, &grid::GridEx::buttonClick, this, [this](int column) {
+    }));
+    connect(gexdet, &grid::GridEx::buttonClick, this, boundary([this](int column) {
         if (column == kColDescrizione)
             openServicePicker();
-    });
+    }));
     connect(gexdet, &grid::GridEx::error, this, [](long number, const QString& description) {
         ui::msgBox(QString::number(number) + QStringLiteral(" - ") + description, ui::vbOKOnly, AppTitle());
     });
@@ -1085,9 +1177,9 @@ void frm_fattura::bindControls()
     m_bound = true;
     // After the binding's own handlers: the field already holds the user's choice.
     // These run on a user's choice only, never while a document is being shown.
-    connect(dtcData[0], &ui::DataCombo::valueChosen, this, [this](const core::Variant& v) { clientChosen(v); });
-    connect(dtcData[1], &ui::DataCombo::valueChosen, this, [this](const core::Variant& v) { paymentChosen(v); });
-    connect(chkData[0], &QCheckBox::clicked, this, [this] { withholdingChanged(); });
+    connect(dtcData[0], &ui::DataCombo::valueChosen, this, boundary([this](const core::Variant& v) { clientChosen(v); }));
+    connect(dtcData[1], &ui::DataCombo::valueChosen, this, boundary([this](const core::Variant& v) { paymentChosen(v); }));
+    connect(chkData[0], &QCheckBox::clicked, this, boundary([this] { withholdingChanged(); }));
 }
 
 void frm_fattura::configureLineGrid()
@@ -1201,8 +1293,11 @@ void frm_fattura::clientChosen(const core::Variant& value)
     try {
         applyClientData(DatiCliente(value.toLong()));
         m_clientApplied = value;
-    } catch (const core::Error&) {
-        // A client that no longer exists: what was set so far stays.
+    } catch (const core::Error& e) {
+        // A client deleted since it was listed: what was set so far stays. Any
+        // other failure is told.
+        if (e.number() != kClienteNonTrovato)
+            ui::msgBox(e.text(), ui::vbOKOnly, AppTitle());
     }
     m_binding->refresh();
 }
@@ -1235,7 +1330,8 @@ void frm_fattura::applyClientPayment()
         if (NzNum(pag, 0.0) > 0)
             setHeader(QStringLiteral("fatCliForPag"), core::Variant(static_cast<std::int32_t>(NzNum(pag, 0.0))));
         m_clientApplied = cli;
-    } catch (const core::Error&) {
+    } catch (const core::Error& e) {
+        ui::msgBox(e.text(), ui::vbOKOnly, AppTitle());
     }
     m_binding->refresh();
 }
@@ -1377,11 +1473,11 @@ bool frm_fattura::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_F5 && key->modifiers() == Qt::NoModifier) {
             if (watched == dtcData[0]) {
-                NuovoCliente();
+                atHandlerBoundary([this] { NuovoCliente(); });
                 return true;
             }
             if (watched == dtcData[1]) {
-                NuovoPagamento();
+                atHandlerBoundary([this] { NuovoPagamento(); });
                 return true;
             }
         }
@@ -1409,7 +1505,7 @@ void frm_fattura::keyPressEvent(QKeyEvent* event)
 {
     // Annulla is the form's cancel button: Esc anywhere clicks it.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        cmdClose_Click();
+        atHandlerBoundary([this] { cmdClose_Click(); });
         return;
     }
     QWidget::keyPressEvent(event);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/core/Currency.h"
 #include "platform/core/Variant.h"
 #include "platform/database/Recordset.h"
 
@@ -11,7 +12,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -24,6 +24,7 @@ class GridEx;
 namespace ui {
 class DataBinding;
 class DataCombo;
+class DateBox;
 } // namespace ui
 
 // The document editor for invoices (0), credit notes (1) and pro formas (2);
@@ -64,6 +65,8 @@ public:
     bool Salva();
     void CalcolaRiepilogoIVA(double& RitPrePerc, double& RitAccPerc);
     void CalcolaTotali();
+    // Moves the unit price of grid row `Riga` so the net due comes out at `Pattuito`.
+    void CalcolaDaPattuito(core::Currency Pattuito, std::int32_t Riga);
 
     void cmdSave_Click();
     void cmdPreview_Click();
@@ -96,6 +99,8 @@ private:
     void configureVatGrid();
     void printOutput(Output output);
     void recalculate();
+    // The save of cmdSave_Click; true when the document was stored and the editor closed.
+    bool saveAndClose();
     void showKind(int tipo);
     void showClientAddress(const std::array<core::Variant, 7>& dati);
     void clientChosen(const core::Variant& value);
@@ -143,7 +148,7 @@ public:
     QVector<QComboBox*> cmbData;
     QVector<ui::DataCombo*> dtcData;
     QVector<QCheckBox*> chkData;
-    QDateEdit* dtp = nullptr;
+    ui::DateBox* dtp = nullptr;
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdClose = nullptr;
     QPushButton* cmdPrint = nullptr;

@@ -1,11 +1,15 @@
 #include "mainwindow/frmMain.h"
 
 #include "common/FormLifetime.h"
+#include "common/HandlerBoundary.h"
+#include "common/comfrmAbout.h"
+#include "common/comfrmManData.h"
 #include "common/comRegistry.h"
 #include "common/comUtility.h"
 #include "documents/frm_fattura.h"
 #include "domain/Deletion.h"
 #include "domain/ViewSql.h"
+#include "layouts/finfrmReps.h"
 #include "mainwindow/InstalledPrinters.h"
 #include "mainwindow/MainWindowIcons.h"
 #include "masterdata/frm_io_Clienti.h"
@@ -21,6 +25,10 @@
 #include "platform/grid/GridEx.h"
 #include "platform/grid/GridTypes.h"
 #include "platform/ui/Dialogs.h"
+#include "reports/frmPrintReportMov.h"
+#include "sections/frmOptions.h"
+#include "sections/frmProfessionisti.h"
+#include "sections/frm_setup.h"
 #include "startup/Section.h"
 #include "startup/SharedState.h"
 
@@ -39,7 +47,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
-#include <QPrinterInfo>
 #include <QStatusBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -62,14 +69,16 @@ const QString kSchedeAperte = QStringLiteral("Chiudere prima tutte le schede dat
 // Windows of the program still to come. Each entry is the one line that opens
 // its window; while an entry is empty, the commands that would open it stay
 // disabled, so nothing offers what it cannot do.
-const std::function<void()> apriSetup;                      // frm_setup::Apri(gSezId)
-const std::function<void(QWidget*)> apriProfessionisti;     // ui::showModal(frmProfessionisti::instance())
-const std::function<void(QWidget*)> apriModelli;            // ui::showModal(finfrmReps::instance())
-const std::function<void(const QString&)> stampaReport;     // frmPrintReportMov::Stampa(printer)
-const std::function<void()> apriDataLavoro;                 // frmOptions::ApriWorkingDate()
-const std::function<void()> apriContatori;                  // frmOptions::ApriContab()
-const std::function<void(QWidget*)> apriTabelle;            // ui::showModal(comfrmManData::instance())
-const std::function<void(QWidget*, const QString&)> apriInformazioni; // comfrmAbout::About(owner, text)
+const std::function<void()> apriSetup = [] { frm_setup::Apri(gSezId); };
+const std::function<void(QWidget*)> apriProfessionisti = [](QWidget* owner) { frmProfessionisti::Mostra(owner); };
+const std::function<void(QWidget*)> apriModelli = [](QWidget* owner) { finfrmReps::Mostra(owner); };
+const std::function<void(const QString&)> stampaReport = [](const QString& printer) { frmPrintReportMov::Stampa(printer); };
+const std::function<void()> apriDataLavoro = [] { frmOptions::ApriWorkingDate(); };
+const std::function<void()> apriContatori = [] { frmOptions::ApriContab(); };
+const std::function<void(QWidget*)> apriTabelle = [](QWidget* owner) { comfrmManData::Mostra(owner, DataConStr); };
+const std::function<void(QWidget*, const QString&)> apriInformazioni = [](QWidget* owner, const QString& testo) {
+    comfrmAbout::About(owner, testo);
+};
 // The help file is compiled HTML Help, which nothing on this platform opens.
 constexpr bool kGuidaDisponibile = false;
 
@@ -239,7 +248,7 @@ frmMain::frmMain()
     setMinimumSize(pixelsX(9405), pixelsY(6600));
     resize(std::max(minimumWidth(), 960), std::max(minimumHeight(), 640));
 
-    auto* preview = new KeyPreview(this, [this](int keyCode, int shift) { TastiRapidi(keyCode, shift); });
+    auto* preview = new KeyPreview(this, boundary([this](int keyCode, int shift) { TastiRapidi(keyCode, shift); }));
     qApp->installEventFilter(preview);
 }
 
@@ -310,11 +319,11 @@ void frmMain::creaControlli()
     gexView->addRowStyle(QStringLiteral("RedFont"), grid::RowStyle{false, false, QColor(0xFF, 0x00, 0x00), {}});
     m_centrato = new AlignedDelegate(Qt::AlignHCenter, this);
     m_aDestra = new AlignedDelegate(Qt::AlignRight, this);
-    connect(gexView, &grid::GridEx::columnHeaderClick, this, [this](int c) { gexView_OnColumnHeaderClick(c); });
-    connect(gexView, &grid::GridEx::keyDown, this, [this](int& k, int s) { gexView_OnKeyDown(k, s); });
-    connect(gexView, &grid::GridEx::keyPress, this, [this](int& k) { gexView_OnKeyPress(k); });
-    connect(gexView, &grid::GridEx::dblClick, this, [this] { Apri(); });
-    connect(gexView, &grid::GridEx::rowFormat, this, [this](int r, QString& s) { gexView_OnFormatRow(r, s); });
+    connect(gexView, &grid::GridEx::columnHeaderClick, this, boundary([this](int c) { gexView_OnColumnHeaderClick(c); }));
+    connect(gexView, &grid::GridEx::keyDown, this, boundary([this](int& k, int s) { gexView_OnKeyDown(k, s); }));
+    connect(gexView, &grid::GridEx::keyPress, this, boundary([this](int& k) { gexView_OnKeyPress(k); }));
+    connect(gexView, &grid::GridEx::dblClick, this, boundary([this] { Apri(); }));
+    connect(gexView, &grid::GridEx::rowFormat, this, boundary([this](int r, QString& s) { gexView_OnFormatRow(r, s); }));
     connect(gexView, &grid::GridEx::error, this, [](long number, const QString& description) {
         ui::msgBox(QString::number(number) + QStringLiteral(" - ") + description, ui::vbCritical, AppTitle());
     });
@@ -355,7 +364,7 @@ void frmMain::creaBarraViste()
     layout->setSpacing(0);
     layout->addWidget(gruppo);
     layout->addWidget(bb, 1);
-    connect(bb, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { bb_ItemClick(item); });
+    connect(bb, &QListWidget::itemClicked, this, boundary([this](QListWidgetItem* item) { bb_ItemClick(item); }));
 }
 
 void frmMain::creaPannelloIniziale()
@@ -414,7 +423,7 @@ void frmMain::creaToolbar()
             a->setToolTip(suggerimento);
         if (QWidget* w = tb->widgetForAction(a))
             w->setObjectName(nomeArray("tbButton", index));
-        connect(a, &QAction::triggered, this, [this, voceFile] { mnuFileItem_Click(voceFile); });
+        connect(a, &QAction::triggered, this, boundary([this, voceFile] { mnuFileItem_Click(voceFile); }));
         tbButtons[index] = a;
     };
     bottone(1, MainWindowIcons::Comando::Nuovo, QStringLiteral("Nuovo"), QString(), 0);
@@ -456,8 +465,8 @@ void frmMain::creaToolbar()
     filtro->addWidget(cmbFilter);
     tbButtons[8] = tb->addWidget(picFilter);
 
-    connect(txtFind, &QLineEdit::textChanged, this, [this] { txtFind_Change(); });
-    connect(cmbFilter, &QComboBox::activated, this, [this] { cmbFilter_Click(); });
+    connect(txtFind, &QLineEdit::textChanged, this, boundary([this] { txtFind_Change(); }));
+    connect(cmbFilter, &QComboBox::activated, this, boundary([this] { cmbFilter_Click(); }));
     txtFind->installEventFilter(this);
     cmbFilter->installEventFilter(this);
 }
@@ -486,7 +495,7 @@ void frmMain::creaMenu()
     for (int i = 0; i < kVociVista; ++i) {
         QAction* a = voce(m_menuNuovo, mnuNewItem, "mnuNewItem", i, QString());
         a->setVisible(false);
-        connect(a, &QAction::triggered, this, [this, a] { Nuovo(a->data().toInt()); });
+        connect(a, &QAction::triggered, this, boundary([this, a] { Nuovo(a->data().toInt()); }));
     }
     voce(mnuFile, mnuFileItem, "mnuFileItem", 4, QStringLiteral("Apri"));
     voce(mnuFile, mnuFileItem, "mnuFileItem", 5, QStringLiteral("Elimina\tCanc"))->setShortcut(QKeySequence(Qt::Key_Delete));
@@ -509,9 +518,9 @@ void frmMain::creaMenu()
     mnuFileItem[2]->setObjectName(nomeArray("mnuFileItem", 2));
     mnuFileItem[2]->setVisible(false);
     for (int i : {0, 4, 5, 9, 11, 13})
-        connect(mnuFileItem[i], &QAction::triggered, this, [this, i] { mnuFileItem_Click(i); });
+        connect(mnuFileItem[i], &QAction::triggered, this, boundary([this, i] { mnuFileItem_Click(i); }));
     for (int i = 0; i < 2; ++i)
-        connect(mnuProf[i], &QAction::triggered, this, [this, i] { mnuProf_Click(i); });
+        connect(mnuProf[i], &QAction::triggered, this, boundary([this, i] { mnuProf_Click(i); }));
 
     mnuView = menuBar()->addMenu(QStringLiteral("&Visualizza"));
     mnuView->setObjectName(QStringLiteral("mnuView"));
@@ -527,7 +536,7 @@ void frmMain::creaMenu()
     voce(mnuView, mnuViewItem, "mnuViewItem", 43, QStringLiteral("&Opzioni"));
     for (int i = 0; i < mnuViewItem.size(); ++i) {
         if (!mnuViewItem[i]->isSeparator())
-            connect(mnuViewItem[i], &QAction::triggered, this, [this, i] { mnuViewItem_Click(i); });
+            connect(mnuViewItem[i], &QAction::triggered, this, boundary([this, i] { mnuViewItem_Click(i); }));
     }
     mnuViewItem[40]->setEnabled(bool(apriDataLavoro));
     mnuViewItem[41]->setEnabled(bool(apriContatori));
@@ -563,7 +572,7 @@ void frmMain::creaMenu()
         QAction* a = voce(mnuDb, mnuDbItem, "mnuDbItem", i, dati[i]);
         a->setVisible(i == 0 || i == 8 || i == 9);
         if (i == 0 || i == 9)
-            connect(a, &QAction::triggered, this, [this, i] { mnuDbItem_Click(i); });
+            connect(a, &QAction::triggered, this, boundary([this, i] { mnuDbItem_Click(i); }));
     }
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&?"));
@@ -575,7 +584,7 @@ void frmMain::creaMenu()
         QAction* a = voce(mnuHelp, mnuHelpItem, "mnuHelpItem", i, aiuto[i]);
         a->setVisible(i == 0 || i == 6 || i == 7);
         if (i == 0 || i == 7)
-            connect(a, &QAction::triggered, this, [this, i] { mnuHelpItem_Click(i); });
+            connect(a, &QAction::triggered, this, boundary([this, i] { mnuHelpItem_Click(i); }));
     }
     mnuHelpItem[0]->setEnabled(kGuidaDisponibile);
     mnuHelpItem[7]->setEnabled(bool(apriInformazioni));
@@ -608,8 +617,11 @@ void frmMain::Visualizza()
     frmMain* f = instance();
     f->ImpostaStampanti();
     f->gexView->setConnectionString(DataConStr);
+    // The splash stands while the views are built and the first refresh runs.
+    comfrmAbout::SplashOn(f, 1000, gCartellaDb);
     f->CreaViste();
     SetLay();
+    comfrmAbout::SplashOff();
     const bool amministratore = gSezId == 1;
     f->mnuProf[1]->setEnabled(amministratore && bool(apriProfessionisti));
     f->mnuFileItem[9]->setEnabled(amministratore && bool(apriModelli));
@@ -867,8 +879,11 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == txtFind) {
         switch (event->type()) {
-        case QEvent::KeyPress:
-            return txtFind_KeyDown(static_cast<QKeyEvent*>(event)->key());
+        case QEvent::KeyPress: {
+            bool handled = false;
+            atHandlerBoundary([&] { handled = txtFind_KeyDown(static_cast<QKeyEvent*>(event)->key()); });
+            return handled;
+        }
         case QEvent::FocusIn:
             impostaSfondo(txtFind, kColoreFuoco);
             break;
@@ -911,7 +926,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
     }
     if ((watched == m_pannelloData || watched == m_pannelloProfessionista)
         && event->type() == QEvent::MouseButtonRelease) {
-        sb_PanelClick(watched->objectName());
+        atHandlerBoundary([&] { sb_PanelClick(watched->objectName()); });
         return false;
     }
     return QMainWindow::eventFilter(watched, event);
@@ -1140,6 +1155,10 @@ void frmMain::scegliVista(int vista)
         return;
     m_vistaCorrente = vista;
     SetLay();
+    // By the view bar or by Ctrl+Shift+letter, the list is ready for the keys:
+    // typing finds, Down goes into the list, Enter opens the current row.
+    if (txtFind->isEnabled())
+        txtFind->setFocus();
 }
 
 void frmMain::bb_ItemClick(QListWidgetItem* item)
@@ -1147,8 +1166,6 @@ void frmMain::bb_ItemClick(QListWidgetItem* item)
     if (!item)
         return;
     scegliVista(item->data(Qt::UserRole).toString().toInt());
-    if (txtFind->isEnabled())
-        txtFind->setFocus();
 }
 
 void frmMain::TastiRapidi(int keyCode, int shift)
@@ -1201,7 +1218,7 @@ void frmMain::mnuViewItem_Click(int index)
     if (index >= 0 && index < kVociVista)
         m_vistaCorrente = mnuViewItem[index]->data().toInt();
     else if (index == 40 && apriDataLavoro)
-        apriFinestra(QStringLiteral("frmOptions::ApriWorkingDate()"), apriDataLavoro);
+        ApriDataLavoro();
     else if (index == 41 && apriContatori)
         apriFinestra(QStringLiteral("frmOptions::ApriContab()"), apriContatori);
     SetLay();
@@ -1230,9 +1247,19 @@ void frmMain::mnuHelpItem_Click(int index)
 void frmMain::sb_PanelClick(const QString& key)
 {
     if (key == QLatin1String("WorkData") && apriDataLavoro)
-        apriFinestra(QStringLiteral("frmOptions::ApriWorkingDate()"), apriDataLavoro);
+        ApriDataLavoro();
     else if (key == QLatin1String("Professionista"))
         ApriProfessionista();
+}
+
+void frmMain::ApriDataLavoro()
+{
+    // The working date decides what an open editor or data form numbers and lists: not under its feet.
+    if (schedeDatiAperte()) {
+        ui::msgBox(kSchedeAperte, ui::vbOKOnly, AppTitle());
+        return;
+    }
+    apriFinestra(QStringLiteral("frmOptions::ApriWorkingDate()"), apriDataLavoro);
 }
 
 void frmMain::ApriProfessionista()
@@ -1342,7 +1369,7 @@ void frmMain::Stampa()
 {
     if (gexView->rowCount() < 1 || !stampaReport)
         return;
-    const QString stampante = QPrinterInfo::defaultPrinterName();
+    const QString stampante = installedPrinters().defaultDeviceName;
     apriFinestra(QStringLiteral("frmPrintReportMov::Stampa(%1)").arg(stampante), [stampante] { stampaReport(stampante); });
 }
 
@@ -1422,6 +1449,7 @@ void frmMain::ImpostaStampanti()
             return;
         }
     } catch (const core::Error&) {
+        // Printers that cannot be listed count as none: the message below says so.
     }
     ui::msgBox(QStringLiteral("Nessuna stampante installata.") + kCrLf
                    + QStringLiteral("Installare almeno una stampante per utilizzare correttamente l'applicazione"),

@@ -119,6 +119,7 @@ private:
     void CambiaDatabase();
     void ApriTabelle();
     void ApriProfessionista();
+    void ApriDataLavoro();
     void sb_PanelClick(const QString& key);
     void bb_ItemClick(QListWidgetItem* item);
 

@@ -1,5 +1,6 @@
 #include "masterdata/MasterDataForm.h"
 
+#include "common/HandlerBoundary.h"
 #include "common/MainWindowLink.h"
 #include "platform/core/Format.h"
 #include "platform/database/Types.h"
@@ -37,8 +38,8 @@ MasterDataForm::MasterDataForm(const QString& name, const QString& caption)
     // Enter on a focused button presses it, as on the original forms.
     cmdSalva->setAutoDefault(true);
     cmdAnnulla->setAutoDefault(true);
-    connect(cmdSalva, &QPushButton::clicked, this, [this] { cmdSalva_Click(); });
-    connect(cmdAnnulla, &QPushButton::clicked, this, [this] { cmdAnnulla_Click(); });
+    connect(cmdSalva, &QPushButton::clicked, this, boundary([this] { cmdSalva_Click(); }));
+    connect(cmdAnnulla, &QPushButton::clicked, this, boundary([this] { cmdAnnulla_Click(); }));
 
     m_binding = new ui::DataBinding(this);
     connect(m_binding, &ui::DataBinding::fieldChanged, this, [this] { m_modificato = true; });
@@ -88,6 +89,7 @@ bool MasterDataForm::preparaApertura()
         try {
             m_rs.cancelBatch(db::AffectRecords::All);
         } catch (const core::Error&) {
+            // The edits are dropped either way.
         }
     }
     chiudiDati();
@@ -247,6 +249,7 @@ void MasterDataForm::cmdAnnulla_Click()
         if (m_rs.isOpen())
             m_rs.cancelBatch(db::AffectRecords::Current);
     } catch (const core::Error&) {
+        // The edits are dropped either way.
     }
     Risultato = core::Variant::null();
     chiudiDati();
@@ -263,11 +266,13 @@ void MasterDataForm::chiudiDati()
         if (m_rs.isOpen())
             m_rs.close();
     } catch (const core::Error&) {
+        // Closing what is no longer used: nothing is lost when it fails.
     }
     try {
         if (m_cn.isOpen())
             m_cn.close();
     } catch (const core::Error&) {
+        // As above.
     }
 }
 
@@ -279,6 +284,7 @@ void MasterDataForm::closeEvent(QCloseEvent* event)
             if (m_rs.isOpen())
                 m_rs.cancelBatch(db::AffectRecords::All);
         } catch (const core::Error&) {
+            // The edits are dropped either way.
         }
         Risultato = core::Variant::null();
         chiudiDati();
@@ -318,7 +324,7 @@ bool MasterDataForm::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Escape) {
-            cmdAnnulla_Click();
+            atHandlerBoundary([this] { cmdAnnulla_Click(); });
             return true;
         }
         const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;

@@ -1,5 +1,6 @@
 #include "masterdata/frm_io_Clienti.h"
 
+#include "common/HandlerBoundary.h"
 #include "common/comUtility.h"
 #include "masterdata/frm_io_Pagamenti.h"
 #include "platform/database/Field.h"
@@ -150,17 +151,17 @@ frm_io_Clienti::frm_io_Clienti() : MasterDataForm(QStringLiteral("frm_io_Clienti
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
-    connect(cmdAddPag, &QPushButton::clicked, this, [this] {
+    connect(cmdAddPag, &QPushButton::clicked, this, boundary([this] {
         NuovoPagamento();
         dtcData[0]->setFocus();
-    });
+    }));
     for (int i = 0; i < chkData.size(); ++i)
-        connect(chkData[i], &QCheckBox::clicked, this, [this, i] { chkData_Click(i); });
+        connect(chkData[i], &QCheckBox::clicked, this, boundary([this, i] { chkData_Click(i); }));
     // Leaving the name shows it in the caption.
-    connect(txtData[0], &QLineEdit::editingFinished, this, [this] {
+    connect(txtData[0], &QLineEdit::editingFinished, this, boundary([this] {
         if (!txtData[0]->text().isEmpty())
             setWindowTitle(txtData[0]->text() + QStringLiteral(" (cliente)"));
-    });
+    }));
     ui::installEnterAsTab(this, ui::EnterOnTextBoxes | ui::EnterOnCheckBoxes | ui::EnterOnComboBoxes);
 }
 

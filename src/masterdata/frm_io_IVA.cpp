@@ -222,6 +222,7 @@ QString frm_io_IVA::messaggioRifiuto(const db::DbError& error) const
                 return QStringLiteral("Il codice IVA \"") + codice
                      + QStringLiteral("\" esiste già: indicare un codice diverso.");
         } catch (const core::Error&) {
+            // The check itself failed: the general message below still tells why the save failed.
         }
     }
     return MasterDataForm::messaggioRifiuto(error);

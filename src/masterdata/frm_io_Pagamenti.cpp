@@ -1,5 +1,6 @@
 #include "masterdata/frm_io_Pagamenti.h"
 
+#include "common/HandlerBoundary.h"
 #include "platform/ui/DataBinding.h"
 #include "platform/ui/EnterAsTab.h"
 #include "startup/SharedState.h"
@@ -82,7 +83,7 @@ frm_io_Pagamenti::frm_io_Pagamenti() : MasterDataForm(QStringLiteral("frm_io_Pag
     setTabOrder(cmdSalva, cmdAnnulla);
 
     for (int i = 0; i < chkData.size(); ++i)
-        connect(chkData[i], &QCheckBox::clicked, this, [this, i] { chkData_Click(i); });
+        connect(chkData[i], &QCheckBox::clicked, this, boundary([this, i] { chkData_Click(i); }));
     // Only text boxes: in the note a plain Enter moves on, Ctrl+Enter breaks the line.
     ui::installEnterAsTab(this, ui::EnterOnTextBoxes);
 }

@@ -6,6 +6,7 @@
 #include "platform/grid/GridTypes.h"
 #include "platform/ui/Dialogs.h"
 #include "common/FormLifetime.h"
+#include "common/HandlerBoundary.h"
 #include "startup/SharedState.h"
 
 #include <QFont>
@@ -62,16 +63,16 @@ frm_list_Prestazioni::frm_list_Prestazioni()
     layout->addLayout(buttons);
     resize(620, 380);
 
-    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
-    connect(cmdNew, &QPushButton::clicked, this, [this] { cmdNew_Click(); });
-    connect(gexPre, &grid::GridEx::dblClick, this, [this] { cmdOK_Click(); });
-    connect(gexPre, &grid::GridEx::keyPress, this, [this](int& keyAscii) {
+    connect(cmdOK, &QPushButton::clicked, this, boundary([this] { cmdOK_Click(); }));
+    connect(cmdCancel, &QPushButton::clicked, this, boundary([this] { cmdCancel_Click(); }));
+    connect(cmdNew, &QPushButton::clicked, this, boundary([this] { cmdNew_Click(); }));
+    connect(gexPre, &grid::GridEx::dblClick, this, boundary([this] { cmdOK_Click(); }));
+    connect(gexPre, &grid::GridEx::keyPress, this, boundary([this](int& keyAscii) {
         if (keyAscii == 13) {
             keyAscii = 0;
             cmdOK_Click();
         }
-    });
+    }));
     Form_Load();
 }
 

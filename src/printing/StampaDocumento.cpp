@@ -1,6 +1,7 @@
 #include "printing/StampaDocumento.h"
 
 #include "common/comRepLib.h"
+#include "domain/PrintSql.h"
 #include "platform/core/Error.h"
 #include "platform/report/ExportFilter.h"
 #include "platform/report/ReportPreview.h"
@@ -47,9 +48,7 @@ bool esegui(report::Report& rpt)
 
 QString SqlStampaDocumento(std::int32_t fatId)
 {
-    return QStringLiteral("SELECT Fatture.*, CliFor.*, Pagamenti.* FROM (Fatture INNER JOIN CliFor ON Fatture.fatCliForId = CliFor.cliId)")
-           + QStringLiteral(" LEFT JOIN Pagamenti ON Fatture.fatCliForPag = Pagamenti.pagId WHERE Fatture.fatId=")
-           + QString::number(fatId);
+    return documentPrintSql(fatId);
 }
 
 std::optional<report::Report> StampaDocumento(std::int32_t sezId, std::int32_t docType, const QString& sConn,

@@ -1,7 +1,10 @@
 #include "sections/frmAdminPass.h"
 
 #include "common/FormLifetime.h"
+#include "common/HandlerBoundary.h"
 #include "common/comUtility.h"
+#include "domain/SectionPasswords.h"
+#include "platform/core/Error.h"
 #include "platform/database/Recordset.h"
 #include "platform/ui/Dialogs.h"
 #include "startup/SharedState.h"
@@ -15,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QSignalBlocker>
 
 namespace {
 // The single default instance; a guarded pointer, so nothing is destroyed after
@@ -51,8 +55,9 @@ frmAdminPass::frmAdminPass()
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdCancel = new QPushButton(QStringLiteral("Annulla"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdOK->setAutoDefault(false);
-    cmdCancel->setAutoDefault(false);
+    // Enter on a focused button presses it; in the list and the password box it moves on.
+    cmdOK->setAutoDefault(true);
+    cmdCancel->setAutoDefault(true);
 
     auto* grid = new QGridLayout;
     grid->addWidget(lblProf, 0, 0);
@@ -69,9 +74,10 @@ frmAdminPass::frmAdminPass()
     layout->addLayout(buttons);
     resize(420, 160);
 
-    connect(cmbProf, &QComboBox::activated, this, [this] { cmbProf_Click(); });
-    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    // Every change of professional, by mouse, keys or code, sets the password box.
+    connect(cmbProf, &QComboBox::currentIndexChanged, this, boundary([this] { cmbProf_Click(); }));
+    connect(cmdOK, &QPushButton::clicked, this, boundary([this] { cmdOK_Click(); }));
+    connect(cmdCancel, &QPushButton::clicked, this, boundary([this] { cmdCancel_Click(); }));
     cmbProf->installEventFilter(this);
     txtPass->installEventFilter(this);
 }
@@ -100,15 +106,16 @@ std::int32_t frmAdminPass::Apri()
     }
     rs.close();
 
-    f->cmbProf->clear();
-    for (const Professionista& p : f->m_professionisti)
-        f->cmbProf->addItem(p.testo);
+    {
+        const QSignalBlocker filling(f->cmbProf);
+        f->cmbProf->clear();
+        for (const Professionista& p : f->m_professionisti)
+            f->cmbProf->addItem(p.testo);
+    }
     f->txtPass->clear();
     f->AbilitaPassword(false);
-    if (f->m_professionisti.size() == 2) {
+    if (f->m_professionisti.size() == 2)
         f->cmbProf->setCurrentIndex(1);
-        f->cmbProf_Click();
-    }
     ui::execModal(f);
     return f->m_result;
 }
@@ -126,7 +133,9 @@ void frmAdminPass::cmbProf_Click()
     const int row = cmbProf->currentIndex();
     if (row < 0 || row >= m_professionisti.size())
         return;
-    const bool conPassword = !NzStr(m_professionisti[row].password, QString()).isEmpty();
+    const bool conPassword = sectionHasPassword(m_professionisti[row].password);
+    // What was typed for someone else never goes with another professional.
+    txtPass->clear();
     AbilitaPassword(conPassword);
     if (conPassword)
         txtPass->setFocus();
@@ -139,13 +148,14 @@ void frmAdminPass::cmdOK_Click()
     if (row < 1 || row >= m_professionisti.size())
         return;
     const std::int32_t scelto = m_professionisti[row].sezId;
-    db::Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=") + QString::number(scelto), DataConStr,
-            db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
-    const QString stored = rs.eof() ? QString() : NzStr(rs.value(QStringLiteral("sezPass")), QString());
-    const bool trovato = !rs.eof();
-    rs.close();
-    if (!trovato || stored != txtPass->text()) {
+    bool accettata = false;
+    try {
+        accettata = checkSectionPassword(DataConStr, scelto, txtPass->isEnabled() ? txtPass->text() : QString());
+    } catch (const core::Error& e) {
+        ui::msgBox(e.text(), ui::vbCritical, AppTitle());
+        return;
+    }
+    if (!accettata) {
         ui::msgBox(QStringLiteral("Password errata"), ui::vbOKOnly, AppTitle());
         return;
     }

@@ -1,5 +1,6 @@
 #include "startup/SchemaUpgrade.h"
 
+#include "domain/SectionPasswords.h"
 #include "platform/database/Catalog.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
@@ -87,6 +88,9 @@ const char* const kAggiornaDb[] = {
     "UPDATE CodiciIVA SET CodiciIVA.cdiDetImporto = 0 WHERE CodiciIVA.cdiDetImporto Is Null",
 };
 
+// The width of sezPass: room for a password hash with its parameters.
+constexpr int kLarghezzaPassword = 255;
+
 // Runs one statement and ignores its error: the upgrade tries every statement
 // on every start, and one whose object exists already fails harmlessly.
 void eseguiIgnorandoErrori(db::Connection& cn, const QString& sql)
@@ -94,6 +98,7 @@ void eseguiIgnorandoErrori(db::Connection& cn, const QString& sql)
     try {
         cn.execute(sql);
     } catch (const core::Error&) {
+        // Already applied on an earlier start (see above).
     }
 }
 
@@ -103,6 +108,7 @@ void ignoraErrori(F&& f)
     try {
         f();
     } catch (const core::Error&) {
+        // As eseguiIgnorandoErrori: the next start tries again.
     }
 }
 
@@ -133,16 +139,23 @@ void AggiornaDb()
     // zero-length setting of the original engine has nothing to do here.
     ignoraErrori([&] {
         for (const db::TableInfo& table : cn.catalog().tables()) {
-            if (table.name.compare(QLatin1String("Prestazioni"), Qt::CaseInsensitive) != 0)
-                continue;
+            const bool prestazioni = table.name.compare(QLatin1String("Prestazioni"), Qt::CaseInsensitive) == 0;
+            const bool sezioni = table.name.compare(QLatin1String("Sezioni"), Qt::CaseInsensitive) == 0;
             for (const db::ColumnInfo& column : table.columns) {
-                if (column.name.compare(QLatin1String("preDescrizione"), Qt::CaseInsensitive) == 0
+                if (prestazioni && column.name.compare(QLatin1String("preDescrizione"), Qt::CaseInsensitive) == 0
                     && column.definedSize == 50)
                     eseguiIgnorandoErrori(cn, QStringLiteral("ALTER TABLE Prestazioni ALTER COLUMN preDescrizione TEXT(255)"));
+                // A password is stored as its hash, which needs about a hundred characters.
+                if (sezioni && column.name.compare(QLatin1String("sezPass"), Qt::CaseInsensitive) == 0
+                    && column.definedSize < kLarghezzaPassword)
+                    eseguiIgnorandoErrori(cn, QStringLiteral("ALTER TABLE Sezioni ALTER COLUMN sezPass TEXT(%1)").arg(kLarghezzaPassword));
             }
         }
     });
     cn.close();
+
+    // A file of an older program may still hold passwords as typed.
+    ignoraErrori([] { hashPlainPasswords(DataConStr); });
 }
 
 void CaricaUms()

@@ -47,6 +47,7 @@ void CaricaSezione()
             if (!v.isNull())
                 assegna(v);
         } catch (const core::Error&) {
+            // A column an older database lacks: the variable keeps its value.
         }
     };
     leggi("sezRitAccPerc", [](const core::Variant& v) { gRitAccPerc = v.toDouble(); });
@@ -58,6 +59,7 @@ void CaricaSezione()
     try {
         gPreIVA = NzStr(rs.value(QStringLiteral("sezPreIVA")), QString());
     } catch (const core::Error&) {
+        // As above: the default VAT code stays as it was.
     }
     rs.close();
 }

@@ -58,3 +58,15 @@ TEST_F(FolderChooserTest, CancelLeavesTheSettingAlone)
     EXPECT_EQ(stored().toString(), QStringLiteral("/prima"));
     EXPECT_TRUE(m_dialogs.messages().isEmpty());
 }
+
+TEST_F(FolderChooserTest, AFailedWriteIsSaidAndNoSuccessClaimed)
+{
+    reg::Store::setFilePath(QStringLiteral("/proc/corvessa-none/registry.json"));
+    m_dialogs.answerFolder(m_home.path() + QStringLiteral("/Dati")).answerMessageBox(ui::vbOK);
+    frmForFolders::Apri(kKey, QStringLiteral("Corvessa"));
+    reg::Store::setFilePath(QDir(m_home.path()).filePath(QStringLiteral("registry.json")));
+    ASSERT_EQ(m_dialogs.messages().size(), 1);
+    EXPECT_TRUE(m_dialogs.messages().first().startsWith(QStringLiteral("Impossibile salvare la cartella scelta.")))
+        << m_dialogs.messages().first().toStdString();
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
+}

@@ -66,5 +66,4 @@ TEST_F(EditorPrintTest, AnInvoiceTypedInTheEditorComesOutAsAPdf)
                                  "Netto dovuto", "1.304,80", "Pagina 1 di 1"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
     EXPECT_EQ(count(QStringLiteral("SELECT fatNo FROM Fatture WHERE fatTipo=0")), 1);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
 }

@@ -102,7 +102,6 @@ TEST_F(MainWindowFixture, ClosingIsRefusedWhileADataWindowIsOpen)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(principale.isNull());
     frmMain::SetLay();
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
 }
 
 TEST_F(MainWindowFixture, ChangingTheDatabaseFolderStoresItWithoutTrailingSeparator)
@@ -141,23 +140,106 @@ TEST_F(MainWindowFixture, ChangingTheDatabaseFolderStoresItWithoutTrailingSepara
     EXPECT_TRUE(m_dialogs.messages().first().startsWith(QStringLiteral("Impossibile salvare la cartella del database")));
     EXPECT_EQ(salvata(), cartella);
     EXPECT_TRUE(frmMain::exists());
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
 }
 
 TEST_F(MainWindowFixture, CommandsWaitingForTheirWindowsStayDisabled)
 {
     open();
     action(QStringLiteral("mnuViewItem(2)"))->trigger();
-    for (const char* name : {"mnuProf(0)", "mnuProf(1)", "mnuFileItem(9)", "mnuFileItem(11)", "tbButton(5)",
-                             "mnuViewItem(40)", "mnuViewItem(41)", "mnuViewItem(43)", "mnuDbItem(9)", "mnuHelpItem(0)",
-                             "mnuHelpItem(7)"})
+    for (const char* name : {"mnuViewItem(43)", "mnuHelpItem(0)"})
         EXPECT_FALSE(action(QString::fromLatin1(name))->isEnabled()) << name;
     EXPECT_TRUE(action(QStringLiteral("mnuDbItem(0)"))->isEnabled());
-    // Clicking the status panels opens nothing either.
-    QTest::mouseClick(child(QStringLiteral("WorkData")), Qt::LeftButton);
-    QTest::mouseClick(child(QStringLiteral("Professionista")), Qt::LeftButton);
     EXPECT_TRUE(m_calls.isEmpty());
+}
+
+TEST_F(MainWindowFixture, PrintOpensTheReportChooserWithTheDefaultPrinterWhenTheListHasRows)
+{
+    open();
+    action(QStringLiteral("mnuViewItem(2)"))->trigger(); // clients: none yet
+    action(QStringLiteral("mnuFileItem(11)"))->trigger();
+    EXPECT_TRUE(m_calls.isEmpty());
+
+    addClient(QStringLiteral("Bianchi S.r.l."), 1);
+    frmMain::SetLay();
+    for (const char* name : {"mnuFileItem(11)", "tbButton(5)"}) {
+        m_calls.clear();
+        ASSERT_TRUE(action(QString::fromLatin1(name))->isEnabled()) << name;
+        action(QString::fromLatin1(name))->trigger();
+        EXPECT_EQ(m_calls, QStringList{QStringLiteral("frmPrintReportMov::Stampa(Laser)")}) << name;
+    }
     EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
+}
+
+TEST_F(MainWindowFixture, TheProfessionalsWindowsOpenForWhomTheyAreMeant)
+{
+    struct Case {
+        int sezId;
+        const char* item; // an action, or a status-bar panel
+        bool enabled;
+        const char* call;
+    };
+    const Case cases[] = {
+        {1, "mnuProf(0)", true, "frm_setup::Apri(1)"},
+        {1, "Professionista", true, "frm_setup::Apri(1)"},
+        {1, "mnuProf(1)", true, "frmProfessionisti"},
+        {1, "mnuViewItem(40)", true, "frmOptions::ApriWorkingDate()"},
+        {1, "WorkData", true, "frmOptions::ApriWorkingDate()"},
+        {1, "mnuViewItem(41)", true, "frmOptions::ApriContab()"},
+        {1, "mnuHelpItem(7)", true, "comfrmAbout::About"},
+        {2, "mnuProf(0)", true, "frm_setup::Apri(2)"},
+        {2, "Professionista", true, "frm_setup::Apri(2)"},
+        {2, "mnuProf(1)", false, ""},
+        {2, "mnuViewItem(41)", true, "frmOptions::ApriContab()"},
+        {2, "mnuHelpItem(7)", true, "comfrmAbout::About"},
+    };
+    addSection2();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.item) + " as " + std::to_string(c.sezId));
+        gSezId = c.sezId;
+        open();
+        m_calls.clear();
+        const QString item = QString::fromLatin1(c.item);
+        if (QAction* a = m_main->findChild<QAction*>(item)) {
+            EXPECT_EQ(a->isEnabled(), c.enabled);
+            a->trigger();
+        } else {
+            QTest::mouseClick(child(item), Qt::LeftButton);
+        }
+        EXPECT_EQ(m_calls, c.enabled ? QStringList{QString::fromLatin1(c.call)} : QStringList{});
+        frmMain::Unload();
+    }
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
+}
+
+TEST_F(MainWindowFixture, TheWorkingDateWaitsUntilTheDataWindowsAreClosed)
+{
+    open();
+    QWidget scheda;
+    scheda.setObjectName(QStringLiteral("scheda"));
+    scheda.show();
+    m_dialogs.answerMessageBox(ui::vbOK).answerMessageBox(ui::vbOK);
+    action(QStringLiteral("mnuViewItem(40)"))->trigger();
+    QTest::mouseClick(child(QStringLiteral("WorkData")), Qt::LeftButton);
+    EXPECT_EQ(m_dialogs.messages(), (QStringList{kSchedeAperte, kSchedeAperte}));
+    EXPECT_TRUE(m_calls.isEmpty());
+    scheda.hide();
+    action(QStringLiteral("mnuViewItem(40)"))->trigger();
+    EXPECT_EQ(m_calls, QStringList{QStringLiteral("frmOptions::ApriWorkingDate()")});
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
+}
+
+TEST_F(MainWindowFixture, TheLayoutListIsOfferedToTheAdministratorOnly)
+{
+    addSection2();
+    gSezId = 2;
+    open();
+    EXPECT_FALSE(action(QStringLiteral("mnuFileItem(9)"))->isEnabled());
+    frmMain::Unload();
+    gSezId = 1;
+    open();
+    ASSERT_TRUE(action(QStringLiteral("mnuFileItem(9)"))->isEnabled());
+    action(QStringLiteral("mnuFileItem(9)"))->trigger();
+    EXPECT_EQ(m_calls, QStringList{QStringLiteral("finfrmReps")});
 }
 
 TEST_F(MainWindowFixture, TheTableBrowserIsOfferedToTheAdministratorOnly)
@@ -170,6 +252,17 @@ TEST_F(MainWindowFixture, TheTableBrowserIsOfferedToTheAdministratorOnly)
     gSezId = 1;
     open();
     EXPECT_TRUE(action(QStringLiteral("mnuDbItem(9)"))->isVisible());
+    EXPECT_TRUE(action(QStringLiteral("mnuDbItem(9)"))->isEnabled());
+    // After the warning, whose default is No: only Yes opens the browser.
+    m_dialogs.answerMessageBox(ui::vbNo).answerMessageBox(ui::vbYes);
+    action(QStringLiteral("mnuDbItem(9)"))->trigger();
+    EXPECT_TRUE(m_calls.isEmpty());
+    action(QStringLiteral("mnuDbItem(9)"))->trigger();
+    EXPECT_EQ(m_calls, QStringList{QStringLiteral("comfrmManData")});
+    ASSERT_EQ(m_dialogs.requests(ui::DialogKind::MessageBox).size(), 2);
+    EXPECT_TRUE(m_dialogs.messages().first().startsWith(QStringLiteral("Attenzione!")));
+    EXPECT_TRUE(m_dialogs.requests(ui::DialogKind::MessageBox).first().style & ui::vbDefaultButton2);
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
 }
 
 TEST_F(MainWindowFixture, TheProgramFolderIsNotedInTheSettings)

@@ -67,7 +67,6 @@ TEST_F(ClientiTest, ModalNewClientIsSavedWithItsDefaultsAndReturnsItsKey)
     const core::Variant pagamento = scalar(QStringLiteral("SELECT cliPagamento") + where);
     EXPECT_FALSE(pagamento.isNull()) << "a new client has payment term 0, not Null";
     EXPECT_EQ(pagamento.toLong(), 0);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(ClientiTest, CancelEscAndTheFrameWriteNothing)
@@ -92,7 +91,6 @@ TEST_F(ClientiTest, CancelEscAndTheFrameWriteNothing)
         frm_io_Clienti::Unload();
     }
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM CliFor")).toLong(), 0);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(ClientiTest, ModelessNewThenOpenEditAndEsc)
@@ -123,7 +121,6 @@ TEST_F(ClientiTest, ModelessNewThenOpenEditAndEsc)
     EXPECT_FALSE(frm_io_Clienti::exists());
     EXPECT_EQ(scalar(QStringLiteral("SELECT cliNome FROM CliFor WHERE cliId=") + QString::number(id)).toString(),
               QStringLiteral("Rossi Mario"));
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(ClientiTest, TheNameCannotBeLeftEmptyButAnnullaIsNeverBlocked)
@@ -145,7 +142,6 @@ TEST_F(ClientiTest, TheNameCannotBeLeftEmptyButAnnullaIsNeverBlocked)
     });
     EXPECT_TRUE(frm_io_Clienti::Nuovo(1).isNull());
     EXPECT_TRUE(m_dialogs.messages().isEmpty());
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(ClientiTest, TextBoxesStopAtTheColumnWidth)
@@ -159,7 +155,6 @@ TEST_F(ClientiTest, TextBoxesStopAtTheColumnWidth)
     });
     EXPECT_FALSE(frm_io_Clienti::Nuovo(1).isNull());
     EXPECT_EQ(scalar(QStringLiteral("SELECT cliNome FROM CliFor")).toString(), QString(50, QLatin1Char('x')));
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(ClientiTest, ASharedClientStaysShared)
@@ -180,7 +175,6 @@ TEST_F(ClientiTest, ASharedClientStaysShared)
         click(button(f, "cmdAnnulla"));
     });
     frm_io_Clienti::Apri(id, 1);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(ClientiTest, PaymentListHoldsTheSectionsAndTheSharedTermsAfterABlankRow)
@@ -198,7 +192,6 @@ TEST_F(ClientiTest, PaymentListHoldsTheSectionsAndTheSharedTermsAfterABlankRow)
         click(button(f, "cmdAnnulla"));
     });
     frm_io_Clienti::Nuovo(1);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(ClientiTest, APaymentTermAddedOnTheFlyIsStoredWithTheClient)
@@ -233,7 +226,6 @@ TEST_F(ClientiTest, APaymentTermAddedOnTheFlyIsStoredWithTheClient)
     click(button(f, "cmdSalva"));
     settle();
     EXPECT_EQ(scalar(sql).toLong(), pagId);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(ClientiTest, AStoredPaymentTermOutsideTheListIsKept)
@@ -251,7 +243,6 @@ TEST_F(ClientiTest, AStoredPaymentTermOutsideTheListIsKept)
     const QString where = QStringLiteral(" FROM CliFor WHERE cliId=") + QString::number(id);
     EXPECT_EQ(scalar(QStringLiteral("SELECT cliNome") + where).toString(), QStringLiteral("Gialli Spa"));
     EXPECT_EQ(scalar(QStringLiteral("SELECT cliPagamento") + where).toLong(), altrui);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(ClientiTest, ChoosingTheBlankPaymentRowStoresZero)
@@ -268,7 +259,6 @@ TEST_F(ClientiTest, ChoosingTheBlankPaymentRowStoresZero)
     });
     frm_io_Clienti::Apri(id, 1);
     EXPECT_EQ(scalar(QStringLiteral("SELECT cliPagamento FROM CliFor WHERE cliId=") + QString::number(id)).toLong(), 0);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(ClientiTest, ASecondUsersEditGivesTheConflictMessageAndKeepsTheForm)
@@ -277,10 +267,11 @@ TEST_F(ClientiTest, ASecondUsersEditGivesTheConflictMessageAndKeepsTheForm)
     struct Case {
         const char* what;
         QString otherUser;
+        int rowsLeft; // what the other user's change leaves, which must stay
     };
     const Case cases[] = {
-        {"changed", QStringLiteral("UPDATE CliFor SET cliNome='Cambiato' WHERE cliId=%1")},
-        {"deleted", QStringLiteral("DELETE FROM CliFor WHERE cliId=%1")},
+        {"changed", QStringLiteral("UPDATE CliFor SET cliNome='Cambiato' WHERE cliId=%1"), 1},
+        {"deleted", QStringLiteral("DELETE FROM CliFor WHERE cliId=%1"), 0},
     };
     for (const Case& c : cases) {
         m_dialogs.clear();
@@ -297,6 +288,11 @@ TEST_F(ClientiTest, ASecondUsersEditGivesTheConflictMessageAndKeepsTheForm)
         EXPECT_EQ(m_dialogs.messages(),
                   QStringList{QStringLiteral("Conflitto in multiutenza - Record impegnato o eliminato da un altro utente.")})
             << c.what;
+        // Nothing of this save is written: the other user's change stands.
+        EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM CliFor WHERE cliNome='Cambiato' AND cliId=%1").arg(id)).toLong(),
+                  c.rowsLeft)
+            << c.what;
+        EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM CliFor WHERE cliNome LIKE '%Mio%'")).toLong(), 0) << c.what;
         click(button(f, "cmdAnnulla"));
         settle();
         EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
@@ -320,5 +316,4 @@ TEST_F(ClientiTest, OpeningAgainWhileEditsArePendingKeepsThem)
     frm_io_Clienti::Apri(a, 0);
     frm_io_Clienti::Apri(b, 0);
     EXPECT_EQ(txt(shown<frm_io_Clienti>(), 0)->text(), QStringLiteral("Secondo"));
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }

@@ -45,7 +45,6 @@ TEST_F(PagamentiTest, EnterMovesOnAndCtrlEnterBreaksTheNote)
     EXPECT_EQ(scalar(QStringLiteral("SELECT pagNoteFat") + where).toString(), QStringLiteral("IBAN IT00\nBanca Uno"));
     EXPECT_EQ(scalar(QStringLiteral("SELECT sezId") + where).toLong(), 1);
     EXPECT_FALSE(scalar(QStringLiteral("SELECT pagShared") + where).toBool());
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(PagamentiTest, TheDescriptionIsRequired)
@@ -59,7 +58,6 @@ TEST_F(PagamentiTest, TheDescriptionIsRequired)
     });
     EXPECT_TRUE(frm_io_Pagamenti::Nuovo(1).isNull());
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Pagamenti")).toLong(), 0);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(PagamentiTest, ASharedTermReopensTickedAndLockedAndIsListedInEverySection)
@@ -91,5 +89,4 @@ TEST_F(PagamentiTest, ASharedTermReopensTickedAndLockedAndIsListedInEverySection
         click(child<QPushButton>(c, QStringLiteral("cmdAnnulla")));
     });
     frm_io_Clienti::Nuovo(1);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }

@@ -64,7 +64,6 @@ TEST_F(PickerTest, TheClientsOwnServicesComeFirstAndOKReturnsTheChosenOne)
         EXPECT_FALSE(f->isVisible());
     });
     EXPECT_EQ(frm_list_Prestazioni::Apri(m_cli)[0].toString(), QStringLiteral("B"));
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(PickerTest, WithoutAClientOnlyGenericServicesAndCancelPicksNothing)
@@ -81,7 +80,6 @@ TEST_F(PickerTest, WithoutAClientOnlyGenericServicesAndCancelPicksNothing)
     // Esc is a cancel too.
     m_dialogs.answerModal([](QWidget* f) { QTest::keyClick(griglia(f)->view(), Qt::Key_Escape); });
     EXPECT_EQ(frm_list_Prestazioni::Apri(0)[0].toString(), QString());
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(PickerTest, OKOnAnEmptyListPicksNothing)
@@ -92,7 +90,6 @@ TEST_F(PickerTest, OKOnAnEmptyListPicksNothing)
         click(button(f, "cmdOK"));
     });
     EXPECT_EQ(frm_list_Prestazioni::Apri(m_cli)[0].toString(), QString());
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(PickerTest, ANewServiceMadeFromThePickerIsSelectedAndPicked)
@@ -112,5 +109,4 @@ TEST_F(PickerTest, ANewServiceMadeFromThePickerIsSelectedAndPicked)
     EXPECT_EQ(r[0].toString(), QStringLiteral("AA nuova"));
     EXPECT_DOUBLE_EQ(r[2].toDouble(), 99.9);
     EXPECT_EQ(scalar(QStringLiteral("SELECT preCliId FROM Prestazioni WHERE preDescrizione='AA nuova'")).toLong(), m_cli);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }

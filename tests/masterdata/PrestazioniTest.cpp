@@ -87,7 +87,6 @@ TEST_F(PrestazioniTest, ANewServiceForAClientOffersOnlyThatClientAndTheGenericRo
     });
     EXPECT_EQ(frm_io_Prestazioni::Apri(id.toLong(), 1).toLong(), id.toLong());
     EXPECT_EQ(scalar(QStringLiteral("SELECT preCliId") + where).toLong(), 0);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(PrestazioniTest, WithoutADefaultVatCodeTheComboStartsEmpty)
@@ -99,7 +98,6 @@ TEST_F(PrestazioniTest, WithoutADefaultVatCodeTheComboStartsEmpty)
         click(button(f, "cmdAnnulla"));
     });
     EXPECT_TRUE(frm_io_Prestazioni::Nuovo(1).isNull());
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(PrestazioniTest, AmountsShownWithThousandsAreAcceptedAsShown)
@@ -131,7 +129,6 @@ TEST_F(PrestazioniTest, AmountsShownWithThousandsAreAcceptedAsShown)
     settle();
     EXPECT_DOUBLE_EQ(scalar(QStringLiteral("SELECT preImporto FROM Prestazioni WHERE preId=") + QString::number(id)).toDouble(),
                      1234.5);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(PrestazioniTest, TheClientOfAServiceIsKeptWhenItIsNoLongerListed)
@@ -149,7 +146,6 @@ TEST_F(PrestazioniTest, TheClientOfAServiceIsKeptWhenItIsNoLongerListed)
     const QString where = QStringLiteral(" FROM Prestazioni WHERE preId=") + QString::number(id);
     EXPECT_EQ(scalar(QStringLiteral("SELECT preDescrizione") + where).toString(), QStringLiteral("Visita domiciliare"));
     EXPECT_EQ(scalar(QStringLiteral("SELECT preCliId") + where).toLong(), cli);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(PrestazioniTest, ConflictHasTheServiceFormsOwnMessage)
@@ -165,7 +161,6 @@ TEST_F(PrestazioniTest, ConflictHasTheServiceFormsOwnMessage)
     EXPECT_TRUE(f->isVisible());
     EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("La registrazione è stata modificata o eliminata da un'altro utente.\n"
                                                                "Le modifiche effettuate non verranno salvate.")});
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(PrestazioniTest, TheDescriptionHoldsTheWidenedColumn)
@@ -175,5 +170,4 @@ TEST_F(PrestazioniTest, TheDescriptionHoldsTheWidenedColumn)
         click(button(f, "cmdAnnulla"));
     });
     frm_io_Prestazioni::Nuovo(1);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }

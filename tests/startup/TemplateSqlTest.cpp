@@ -1,6 +1,7 @@
 #include "platform/database/jet/TestDatabase.h"
 
 #include "startup/Schema.h"
+#include "startup/SchemaUpgrade.h"
 
 #include <QFile>
 #include <QTextStream>
@@ -16,6 +17,8 @@ struct Entry {
     int line;
 };
 
+// The upgrade's statements as the program holds them, then the corpus of the
+// statements still written inside window code.
 std::vector<Entry> readCorpus()
 {
     QFile file(QStringLiteral(CORVESSA_TEST_DATA_DIR "/jetsql/program_sql.txt"));
@@ -24,6 +27,10 @@ std::vector<Entry> readCorpus()
     QTextStream in(&file);
     in.setEncoding(QStringConverter::Utf8);
     std::vector<Entry> entries;
+    int count = 0;
+    const char* const* upgrade = StatementiAggiornaDb(&count);
+    for (int i = 0; i < count; ++i)
+        entries.push_back({QStringLiteral("AggiornaDb statement %1").arg(i + 1), QString::fromUtf8(upgrade[i]), 0});
     QString origin;
     int number = 0;
     while (!in.atEnd()) {

@@ -1,5 +1,6 @@
 #include "support/ProgramFixture.h"
 
+#include "common/comfrmAbout.h"
 #include "platform/database/Connection.h"
 #include "platform/registry/RegistryStore.h"
 #include "startup/DatabaseFile.h"
@@ -34,11 +35,15 @@ void ProgramFixture::SetUp()
     gRitAccDesc.clear();
     gRitAccSuRitPre = false;
     ImpostaDataLavoro(QDate::currentDate());
+    // The splash of the main window takes no time in a test.
+    comfrmAbout::setLongestSplash(0);
     m_scope = std::make_unique<ui::ScopedDialogHandler>(m_dialogs);
 }
 
 void ProgramFixture::TearDown()
 {
+    // A message box or dialog the test did not script is a fault, of the test
+    // or of the program; checked before closing, whose own questions are no part of the test.
     for (QWidget* w : QApplication::topLevelWidgets())
         w->close();
     QApplication::processEvents();

@@ -11,7 +11,8 @@
 
 // A clean world for one test of the program: an empty home folder, a registry
 // file of its own, a program folder holding the built template, the shared
-// state reset, and every dialog answered through the scripted seam.
+// state reset, and every dialog answered through the scripted seam. A dialog
+// the test did not script fails the test at its end.
 class ProgramFixture : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "platform/ui/ApplicationHabits.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QString>
 
 // The one QApplication of a test process, made on first use (never during test
-// discovery) on the offscreen platform, with the program's title.
+// discovery) on the offscreen platform, with the program's title and the
+// keyboard habits the program installs for every window.
 inline QApplication& testApplication()
 {
     if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
@@ -18,5 +21,6 @@ inline QApplication& testApplication()
     static QApplication* app = new QApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Corvessa"));
     QCoreApplication::setOrganizationName(QStringLiteral("Vantrel"));
+    ui::installApplicationHabits(*app);
     return *app;
 }

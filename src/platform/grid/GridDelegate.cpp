@@ -3,6 +3,7 @@
 #include "platform/grid/GridEx.h"
 #include "platform/grid/GridModel.h"
 #include "platform/grid/ValueOrder.h"
+#include "platform/ui/DateBox.h"
 
 #include <QAction>
 #include <QAbstractItemView>
@@ -24,6 +25,8 @@ GridDelegate::GridDelegate(GridEx* grid) : QStyledItemDelegate(grid), m_grid(gri
 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
+    if (!m_grid)
+        return nullptr;
     QWidget* editor = makeEditor(parent, index);
     m_openEditor = editor;
     return editor;
@@ -68,6 +71,14 @@ QWidget* GridDelegate::makeEditor(QWidget* parent, const QModelIndex& index) con
             combo->addItem(info.valueList[i].second, i);
         return combo;
     }
+    if (info.type == db::DataType::Date && !info.button) {
+        // A date cell takes typed dates and offers the calendar; clearing it is the row check's to judge.
+        auto* box = new ui::DateBox(parent);
+        box->setFrame(false);
+        box->setNullable(true);
+        box->setRefusalsToOwner(true);
+        return box;
+    }
     auto* edit = new QLineEdit(parent);
     edit->setFrame(false);
     if (info.button) {
@@ -102,6 +113,8 @@ void GridDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewI
 
 void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
 {
+    if (!m_grid)
+        return;
     GridModel* model = m_grid->gridModel();
     const core::Variant current = model->value(index.row(), index.column());
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
@@ -122,6 +135,18 @@ void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
         combo->setCurrentIndex(selected);
         return;
     }
+    if (auto* box = qobject_cast<ui::DateBox*>(editor)) {
+        if (box->isModified())
+            return;
+        // A text the row check refused stays as typed, to be put right.
+        if (current.isDate())
+            box->setDate(current.toDate());
+        else if (current.isString())
+            box->setText(current.toString());
+        else
+            box->setDate(QDate());
+        return;
+    }
     if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
         // A key that opened the editor has typed into it already; keep what it typed.
         if (!edit->isModified())
@@ -133,6 +158,8 @@ void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
 
 void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* itemModel, const QModelIndex& index) const
 {
+    if (!m_grid)
+        return;
     GridModel* model = m_grid->gridModel();
     const ColumnInfo& info = m_grid->columnInfo(index.column());
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
@@ -153,6 +180,26 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* itemModel, 
             model->userEdit(index.row(), index.column(), chosen);
         return;
     }
+    if (auto* box = qobject_cast<ui::DateBox*>(editor)) {
+        const ui::DateBox::Reading typed = ui::DateBox::read(box->text());
+        const core::Variant current = model->value(index.row(), index.column());
+        // The same day leaves the cell alone (and any time of day it holds).
+        if (typed.date.isValid() && current.isDate() && current.toDate() == typed.date)
+            return;
+        if (typed.empty && current.isEmptyOrNull())
+            return;
+        if (!typed.empty && !typed.date.isValid() && box->text() == model->editText(index.row(), index.column()))
+            return;
+        core::Variant value;
+        if (typed.empty)
+            value = core::Variant::null();
+        else if (typed.date.isValid())
+            value = core::Variant(typed.date);
+        else
+            value = core::Variant(box->text()); // not a date: the row check refuses it
+        model->userEdit(index.row(), index.column(), value);
+        return;
+    }
     if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
         // An editor closed without a change leaves the row as it was (no edit starts).
         if (edit->text() == model->editText(index.row(), index.column()))
@@ -165,7 +212,7 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* itemModel, 
 
 bool GridDelegate::eventFilter(QObject* object, QEvent* event)
 {
-    if (m_grid->handleKey(object, event))
+    if (m_grid && m_grid->handleKey(object, event))
         return true;
     return QStyledItemDelegate::eventFilter(object, event);
 }

@@ -8,7 +8,7 @@ namespace grid {
 class GridEx;
 
 // Editors of the grid's cells: a line edit (with a button when the column has
-// one), a list for drop-down and value-list columns. Keys reach the grid's key
+// one), a date box for date columns, a list for drop-down and value-list columns. Keys reach the grid's key
 // events before the editor's own handling.
 class GridDelegate : public QStyledItemDelegate {
     Q_OBJECT
@@ -24,6 +24,9 @@ public:
 
     // The editor open on a cell, if any.
     QWidget* openEditor() const { return m_openEditor; }
+    // The grid is being destroyed: an editor that still gets events while the
+    // grid's widget part goes (its hiding, its focus) reaches no grid any more.
+    void detach() { m_grid = nullptr; }
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;

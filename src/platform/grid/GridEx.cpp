@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -86,6 +87,7 @@ GridEx::GridEx(QWidget* parent) : QWidget(parent)
     m_view->horizontalHeader()->setHighlightSections(false);
     m_view->setWordWrap(false);
     m_view->installEventFilter(this);
+    m_view->viewport()->installEventFilter(this);
     setFocusProxy(m_view);
 
     auto* layout = new QVBoxLayout(this);
@@ -116,6 +118,7 @@ GridEx::GridEx(QWidget* parent) : QWidget(parent)
     };
 
     connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this, &GridEx::onCurrentChanged);
+    connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { showCurrent(); });
     connect(m_view->horizontalHeader(), &QHeaderView::sectionClicked, this, &GridEx::onHeaderClicked);
     connect(m_view, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex&) { Q_EMIT dblClick(); });
     connect(qApp, &QApplication::focusChanged, this, &GridEx::onFocusChanged);
@@ -126,8 +129,12 @@ GridEx::~GridEx()
     // The child view loses the focus while it is destroyed, after this object's
     // own part is gone: the application must not call back into it then.
     disconnect(qApp, &QApplication::focusChanged, this, &GridEx::onFocusChanged);
-    if (m_view)
+    if (m_view) {
         m_view->removeEventFilter(this);
+        m_view->viewport()->removeEventFilter(this);
+    }
+    if (m_delegate)
+        m_delegate->detach();
 }
 
 // ---- binding -------------------------------------------------------------
@@ -233,7 +240,10 @@ QVector<GridRow> GridEx::readRows()
 void GridEx::refresh()
 {
     if (m_unbound) {
+        const int current = m_currentRow;
         setItemCount(itemCount());
+        if (current >= 0 && current < m_model->rowCount())
+            setCurrent(current, -1);
         return;
     }
     const db::Bookmark current = rowBookmark(row());
@@ -311,6 +321,19 @@ void GridEx::applyColumn(int index)
     if (!hidden && info.widthTwips > 0)
         m_view->setColumnWidth(index, twipsToPixels(info.widthTwips));
     m_model->columnChanged(index);
+    // A current cell in a column just hidden would keep the arrows from moving:
+    // the row stays current in its first visible column.
+    const QModelIndex current = m_view->currentIndex();
+    if (hidden && current.isValid() && current.column() == index && m_currentRow >= 0) {
+        QHeaderView* header = m_view->horizontalHeader();
+        for (int p = 0; p < header->count(); ++p) {
+            const int logical = header->logicalIndex(p);
+            if (!header->isSectionHidden(logical)) {
+                setCurrent(m_currentRow, logical);
+                break;
+            }
+        }
+    }
 }
 
 void GridEx::applyAllColumns()
@@ -496,10 +519,20 @@ void GridEx::setCurrent(int row, int column)
     const QModelIndex target = m_model->index(row, logical);
     if (!target.isValid())
         return;
+    const QModelIndex before = m_view->selectionModel()->currentIndex();
     m_view->selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect
                                                           | (m_view->selectionBehavior() == QAbstractItemView::SelectRows
                                                                  ? QItemSelectionModel::Rows
                                                                  : QItemSelectionModel::NoUpdate));
+    if (before == target && m_currentRow != row) {
+        // The view stood there already (its rows moved under it): no change was
+        // reported, yet this is the current row now.
+        const int previous = m_currentRow;
+        m_currentRow = row;
+        moveRecordsetTo(row);
+        Q_EMIT currentCellChanged(previous + 1, col());
+    }
+    showCurrent();
     m_view->scrollTo(target);
 }
 
@@ -521,9 +554,45 @@ void GridEx::onCurrentChanged(const QModelIndex& current, const QModelIndex& pre
         }
     }
     m_currentRow = newRow;
+    showCurrent();
     if (newRow != previousRow)
         moveRecordsetTo(newRow);
     Q_EMIT currentCellChanged(previousRow + 1, previousColumn);
+}
+
+void GridEx::showCurrent()
+{
+    // The row a command acts on is the row the user sees highlighted: whatever
+    // took the highlight away (a Ctrl+click, Ctrl+Space, the view choosing a
+    // current cell on its own) gives it back.
+    if (m_showingCurrent || m_currentRow < 0)
+        return;
+    QItemSelectionModel* selection = m_view->selectionModel();
+    const QModelIndex current = selection->currentIndex();
+    if (!current.isValid() || current.row() != m_currentRow)
+        return;
+    const bool rows = m_view->selectionBehavior() == QAbstractItemView::SelectRows;
+    if (rows ? selection->isRowSelected(m_currentRow, {}) : selection->isSelected(current))
+        return;
+    m_showingCurrent = true;
+    selection->select(current, QItemSelectionModel::ClearAndSelect
+                                   | (rows ? QItemSelectionModel::Rows : QItemSelectionModel::NoUpdate));
+    m_showingCurrent = false;
+}
+
+bool GridEx::clickOutsideCells(QMouseEvent* event)
+{
+    if (m_view->indexAt(event->position().toPoint()).isValid())
+        return false;
+    // Below the last row there is no row to act on: none is current. Beside the
+    // last column of a row is that row.
+    const int row = m_view->rowAt(event->position().toPoint().y());
+    if (event->type() == QEvent::MouseButtonPress && event->button() == Qt::LeftButton) {
+        setCurrent(row, -1);
+        if (!m_view->hasFocus())
+            m_view->setFocus(Qt::MouseFocusReason);
+    }
+    return true;
 }
 
 void GridEx::moveRecordsetTo(int row)
@@ -768,6 +837,11 @@ bool GridEx::handleKey(QObject* target, QEvent* event)
 bool GridEx::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_view && handleKey(watched, event))
+        return true;
+    if (watched == m_view->viewport()
+        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease
+            || event->type() == QEvent::MouseButtonDblClick)
+        && clickOutsideCells(static_cast<QMouseEvent*>(event)))
         return true;
     return QWidget::eventFilter(watched, event);
 }

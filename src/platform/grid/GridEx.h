@@ -185,6 +185,8 @@ private:
     QVector<GridRow> readRows();
     void applyAllColumns();
     void onCurrentChanged(const QModelIndex& current, const QModelIndex& previous);
+    void showCurrent();
+    bool clickOutsideCells(class QMouseEvent* event);
     void onHeaderClicked(int section);
     void onFocusChanged(QWidget* old, QWidget* now);
     bool applyCellEdit(int row, int column, const core::Variant& value);
@@ -210,6 +212,7 @@ private:
 
     int m_currentRow = -1; // 0-based display row; -1 none
     bool m_movingBack = false;
+    bool m_showingCurrent = false;
     bool m_replayingKey = false;
     QSet<int> m_updatingColumns;
 

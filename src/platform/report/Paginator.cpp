@@ -88,6 +88,7 @@ ReportPages Paginator::paginate()
         placeBody(m_reportFooter, static_cast<int>(m_rows.size()) - 1, 0);
     endPage();
     resolveTokens();
+    m_out.rowCount = static_cast<int>(m_rows.size());
     return std::move(m_out);
 }
 

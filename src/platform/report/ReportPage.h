@@ -49,6 +49,8 @@ struct ReportPage {
 struct ReportPages {
     QString title; // the print document name
     std::vector<ReportPage> pages;
+    // The data rows the run delivered (0: the report had no data, only its fixed bands).
+    int rowCount = 0;
     int count() const { return static_cast<int>(pages.size()); }
     const ReportPage& page(int index) const { return pages.at(index); }
     bool isEmpty() const { return pages.empty(); }

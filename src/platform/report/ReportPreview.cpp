@@ -2,6 +2,8 @@
 
 #include "platform/report/PagePainter.h"
 #include "platform/report/ReportPrinter.h"
+#include "platform/core/Error.h"
+#include "platform/ui/Dialogs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -177,7 +179,12 @@ void ReportPreview::onTool(int index)
     const int id = m_report.viewerToolbar().tool(index).id;
     switch (static_cast<StandardTool>(id)) {
     case StandardTool::Print:
-        ReportPrinter::print(m_report, true);
+        // A printer that fails is told to the user; the preview stays open.
+        try {
+            ReportPrinter::print(m_report, true);
+        } catch (const core::Error& e) {
+            ui::msgBox(QStringLiteral("Stampa non riuscita: ") + e.description(), ui::vbOKOnly | ui::vbExclamation);
+        }
         return;
     case StandardTool::Copy:
         copyPage();

@@ -22,6 +22,12 @@ ReportPrinter::PrintDialogHandler& dialogHandler()
     return handler;
 }
 
+ReportPrinter::PrintOutputHandler& outputHandler()
+{
+    static ReportPrinter::PrintOutputHandler handler;
+    return handler;
+}
+
 bool platformDialog(QPrinter& printer)
 {
     // Through the program's dialog seam, like every modal window, so no test blocks on it.
@@ -43,16 +49,23 @@ void ReportPrinter::setPrintDialogHandler(PrintDialogHandler handler)
     dialogHandler() = std::move(handler);
 }
 
+void ReportPrinter::setPrintOutputHandler(PrintOutputHandler handler)
+{
+    outputHandler() = std::move(handler);
+}
+
 bool ReportPrinter::print(Report& report, bool showDialog)
 {
     if (!report.hasRun())
         report.run();
     const PrinterSettings& settings = report.printer();
+    const bool toFile = !settings.outputFileName.isEmpty();
+    const auto& output = outputHandler();
     QPrinter printer(QPrinter::HighResolution);
-    if (!settings.outputFileName.isEmpty()) {
+    if (toFile) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(settings.outputFileName);
-    } else if (!settings.deviceName.isEmpty()) {
+    } else if (!output && !settings.deviceName.isEmpty()) {
         if (!printerExists(settings.deviceName))
             raiseError(ErrorNumber::PrintFailed, QStringLiteral("La stampante '%1' non esiste").arg(settings.deviceName));
         printer.setPrinterName(settings.deviceName);
@@ -67,7 +80,11 @@ bool ReportPrinter::print(Report& report, bool showDialog)
         if (!(handler ? handler(printer) : platformDialog(printer)))
             return false;
     }
-    printPages(report.pages(), printer);
+    if (output && !toFile)
+        // A printer chosen in the dialog counts; else the report's own.
+        output(report.pages(), showDialog && !printer.printerName().isEmpty() ? printer.printerName() : settings.deviceName);
+    else
+        printPages(report.pages(), printer);
     return true;
 }
 

@@ -22,6 +22,14 @@ public:
     // A null handler restores the platform's printer dialog.
     static void setPrintDialogHandler(PrintDialogHandler handler);
 
+    // Stands in for the print system (tests, a machine without one): every
+    // print to a device goes to the handler with the pages and the device
+    // name it was meant for ("" for the default printer), and no device is
+    // looked up. Prints to a file (PrinterSettings::outputFileName) are not
+    // affected. A null handler restores the platform's printers.
+    using PrintOutputHandler = std::function<void(const ReportPages& pages, const QString& deviceName)>;
+    static void setPrintOutputHandler(PrintOutputHandler handler);
+
     // Runs the report when it has no pages yet, then prints them. Returns false
     // when the dialog was cancelled (nothing printed). Throws core::Error when
     // the printer cannot be used.

@@ -3,6 +3,8 @@
 #include "platform/core/Error.h"
 #include "platform/core/Format.h"
 #include "platform/ui/DataCombo.h"
+#include "platform/ui/DateBox.h"
+#include "platform/ui/TextInput.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -43,7 +45,7 @@ std::optional<core::Variant> valueForField(const QString& text, db::DataType typ
             return std::nullopt;
         return core::Variant(*date);
     }
-    return core::Variant(text);
+    return core::Variant(withoutNul(text));
 }
 
 } // namespace
@@ -63,6 +65,7 @@ bool DataBinding::hasRow() const
 
 void DataBinding::bind(QLineEdit* box, const QString& field, const QString& displayFormat)
 {
+    dropNulOnInput(box);
     m_bindings.push_back({Kind::Line, box, field, displayFormat});
     const Binding& b = m_bindings.back();
     if (!m_recordset.isNull() && m_recordset.isOpen() && m_recordset.fieldIndex(field) >= 0) {
@@ -81,6 +84,7 @@ void DataBinding::bind(QLineEdit* box, const QString& field, const QString& disp
 
 void DataBinding::bind(QPlainTextEdit* box, const QString& field)
 {
+    dropNulOnInput(box);
     m_bindings.push_back({Kind::Plain, box, field, {}});
     connect(box, &QPlainTextEdit::textChanged, this, [this, index = m_bindings.size() - 1] {
         if (!m_showing)
@@ -100,6 +104,16 @@ void DataBinding::bind(QDateEdit* box, const QString& field)
 {
     m_bindings.push_back({Kind::Date, box, field, {}});
     connect(box, &QDateEdit::dateChanged, this, [this, index = m_bindings.size() - 1] {
+        if (!m_showing)
+            store(m_bindings[index]);
+    });
+    show(m_bindings.back());
+}
+
+void DataBinding::bind(DateBox* box, const QString& field)
+{
+    m_bindings.push_back({Kind::DateBox, box, field, {}});
+    connect(box, &DateBox::dateEdited, this, [this, index = m_bindings.size() - 1] {
         if (!m_showing)
             store(m_bindings[index]);
     });
@@ -168,6 +182,11 @@ void DataBinding::show(const Binding& b)
         box->setDate(date.isValid() ? date : box->minimumDate());
         break;
     }
+    case Kind::DateBox: {
+        auto* box = static_cast<DateBox*>(b.widget.data());
+        box->setDate(value.isEmptyOrNull() ? QDate() : value.toDate());
+        break;
+    }
     case Kind::Combo:
         static_cast<DataCombo*>(b.widget.data())->setBoundValue(value);
         break;
@@ -193,7 +212,7 @@ void DataBinding::store(const Binding& b)
             break;
         }
         case Kind::Plain:
-            value = core::Variant(static_cast<QPlainTextEdit*>(b.widget.data())->toPlainText());
+            value = core::Variant(withoutNul(static_cast<QPlainTextEdit*>(b.widget.data())->toPlainText()));
             break;
         case Kind::Check:
             value = core::Variant(static_cast<QCheckBox*>(b.widget.data())->isChecked());
@@ -201,6 +220,14 @@ void DataBinding::store(const Binding& b)
         case Kind::Date:
             value = core::Variant(static_cast<QDateEdit*>(b.widget.data())->date());
             break;
+        case Kind::DateBox: {
+            auto* box = static_cast<DateBox*>(b.widget.data());
+            // A date still being typed is read first; a refused one stores nothing.
+            if (!box->commit())
+                return;
+            value = box->isNull() ? core::Variant::null() : core::Variant(box->date());
+            break;
+        }
         case Kind::Combo:
             value = static_cast<DataCombo*>(b.widget.data())->boundValue();
             break;

@@ -15,6 +15,7 @@ class QPlainTextEdit;
 namespace ui {
 
 class DataCombo;
+class DateBox;
 
 // Binds a form's controls to the columns of a recordset's current row, as the
 // data-bound controls of the original platform: each control shows its
@@ -36,6 +37,8 @@ public:
     void bind(QPlainTextEdit* box, const QString& field);
     void bind(QCheckBox* box, const QString& field);
     void bind(QDateEdit* box, const QString& field);
+    // An empty date box stands for Null.
+    void bind(DateBox* box, const QString& field);
     void bind(DataCombo* combo, const QString& field);
     void clear();
 
@@ -54,7 +57,7 @@ Q_SIGNALS:
     void fieldRejected(const QString& field, const QString& reason);
 
 private:
-    enum class Kind { Line, Plain, Check, Date, Combo };
+    enum class Kind { Line, Plain, Check, Date, DateBox, Combo };
     struct Binding {
         Kind kind;
         QPointer<QWidget> widget;

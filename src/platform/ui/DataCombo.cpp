@@ -1,5 +1,7 @@
 #include "platform/ui/DataCombo.h"
 
+#include "platform/ui/ComboSearch.h"
+
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -68,6 +70,8 @@ void DataCombo::selectCurrent()
 
 void DataCombo::keyPressEvent(QKeyEvent* event)
 {
+    if (ComboSearch::handleKey(this, event))
+        return;
     if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::NoModifier) {
         showPopup();
         return;

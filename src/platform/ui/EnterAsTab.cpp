@@ -1,5 +1,7 @@
 #include "platform/ui/EnterAsTab.h"
 
+#include "platform/ui/DateBox.h"
+
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCheckBox>
@@ -66,7 +68,7 @@ private:
             return m_controls & EnterOnCheckBoxes;
         if (qobject_cast<QComboBox*>(widget))
             return m_controls & EnterOnComboBoxes;
-        if (qobject_cast<QAbstractSpinBox*>(widget))
+        if (qobject_cast<QAbstractSpinBox*>(widget) || qobject_cast<DateBox*>(widget))
             return m_controls & EnterOnSpinBoxes;
         if (qobject_cast<QLineEdit*>(widget)) {
             // The editor inside a combo or spin box belongs to that control.

@@ -9,7 +9,7 @@ enum EnterAsTabControls : unsigned {
     EnterOnTextBoxes = 1u << 0,  // line edits and multi-line text boxes
     EnterOnCheckBoxes = 1u << 1,
     EnterOnComboBoxes = 1u << 2,
-    EnterOnSpinBoxes = 1u << 3,  // spin boxes and date pickers
+    EnterOnSpinBoxes = 1u << 3,  // spin boxes and date pickers (QDateEdit, DateBox)
 };
 
 // "Enter moves to the next field": Return or keypad Enter pressed in a control

@@ -1,5 +1,9 @@
 #include "platform/ui/ItalianSetup.h"
 
+#include "platform/ui/ApplicationHabits.h"
+
+#include <QApplication>
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -16,6 +20,8 @@ bool setupItalian(QCoreApplication& app)
 {
     const QLocale italian(QLocale::Italian, QLocale::Italy);
     QLocale::setDefault(italian);
+    if (auto* widgets = qobject_cast<QApplication*>(&app))
+        installApplicationHabits(*widgets);
 
     if (app.findChild<QTranslator*>(QLatin1String(kTranslatorName), Qt::FindDirectChildrenOnly))
         return true;

@@ -4,9 +4,12 @@
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "platform/grid/GridEx.h"
+#include "platform/ui/DateBox.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTableView>
@@ -476,4 +479,86 @@ TEST_F(BoundGridTest, ValidateCanKeepTheFocusInTheGrid)
     EXPECT_TRUE(other->hasFocus());
     EXPECT_EQ(lost.size(), 1);
     grid->setParent(nullptr);
+}
+
+TEST_F(BoundGridTest, TheCurrentRowIsShownAfterARebindADeletionAndInAnEditableGrid)
+{
+    auto shown = [](const GridEx& grid) {
+        QItemSelectionModel* selection = grid.view()->selectionModel();
+        return grid.row() > 0 && selection->currentIndex().row() == grid.row() - 1
+               && selection->isSelected(selection->currentIndex());
+    };
+    auto list = bind(kRows);
+    list->show();
+    list->setRow(3);
+    ASSERT_TRUE(list->rebind());
+    EXPECT_EQ(list->row(), 1);
+    EXPECT_TRUE(shown(*list));
+
+    auto grid = bind(kRows, true);
+    grid->setAllowDelete(true);
+    grid->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
+    grid->setRow(2);
+    ASSERT_TRUE(grid->deleteCurrentRow());
+    EXPECT_EQ(grid->row(), 2);
+    EXPECT_TRUE(shown(*grid));
+
+    // A click below the rows leaves none current once the edited row is written;
+    // a row its check refuses keeps the user, and its highlight, on it.
+    bool refuse = true;
+    QObject::connect(grid.get(), &GridEx::beforeUpdate, [&refuse](bool& cancel) { cancel = refuse; });
+    grid->setCol(2);
+    typeIntoCell(*grid, "rifiutata");
+    QWidget* viewport = grid->view()->viewport();
+    const QRect last = grid->view()->visualRect(grid->view()->model()->index(grid->rowCount() - 1, 1));
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(last.center().x(), last.bottom() + 15));
+    EXPECT_EQ(grid->row(), 2);
+    EXPECT_TRUE(grid->isEditingRow());
+    EXPECT_TRUE(shown(*grid));
+    refuse = false;
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(last.center().x(), last.bottom() + 15));
+    EXPECT_EQ(grid->row(), 0);
+    EXPECT_FALSE(grid->isEditingRow());
+    EXPECT_FALSE(grid->view()->selectionModel()->hasSelection());
+}
+
+TEST_F(BoundGridTest, ADateCellTakesTypedDatesAndTheCalendar)
+{
+    auto grid = bind(kRows, true);
+    grid->show();
+    QSignalSpy errors(grid.get(), &GridEx::error);
+    grid->setRow(1);
+    grid->setCol(3);
+    typeIntoCell(*grid, "15032026");
+    ASSERT_TRUE(grid->commitRowEdit());
+    EXPECT_EQ(grid->value(3).toDate(), QDate(2026, 3, 15));
+
+    // The calendar of the cell's editor; its pick is the cell's value.
+    grid->setRow(2);
+    grid->setCol(3);
+    QTableView* view = grid->view();
+    view->edit(view->currentIndex());
+    auto* box = qobject_cast<ui::DateBox*>(view->indexWidget(view->currentIndex()));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->date(), QDate(2025, 12, 10));
+    QTest::keyClick(box, Qt::Key_F4);
+    ASSERT_TRUE(box->isCalendarVisible());
+    box->calendarWidget()->setSelectedDate(QDate(2025, 12, 24));
+    Q_EMIT box->calendarWidget()->activated(QDate(2025, 12, 24));
+    EXPECT_TRUE(view->indexWidget(view->currentIndex()) == box); // still editing the cell
+    QTest::keyClick(box, Qt::Key_Return);
+    QApplication::processEvents();
+    ASSERT_TRUE(grid->commitRowEdit());
+    EXPECT_EQ(grid->value(3).toDate(), QDate(2025, 12, 24));
+
+    // An impossible date is never turned into another: the row is refused as typed.
+    grid->setRow(3);
+    grid->setCol(3);
+    typeIntoCell(*grid, "31/02/2026");
+    EXPECT_FALSE(grid->commitRowEdit());
+    EXPECT_EQ(grid->value(3).toString(), "31/02/2026");
+    EXPECT_GE(errors.size(), 1);
+    grid->cancelRowEdit();
+    EXPECT_EQ(grid->value(3).toDate(), QDate(2026, 1, 10));
 }

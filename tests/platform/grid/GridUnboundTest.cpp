@@ -3,9 +3,12 @@
 #include "platform/core/Currency.h"
 #include "platform/grid/GridEx.h"
 #include "platform/grid/GridModel.h"
+#include "platform/ui/ApplicationHabits.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QFont>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -289,6 +292,89 @@ TEST(GridRows, CurrentRowZeroMeansNoneAndAnEmptyGridHasNone)
     EXPECT_EQ(full->row(), 0);
 }
 
+// The highlight and the current row are one: no row is ever current unseen.
+bool shownAsCurrent(const GridEx& grid)
+{
+    QItemSelectionModel* selection = grid.view()->selectionModel();
+    if (grid.row() == 0)
+        return !selection->hasSelection() && !selection->currentIndex().isValid();
+    return selection->isRowSelected(grid.row() - 1, {}) && selection->currentIndex().row() == grid.row() - 1;
+}
+
+TEST(GridRows, AClickBelowTheLastRowLeavesNoCurrentRow)
+{
+    Table table = people();
+    auto grid = makeGrid(table);
+    grid->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
+    QWidget* viewport = grid->view()->viewport();
+    const QRect lastRow = grid->view()->visualRect(grid->view()->model()->index(3, 1));
+    ASSERT_LT(lastRow.bottom() + 20, viewport->height());
+
+    grid->setRow(2);
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(lastRow.center().x(), lastRow.bottom() + 15));
+    EXPECT_EQ(grid->row(), 0);
+    EXPECT_TRUE(shownAsCurrent(*grid));
+
+    // Beside the last column of a row is that row.
+    const int right = grid->view()->horizontalHeader()->length() + 10;
+    ASSERT_LT(right, viewport->width());
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(right, lastRow.center().y()));
+    EXPECT_EQ(grid->row(), 4);
+    EXPECT_TRUE(shownAsCurrent(*grid));
+
+    // Ctrl+click on the current row does not take its highlight away.
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, lastRow.center());
+    EXPECT_EQ(grid->row(), 4);
+    EXPECT_TRUE(shownAsCurrent(*grid));
+}
+
+TEST(GridRows, WhereverTheGridKeepsACurrentRowItIsHighlighted)
+{
+    Table table = people();
+    auto grid = makeGrid(table);
+    grid->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
+    EXPECT_TRUE(shownAsCurrent(*grid)); // a new list starts on its first row
+
+    grid->setRow(0);
+    grid->view()->setFocus(Qt::TabFocusReason); // the view picks a row when it gets the focus
+    QApplication::processEvents();
+    EXPECT_TRUE(shownAsCurrent(*grid));
+
+    grid->setRow(3);
+    grid->refresh();
+    EXPECT_EQ(grid->row(), 3);
+    EXPECT_TRUE(shownAsCurrent(*grid));
+
+    ASSERT_TRUE(grid->find(2, grid::Condition::BeginsWith, "alfa"));
+    EXPECT_TRUE(shownAsCurrent(*grid));
+
+    grid->addSortKey(2);
+    EXPECT_TRUE(shownAsCurrent(*grid));
+
+    // Ctrl+Space would unselect the current row in a plain view.
+    grid->view()->setFocus();
+    QTest::keyClick(grid->view(), Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_TRUE(shownAsCurrent(*grid));
+}
+
+TEST(GridRows, HidingTheCurrentColumnLeavesTheArrowsWorking)
+{
+    Table table = people();
+    auto grid = makeGrid(table);
+    grid->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
+    ASSERT_EQ(grid->currentColumnIndex(), 1);
+    grid->column(1).setVisible(false); // the key column, hidden once the list is loaded
+    EXPECT_EQ(grid->row(), 1);
+    EXPECT_TRUE(shownAsCurrent(*grid));
+    grid->view()->setFocus();
+    QTest::keyClick(grid->view(), Qt::Key_Down);
+    EXPECT_EQ(grid->row(), 2);
+    EXPECT_TRUE(shownAsCurrent(*grid));
+}
+
 TEST(GridUnbound, ValuesComeFromTheEventPerRowAndColumnAndRefreshAsksAgain)
 {
     Table table = people();
@@ -428,6 +514,36 @@ TEST(GridDropDown, CellStoresTheBoundColumnAndShowsTheShownColumnOfTheListGrid)
     QTest::keyClick(combo, Qt::Key_Tab);
     EXPECT_EQ(grid->cellValue(2, 2).toLong(), 7);
     EXPECT_EQ(grid->cellText(2, 2), "Fattura standard");
+}
+
+TEST(GridDropDown, TypingInTheListCellSearchesSpacesIncludedWithoutOpeningIt)
+{
+    ui::installApplicationHabits(testApp());
+    Table layouts{{{7, "Fattura standard"}, {8, "Fattura semplificata"}, {9, "Pro forma"}}};
+    GridEx list;
+    list.addUnboundColumn("finId");
+    list.addUnboundColumn("finNome");
+    QObject::connect(&list, &GridEx::unboundReadData,
+                     [&layouts](int row, int column, Variant& value) { value = layouts.rows[row - 1][column - 1]; });
+    list.setItemCount(3);
+    Table table{{{1, 9}}};
+    auto grid = makeGrid(table, 2);
+    grid->setAllowEdit(true);
+    grid->column(2).setDropDown(&list, "finId", "finNome");
+    grid->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
+    grid->setRow(1);
+    grid->setCol(2);
+    grid->view()->setFocus();
+    QTest::keyClick(grid->view(), Qt::Key_F, Qt::NoModifier); // the first key opens the cell's list box
+    auto* combo = grid->view()->findChild<QComboBox*>();
+    ASSERT_NE(combo, nullptr);
+    ASSERT_EQ(QApplication::focusWidget(), combo);
+    QTest::keyClicks(combo, "attura se");
+    EXPECT_FALSE(combo->view()->isVisible());
+    EXPECT_EQ(combo->currentText(), "Fattura semplificata");
+    QTest::keyClick(combo, Qt::Key_Tab);
+    EXPECT_EQ(grid->cellValue(1, 2).toLong(), 8);
 }
 
 TEST(GridDropDown, ValueListShowsTheTextOfEachValue)

@@ -81,6 +81,28 @@ TEST_F(Exports, PrintingToAFileGivesTheSamePages)
     EXPECT_THROW(ReportPrinter::print(report, false), core::Error);
 }
 
+TEST_F(Exports, APrintOutputHandlerStandsInForThePrinters)
+{
+    QString device;
+    int pages = 0;
+    ReportPrinter::setPrintOutputHandler([&](const ReportPages& p, const QString& name) {
+        device = name;
+        pages = p.count();
+    });
+    report.printer().deviceName = QStringLiteral("Nessuna stampante con questo nome");
+    EXPECT_TRUE(ReportPrinter::print(report, false));
+    EXPECT_EQ(device, QStringLiteral("Nessuna stampante con questo nome"));
+    EXPECT_EQ(pages, 4);
+
+    // A print to a file still writes the file.
+    device.clear();
+    report.printer().outputFileName = dir.filePath(QStringLiteral("to-file.pdf"));
+    EXPECT_TRUE(ReportPrinter::print(report, false));
+    EXPECT_TRUE(device.isEmpty());
+    expectDocumentPages(pdfPages(report.printer().outputFileName));
+    ReportPrinter::setPrintOutputHandler(nullptr);
+}
+
 TEST_F(Exports, HtmlIsOneFileWithAllPages)
 {
     const QString html = readText(exportTo(ExportFilter::kHtmlClassId, QStringLiteral("report.html")));

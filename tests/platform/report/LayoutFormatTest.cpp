@@ -97,13 +97,15 @@ TEST(LayoutFormat, BytesThatAreNotALayoutAreAnError)
 {
     const QByteArray valid = LayoutFormat::write(sampleReport(sampleLines()).layout());
     auto replaced = [&](const char* from, const char* to) { return QByteArray(valid).replace(from, to); };
+    // Bytes with a NUL inside: their length is that of the literal, without its terminator.
+    static constexpr char kBinary[] = "\x00\x01\xff\xfe garbage";
     const struct {
         const char* what;
         QByteArray bytes;
         long number;
     } cases[] = {
         {"empty", QByteArray(), ErrorNumber::NotALayout},
-        {"binary", QByteArray("\x00\x01\xff\xfe garbage", 14), ErrorNumber::NotALayout},
+        {"binary", QByteArray(kBinary, sizeof kBinary - 1), ErrorNumber::NotALayout},
         {"other JSON", QByteArray("{\"a\": 1}"), ErrorNumber::NotALayout},
         {"JSON array", QByteArray("[1,2,3]"), ErrorNumber::NotALayout},
         {"truncated", valid.left(valid.size() / 2), ErrorNumber::NotALayout},

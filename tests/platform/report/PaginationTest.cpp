@@ -153,11 +153,13 @@ TEST(Pagination, FetchEndsWhenTheHandlerLeavesTheFlagSet)
     report.run();
     EXPECT_EQ(calls, 4);
     EXPECT_EQ(textsOf(report.pages(), QStringLiteral("txtN"))[0], (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(report.pages().rowCount, 3);
 
-    // No data at all: headers and footers only, one page.
+    // No data at all: headers and footers only, one page, and no row to tell.
     Report empty;
     empty.run();
     EXPECT_EQ(empty.pages().count(), 1);
+    EXPECT_EQ(empty.pages().rowCount, 0);
 }
 
 TEST(Pagination, GroupValueSetWhileFetchingGroupsByInitial)

@@ -1,5 +1,9 @@
 #include "ReportTestSupport.h"
 
+#include "platform/ui/ScopedDialogHandler.h"
+#include "platform/ui/MsgBoxStyle.h"
+#include "platform/ui/ScriptedDialogs.h"
+
 #include "platform/report/ReportPreview.h"
 #include "platform/report/ReportPrinter.h"
 
@@ -95,6 +99,19 @@ TEST(Preview, PagesZoomAndPrintFromTheToolbar)
     ReportPrinter::setPrintDialogHandler(nullptr);
     EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(pdfPages(dir.filePath(QStringLiteral("preview.pdf"))).size(), 4);
+
+    // A printer that cannot be used is told in a message; the preview stays.
+    ui::ScriptedDialogs answers;
+    ui::ScopedDialogHandler scope(answers);
+    answers.answerMessageBox(ui::vbOK);
+    preview.report().printer().outputFileName.clear();
+    preview.report().printer().deviceName = QStringLiteral("Nessuna stampante con questo nome");
+    ReportPrinter::setPrintDialogHandler([](QPrinter&) { return true; });
+    preview.toolAction(static_cast<int>(StandardTool::Print))->trigger();
+    ReportPrinter::setPrintDialogHandler(nullptr);
+    ASSERT_EQ(answers.messages().size(), 1);
+    EXPECT_TRUE(answers.messages().at(0).startsWith(QStringLiteral("Stampa non riuscita: "))) << answers.messages().at(0).toStdString();
+    EXPECT_TRUE(preview.isVisible());
     preview.close();
 }
 

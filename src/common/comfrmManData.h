@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+
+class QComboBox;
+class QFrame;
+class QStackedLayout;
+
+namespace grid {
+class GridEx;
+}
+
+// The table browser: any table of the database in an editable grid, for the
+// administrator who must mend a row by hand. Every edit goes through the same
+// optimistic checks as the rest of the program: a row changed meanwhile by
+// another user is refused with a message, never overwritten.
+class comfrmManData : public QDialog {
+    Q_OBJECT
+public:
+    // Shows the browser modal over owner on the database of the connection string.
+    static void Mostra(QWidget* owner, const QString& connectionString);
+    static comfrmManData* instance();
+    static void Unload();
+
+    // The user tables of the database, in catalog order; the engine's own are left out.
+    static QStringList TabelleUtente(const QString& connectionString);
+
+private:
+    comfrmManData();
+    void Form_Load(const QString& connectionString);
+    void cmbTables_Click();
+
+    QComboBox* cmbTables;
+    grid::GridEx* gexTable;
+    QFrame* picBottom;
+    QStackedLayout* m_area;
+};

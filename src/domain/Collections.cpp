@@ -1,0 +1,54 @@
+#include "domain/Collections.h"
+
+#include "platform/core/Error.h"
+#include "platform/database/Transaction.h"
+
+void saveCollections(db::Recordset& collections, db::Connection& cn, std::int32_t fatId)
+{
+    // The document's id goes into every row about to be written, whatever the grid held.
+    db::Recordset rows = collections.clone();
+    rows.setFilter(db::FilterGroup::PendingRecords);
+    for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
+        if (rows.status() & db::RecordStatus::Deleted)
+            continue;
+        const core::Variant doc = rows.value(QStringLiteral("incFatId"));
+        if (doc.isEmptyOrNull() || doc.toLong() != fatId) {
+            rows.setValue(QStringLiteral("incFatId"), core::Variant(fatId));
+            rows.update();
+        }
+    }
+    rows.close();
+
+    collections.setActiveConnection(cn);
+    try {
+        db::Transaction tx(cn);
+        collections.updateBatch();
+        tx.commit();
+    } catch (const core::Error&) {
+        // The rolled-back batch is pending again; the recordset goes back to waiting.
+        collections.disconnect();
+        throw;
+    }
+    collections.disconnect();
+}
+
+core::Currency unpaidAmount(core::Currency net, const QVector<core::Currency>& collected)
+{
+    core::Currency left = net;
+    for (const core::Currency& c : collected)
+        left -= c;
+    return left;
+}
+
+QVector<core::Currency> collectionAmounts(const db::Recordset& collections)
+{
+    QVector<core::Currency> out;
+    db::Recordset rows = collections.clone();
+    for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
+        const core::Variant v = rows.value(QStringLiteral("incImporto"));
+        if (v.isNumber())
+            out.append(v.toCurrency());
+    }
+    rows.close();
+    return out;
+}

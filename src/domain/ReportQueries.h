@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+// The SQL of the seven reports, built from the filters of the report chooser.
+// Dates are written as "#mm/dd/yyyy#": a two-digit year would read 2030 as
+// 1930. Numbers are written as decimal text, so nothing the user types reaches
+// the statements.
+
+struct FiltriReport {
+    std::int32_t sezId = 0;
+    std::int32_t tipoDocumento = 0; // fatTipo: 0 invoices, 1 credit notes, 2 pro formas
+    QDate dal;
+    QDate al;
+    std::optional<std::int32_t> cliente; // none: every client ("(Tutti)")
+    bool prestazioniSenzaCliente = false; // the price list also shows the services of no client
+    bool soloNonSaldate = false;          // the collections list only the invoices still to collect
+};
+
+// The documents of one kind in the date range (reports "Documenti" and
+// "Lista Documenti"): Fatture.*, CliFor.* and Pagamenti.*, by date and number.
+QString SqlDocumenti(const FiltriReport& f);
+// The VAT summary rows summed per client and VAT code ("Totali per Cliente").
+QString SqlTotaliCliente(const FiltriReport& f);
+// The price list of the section, grouped by client ("Listino Prestazioni").
+QString SqlListinoPrestazioni(const FiltriReport& f);
+// The clients of the section and the shared ones, by name (the two client lists).
+QString SqlRubricaClienti(std::int32_t sezId);
+// Invoices with their collections and what is left to collect ("Incassi").
+QString SqlIncassi(const FiltriReport& f);
+// The chooser's client list: the section's clients and the shared ones.
+QString SqlClientiScelta(std::int32_t sezId);

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+
+class QPushButton;
+namespace grid {
+class GridEx;
+}
+
+// Which stored layout prints each document kind of one professional: the
+// finRel rows of the section, their layout chosen from the layouts by name.
+// One row per document kind: rows are neither added nor deleted here, and the
+// kind of a row cannot change.
+class finfrmRepRels : public QDialog {
+    Q_OBJECT
+public:
+    // Shows the window modal; returns once it is closed.
+    static void Apri(std::int32_t sezId);
+    static finfrmRepRels* instance();
+    static bool exists();
+    static void Unload();
+
+    grid::GridEx* gex = nullptr;
+    // The drop-down list of the layout column.
+    grid::GridEx* gexmod = nullptr;
+    QPushButton* cmdSave = nullptr;
+    QPushButton* cmdCancel = nullptr;
+
+public Q_SLOTS:
+    // Esc and the close box are Annulla.
+    void reject() override;
+
+private:
+    finfrmRepRels();
+    void cmdSave_Click();
+    void cmdCancel_Click();
+    void scarica();
+};

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDialog>
+#include <QVector>
+#include <cstdint>
+
+class QLabel;
+class QPushButton;
+namespace grid {
+class GridEx;
+}
+
+// The stored print layouts of every professional, and the way into the
+// layout designer: new, new from the selected layout, edit or delete it.
+class finfrmReps : public QDialog {
+    Q_OBJECT
+public:
+    // Shows the list modal, owned by `owner` (the main window); returns once it is closed.
+    static void Mostra(QWidget* owner);
+    static finfrmReps* instance();
+    static bool exists();
+    static void Unload();
+
+    QLabel* Label1 = nullptr;
+    grid::GridEx* gex = nullptr;
+    // 0 Nuovo, 1 Nuovo da modello corrente, 2 Modifica modello corrente,
+    // 3 Elimina modello corrente, 4 Importa modello (never enabled), 5 Chiudi.
+    QVector<QPushButton*> cmdBut;
+    // "Record: 2 di 3".
+    QLabel* lblRecord = nullptr;
+
+    void cmdBut_Click(int index);
+
+public Q_SLOTS:
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    finfrmReps();
+    void Form_Load();
+    void apriDesigner(std::int16_t mode);
+    void elimina();
+    void aggiornaPulsanti();
+    std::int32_t idCorrente() const;
+    QString nomeCorrente() const;
+    void scarica();
+
+    bool m_caricato = false;
+};

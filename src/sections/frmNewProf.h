@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+#include <QVector>
+#include <cstdint>
+
+class QLineEdit;
+class QPushButton;
+
+// A new professional: title, name and surname; everything else takes the defaults.
+class frmNewProf : public QDialog {
+    Q_OBJECT
+public:
+    // Shows the dialog modal over owner; the new sezId, 0 when nothing was added.
+    static std::int32_t Mostra(QWidget* owner);
+    static frmNewProf* instance();
+    static void Unload();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    frmNewProf();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+    QVector<QLineEdit*> txtData;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
+    std::int32_t m_nuovo = 0;
+};

@@ -1,0 +1,140 @@
+#include "sections/frmProfElimina.h"
+
+#include "common/FormLifetime.h"
+#include "common/comUtility.h"
+#include "domain/Professionals.h"
+#include "platform/core/Error.h"
+#include "platform/database/Recordset.h"
+#include "platform/ui/Dialogs.h"
+#include "startup/SharedState.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+FormInstance<frmProfElimina> gInstance;
+} // namespace
+
+frmProfElimina* frmProfElimina::instance()
+{
+    return gInstance.get([] { return new frmProfElimina(); });
+}
+
+void frmProfElimina::Unload()
+{
+    gInstance.unload();
+}
+
+frmProfElimina::frmProfElimina()
+{
+    setObjectName(QStringLiteral("frmProfElimina"));
+    setWindowTitle(QStringLiteral("Eliminazione Dati"));
+    setModal(true);
+    lblTitle = new QLabel(QStringLiteral("Eliminare i dati di:"), this);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    lblProf = new QLabel(this);
+    lblProf->setObjectName(QStringLiteral("lblProf"));
+    {
+        QFont f = lblProf->font();
+        f.setBold(true);
+        f.setPointSizeF(f.pointSizeF() * 1.2);
+        lblProf->setFont(f);
+    }
+    auto* layout = new QVBoxLayout(this);
+    auto* testa = new QHBoxLayout;
+    testa->addWidget(lblTitle);
+    testa->addWidget(lblProf, 1);
+    layout->addLayout(testa);
+    const char* const righe[] = {
+        "Questa procedura permette di eliminare tutti i dati del professionista selezionato.",
+        "per gestire un nuovo professionista dello studio variandone i dati.",
+        "Il nuovo professionista avrà in eredità i Clienti condivisi e i Pagamenti condivisi del",
+        "professionista a cui sono stati eliminati i dati più gli eventuali diritti di amministrazione.",
+        "",
+        "I dati che verranno eliminati sono:",
+        "1. Documenti emessi (ProForma, Fatture, Note di credito)",
+        "2. Clienti non condivisi",
+        "3. Pagamenti non condivisi",
+        // What goes with them, said before the user decides.
+        "4. Numerazione dei documenti (contatori) e prestazioni dei clienti eliminati",
+    };
+    for (const char* riga : righe)
+        layout->addWidget(new QLabel(QString::fromUtf8(riga), this));
+    cmdOK = new QPushButton(QStringLiteral("Procedi"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdCancel = new QPushButton(QStringLiteral("Annulla"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdOK->setAutoDefault(true);
+    cmdCancel->setAutoDefault(true);
+    auto* bottoni = new QHBoxLayout;
+    bottoni->addStretch();
+    bottoni->addWidget(cmdOK);
+    bottoni->addWidget(cmdCancel);
+    layout->addSpacing(8);
+    layout->addLayout(bottoni);
+    RimuoviChiudi(this);
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+}
+
+void frmProfElimina::Elimina(std::int32_t sezId, QWidget* owner)
+{
+    frmProfElimina* f = instance();
+    if (owner && f->parentWidget() != owner)
+        f->setParent(owner, f->windowFlags());
+    f->m_sezId = sezId;
+    try {
+        db::Recordset rs;
+        rs.open(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=") + QString::number(sezId), DataConStr,
+                db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
+        if (!rs.eof())
+            f->lblProf->setText(NzStr(rs.value(QStringLiteral("sezTitolo")), QString()) + QLatin1Char(' ')
+                                + NzStr(rs.value(QStringLiteral("sezNome")), QString()) + QLatin1Char(' ')
+                                + NzStr(rs.value(QStringLiteral("sezCognome")), QString()));
+        rs.close();
+    } catch (const core::Error& e) {
+        ui::msgBox(e.text(), ui::vbCritical, AppTitle());
+        Unload();
+        return;
+    }
+    ui::execModal(f);
+    Unload();
+}
+
+void frmProfElimina::cmdOK_Click()
+{
+    if (ui::msgBox(QStringLiteral("Sei sicuro di eliminare definitivamente i dati del professionista selezionato?"),
+                   ui::vbYesNo | ui::vbQuestion | ui::vbDefaultButton2, AppTitle())
+        != ui::vbYes) {
+        ui::msgBox(QStringLiteral("Procedura interrotta"), ui::vbOKOnly, AppTitle());
+        hide();
+        return;
+    }
+    try {
+        deleteProfessionalData(DataConStr, m_sezId);
+    } catch (const core::Error& e) {
+        ui::msgBox(QStringLiteral("Eliminazione non eseguita: nessun dato è stato eliminato.") + QStringLiteral("\r\n")
+                       + e.text(),
+                   ui::vbCritical, AppTitle());
+    }
+    hide();
+}
+
+void frmProfElimina::cmdCancel_Click()
+{
+    hide();
+}
+
+void frmProfElimina::keyPressEvent(QKeyEvent* event)
+{
+    // Esc is "Annulla".
+    if (event->key() == Qt::Key_Escape) {
+        cmdCancel_Click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,99 @@
+// The agreed-amount dialog on its own: what each text gives back, and every
+// way of leaving it.
+#include "documents/frm_Pattuito.h"
+#include "platform/ui/MsgBoxStyle.h"
+#include "support/ProgramFixture.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+class AgreedAmountDialogTest : public ProgramFixture {
+protected:
+    // Opens the dialog and runs `drive` on it; what Apri returned.
+    std::optional<core::Currency> run(std::function<void(QWidget*)> drive)
+    {
+        m_dialogs.answerModal(std::move(drive));
+        return frm_Pattuito::Apri();
+    }
+    static QLineEdit* box(QWidget* w) { return w->findChild<QLineEdit*>(QStringLiteral("txtData")); }
+    static QPushButton* button(QWidget* w, const char* name) { return w->findChild<QPushButton*>(QLatin1String(name)); }
+};
+
+core::Currency money(const char* text) { return core::Currency::fromDouble(QString::fromLatin1(text).toDouble()); }
+
+} // namespace
+
+TEST_F(AgreedAmountDialogTest, TheTypedTextIsReadTheItalianWay)
+{
+    struct Case {
+        const char* typed; // nullptr: the proposed text as it stands
+        bool byEnter;
+        const char* amount;
+    };
+    const Case cases[] = {
+        {nullptr, false, "0"},
+        {"1250,5", true, "1250.5"},
+        {"1250,505", true, "1250.505"},
+        {"1.250,50", false, "1250.5"},
+        {"-1", true, "-1"}, // an amount like any other, not a cancel
+        {" 7 ", true, "7"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed ? c.typed : "(proposed)");
+        const std::optional<core::Currency> result = run([&](QWidget* w) {
+            EXPECT_EQ(w->windowTitle(), QStringLiteral("Importo pattuito"));
+            EXPECT_EQ(box(w)->text(), QStringLiteral("0,0"));
+            EXPECT_EQ(box(w)->selectedText(), QStringLiteral("0,0")); // typing replaces it
+            if (c.typed)
+                QTest::keyClicks(box(w), QString::fromLatin1(c.typed));
+            if (c.byEnter)
+                QTest::keyClick(box(w), Qt::Key_Return);
+            else
+                QTest::mouseClick(button(w, "cmdOK"), Qt::LeftButton);
+        });
+        ASSERT_TRUE(result.has_value());
+        EXPECT_EQ(*result, money(c.amount));
+    }
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(AgreedAmountDialogTest, AnnullaEscAndTheCloseButtonCancel)
+{
+    const std::function<void(QWidget*)> ways[] = {
+        [](QWidget* w) { QTest::mouseClick(button(w, "cmdCancel"), Qt::LeftButton); },
+        [](QWidget* w) { QTest::keyClick(box(w), Qt::Key_Escape); },
+        [](QWidget* w) { w->close(); },
+    };
+    for (const auto& way : ways) {
+        const std::optional<core::Currency> result = run([&](QWidget* w) {
+            QTest::keyClicks(box(w), QStringLiteral("500"));
+            way(w);
+            EXPECT_FALSE(w->isVisible());
+        });
+        EXPECT_FALSE(result.has_value());
+    }
+}
+
+TEST_F(AgreedAmountDialogTest, ATextThatIsNoAmountIsRefusedAndTheDialogStays)
+{
+    for (const char* bad : {"abc", "", "1.5", "12,3,4", "-", "99999999999999"}) {
+        SCOPED_TRACE(bad);
+        m_dialogs.answerMessageBox(ui::vbOK);
+        const std::optional<core::Currency> result = run([&](QWidget* w) {
+            box(w)->clear();
+            QTest::keyClicks(box(w), QString::fromLatin1(bad));
+            QTest::mouseClick(button(w, "cmdOK"), Qt::LeftButton);
+            EXPECT_TRUE(w->isVisible());
+            EXPECT_EQ(box(w)->selectedText(), QString::fromLatin1(bad)); // ready to be typed over
+            QTest::keyClicks(box(w), QStringLiteral("10"));
+            QTest::keyClick(box(w), Qt::Key_Return);
+        });
+        ASSERT_EQ(m_dialogs.messages().size(), 1);
+        m_dialogs.clear();
+        ASSERT_TRUE(result.has_value());
+        EXPECT_EQ(*result, money("10"));
+    }
+}

@@ -1,0 +1,76 @@
+// The editor's header by keyboard: a typed date, the required client, Enter on
+// the save button and a client found by a name with a space.
+#include "EditorDriver.h"
+
+#include "platform/ui/DataCombo.h"
+#include "platform/ui/DateBox.h"
+#include "platform/ui/MsgBoxStyle.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+
+TEST_F(EditorTest, TheDocumentDateIsTypedAndAnImpossibleOneRefused)
+{
+    frm_fattura::Nuovo(0);
+    auto* dtp = control<ui::DateBox>(QStringLiteral("dtp"));
+    EXPECT_EQ(dtp->text(), QStringLiteral("05/03/2024"));
+    focus(dtp);
+    dtp->selectAll();
+    type(QStringLiteral("30022024"));
+    m_dialogs.answerMessageBox(ui::vbOK);
+    key(Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(editor()->headerRecordset().value(QStringLiteral("fatData")).toDate(), QDate(2024, 3, 5));
+    EXPECT_EQ(dtp->text(), QStringLiteral("05/03/2024"));
+    ASSERT_EQ(m_dialogs.messages().size(), 1);
+    EXPECT_TRUE(m_dialogs.messages().first().contains(QStringLiteral("febbraio 2024 ha 29 giorni")));
+    // The client combo, reached by that Enter, keeps the focus until a client is chosen.
+    EXPECT_EQ(focused(), control<ui::DataCombo>(QStringLiteral("dtcData(0)")));
+
+    chooseClient(QStringLiteral("D'A"));
+    focus(dtp);
+    dtp->selectAll();
+    type(QStringLiteral("15/3/24"));
+    key(Qt::Key_Return); // Enter moves on, with the date taken
+    EXPECT_EQ(editor()->headerRecordset().value(QStringLiteral("fatData")).toDate(), QDate(2024, 3, 15));
+    EXPECT_EQ(focused(), control<ui::DataCombo>(QStringLiteral("dtcData(0)")));
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(EditorTest, EnterStaysInTheClientComboUntilAClientIsChosen)
+{
+    exec(QStringLiteral("INSERT INTO CliFor (cliNome, sezId, cliShared) VALUES ('Studio Bianchi', 1, False)"));
+    exec(QStringLiteral("INSERT INTO CliFor (cliNome, sezId, cliShared) VALUES ('Studio Associato Verdi', 1, False)"));
+    frm_fattura::Nuovo(0);
+    auto* client = control<ui::DataCombo>(QStringLiteral("dtcData(0)"));
+    focus(client);
+    key(Qt::Key_Return);
+    EXPECT_EQ(focused(), client);
+
+    // A name with a space is found as typed; the list stays closed.
+    type(QStringLiteral("studio b"));
+    EXPECT_FALSE(client->view()->isVisible());
+    EXPECT_EQ(client->listText(), QStringLiteral("Studio Bianchi"));
+    key(Qt::Key_Return);
+    EXPECT_EQ(focused(), control<ui::DataCombo>(QStringLiteral("dtcData(1)")));
+    EXPECT_EQ(editor()->headerRecordset().value(QStringLiteral("fatCliForId")).toLong(),
+              scalar(QStringLiteral("SELECT cliId FROM CliFor WHERE cliNome='Studio Bianchi'")).toInt());
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(EditorTest, EnterOnTheFocusedSaveButtonSaves)
+{
+    frm_fattura::Nuovo(0);
+    const std::int32_t id = editor()->documentId();
+    chooseClient(QStringLiteral("D'A"));
+    enterLine({}, QStringLiteral("1"), QStringLiteral("Consulenza"), QStringLiteral("100"));
+    // Enter on the empty new line goes to Salva; Enter there presses it.
+    key(Qt::Key_Return);
+    ASSERT_EQ(focused(), control<QPushButton>(QStringLiteral("cmdSave")));
+    key(Qt::Key_Return);
+    EXPECT_FALSE(frm_fattura::IsLoaded());
+    EXPECT_EQ(count(QStringLiteral("SELECT fatNo FROM Fatture WHERE fatId=") + QString::number(id)), 1);
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
+}

@@ -1,0 +1,41 @@
+#include "DomainFixture.h"
+
+#include "platform/database/Connection.h"
+#include "platform/database/Recordset.h"
+
+#include <QDir>
+#include <QFile>
+
+void DomainFixture::SetUp()
+{
+    ASSERT_TRUE(m_dir.isValid());
+    const QString path = QDir(m_dir.path()).filePath(QStringLiteral("qelvo.mdb"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(CORVESSA_TEST_DATABASE), path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    m_cs = db::Connection::connectionStringFor(path);
+}
+
+void DomainFixture::exec(const QString& sql)
+{
+    db::Connection cn;
+    cn.open(m_cs);
+    cn.execute(sql);
+    cn.close();
+}
+
+core::Variant DomainFixture::scalar(const QString& sql)
+{
+    db::Recordset rs;
+    rs.open(sql, m_cs, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
+    const core::Variant v = rs.eof() ? core::Variant::null() : rs.value(0);
+    rs.close();
+    return v;
+}
+
+void DomainFixture::addDefaultLayouts()
+{
+    for (int t = 0; t < 3; ++t) {
+        exec(QStringLiteral("INSERT INTO finData (finId, finNome, finLay) VALUES (%1, 'Modello %1', 'x')").arg(t + 1));
+        exec(QStringLiteral("INSERT INTO finRel (sezId, fnrfinId, fnrDocType) VALUES (1, %1, %2)").arg(t + 1).arg(t));
+    }
+}

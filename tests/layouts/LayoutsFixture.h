@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/core/Variant.h"
+#include "platform/database/Recordset.h"
+#include "printing/PrintFixture.h"
+#include "startup/SharedState.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QWidget>
+
+// The database a first start leaves (three layouts, assigned to section 1's
+// three document kinds), a client and the professional's heading.
+class LayoutsFixture : public PrintFixture {
+protected:
+    void TearDown() override;
+
+    template <typename T>
+    static T* child(QWidget* form, const QString& name)
+    {
+        T* w = form->findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << name.toStdString();
+        return w;
+    }
+    // The first column of the first row, Null when there is none.
+    static core::Variant scalar(const QString& sql)
+    {
+        db::Recordset rs;
+        rs.open(sql, DataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
+        const core::Variant v = rs.eof() ? core::Variant::null() : rs.value(0);
+        rs.close();
+        return v;
+    }
+    static long count(const QString& sql) { return scalar(QStringLiteral("SELECT Count(*) FROM ") + sql).toLong(); }
+    // Lets deferred deletions of windows that unloaded themselves run.
+    static void settle()
+    {
+        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    static void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
+};

@@ -1,0 +1,177 @@
+// The habits every window shares once the application is set up: Enter on a
+// focused button, type-to-find in drop-down lists, no U+0000 in text boxes.
+#include "TestApplication.h"
+
+#include "platform/ui/ApplicationHabits.h"
+#include "platform/ui/ComboSearch.h"
+#include "platform/ui/EnterAsTab.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QValidator>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace ui;
+
+namespace {
+
+// A plain window (no dialog, so no default button of Qt's own).
+struct Window {
+    QWidget window;
+    QLineEdit* txt = add<QLineEdit>("txt");
+    QComboBox* cmb = add<QComboBox>("cmb");
+    QCheckBox* chk = add<QCheckBox>("chk");
+    QPushButton* cmdSalva = add<QPushButton>("cmdSalva");
+    QPushButton* cmdAnnulla = add<QPushButton>("cmdAnnulla");
+    QLineEdit* last = add<QLineEdit>("last");
+
+    template <typename W>
+    W* add(const char* name)
+    {
+        if (!window.layout())
+            new QVBoxLayout(&window);
+        auto* w = new W(&window);
+        w->setObjectName(QString::fromLatin1(name));
+        w->setFocusPolicy(Qt::StrongFocus);
+        window.layout()->addWidget(w);
+        return w;
+    }
+
+    Window()
+    {
+        cmb->addItems({QStringLiteral("Rossi Mario"), QStringLiteral("Studio Associato"),
+                       QStringLiteral("Studio Bianchi"), QStringLiteral("Studio Bianchi & C."),
+                       QStringLiteral("Verdi")});
+        window.show();
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+
+    QString focused() const
+    {
+        QWidget* focus = QApplication::focusWidget();
+        return focus ? focus->objectName() : QString();
+    }
+};
+
+class ApplicationHabits : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        installApplicationHabits(testApplication());
+        w = std::make_unique<Window>();
+    }
+    void TearDown() override { ComboSearch::setPause(1500); }
+    std::unique_ptr<Window> w;
+};
+
+} // namespace
+
+TEST_F(ApplicationHabits, EnterOnAFocusedButtonPressesIt)
+{
+    QSignalSpy salva(w->cmdSalva, &QPushButton::clicked);
+    QSignalSpy annulla(w->cmdAnnulla, &QPushButton::clicked);
+    w->cmdSalva->setFocus();
+    QTest::keyClick(w->cmdSalva, Qt::Key_Return);
+    EXPECT_EQ(salva.size(), 1);
+    QTest::keyClick(w->cmdSalva, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(salva.size(), 2);
+    EXPECT_EQ(annulla.size(), 0);
+
+    // Enter in a text box presses no button.
+    w->txt->setFocus();
+    QTest::keyClick(w->txt, Qt::Key_Return);
+    EXPECT_EQ(salva.size(), 2);
+
+    // Ctrl+Enter is not Enter.
+    w->cmdSalva->setFocus();
+    QTest::keyClick(w->cmdSalva, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(salva.size(), 2);
+}
+
+TEST_F(ApplicationHabits, EnterAsTabStaysOnTheControlsTheFormNames)
+{
+    installEnterAsTab(&w->window, EnterOnTextBoxes | EnterOnCheckBoxes | EnterOnComboBoxes);
+    QSignalSpy salva(w->cmdSalva, &QPushButton::clicked);
+    w->chk->setFocus();
+    QTest::keyClick(w->chk, Qt::Key_Return);
+    EXPECT_FALSE(w->chk->isChecked());
+    EXPECT_EQ(w->focused(), QStringLiteral("cmdSalva"));
+    EXPECT_EQ(salva.size(), 0);
+    QTest::keyClick(w->cmdSalva, Qt::Key_Return);
+    EXPECT_EQ(salva.size(), 1);
+    EXPECT_EQ(w->focused(), QStringLiteral("cmdSalva"));
+}
+
+TEST_F(ApplicationHabits, TypingInADropDownSearchesSpacesIncludedAndNeverOpensIt)
+{
+    QSignalSpy chosen(w->cmb, &QComboBox::activated);
+    w->cmb->setFocus();
+    QTest::keyClicks(w->cmb, QStringLiteral("studio b"));
+    EXPECT_EQ(w->cmb->currentText(), QStringLiteral("Studio Bianchi"));
+    EXPECT_FALSE(w->cmb->view()->isVisible());
+    EXPECT_GE(chosen.size(), 1);
+    EXPECT_EQ(chosen.last().at(0).toInt(), 2);
+
+    // Backspace takes a character back; a character no item goes on with changes nothing.
+    QTest::keyClick(w->cmb, Qt::Key_Backspace);
+    QTest::keyClicks(w->cmb, QStringLiteral("ax"));
+    EXPECT_EQ(w->cmb->currentText(), QStringLiteral("Studio Associato"));
+    EXPECT_EQ(ComboSearch::searchText(w->cmb), QStringLiteral("studio a"));
+
+    // Tab leaves the combo as from any field.
+    QTest::keyClick(w->cmb, Qt::Key_Tab);
+    EXPECT_EQ(w->focused(), QStringLiteral("chk"));
+}
+
+TEST_F(ApplicationHabits, APauseStartsANewSearch)
+{
+    ComboSearch::setPause(50);
+    w->cmb->setFocus();
+    QTest::keyClicks(w->cmb, QStringLiteral("St"));
+    EXPECT_EQ(w->cmb->currentText(), QStringLiteral("Studio Associato"));
+    QTest::qWait(120);
+    QTest::keyClicks(w->cmb, QStringLiteral("v"));
+    EXPECT_EQ(w->cmb->currentText(), QStringLiteral("Verdi"));
+}
+
+TEST_F(ApplicationHabits, F4AndAltDownOpenTheList)
+{
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_F4, Qt::KeyboardModifiers{}},
+                                         std::pair{Qt::Key_Down, Qt::KeyboardModifiers{Qt::AltModifier}}}) {
+        w->cmb->setFocus();
+        QTest::keyClick(w->cmb, key, modifiers);
+        EXPECT_TRUE(w->cmb->view()->isVisible()) << key;
+        w->cmb->hidePopup();
+    }
+}
+
+TEST_F(ApplicationHabits, TextBoxesLeaveNulOutOfTypedAndPastedText)
+{
+    const QString withNul = QStringLiteral("Studio") + QChar(0) + QStringLiteral(" Bianchi");
+    w->txt->setFocus();
+    w->txt->insert(withNul); // what a paste or a drop does
+    EXPECT_EQ(w->txt->text(), QStringLiteral("Studio Bianchi"));
+
+    auto* note = w->add<QPlainTextEdit>("note");
+    note->show();
+    note->insertPlainText(withNul);
+    EXPECT_EQ(note->toPlainText(), QStringLiteral("Studio Bianchi"));
+
+    // A box with a filter of its own keeps it.
+    auto* digits = w->add<QLineEdit>("digits");
+    auto* own = new QIntValidator(digits);
+    digits->setValidator(own);
+    digits->show();
+    EXPECT_EQ(digits->validator(), own);
+}

@@ -1,0 +1,122 @@
+// The report chooser as the user meets it: what it shows on opening, the
+// filters each report asks for, and closing.
+#include "reports/ReportsFixture.h"
+
+#include "platform/grid/GridEx.h"
+#include "platform/report/ReportPreview.h"
+#include "platform/ui/DateBox.h"
+#include "platform/ui/MsgBoxStyle.h"
+#include "reports/EsportaReport.h"
+#include "reports/frmPrintReportMov.h"
+#include "startup/SharedState.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QTest>
+
+using ChooserTest = ReportsFixture;
+
+TEST_F(ChooserTest, OpensOnTheWorkingYearAllClientsInvoicesAndThePrinterPassed)
+{
+    frmPrintReportMov* f = apri();
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_FALSE(f->isModal());
+    EXPECT_EQ(f->windowTitle(), QStringLiteral(" Stampe Documenti - Listini - Anagrafiche"));
+    EXPECT_EQ(f->Dat1->date(), QDate(2024, 1, 1));
+    EXPECT_EQ(f->Dat2->date(), QDate(2024, 12, 31));
+    EXPECT_EQ(f->cmbCli->currentText(), QStringLiteral("(Tutti)"));
+    EXPECT_TRUE(f->optview[0]->isChecked());
+    EXPECT_EQ(f->TipoDocumento(), 0);
+    EXPECT_EQ(f->cmbPrinters->currentText(), QStringLiteral("Stampante di prova"));
+    EXPECT_EQ(f->cmbPrinters->count(), 2);
+
+    // The section's clients and the shared one of another section, by name.
+    QStringList clienti;
+    for (int i = 0; i < f->cmbCli->count(); ++i)
+        clienti << f->cmbCli->itemText(i);
+    EXPECT_EQ(clienti, (QStringList{"(Tutti)", "Bianchi Mario", "D'Amico Consulting S.r.l.", "Verdi S.p.A."}));
+
+    // The seven reports, by title.
+    QStringList titoli;
+    for (int r = 1; r <= f->GridEX1->rowCount(); ++r)
+        titoli << f->GridEX1->cellText(r, 3);
+    EXPECT_EQ(titoli, (QStringList{"Documenti", "Lista Documenti", "Totali per Cliente", "Listino Prestazioni",
+                                   "Clienti (Rubrica)", "Clienti (Anagrafica)", "Incassi"}));
+
+    // A document type chosen stays for the reports that do not show it.
+    f->optview[1]->click();
+    scegli(3);
+    EXPECT_EQ(f->TipoDocumento(), 1);
+    EXPECT_TRUE(f->SqlTotaliCliente().contains(QLatin1String("(fatTipo=1)")));
+}
+
+TEST_F(ChooserTest, EachReportShowsItsFiltersInItsOrder)
+{
+    frmPrintReportMov* f = apri();
+    const struct {
+        int report;
+        std::vector<int> frames; // visible, top to bottom
+    } cases[] = {
+        {1, {0, 1, 2}}, {2, {0, 1, 2}}, {3, {1, 2}}, {4, {3, 2}}, {5, {}}, {6, {}}, {7, {4, 1, 2}},
+    };
+    for (const auto& c : cases) {
+        scegli(c.report);
+        QApplication::processEvents();
+        std::vector<std::pair<int, int>> visibili; // top, frame
+        for (int i = 0; i < 5; ++i)
+            if (f->frmFilter[i]->isVisible())
+                visibili.emplace_back(f->frmFilter[i]->mapTo(f, QPoint(0, 0)).y(), i);
+        std::sort(visibili.begin(), visibili.end());
+        std::vector<int> ordine;
+        for (const auto& v : visibili)
+            ordine.push_back(v.second);
+        EXPECT_EQ(ordine, c.frames) << "report " << c.report;
+        // Report 1 is exported to PDF only.
+        for (int modo : {kModoExcel, kModoRtf, kModoHtml})
+            EXPECT_EQ(f->mnuexp.at(modo)->isVisible(), c.report > 1) << "report " << c.report;
+        EXPECT_TRUE(f->mnuexp.at(kModoPdf)->isVisible());
+    }
+}
+
+TEST_F(ChooserTest, EscClosesTheChooserAndItsPreviews)
+{
+    frmPrintReportMov* f = apri(5);
+    anteprima();
+    ASSERT_EQ(f->Anteprime().size(), 1);
+    QPointer<report::ReportPreview> preview = f->Anteprime().first();
+    EXPECT_TRUE(preview->isVisible());
+    QTest::keyClick(f, Qt::Key_Escape);
+    EXPECT_FALSE(f->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(frmPrintReportMov::isLoaded());
+    EXPECT_TRUE(preview.isNull() || !preview->isVisible());
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
+}
+
+TEST_F(ChooserTest, ADateStillBeingTypedCountsAndAWrongOneStopsTheRun)
+{
+    frmPrintReportMov* f = apri(2);
+    f->Dat1->setFocus();
+    f->Dat1->selectAll();
+    QTest::keyClicks(f->Dat1, QStringLiteral("01/04/2024"));
+    anteprima();
+    ASSERT_EQ(f->Anteprime().size(), 1);
+    const QString mostrato = testoPagine(f->Anteprime().first());
+    EXPECT_TRUE(mostrato.contains(QStringLiteral("dal 01/04/24 al 31/12/24"))) << mostrato.toStdString();
+    EXPECT_FALSE(mostrato.contains(QStringLiteral("D'Amico"))) << "the March invoice is before the range";
+
+    f->Dat2->setFocus();
+    f->Dat2->selectAll();
+    QTest::keyClicks(f->Dat2, QStringLiteral("31/02/2024"));
+    m_dialogs.answerMessageBox(ui::vbOK);
+    anteprima();
+    QApplication::processEvents();
+    EXPECT_EQ(f->Anteprime().size(), 1);
+    EXPECT_EQ(m_dialogs.messages().size(), 1);
+    EXPECT_EQ(f->Dat2->date(), QDate(2024, 12, 31));
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
+}
