@@ -1,8 +1,7 @@
 // Pictures of the document editor and the entry forms as they open, at their
 // default sizes, on the screen the program runs on. Run under a virtual X
 // screen of the size to look at, for instance
-//   CORVESSA_SHOTS=/tmp/shots QT_QPA_PLATFORM=xcb \
-//     xvfb-run -a -s "-screen 0 1024x768x24" build/bench/screens/form_shots
+//   CORVESSA_SHOTS=/tmp/shots QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" build/bench/screens/form_shots
 // Each picture is the whole screen, so a window larger than the screen shows cut.
 #include "documents/frm_fattura.h"
 #include "masterdata/frm_io_Clienti.h"
