@@ -281,7 +281,8 @@ void frm_fattura::CaricaDocumento()
         gexDetIVA->setConnectionString(DataConStr);
         gexDetIVA->setRecordSource(QStringLiteral("SELECT * FROM FattureIVA WHERE fcifatId=") + idText(m_id));
         if (!gexDetIVA->rebind(true))
-            throw core::Error(3021, QStringLiteral("Impossibile leggere il riepilogo IVA del documento."));
+            throw core::Error(3021, QStringLiteral("Impossibile leggere il riepilogo IVA del documento.") + kCrLf
+                                        + m_summaryReadError);
         configureVatGrid();
 
         m_rsDet = gexdet->recordset();
@@ -1215,6 +1216,9 @@ void frm_fattura::buildControls()
         if (column == kColDescrizione)
             openServicePicker();
     }));
+    // The summary's only errors are those of its reading, told with the load's own message.
+    connect(gexDetIVA, &grid::GridEx::error, this,
+            [this](long, const QString& description) { m_summaryReadError = description; });
     connect(gexdet, &grid::GridEx::error, this, [](long number, const QString& description) {
         ui::msgBox(QString::number(number) + QStringLiteral(" - ") + description, ui::vbOKOnly, AppTitle());
     });

@@ -137,6 +137,7 @@ private:
     bool m_gridKeptFocus = false;
     QSet<QString> m_codes; // the VAT codes of the table, upper case
     bool m_codesLoaded = false;
+    QString m_summaryReadError; // why the VAT summary's last read failed
     bool m_replayingKey = false;
     // The client whose default payment term was last applied: leaving the combo
     // without choosing another client keeps the payment term the user chose.
