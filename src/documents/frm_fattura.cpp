@@ -4,6 +4,7 @@
 #include "documents/frm_Pattuito.h"
 
 #include "printing/StampaDocumento.h"
+#include "printing/finclsTarvix.h"
 
 #include "common/comUtility.h"
 #include "domain/AgreedAmount.h"
@@ -48,6 +49,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
@@ -75,6 +78,8 @@ constexpr int kPosCodiceIVA = 4;
 constexpr int kPosQuanti = 5;
 constexpr int kPosDescrizione = 7;
 constexpr int kPosImporto = 8;
+// Rows of the VAT summary shown without scrolling.
+constexpr int kRigheRiepilogoVisibili = 5;
 
 QString idText(std::int32_t id) { return QString::number(id); }
 
@@ -276,7 +281,8 @@ void frm_fattura::CaricaDocumento()
         gexDetIVA->setConnectionString(DataConStr);
         gexDetIVA->setRecordSource(QStringLiteral("SELECT * FROM FattureIVA WHERE fcifatId=") + idText(m_id));
         if (!gexDetIVA->rebind(true))
-            throw core::Error(3021, QStringLiteral("Impossibile leggere il riepilogo IVA del documento."));
+            throw core::Error(3021, QStringLiteral("Impossibile leggere il riepilogo IVA del documento.") + kCrLf
+                                        + m_summaryReadError);
         configureVatGrid();
 
         m_rsDet = gexdet->recordset();
@@ -286,12 +292,9 @@ void frm_fattura::CaricaDocumento()
         m_rsIva.disconnect();
         cn.close();
 
-        gexIVA->setConnectionString(DataConStr);
-        gexIVA->setRecordSource(QStringLiteral("SELECT cdiCodice, cdiDescrizione FROM CodiciIVA ORDER BY cdiCodice"));
-        gexIVA->rebind(true);
-        m_codes.clear();
-        for (int r = 1; r <= gexIVA->rowCount(); ++r)
-            m_codes.insert(NzStr(gexIVA->cellValue(r, 1), QString()).toUpper());
+        // A list that does not load is told (the database is busy, say); the
+        // lines then wait for it instead of being refused against an empty list.
+        CaricaCodiciIVA();
         configureLineGrid();
     } catch (const core::Error& e) {
         ui::msgBox(e.description(), ui::vbOKOnly, AppTitle());
@@ -368,6 +371,39 @@ void frm_fattura::CaricaCombo()
     dtcData[1]->setRowSource(lista, QStringLiteral("pagId"), QStringLiteral("pagDescrizione"));
     if (m_bound)
         m_binding->refresh();
+}
+
+bool frm_fattura::CaricaCodiciIVA()
+{
+    db::Recordset rs;
+    try {
+        rs.setCursorLocation(db::CursorLocation::Client);
+        rs.open(QStringLiteral("SELECT cdiCodice, cdiDescrizione FROM CodiciIVA ORDER BY cdiCodice"), DataConStr,
+                db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
+        rs.disconnect();
+    } catch (const core::Error& e) {
+        // The codes stay unknown rather than empty: no line is judged against them.
+        m_codesLoaded = false;
+        ui::msgBox(QStringLiteral("Impossibile leggere l'elenco dei codici IVA.") + kCrLf + e.description(),
+                   ui::vbOKOnly | ui::vbExclamation, AppTitle());
+        return false;
+    }
+    gexIVA->setRecordset(rs);
+    m_codes.clear();
+    for (int r = 1; r <= gexIVA->rowCount(); ++r)
+        m_codes.insert(NzStr(gexIVA->cellValue(r, 1), QString()).toUpper());
+    m_codesLoaded = true;
+    sizeCodeList();
+    return true;
+}
+
+void frm_fattura::sizeCodeList()
+{
+    if (gexIVA->columnCount() < 2)
+        return;
+    const int codeWidth = gexdet->column(kColCodiceIVA).width();
+    gexIVA->column(1).setWidth(codeWidth);
+    gexIVA->column(2).setWidth(std::max(600, gexIVA->pixelsToTwips(gexIVA->width()) - codeWidth - 380));
 }
 
 std::array<core::Variant, 7> frm_fattura::DatiCliente(std::int32_t cliId)
@@ -492,6 +528,7 @@ void frm_fattura::recalculate()
     double acc = NzNum(m_rsFat.value(QStringLiteral("fatRitAccPerc")), 0.0);
     CalcolaRiepilogoIVA(pre, acc);
     gexDetIVA->refresh();
+    fitVatGrid();
     CalcolaTotali();
 }
 
@@ -511,6 +548,20 @@ bool frm_fattura::Salva()
     setHeader(QStringLiteral("fatTipo"), core::Variant(static_cast<std::int16_t>(tipo)));
     if (!linesHaveVatCodes())
         return false;
+    // The print layout has room for a few VAT rows only: a document with more
+    // would be numbered now and refused at every print.
+    int aliquote = 0;
+    for (db::Recordset vat = m_rsIva.clone(); !vat.eof(); vat.moveNext())
+        ++aliquote;
+    if (aliquote > finclsTarvix::kRigheIva) {
+        const int risposta = ui::msgBox(QStringLiteral("Il documento ha %1 aliquote IVA: il modello di stampa ne può mostrare al "
+                                                       "massimo %2. Salvare comunque?")
+                                            .arg(aliquote)
+                                            .arg(finclsTarvix::kRigheIva),
+                                        ui::vbYesNo | ui::vbExclamation | ui::vbDefaultButton2, AppTitle());
+        if (risposta != ui::vbYes)
+            return false;
+    }
     const bool numera = m_modo == 1 && tipo != 2;
     const QString prefisso = cleanPrefix(txtData[9]->text());
     if (numera) {
@@ -566,6 +617,10 @@ bool frm_fattura::Salva()
 
 bool frm_fattura::linesHaveVatCodes()
 {
+    if (!m_codesLoaded && !CaricaCodiciIVA()) {
+        gexdet->setFocus();
+        return false;
+    }
     int riga = 0;
     for (db::Recordset lines = m_rsDet.clone(); !lines.eof(); lines.moveNext()) {
         ++riga;
@@ -920,10 +975,20 @@ void frm_fattura::buildControls()
     named(gexdet, QStringLiteral("gexdet"));
     gexdet->setToolTip(QStringLiteral("Dettaglio documento"));
     gexdet->setEnabled(false);
+    // Rows as high as a cell editor needs, no more: the window shows more lines.
+    gexdet->setRowHeight(gexdet->pixelsToTwips(QComboBox().sizeHint().height()));
     gexDetIVA = new grid::GridEx(this);
     named(gexDetIVA, QStringLiteral("gexDetIVA"));
-    gexDetIVA->setEnabled(false);
     gexDetIVA->setRowHeight(225);
+    // Display only: no focus, no current row, no editing, yet drawn as a live
+    // list (a disabled one greys its rows out).
+    gexDetIVA->setFocusPolicy(Qt::NoFocus);
+    gexDetIVA->view()->setFocusPolicy(Qt::NoFocus);
+    gexDetIVA->view()->setSelectionMode(QAbstractItemView::NoSelection);
+    gexDetIVA->view()->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    gexDetIVA->view()->viewport()->setAttribute(Qt::WA_TransparentForMouseEvents);
+    gexDetIVA->view()->setSizeAdjustPolicy(QAbstractScrollArea::AdjustIgnored);
+    gexDetIVA->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     gexIVA = new grid::GridEx(this);
     named(gexIVA, QStringLiteral("gexIVA"));
     gexIVA->hide(); // only the drop-down list of the VAT-code column
@@ -1001,9 +1066,15 @@ void frm_fattura::buildControls()
     pattuito->addWidget(cmdImportoPattuito);
     tg->addLayout(pattuito, righe.size() + 2, 0, 1, 2);
 
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(gexDetIVA, 1);
-    bottom->addWidget(totals);
+    // The lines take the height the window gives; the VAT summary under them
+    // only what its rows need; the totals stand beside both.
+    auto* dettaglio = new QVBoxLayout;
+    dettaglio->addWidget(label(4, QStringLiteral("Dettaglio")));
+    dettaglio->addWidget(gexdet, 1);
+    dettaglio->addWidget(gexDetIVA);
+    auto* middle = new QHBoxLayout;
+    middle->addLayout(dettaglio, 1);
+    middle->addWidget(totals, 0, Qt::AlignTop);
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {cmdSave, cmdPreview, cmdPrint, cmdPDF, cmdMakeInvoice, cmdIncassi})
@@ -1013,10 +1084,8 @@ void frm_fattura::buildControls()
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(header);
-    layout->addWidget(label(4, QStringLiteral("Dettaglio")));
     lblData[4]->setFont(bold);
-    layout->addWidget(gexdet, 3);
-    layout->addLayout(bottom, 1);
+    layout->addLayout(middle, 1);
     layout->addLayout(buttons);
     layout->addWidget(sb);
     resize(960, 700);
@@ -1147,6 +1216,9 @@ void frm_fattura::buildControls()
         if (column == kColDescrizione)
             openServicePicker();
     }));
+    // The summary's only errors are those of its reading, told with the load's own message.
+    connect(gexDetIVA, &grid::GridEx::error, this,
+            [this](long, const QString& description) { m_summaryReadError = description; });
     connect(gexdet, &grid::GridEx::error, this, [](long number, const QString& description) {
         ui::msgBox(QString::number(number) + QStringLiteral(" - ") + description, ui::vbOKOnly, AppTitle());
     });
@@ -1227,12 +1299,10 @@ void frm_fattura::configureLineGrid()
     gexdet->setAllowAddNew(true);
     gexdet->setAllowDelete(true);
     gexdet->setRowHeadersVisible(true);
+    // The description takes what the other columns leave.
+    gexdet->view()->horizontalHeader()->setSectionResizeMode(kColDescrizione - 1, QHeaderView::Stretch);
 
-    if (gexIVA->columnCount() >= 2) {
-        const int codeWidth = gexdet->column(kColCodiceIVA).width();
-        gexIVA->column(1).setWidth(codeWidth);
-        gexIVA->column(2).setWidth(std::max(600, gexIVA->pixelsToTwips(gexIVA->width()) - codeWidth - 380));
-    }
+    sizeCodeList();
 }
 
 void frm_fattura::configureVatGrid()
@@ -1251,6 +1321,29 @@ void frm_fattura::configureVatGrid()
     gexDetIVA->column(3).setWidth(800);
     gexDetIVA->column(5).setCaption(NzStr(m_rsFat.value(QStringLiteral("fatRitPreDesc")), QStringLiteral("Rivalsa")));
     gexDetIVA->setAllowEdit(false);
+    fitVatGrid();
+}
+
+void frm_fattura::fitVatGrid()
+{
+    // As high as its rows (one at least, a handful at most: the print layout
+    // shows four), so the lines above keep the rest of the window.
+    // A list to read, not to act on: no row of it is current.
+    gexDetIVA->setRow(0);
+    QTableView* view = gexDetIVA->view();
+    const int rows = std::clamp(gexDetIVA->rowCount(), 1, kRigheRiepilogoVisibili);
+    int height = 2 * view->frameWidth() + rows * view->verticalHeader()->defaultSectionSize();
+    if (!view->horizontalHeader()->isHidden())
+        height += view->horizontalHeader()->sizeHint().height();
+    if (view->horizontalHeader()->length() > view->viewport()->width() && view->horizontalScrollBar()->isVisible())
+        height += view->horizontalScrollBar()->sizeHint().height();
+    gexDetIVA->setFixedHeight(height);
+}
+
+void frm_fattura::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    fitVatGrid();
 }
 
 // ---- header behaviour -------------------------------------------------------
@@ -1369,6 +1462,11 @@ bool frm_fattura::checkLine()
     const core::Currency total = lineTotal(q, p);
     if (!sameStored(gexdet->value(kColTotRiga), core::Variant(total)))
         gexdet->setValue(kColTotRiga, total);
+    // Only a list that loaded can tell a code is unknown.
+    if (!m_codesLoaded && !CaricaCodiciIVA()) {
+        m_lineRefusalExplained = true;
+        return false;
+    }
     // A line without a known code would count in no VAT row: ask for one.
     const QString code = NzStr(gexdet->value(kColCodiceIVA), QString()).trimmed().toUpper();
     if (code.isEmpty() || !m_codes.contains(code)) {

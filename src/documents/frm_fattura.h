@@ -58,6 +58,9 @@ public:
 
     void CaricaDocumento();
     void CaricaCombo();
+    // The VAT codes of the table into the code column's list; false (after
+    // saying why) when they could not be read, and the lines then wait for it.
+    bool CaricaCodiciIVA();
     void NuovoCliente();
     void NuovoPagamento();
     // Writes the document in one transaction; false (after its message, with the
@@ -85,6 +88,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     enum class Output { Preview, Print, Pdf };
@@ -97,6 +101,10 @@ private:
     void bindControls();
     void configureLineGrid();
     void configureVatGrid();
+    // The VAT summary as high as its rows.
+    void fitVatGrid();
+    // The code list's columns to the code column of the lines.
+    void sizeCodeList();
     void printOutput(Output output);
     void recalculate();
     // The save of cmdSave_Click; true when the document was stored and the editor closed.
@@ -128,6 +136,8 @@ private:
     bool m_lineRefusalExplained = false;
     bool m_gridKeptFocus = false;
     QSet<QString> m_codes; // the VAT codes of the table, upper case
+    bool m_codesLoaded = false;
+    QString m_summaryReadError; // why the VAT summary's last read failed
     bool m_replayingKey = false;
     // The client whose default payment term was last applied: leaving the combo
     // without choosing another client keeps the payment term the user chose.

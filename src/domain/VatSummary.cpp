@@ -58,7 +58,10 @@ VatSummary computeVatSummary(const QVector<VatLine>& lines, const QVector<VatCod
         inTable.insert(key);
         const core::Currency amount = sums.value(key);
         const bool hasRow = held.contains(key);
-        if (amount <= core::Currency()) {
+        // A code whose lines cancel out has nothing to show; one that adds up to
+        // less than zero (a discount under a code of its own) keeps its row with
+        // its negative figures, or the total would not be the sum of the lines.
+        if (amount == core::Currency()) {
             if (hasRow) {
                 VatSummaryRow gone;
                 gone.code = existing[held.value(key)].code;

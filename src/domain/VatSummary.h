@@ -48,7 +48,8 @@ struct DocumentTotals {
 // amount x percent / 100 on the double value, rounded to cents, ties to even.
 core::Currency percentOf(core::Currency amount, double percent);
 
-// The summary row of one code whose lines add up to `amount` (> 0).
+// The summary row of one code whose lines add up to `amount` (not zero; a
+// negative amount gives negative figures throughout).
 VatSummaryRow computeVatRow(core::Currency amount, const VatCode& code, const VatSettings& settings);
 
 // Exact sums of the rows; the net is the total less the withholding.
@@ -63,9 +64,9 @@ struct VatLine {
 
 // What becomes of the document's summary row of one code.
 enum class VatRowAction {
-    Add,    // no row yet for a code whose lines add up to more than zero
+    Add,    // no row yet for a code whose lines add up to other than zero
     Update, // the code's row gets the values of `row`
-    Remove, // the code's lines add up to zero or less: its row goes
+    Remove, // the code's lines add up to zero (or it has none): its row goes
 };
 
 struct VatRowChange {
@@ -86,7 +87,8 @@ struct VatSummary {
 // The document's whole VAT summary from its lines, the VAT code table (in its
 // order) and the rows the document holds now. Codes compare without regard to
 // case; lines without a code, or with a code not in the table, count in no row;
-// a code whose lines add up to zero or less has no row; a row of a code no
-// longer in the table is left as it is.
+// a code whose lines add up to zero has no row, one whose lines add up to less
+// than zero keeps its row with negative figures; a row of a code no longer in
+// the table is left as it is.
 VatSummary computeVatSummary(const QVector<VatLine>& lines, const QVector<VatCode>& codes,
                              const QVector<VatSummaryRow>& existing, const VatSettings& settings);

@@ -14,9 +14,13 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QLayout>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QStatusBar>
 #include <QTimer>
+#include <algorithm>
 
 MasterDataForm::MasterDataForm(const QString& name, const QString& caption)
 {
@@ -116,8 +120,30 @@ void MasterDataForm::apriEsistente(const QString& sql)
     m_rs.open(sql, m_cn, db::CursorType::Static, db::LockType::BatchOptimistic, db::CommandType::Text);
 }
 
+void MasterDataForm::larghezzaPerLaGuida()
+{
+    // The status bar shows a field's help on one line: the form is wide enough
+    // for the longest, within the screen.
+    const QFontMetrics fm(sb->font());
+    int testo = 0;
+    for (const QWidget* w : findChildren<QWidget*>()) {
+        if (!w->toolTip().isEmpty())
+            testo = std::max(testo, fm.horizontalAdvance(w->toolTip()));
+    }
+    if (layout())
+        layout()->activate();
+    // What the form puts around its status bar, and the bar around its text.
+    const int attorno = width() - sb->width() + 2 * sb->style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing) + 16;
+    int larghezza = testo + attorno;
+    if (const QScreen* schermo = screen())
+        larghezza = std::min(larghezza, schermo->availableGeometry().width());
+    if (larghezza > width())
+        resize(larghezza, height());
+}
+
 core::Variant MasterDataForm::mostra(std::int32_t nMode, QWidget* firstField)
 {
+    larghezzaPerLaGuida();
     Modale = (nMode == 1);
     cmdSalva->setText(Modale ? QStringLiteral("Inserisci") : QStringLiteral("Salva"));
     m_modificato = false;

@@ -60,6 +60,8 @@ protected:
     // Shows the form with modality nMode and returns as the protocol says:
     // modal, the result once the form hid itself; modeless, Empty at once.
     core::Variant mostra(std::int32_t nMode, QWidget* firstField);
+    // Widens the form so the longest field help fits the status bar.
+    void larghezzaPerLaGuida();
 
     // A field that may not be left while `ok` is false; at Save the same check
     // puts the focus there and shows `message`.

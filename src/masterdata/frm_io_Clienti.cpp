@@ -97,21 +97,25 @@ frm_io_Clienti::frm_io_Clienti() : MasterDataForm(QStringLiteral("frm_io_Clienti
         grid->addWidget(w, row, 1, 1, 3);
         ++row;
     };
-    auto three = [&](const char* caption, QWidget* a, QWidget* b, QWidget* c) {
+    // Three boxes on one line, each row sharing its width as its own fields
+    // need (a fax number as long as a telephone number).
+    auto three = [&](const char* caption, QWidget* a, int wa, QWidget* b, int wb, QWidget* c, int wc) {
         grid->addWidget(label(caption), row, 0);
-        grid->addWidget(a, row, 1);
-        grid->addWidget(b, row, 2);
-        grid->addWidget(c, row, 3);
+        auto* line = new QHBoxLayout;
+        line->addWidget(a, wa);
+        line->addWidget(b, wb);
+        line->addWidget(c, wc);
+        grid->addLayout(line, row, 1, 1, 3);
         ++row;
     };
     full("Nome o Rag. Sociale:", txtData[0]);
     full("Indirizzo:", txtData[1]);
-    three("CAP/Località/Prov.:", txtData[2], txtData[3], txtData[4]);
+    three("CAP/Località/Prov.:", txtData[2], 1, txtData[3], 3, txtData[4], 0);
     full("Partita I.V.A.:", txtData[5]);
     full("Codice Fiscale:", txtData[11]);
-    three("Telefono/Mobile/Fax:", txtData[6], txtData[7], txtData[8]);
+    three("Telefono/Mobile/Fax:", txtData[6], 1, txtData[7], 1, txtData[8], 1);
     full("E-Mail:", txtData[9]);
-    three("Banca appoggio/ABI/CAB:", txtData[12], txtData[13], txtData[14]);
+    three("Banca appoggio/ABI/CAB:", txtData[12], 3, txtData[13], 0, txtData[14], 0);
     grid->addWidget(label("Note:"), row, 0);
     grid->addWidget(txtData[10], row, 1, 1, 3);
     ++row;

@@ -43,6 +43,7 @@ frm_list_Prestazioni::frm_list_Prestazioni()
     gexPre->setAllowAddNew(false);
     gexPre->setAllowDelete(false);
     gexPre->setHeaderClickSorts(true);
+    connect(gexPre, &grid::GridEx::error, this, [this](long, const QString& description) { m_erroreLettura = description; });
 
     cmdOK = new QPushButton(QStringLiteral("Inserisci"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -92,17 +93,24 @@ std::array<core::Variant, 3> frm_list_Prestazioni::Apri(std::int32_t cliId)
         QStringLiteral("SELECT preDescrizione, preCodiceIVA, preImporto, preCliId, preId FROM Prestazioni")
         + QStringLiteral(" WHERE (preCliId=0 OR preCliId=") + QString::number(cliId) + QStringLiteral(") AND sezId=")
         + QString::number(gSezId) + QStringLiteral(" ORDER BY preCliId DESC, preDescrizione"));
-    f->caricaGriglia();
+    // A list that could not be read (the database busy, say) is told, and
+    // nothing is picked: an empty picker would say there is no service.
+    if (!f->caricaGriglia())
+        return {core::Variant(QString()), {}, {}};
     QPointer<frm_list_Prestazioni> guard(f);
     ui::execModal(f);
     return guard ? guard->m_risultato : std::array<core::Variant, 3>{core::Variant(QString()), {}, {}};
 }
 
-void frm_list_Prestazioni::caricaGriglia()
+bool frm_list_Prestazioni::caricaGriglia()
 {
-    gexPre->rebind(true);
+    if (!gexPre->rebind(true)) {
+        ui::msgBox(QStringLiteral("Impossibile leggere l'elenco delle prestazioni.\n") + m_erroreLettura,
+                   ui::vbOKOnly | ui::vbExclamation, AppTitle());
+        return false;
+    }
     if (gexPre->columnCount() < 5)
-        return;
+        return true;
     // The layout kept with the form.
     const char* const captions[3] = {"Descrizione", "Codice IVA", "Importo"};
     for (int i = 0; i < 3; ++i)
@@ -122,6 +130,7 @@ void frm_list_Prestazioni::caricaGriglia()
     }
     if (gexPre->rowCount() > 0 && gexPre->row() == 0)
         gexPre->setRow(1);
+    return true;
 }
 
 void frm_list_Prestazioni::cmdOK_Click()
@@ -156,7 +165,9 @@ void frm_list_Prestazioni::cmdNew_Click()
     frm_io_Prestazioni::Unload();
     if (nuovo.isEmptyOrNull())
         return;
-    caricaGriglia();
+    // The service is stored; a list that cannot be read again has been told.
+    if (!caricaGriglia())
+        return;
     gexPre->find(5, grid::Condition::Equal, nuovo);
     gexPre->setFocus();
 }

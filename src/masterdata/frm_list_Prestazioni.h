@@ -3,6 +3,7 @@
 #include "platform/core/Variant.h"
 
 #include <QDialog>
+#include <QString>
 #include <array>
 #include <cstdint>
 
@@ -35,9 +36,11 @@ private:
     void cmdOK_Click();
     void cmdCancel_Click();
     void cmdNew_Click();
-    void caricaGriglia();
+    // Reads the services again; false (after saying why) when they could not be read.
+    bool caricaGriglia();
 
     std::int32_t m_cliId = 0;
     bool m_condizione = false;
+    QString m_erroreLettura; // why the last read of the list failed
     std::array<core::Variant, 3> m_risultato;
 };

@@ -210,13 +210,31 @@ INSTANTIATE_TEST_SUITE_P(
                     {{Remove, "10"}, {Update, "22"}},
                     {{"22", {"100", "4", "104", "22.88", "126.88", "20"}}},
                     {"100", "4", "104", "22.88", "126.88", "20", "106.88"}},
-        SummaryCase{"ANegativeLineLowersItsCodeAndANegativeSumHasNoRow",
+        // A discount under a code of its own keeps its row with negative figures:
+        // the totals stay the sum of every line.
+        SummaryCase{"ANegativeLineLowersItsCodeAndANegativeSumKeepsItsRow",
                     {{"22", "100"}, {"22", "-30"}, {"10", "-50"}},
                     {{"10", {"80", "3.2", "83.2", "8.32", "91.52", "16"}}},
                     kStudio,
-                    {{Remove, "10"}, {Add, "22"}},
-                    {{"22", {"70", "2.8", "72.8", "16.02", "88.82", "14"}}},
-                    {"70", "2.8", "72.8", "16.02", "88.82", "14", "74.82"}},
+                    {{Update, "10"}, {Add, "22"}},
+                    {{"10", {"-50", "-2", "-52", "-5.2", "-57.2", "-10"}}, {"22", {"70", "2.8", "72.8", "16.02", "88.82", "14"}}},
+                    {"20", "0.8", "20.8", "10.82", "31.62", "4", "27.62"}},
+        // Negative ties round to the even cent as positive ones do.
+        SummaryCase{"ANegativeSumRoundsItsTiesToEven",
+                    {{"10", "-1.25"}},
+                    {},
+                    VatSettings{0, 0, 100, false},
+                    {{Add, "10"}},
+                    {{"10", {"-1.25", "0", "-1.25", "-0.12", "-1.37", "0"}}},
+                    {"-1.25", "0", "-1.25", "-0.12", "-1.37", "0", "-1.37"}},
+        // The negative code's last line deleted: its row goes, the rest stays whole.
+        SummaryCase{"DeletingTheLineOfANegativeCodeRemovesItsRow",
+                    {{"22", "100"}},
+                    {{"10", {"-50", "-2", "-52", "-5.2", "-57.2", "-10"}}, {"22", {"70", "2.8", "72.8", "16.02", "88.82", "14"}}},
+                    kStudio,
+                    {{Remove, "10"}, {Update, "22"}},
+                    {{"22", {"100", "4", "104", "22.88", "126.88", "20"}}},
+                    {"100", "4", "104", "22.88", "126.88", "20", "106.88"}},
         // A credit note lists what it credits as positive amounts: its summary is
         // worked as an invoice's (the sign is the document's, not the rows').
         SummaryCase{"ACreditNoteWithWithholdingOnTheSurcharge",

@@ -1,10 +1,13 @@
 #include "MasterDataFixture.h"
 
+#include "platform/database/Connection.h"
 #include "platform/grid/GridEx.h"
+#include "platform/ui/MsgBoxStyle.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <sqlite3.h>
 
 class PickerTest : public MasterDataFixture {
 protected:
@@ -109,4 +112,27 @@ TEST_F(PickerTest, ANewServiceMadeFromThePickerIsSelectedAndPicked)
     EXPECT_EQ(r[0].toString(), QStringLiteral("AA nuova"));
     EXPECT_DOUBLE_EQ(r[2].toDouble(), 99.9);
     EXPECT_EQ(scalar(QStringLiteral("SELECT preCliId FROM Prestazioni WHERE preDescrizione='AA nuova'")).toLong(), m_cli);
+}
+
+TEST_F(PickerTest, AListThatCannotBeReadIsToldAndNothingIsPicked)
+{
+    const int wait = db::Connection::busyTimeout();
+    db::Connection::setBusyTimeout(150);
+    // Another machine holds the whole file: not even a read gets through.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(defaultDatabasePath().toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    m_dialogs.answerMessageBox(ui::vbOK);
+    const auto r = frm_list_Prestazioni::Apri(m_cli);
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    db::Connection::setBusyTimeout(wait);
+
+    EXPECT_EQ(r[0].toString(), QString());
+    ASSERT_EQ(m_dialogs.messages().size(), 1);
+    EXPECT_TRUE(m_dialogs.messages().first().startsWith(QStringLiteral("Impossibile leggere l'elenco delle prestazioni.")));
+    EXPECT_TRUE(m_dialogs.messages().first().contains(QStringLiteral("bloccato da un altro utente")));
+    // No empty picker was shown as if there were no service.
+    EXPECT_TRUE(m_dialogs.requests(ui::DialogKind::Modal).isEmpty());
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
 }

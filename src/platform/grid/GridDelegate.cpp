@@ -6,9 +6,11 @@
 #include "platform/ui/DateBox.h"
 
 #include <QAction>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QStyle>
+#include <algorithm>
 
 namespace grid {
 
@@ -53,6 +55,13 @@ QWidget* GridDelegate::makeEditor(QWidget* parent, const QModelIndex& index) con
             }
             combo->addItem(text, r);
         }
+        // The open list shows its items whole, however narrow the column.
+        int longest = 0;
+        const QFontMetrics metrics(combo->view()->font());
+        for (int i = 0; i < combo->count(); ++i)
+            longest = std::max(longest, metrics.horizontalAdvance(combo->itemText(i)));
+        combo->view()->setMinimumWidth(longest + 4 * metrics.averageCharWidth() + 2 * combo->view()->frameWidth()
+                                       + combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
         return combo;
     }
     if (!info.valueList.isEmpty()) {
@@ -80,6 +89,26 @@ QWidget* GridDelegate::makeEditor(QWidget* parent, const QModelIndex& index) con
         connect(action, &QAction::triggered, grid, [grid, column] { grid->raiseButtonClick(column); });
     }
     return edit;
+}
+
+void GridDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    auto* combo = qobject_cast<QComboBox*>(editor);
+    if (!combo) {
+        QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+        return;
+    }
+    QRect rect = option.rect;
+    rect.setWidth(std::max(rect.width(), combo->sizeHint().width()));
+    rect.setHeight(std::max(rect.height(), combo->minimumSizeHint().height()));
+    // Kept inside the list: a cell near the right edge opens its editor leftwards.
+    if (const QWidget* area = editor->parentWidget()) {
+        if (rect.right() > area->width() - 1)
+            rect.moveRight(area->width() - 1);
+        if (rect.left() < 0)
+            rect.moveLeft(0);
+    }
+    editor->setGeometry(rect);
 }
 
 void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const

@@ -18,6 +18,9 @@ public:
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+    // A list editor is as wide as its items need, over the next cells when its
+    // own is narrower; other editors take their cell.
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
     // The editor open on a cell, if any.
     QWidget* openEditor() const { return m_openEditor; }

@@ -17,6 +17,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TestApp.h"
 
 using core::Currency;
@@ -363,6 +365,32 @@ TEST_F(BoundGridTest, DropDownFromAnotherGridStoresTheCode)
     db::Recordset rs = grid->recordset();
     rs.setBookmark(grid->rowBookmark(3));
     EXPECT_EQ(rs.value("rIva").toString(), "22");
+}
+
+TEST_F(BoundGridTest, ADropDownEditorInANarrowColumnShowsItsItemsWhole)
+{
+    connection.execute("INSERT INTO Codici VALUES ('N1', 'Escluso art. 15 DPR 633/72 (spese anticipate)')");
+    auto codes = bind("SELECT cdiCodice, cdiDescrizione FROM Codici ORDER BY cdiCodice");
+    auto grid = bind(kRows, true);
+    grid->column(7).setDropDown(codes.get(), "cdiCodice");
+    grid->column(7).setWidth(500); // room for the code alone
+    grid->show();
+    QApplication::processEvents();
+    grid->setRow(1);
+    grid->setCol(7);
+    grid->view()->edit(grid->view()->currentIndex());
+    auto* combo = qobject_cast<QComboBox*>(grid->view()->indexWidget(grid->view()->currentIndex()));
+    ASSERT_NE(combo, nullptr);
+    const QFontMetrics fm(combo->view()->font());
+    int longest = 0;
+    for (int i = 0; i < combo->count(); ++i)
+        longest = std::max(longest, fm.horizontalAdvance(combo->itemText(i)));
+    // The box over the cell and its open list both hold the longest item.
+    EXPECT_GE(combo->width(), combo->sizeHint().width());
+    EXPECT_GT(combo->width(), grid->view()->columnWidth(6));
+    EXPECT_GE(combo->height(), combo->minimumSizeHint().height());
+    EXPECT_GE(combo->view()->minimumWidth(), longest);
+    EXPECT_LE(combo->geometry().right(), grid->view()->viewport()->width() - 1);
 }
 
 TEST_F(BoundGridTest, UnboundColumnOfABoundGridIsFilledByEvent)
