@@ -50,6 +50,10 @@ finfrmRepRels::finfrmRepRels()
     gexmod->setLockType(db::LockType::ReadOnly);
     gexmod->setAllowEdit(false);
     gexmod->setColumnHeadersVisible(false);
+    // A list that could not be read is told, not shown empty as if there were nothing.
+    connect(gexmod, &grid::GridEx::error, this, [](long, const QString& description) {
+        ui::msgBox(QStringLiteral("Impossibile leggere l'elenco dei modelli di stampa: ") + description, ui::vbOKOnly | ui::vbExclamation, AppTitle());
+    });
     gexmod->hide(); // only the drop-down list of the layout column
 
     cmdSave = new QPushButton(QStringLiteral("Salva"), this);

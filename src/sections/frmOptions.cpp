@@ -117,6 +117,10 @@ frmOptions::frmOptions()
     gexCounters->setLockType(db::LockType::ReadOnly);
     gexCounters->setAllowEdit(false);
     gexCounters->setFocusPolicy(Qt::NoFocus);
+    // A list that could not be read is told, not shown empty as if there were nothing.
+    connect(gexCounters, &grid::GridEx::error, this, [](long, const QString& description) {
+        ui::msgBox(QStringLiteral("Impossibile leggere i contatori: ") + description, ui::vbOKOnly | ui::vbExclamation, AppTitle());
+    });
     auto* grigliaNum = new QGridLayout(numerazione);
     grigliaNum->addWidget(new QLabel(QStringLiteral("Serie:"), numerazione), 0, 0);
     grigliaNum->addWidget(txtSezione, 0, 1);

@@ -315,6 +315,10 @@ QWidget* frm_setup::creaAspetto()
     gexmod->setLockType(db::LockType::ReadOnly);
     gexmod->setAllowEdit(false);
     gexmod->hide(); // only the drop-down list of the layout column
+    // A list that could not be read is told, not shown empty as if there were nothing.
+    connect(gexmod, &grid::GridEx::error, this, [](long, const QString& description) {
+        ui::msgBox(QStringLiteral("Impossibile leggere l'elenco dei modelli di stampa: ") + description, ui::vbOKOnly | ui::vbExclamation, AppTitle());
+    });
     auto* gm = new QVBoxLayout(modelli);
     gm->addWidget(gex);
     SSTab2->addTab(modelli, QStringLiteral("Associazione modelli"));

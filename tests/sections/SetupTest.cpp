@@ -301,3 +301,15 @@ TEST_F(SetupTest, AMissingPrintPageRowIsCreatedWhenTheDialogOpens)
     EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << unexpected();
     EXPECT_EQ(scalar(QStringLiteral("SELECT modFatInt01 FROM SezioniModelli WHERE sezId=2")).toString(), QStringLiteral("Intestazione"));
 }
+
+TEST_F(SetupTest, ALayoutListThatCannotBeReadIsTold)
+{
+    exec(QStringLiteral("DROP TABLE finData"));
+    m_dialogs.answerMessageBox(ui::vbOK);
+    m_dialogs.answerModal([&](QWidget* w) { click(w, "cmdCancel"); });
+    frm_setup::Apri(1);
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << unexpected();
+    ASSERT_FALSE(m_dialogs.messages().isEmpty());
+    EXPECT_TRUE(m_dialogs.messages().constFirst().startsWith(QStringLiteral("Impossibile leggere l'elenco dei modelli di stampa: ")))
+        << m_dialogs.messages().constFirst().toStdString();
+}
