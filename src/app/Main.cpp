@@ -3,9 +3,11 @@
 #include "common/comRegistry.h"
 #include "common/frmForFolders.h"
 #include "mainwindow/frmMain.h"
+#include "platform/database/Connection.h"
 #include "platform/ui/Dialogs.h"
 #include "sections/frmAdminPass.h"
 #include "startup/DatabaseFile.h"
+#include "startup/DocumentoNuovo.h"
 #include "startup/SchemaUpgrade.h"
 #include "startup/Section.h"
 #include "startup/SharedState.h"
@@ -49,6 +51,31 @@ bool ApriDatabase(const QString& connessione)
         messaggioCritico(QStringLiteral("Impossibile aprire il file del database:") + kCrLf + PercorsoDatabase() + kCrLf
                          + QStringLiteral("L'applicazione non verrà avviata."));
         frmForFolders::Apri(gRegKeySettings, AppTitle());
+        return false;
+    }
+    if (stato == StatoDatabase::Cartella) {
+        messaggioCritico(QStringLiteral("Al posto del file del database c'è una cartella con lo stesso nome:") + kCrLf
+                         + PercorsoDatabase() + kCrLf
+                         + QStringLiteral("Rinominare o spostare la cartella, oppure scegliere un'altra cartella del database.")
+                         + kCrLf + QStringLiteral("L'applicazione non verrà avviata."));
+        frmForFolders::Apri(gRegKeySettings, AppTitle());
+        return false;
+    }
+    if (stato == StatoDatabase::NonLeggibile) {
+        messaggioCritico(QStringLiteral("Non si dispone dell'autorizzazione a leggere il file del database:") + kCrLf
+                         + PercorsoDatabase() + kCrLf
+                         + QStringLiteral("Chiedere all'amministratore del computer il permesso di lettura e scrittura del file.")
+                         + kCrLf + QStringLiteral("L'applicazione non verrà avviata."));
+        return false;
+    }
+    if (stato == StatoDatabase::Danneggiato && db::Connection::isInUse(PercorsoDatabase())) {
+        // Another machine has it open: renaming it under its feet would send that
+        // machine's work into the damaged copy. It is left exactly as it is.
+        messaggioCritico(QStringLiteral("Il file del database è danneggiato ed è in uso da un altro computer:") + kCrLf
+                         + PercorsoDatabase() + kCrLf
+                         + QStringLiteral("Il file non è stato modificato. Chiudere il programma sugli altri computer e "
+                                          "riavviarlo per recuperare il database.")
+                         + kCrLf + QStringLiteral("L'applicazione non verrà avviata."));
         return false;
     }
     if (stato == StatoDatabase::Danneggiato) {
@@ -110,6 +137,8 @@ void Main()
     CreaTabelleFin();
     CaricaModelli();
     CaricaLogo();
+    // A new document this machine left open when it last ended without closing.
+    EliminaDocumentoNuovoRimasto();
 
     // 8. The professional: the single one without a password works at once
     // (whatever its id), otherwise the login decides.

@@ -33,6 +33,7 @@
 #include "platform/ui/EnterAsTab.h"
 #include "platform/ui/FieldHelp.h"
 #include "startup/DatabaseFile.h"
+#include "startup/DocumentoNuovo.h"
 #include "common/FormLifetime.h"
 #include "common/HandlerBoundary.h"
 #include "startup/SharedState.h"
@@ -225,6 +226,8 @@ void frm_fattura::Nuovo(std::int32_t tipo)
         ui::msgBox(QStringLiteral("Impossibile creare il documento.") + kCrLf + e.text(), ui::vbOKOnly, AppTitle());
         return;
     }
+    // Until it is saved or cancelled: a start after a crash removes the blank row.
+    RicordaDocumentoNuovo(id);
     frm_fattura* f = instance();
     f->m_modo = 1;
     f->m_id = id;
@@ -609,6 +612,8 @@ bool frm_fattura::Salva()
         return false;
     }
     m_tipoSalvato = tipo;
+    if (m_modo == 1)
+        DimenticaDocumentoNuovo(m_id);
     if (numera) {
         txtData[0]->setText(QString::number(numero));
     }
@@ -852,6 +857,7 @@ bool frm_fattura::deleteNeverSaved()
 {
     try {
         deleteDocument(DataConStr, m_id);
+        DimenticaDocumentoNuovo(m_id);
         return true;
     } catch (const core::Error& e) {
         ui::msgBox(QStringLiteral("Impossibile eliminare il documento non salvato.") + kCrLf + e.text(), ui::vbOKOnly,

@@ -40,13 +40,37 @@ bool ConnessioneFallita(const QString& connectionString)
     return VerificaDatabase(connectionString) != StatoDatabase::Apribile;
 }
 
+QString FileDellaConnessione(const QString& connectionString)
+{
+    const QString chiave = QStringLiteral("Data Source=");
+    const int inizio = connectionString.indexOf(chiave, 0, Qt::CaseInsensitive);
+    if (inizio < 0)
+        return {};
+    const int da = inizio + chiave.size();
+    const int fine = connectionString.indexOf(QLatin1Char(';'), da);
+    return connectionString.mid(da, fine < 0 ? -1 : fine - da).trimmed();
+}
+
 StatoDatabase VerificaDatabase(const QString& connectionString)
 {
+    // What the path is, before the engine is asked: its own errors would call a
+    // folder or a file without permission simply "not found" or "not a database".
+    const QString percorso = FileDellaConnessione(connectionString);
+    const QFileInfo info(percorso);
+    if (info.isDir())
+        return StatoDatabase::Cartella;
+    if (info.isFile()) {
+        QFile file(percorso);
+        if (!file.open(QIODevice::ReadOnly))
+            return file.error() == QFileDevice::PermissionsError || !info.isReadable() ? StatoDatabase::NonLeggibile
+                                                                                      : StatoDatabase::Irraggiungibile;
+    }
     try {
         db::Connection cn;
         cn.open(connectionString, QString(), QString());
+        const QString verifica = cn.quickCheck();
         cn.close();
-        return StatoDatabase::Apribile;
+        return verifica == QLatin1String("ok") ? StatoDatabase::Apribile : StatoDatabase::Danneggiato;
     } catch (const db::DbError& e) {
         switch (e.kind()) {
         case db::ErrorKind::FileNotFound:

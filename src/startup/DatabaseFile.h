@@ -22,13 +22,19 @@ bool ConnessioneFallita(const QString& connectionString);
 
 // Why a database file does not open, so the start can treat each case right.
 enum class StatoDatabase {
-    Apribile,     // opens and answers a query
+    Apribile,     // opens, answers a query and passes the engine's quick check
     Assente,      // no file at the path
     Danneggiato,  // a file that is not a database, or a damaged one
     Occupato,     // held locked by another program or machine
-    Irraggiungibile // the folder cannot be read or written
+    Irraggiungibile, // the folder cannot be read or written
+    Cartella,     // a folder stands where the file should be
+    NonLeggibile  // a file the user has no permission to read
 };
+// Opens the file and runs the engine's quick check of every page, so a damaged
+// table is found at start, not at its first use.
 StatoDatabase VerificaDatabase(const QString& connectionString);
+// The file a connection string names ("Data Source=").
+QString FileDellaConnessione(const QString& connectionString);
 
 // Puts the file aside under a new name in the same folder (never deleting it)
 // and returns the new path, or an empty text when the rename failed.

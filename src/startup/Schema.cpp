@@ -183,7 +183,7 @@ QStringList templateSchemaStatements()
         // Section 1, the administrator; no password (the column comes with the upgrade).
         QStringLiteral("INSERT INTO Sezioni (sezId, sezTitolo, sezNome, sezCognome, sezRitPrePerc, sezRitPreDesc, sezRitAccPerc, "
                        "sezRitAccDesc, sezRitAccPercSuImp, sezPreIVA, sezRitAccSuRitPre) "
-                       "VALUES (1, '', 'Amministratore', '', 4, 'Rivalsa INPS 4%', 20, 'Ritenuta d''acconto 20%', 100, '22', False)"),
+                       "VALUES (1, '', 'Amministratore', '', 4, 'Rivalsa (4%)', 20, 'Ritenuta d''acconto 20%', 100, '22', False)"),
         QStringLiteral("INSERT INTO SezioniModelli (sezId, modFatInt, modFatIntTipo, modFatPie) VALUES (1, True, 0, False)"),
 
         // Current Italian VAT codes. cdiEsenzione -1: no surcharge on the amount

@@ -4,6 +4,7 @@
 #include "platform/database/Catalog.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
+#include "startup/AttesaDatabase.h"
 #include "startup/Schema.h"
 #include "startup/SharedState.h"
 
@@ -12,6 +13,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+#include <algorithm>
 #include <iterator>
 
 namespace {
@@ -91,25 +96,140 @@ const char* const kAggiornaDb[] = {
 // The width of sezPass: room for a password hash with its parameters.
 constexpr int kLarghezzaPassword = 255;
 
-// Runs one statement and ignores its error: the upgrade tries every statement
-// on every start, and one whose object exists already fails harmlessly.
-void eseguiIgnorandoErrori(db::Connection& cn, const QString& sql)
-{
-    try {
-        cn.execute(sql);
-    } catch (const core::Error&) {
-        // Already applied on an earlier start (see above).
-    }
-}
-
 template <class F>
 void ignoraErrori(F&& f)
 {
     try {
         f();
     } catch (const core::Error&) {
-        // As eseguiIgnorandoErrori: the next start tries again.
+        // Left for the next start: a statement that fails is tried again there.
     }
+}
+
+// The tables, columns and indexes of the file, read from the catalog once and
+// kept up to date as the upgrade changes them, so a statement whose change is
+// there already is never run (and never asks for the write lock).
+class StatoSchema {
+public:
+    explicit StatoSchema(db::Connection& cn)
+    {
+        const db::Catalog catalog = cn.catalog();
+        for (const db::TableInfo& table : catalog.tables()) {
+            Tabella& t = m_tabelle[table.name.toLower()];
+            for (const db::ColumnInfo& column : table.columns)
+                t.colonne.insert(column.name.toLower());
+            for (const QString& index : catalog.indexNames(table.name))
+                t.indici.insert(index.toLower());
+        }
+    }
+
+    // True when running the statement would change the file. A statement of a
+    // shape not known here is always run, as before.
+    bool serve(db::Connection& cn, const QString& sql) const
+    {
+        static const QRegularExpression alter(QStringLiteral(R"(^ALTER TABLE (\w+) ADD COLUMN (\w+))"),
+                                              QRegularExpression::CaseInsensitiveOption);
+        static const QRegularExpression create(QStringLiteral(R"(^CREATE TABLE (\w+))"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        static const QRegularExpression index(QStringLiteral(R"(^CREATE (?:UNIQUE )?INDEX (\w+) ON (\w+) ?\(([^)]*)\))"),
+                                              QRegularExpression::CaseInsensitiveOption);
+        static const QRegularExpression update(QStringLiteral(R"(^UPDATE (\w+) SET .+ WHERE (.+)$)"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        QRegularExpressionMatch m;
+        if ((m = alter.match(sql)).hasMatch())
+            return haTabella(m.captured(1)) && !haColonna(m.captured(1), m.captured(2));
+        if ((m = create.match(sql)).hasMatch())
+            return !haTabella(m.captured(1));
+        if ((m = index.match(sql)).hasMatch()) {
+            if (!haTabella(m.captured(2)) || haIndice(m.captured(2), m.captured(1)))
+                return false;
+            for (const QString& colonna : m.captured(3).split(QLatin1Char(',')))
+                if (!haColonna(m.captured(2), colonna.trimmed()))
+                    return false;
+            return true;
+        }
+        if ((m = update.match(sql)).hasMatch()) {
+            if (!haTabella(m.captured(1)))
+                return false;
+            // Only when a row still needs it; a condition that cannot be read
+            // (its column missing) would fail as the update itself.
+            try {
+                db::Recordset rs;
+                rs.open(QStringLiteral("SELECT TOP 1 * FROM ") + m.captured(1) + QStringLiteral(" WHERE ") + m.captured(2), cn,
+                        db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
+                const bool righe = !rs.eof();
+                rs.close();
+                return righe;
+            } catch (const core::Error&) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // What a statement that ran has added.
+    void eseguito(const QString& sql)
+    {
+        static const QRegularExpression alter(QStringLiteral(R"(^ALTER TABLE (\w+) ADD COLUMN (\w+))"),
+                                              QRegularExpression::CaseInsensitiveOption);
+        static const QRegularExpression create(QStringLiteral(R"(^CREATE TABLE (\w+) ?\((.*)\)\s*$)"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        static const QRegularExpression index(QStringLiteral(R"(^CREATE (?:UNIQUE )?INDEX (\w+) ON (\w+))"),
+                                              QRegularExpression::CaseInsensitiveOption);
+        QRegularExpressionMatch m;
+        if ((m = alter.match(sql)).hasMatch()) {
+            m_tabelle[m.captured(1).toLower()].colonne.insert(m.captured(2).toLower());
+        } else if ((m = create.match(sql)).hasMatch()) {
+            Tabella& t = m_tabelle[m.captured(1).toLower()];
+            for (const QString& definizione : m.captured(2).split(QLatin1Char(',')))
+                t.colonne.insert(definizione.trimmed().section(QLatin1Char(' '), 0, 0).toLower());
+        } else if ((m = index.match(sql)).hasMatch()) {
+            m_tabelle[m.captured(2).toLower()].indici.insert(m.captured(1).toLower());
+        }
+    }
+
+private:
+    struct Tabella {
+        QSet<QString> colonne;
+        QSet<QString> indici;
+    };
+    bool haTabella(const QString& t) const { return m_tabelle.contains(t.toLower()); }
+    bool haColonna(const QString& t, const QString& c) const
+    {
+        return haTabella(t) && m_tabelle.value(t.toLower()).colonne.contains(c.toLower());
+    }
+    bool haIndice(const QString& t, const QString& i) const
+    {
+        return haTabella(t) && m_tabelle.value(t.toLower()).indici.contains(i.toLower());
+    }
+    QHash<QString, Tabella> m_tabelle;
+};
+
+// Runs, in order, the statements whose change the file lacks. An up-to-date file
+// is only read; otherwise all of them run in one transaction, taken after
+// waiting (with a window) for another machine's save. A file that stays busy,
+// or is read-only, is left as it is for the next start.
+void aggiornaSeServe(db::Connection& cn, const QStringList& statements)
+{
+    StatoSchema schema(cn);
+    bool scrittura = false;
+    for (const QString& sql : statements) {
+        if (!schema.serve(cn, sql))
+            continue;
+        if (!scrittura) {
+            if (!IniziaScritturaAttendendo(cn))
+                return;
+            scrittura = true;
+        }
+        try {
+            cn.execute(sql);
+            schema.eseguito(sql);
+        } catch (const core::Error&) {
+            // Left for the next start, as every upgrade statement.
+        }
+    }
+    if (scrittura)
+        cn.commitTrans();
 }
 
 } // namespace
@@ -128,31 +248,41 @@ void AggiornaDb()
     } catch (const core::Error&) {
         return;
     }
-    // A file from an earlier release becomes a standard SQLite file first.
+    // A file from an earlier release becomes a standard SQLite file first (only
+    // read when it is one already).
     ignoraErrori([&] { cn.upgradeStorage(); });
-    for (const char* sql : kAggiornaDb)
-        eseguiIgnorandoErrori(cn, QString::fromUtf8(sql));
-    ignoraErrori([&] { startup::createLinkingIndexes(cn); });
+
+    ignoraErrori([&] {
+        QStringList statements;
+        for (const char* sql : kAggiornaDb)
+            statements << QString::fromUtf8(sql);
+        for (const startup::LinkingIndex& index : startup::linkingIndexes())
+            statements << startup::linkingIndexStatement(index);
+        aggiornaSeServe(cn, statements);
+    });
 
     // Catalog pass: widen an old 50-character service description. Empty text is
     // allowed in every text and memo column by this engine already, so the
     // zero-length setting of the original engine has nothing to do here.
     ignoraErrori([&] {
+        QStringList statements;
         for (const db::TableInfo& table : cn.catalog().tables()) {
             const bool prestazioni = table.name.compare(QLatin1String("Prestazioni"), Qt::CaseInsensitive) == 0;
             const bool sezioni = table.name.compare(QLatin1String("Sezioni"), Qt::CaseInsensitive) == 0;
             for (const db::ColumnInfo& column : table.columns) {
                 if (prestazioni && column.name.compare(QLatin1String("preDescrizione"), Qt::CaseInsensitive) == 0
                     && column.definedSize == 50)
-                    eseguiIgnorandoErrori(cn, QStringLiteral("ALTER TABLE Prestazioni ALTER COLUMN preDescrizione TEXT(255)"));
+                    statements << QStringLiteral("ALTER TABLE Prestazioni ALTER COLUMN preDescrizione TEXT(255)");
                 // A password is stored as its hash, which needs about a hundred characters.
                 if (sezioni && column.name.compare(QLatin1String("sezPass"), Qt::CaseInsensitive) == 0
                     && column.definedSize < kLarghezzaPassword)
-                    eseguiIgnorandoErrori(cn, QStringLiteral("ALTER TABLE Sezioni ALTER COLUMN sezPass TEXT(%1)").arg(kLarghezzaPassword));
+                    statements << QStringLiteral("ALTER TABLE Sezioni ALTER COLUMN sezPass TEXT(%1)").arg(kLarghezzaPassword);
             }
         }
+        if (!statements.isEmpty())
+            aggiornaSeServe(cn, statements);
     });
-    cn.close();
+    cn.abandon();
 
     // A file of an older program may still hold passwords as typed.
     ignoraErrori([] { hashPlainPasswords(DataConStr); });
@@ -192,11 +322,13 @@ void CreaTabelleFin()
     } catch (const core::Error&) {
         return;
     }
-    eseguiIgnorandoErrori(cn, QStringLiteral("CREATE TABLE finData ( finId COUNTER, finNome TEXT(80), finLay MEMO )"));
-    eseguiIgnorandoErrori(cn, QStringLiteral("CREATE INDEX PrimaryKey ON finData (finId) WITH PRIMARY"));
-    eseguiIgnorandoErrori(cn, QStringLiteral("CREATE TABLE finRel ( sezId INTEGER, fnrId COUNTER, fnrfinId INTEGER, fnrDocType INTEGER )"));
-    eseguiIgnorandoErrori(cn, QStringLiteral("CREATE INDEX PrimaryKey ON finRel (fnrId) WITH PRIMARY"));
-    cn.close();
+    ignoraErrori([&] {
+        aggiornaSeServe(cn, {QStringLiteral("CREATE TABLE finData ( finId COUNTER, finNome TEXT(80), finLay MEMO )"),
+                             QStringLiteral("CREATE INDEX PrimaryKey ON finData (finId) WITH PRIMARY"),
+                             QStringLiteral("CREATE TABLE finRel ( sezId INTEGER, fnrId COUNTER, fnrfinId INTEGER, fnrDocType INTEGER )"),
+                             QStringLiteral("CREATE INDEX PrimaryKey ON finRel (fnrId) WITH PRIMARY")});
+    });
+    cn.abandon();
 }
 
 namespace {
@@ -234,12 +366,51 @@ void CaricaModelli()
     ignoraErrori([] {
         db::Connection cn;
         cn.open(DataConStr, QString(), QString());
+        std::int32_t assegnato[3] = {0, 0, 0}; // section 1's layout of each kind
+        bool assegnazioni = false;
+        {
+            db::Recordset rel;
+            rel.open(QStringLiteral("SELECT fnrfinId, fnrDocType FROM finRel WHERE sezId=1"), cn, db::CursorType::ForwardOnly,
+                     db::LockType::ReadOnly, db::CommandType::Text);
+            for (; !rel.eof(); rel.moveNext()) {
+                assegnazioni = true;
+                const core::Variant tipo = rel.value(QStringLiteral("fnrDocType"));
+                if (!tipo.isEmptyOrNull() && tipo.toLong() >= 0 && tipo.toLong() < 3)
+                    assegnato[tipo.toLong()] = rel.value(QStringLiteral("fnrfinId")).toLong();
+            }
+            rel.close();
+        }
+        if (assegnato[0] != 0 && assegnato[1] != 0 && assegnato[2] != 0)
+            return; // the usual start: nothing to read further, nothing to write
+
         db::Recordset rs;
         rs.open(QStringLiteral("finData"), cn, db::CursorType::Static, db::LockType::Optimistic, db::CommandType::Table);
-        // The finId each document kind's layout really got (none when not stored).
-        std::int32_t idPerTipo[3] = {0, 0, 0};
-        if (rs.eof() && rs.bof()) {
+        // The layouts in the order they were made, and the default ones by their names.
+        QVector<std::int32_t> ordine;
+        std::int32_t perNome[3] = {0, 0, 0};
+        for (; !rs.eof(); rs.moveNext()) {
+            const std::int32_t id = rs.value(QStringLiteral("finId")).toLong();
+            ordine << id;
+            for (int t = 0; t < 3; ++t)
+                if (perNome[t] == 0 && rs.value(QStringLiteral("finNome")).toString() == QString::fromUtf8(kModelli[t].nome))
+                    perNome[t] = id;
+        }
+        std::sort(ordine.begin(), ordine.end());
+        const bool nessunPredefinito = perNome[0] == 0 && perNome[1] == 0 && perNome[2] == 0;
+
+        std::int32_t daAssegnare[3] = {0, 0, 0};
+        if (!ordine.isEmpty() && !assegnazioni && nessunPredefinito) {
+            // Layouts of the user's own and none assigned yet: the first three.
+            for (int t = 0; t < 3 && t < ordine.size(); ++t)
+                daAssegnare[t] = ordine[t];
+        } else {
             for (int t = 0; t < 3; ++t) {
+                if (assegnato[t] != 0)
+                    continue;
+                daAssegnare[t] = perNome[t];
+                if (daAssegnare[t] != 0)
+                    continue;
+                // Stored only when the file is there now: an empty layout would print blank pages.
                 ignoraErrori([&] {
                     report::Report modello;
                     modello.loadLayout(fileProgramma(kModelli[t].file));
@@ -248,31 +419,23 @@ void CaricaModelli()
                     rs.setValue(QStringLiteral("finNome"), QString::fromUtf8(kModelli[t].nome));
                     rs.setValue(QStringLiteral("finLay"), core::Variant(bytes));
                     rs.update();
-                    idPerTipo[t] = rs.value(QStringLiteral("finId")).toLong();
+                    daAssegnare[t] = rs.value(QStringLiteral("finId")).toLong();
                 });
             }
-        } else {
-            // Layouts stored by an earlier start: the default ones by their names.
-            for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-                for (int t = 0; t < 3; ++t)
-                    if (idPerTipo[t] == 0 && rs.value(QStringLiteral("finNome")).toString() == QString::fromUtf8(kModelli[t].nome))
-                        idPerTipo[t] = rs.value(QStringLiteral("finId")).toLong();
         }
         rs.close();
 
         rs.open(QStringLiteral("finRel"), cn, db::CursorType::Static, db::LockType::Optimistic, db::CommandType::Table);
-        if (rs.eof() && rs.bof()) {
-            for (int t = 0; t < 3; ++t) {
-                if (idPerTipo[t] == 0)
-                    continue;
-                ignoraErrori([&] {
-                    rs.addNew();
-                    rs.setValue(QStringLiteral("sezId"), core::Variant(std::int32_t(1)));
-                    rs.setValue(QStringLiteral("fnrfinId"), core::Variant(idPerTipo[t]));
-                    rs.setValue(QStringLiteral("fnrDocType"), core::Variant(std::int32_t(t)));
-                    rs.update();
-                });
-            }
+        for (int t = 0; t < 3; ++t) {
+            if (assegnato[t] != 0 || daAssegnare[t] == 0)
+                continue;
+            ignoraErrori([&] {
+                rs.addNew();
+                rs.setValue(QStringLiteral("sezId"), core::Variant(std::int32_t(1)));
+                rs.setValue(QStringLiteral("fnrfinId"), core::Variant(daAssegnare[t]));
+                rs.setValue(QStringLiteral("fnrDocType"), core::Variant(std::int32_t(t)));
+                rs.update();
+            });
         }
         rs.close();
         cn.close();

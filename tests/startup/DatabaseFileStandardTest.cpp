@@ -62,9 +62,11 @@ TEST_F(DatabaseFileStandardTest, TheTemplateAndAnUpgradedDatabaseServeTheStandar
 TEST_F(DatabaseFileStandardTest, LinkingIndexesComeWithTheTemplateAndTheUpgrade)
 {
     useFreshDatabase();
-    for (const startup::LinkingIndex& index : startup::linkingIndexes())
-        if (index.inTemplate)
+    for (const startup::LinkingIndex& index : startup::linkingIndexes()) {
+        if (index.inTemplate) {
             EXPECT_TRUE(indexes(QLatin1String(index.table)).contains(QLatin1String(index.name))) << index.name;
+        }
+    }
 
     // A file of an earlier release has none of them.
     for (const startup::LinkingIndex& index : startup::linkingIndexes())

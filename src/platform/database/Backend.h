@@ -95,11 +95,16 @@ public:
     virtual int upgradeStorage() = 0;
     // The engine's quick check of the file: "ok" or the first problem found.
     virtual QString quickCheck() = 0;
+    // How long this open connection waits for a locked file before Busy.
+    virtual void setBusyTimeout(int milliseconds) = 0;
 };
 
 // The engine in use.
 std::unique_ptr<Backend> createBackend();
 // Creates an empty database file; fails when the file exists.
 void createDatabaseFile(const QString& path);
+// True when another connection, of this process or another, holds a lock on the
+// file right now; tells by taking and releasing the file's exclusive lock.
+bool databaseFileInUse(const QString& path);
 
 } // namespace db

@@ -2,6 +2,7 @@
 
 #include "platform/database/Catalog.h"
 #include "platform/database/ConnectionImpl.h"
+#include "platform/database/DbErrors.h"
 
 namespace db {
 
@@ -124,6 +125,18 @@ void Connection::setBusyTimeout(int milliseconds)
 int Connection::busyTimeout()
 {
     return ConnectionImpl::busyTimeoutMs;
+}
+
+void Connection::setBusyWait(int milliseconds)
+{
+    if (!m_impl || !m_impl->isOpen())
+        throw errors::objectClosed();
+    m_impl->backend().setBusyTimeout(milliseconds);
+}
+
+bool Connection::isInUse(const QString& path)
+{
+    return databaseFileInUse(path);
 }
 
 } // namespace db

@@ -81,6 +81,14 @@ public:
     // before it fails with Busy (5 seconds unless set); applies to connections opened afterwards.
     static void setBusyTimeout(int milliseconds);
     static int busyTimeout();
+    // The same for this open connection only, from now on.
+    void setBusyWait(int milliseconds);
+
+    // True when another connection (of any program or machine) holds a lock on
+    // the file right now, reading or writing: a file nobody is using can be
+    // renamed or replaced safely. Tells by taking the exclusive lock for an
+    // instant, without waiting; a file that cannot be opened is not in use.
+    static bool isInUse(const QString& path);
 
     bool operator==(const Connection& other) const { return m_impl == other.m_impl; }
     bool isNull() const { return !m_impl; }

@@ -841,6 +841,31 @@ QString SqliteBackend::quickCheck()
     return check.text(0);
 }
 
+void SqliteBackend::setBusyTimeout(int milliseconds)
+{
+    ensureOpen();
+    sqlite3_busy_timeout(m_db, milliseconds);
+}
+
+bool SqliteBackend::fileInUse(const QString& path)
+{
+    sqlite3* db = nullptr;
+    const QByteArray name = path.toUtf8();
+    if (sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        sqlite3_close_v2(db);
+        return false;
+    }
+    // No wait: a lock held by anyone at this moment is the answer. The exclusive
+    // lock waits for no reader, so it fails while another connection reads too.
+    sqlite3_busy_timeout(db, 0);
+    const int rc = sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    const bool busy = (rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED;
+    if (rc == SQLITE_OK)
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close_v2(db);
+    return busy;
+}
+
 void SqliteBackend::createDatabase(const QString& path)
 {
     if (QFileInfo::exists(path))
@@ -872,6 +897,11 @@ std::unique_ptr<Backend> createBackend()
 void createDatabaseFile(const QString& path)
 {
     sqlite::SqliteBackend::createDatabase(path);
+}
+
+bool databaseFileInUse(const QString& path)
+{
+    return sqlite::SqliteBackend::fileInUse(path);
 }
 
 } // namespace db

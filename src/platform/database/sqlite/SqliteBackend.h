@@ -47,8 +47,10 @@ public:
     void alterColumn(const jet::AlterColumn& change) override;
     int upgradeStorage() override;
     QString quickCheck() override;
+    void setBusyTimeout(int milliseconds) override;
 
     static void createDatabase(const QString& path);
+    static bool fileInUse(const QString& path);
 
 private:
     sqlite3_stmt* cachedStatement(const QString& sql);
