@@ -6,7 +6,9 @@
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "sections/frmAdminPass.h"
+#include "startup/AttesaDatabase.h"
 #include "startup/DatabaseFile.h"
+#include "startup/DocumentoNuovo.h"
 #include "startup/SharedState.h"
 #include "platform/ui/MsgBoxStyle.h"
 #include "support/ProgramFixture.h"
@@ -15,10 +17,14 @@
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
 #include <sqlite3.h>
 
 namespace {
@@ -221,4 +227,219 @@ TEST_F(StartupTest, AFileLockedByAnotherMachineIsNeverTouched)
     EXPECT_TRUE(QDir(QFileInfo(defaultDatabasePath()).absolutePath())
                     .entryList({QStringLiteral("*danneggiato*")}, QDir::Files)
                     .isEmpty());
+}
+
+namespace {
+
+// Overwrites the first page of a table's tree with bytes no page can hold: the
+// schema still reads, the table does not.
+void damageTable(const QString& path, const char* table)
+{
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    const QByteArray sql = QByteArray("SELECT rootpage, (SELECT page_size FROM pragma_page_size) FROM sqlite_master WHERE name='") + table + "'";
+    ASSERT_EQ(sqlite3_prepare_v2(raw, sql.constData(), -1, &st, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+    const qint64 page = sqlite3_column_int64(st, 0);
+    const qint64 size = sqlite3_column_int64(st, 1);
+    sqlite3_finalize(st);
+    sqlite3_close(raw);
+    ASSERT_GT(page, 1);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.seek((page - 1) * size));
+    file.write(QByteArray(static_cast<int>(size), '\xee'));
+}
+
+// Another machine's connection on the file, holding the lock a statement gives it.
+class OtherMachine {
+public:
+    OtherMachine(const QString& path, const char* lockingSql)
+    {
+        sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+        m_ok = sqlite3_exec(m_db, lockingSql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ~OtherMachine() { release(); }
+    bool ok() const { return m_ok; }
+    void release()
+    {
+        if (!m_db)
+            return;
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(m_db);
+        m_db = nullptr;
+    }
+
+private:
+    sqlite3* m_db = nullptr;
+    bool m_ok = false;
+};
+
+QStringList damagedCopies(const QString& databasePath)
+{
+    return QDir(QFileInfo(databasePath).absolutePath()).entryList({QStringLiteral("*danneggiato*")}, QDir::Files);
+}
+
+} // namespace
+
+TEST_F(StartupTest, ADamagedTableIsFoundAtStartAndTheFileKeptAsideUnchanged)
+{
+    useFreshDatabase();
+    damageTable(defaultDatabasePath(), "CliFor");
+    const QByteArray damaged = fileHash(defaultDatabasePath());
+
+    m_dialogs.answerMessageBox(ui::vbOK);
+    Main();
+
+    ASSERT_EQ(m_dialogs.messages().size(), 1);
+    EXPECT_TRUE(m_dialogs.messages().first().contains(QStringLiteral("danneggiato")));
+    const QStringList kept = damagedCopies(defaultDatabasePath());
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(fileHash(QDir(QFileInfo(defaultDatabasePath()).absolutePath()).filePath(kept.first())), damaged);
+    // The start went on with a new file from the template, whose tables all read.
+    EXPECT_TRUE(frmMain::exists());
+    db::Connection cn;
+    cn.open(DataConStr);
+    EXPECT_EQ(cn.quickCheck(), QStringLiteral("ok"));
+}
+
+TEST_F(StartupTest, ADamagedFileInUseElsewhereIsNotTouchedAndTheStartEnds)
+{
+    useFreshDatabase();
+    damageTable(defaultDatabasePath(), "Fatture");
+    OtherMachine other(defaultDatabasePath(), "BEGIN; SELECT count(*) FROM sqlite_master;");
+    ASSERT_TRUE(other.ok());
+    const QByteArray damaged = fileHash(defaultDatabasePath());
+
+    m_dialogs.answerMessageBox(ui::vbOK);
+    Main();
+
+    ASSERT_EQ(m_dialogs.messages().size(), 1);
+    EXPECT_TRUE(m_dialogs.messages().first().startsWith(
+        QStringLiteral("Il file del database è danneggiato ed è in uso da un altro computer:") + kCrLf + defaultDatabasePath()));
+    EXPECT_FALSE(frmMain::exists());
+    EXPECT_EQ(fileHash(defaultDatabasePath()), damaged);
+    EXPECT_TRUE(damagedCopies(defaultDatabasePath()).isEmpty());
+}
+
+TEST_F(StartupTest, AFolderOrAnUnreadableFileAtThePathIsNamedForWhatItIs)
+{
+    struct Case {
+        const char* name;
+        std::function<void(const QString&)> make;
+        QString message;
+    };
+    const std::vector<Case> cases = {
+        {"folder", [](const QString& path) { QDir().mkpath(path); },
+         QStringLiteral("Al posto del file del database c'è una cartella con lo stesso nome:")},
+        {"no read permission", [](const QString& path) {
+             ASSERT_TRUE(QFile::copy(QDir(AppPath()).filePath(QLatin1String(kNomeTemplate)), path));
+             QFile::setPermissions(path, QFileDevice::WriteOwner);
+         },
+         QStringLiteral("Non si dispone dell'autorizzazione a leggere il file del database:")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = defaultDatabasePath();
+        QDir(QFileInfo(path).absolutePath()).removeRecursively();
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        c.make(path);
+        // The superuser reads every file: that case cannot be made here.
+        if (QFileInfo(path).isFile() && QFile(path).open(QIODevice::ReadOnly))
+            continue;
+        m_dialogs.clear();
+        m_dialogs.answerMessageBox(ui::vbOK).answerFolder(QString());
+        Main();
+        ASSERT_EQ(m_dialogs.messages().size(), 1);
+        EXPECT_TRUE(m_dialogs.messages().first().startsWith(c.message + kCrLf + path)) << m_dialogs.messages().first().toStdString();
+        EXPECT_FALSE(frmMain::exists());
+        EXPECT_TRUE(damagedCopies(path).isEmpty());
+    }
+}
+
+TEST_F(StartupTest, AnUpToDateFileStartsAtOnceWhileAnotherMachineSaves)
+{
+    Main();
+    ASSERT_TRUE(frmMain::exists());
+    frmMain::instance()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    OtherMachine saving(defaultDatabasePath(), "BEGIN IMMEDIATE");
+    ASSERT_TRUE(saving.ok());
+    QElapsedTimer time;
+    time.start();
+    Main();
+    // Every upgrade statement used to wait for the lock in turn, half a minute in all.
+    EXPECT_LT(time.elapsed(), 3000);
+    EXPECT_TRUE(frmMain::exists());
+    EXPECT_TRUE(m_dialogs.requests().isEmpty()) << m_dialogs.messages().join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(StartupTest, AnUpgradeThatMustWaitSaysSoAndGoesOnWhenTheFileIsFree)
+{
+    useFreshDatabase();
+    ImpostaAttesaTentativo(50);
+    auto saving = std::make_shared<OtherMachine>(defaultDatabasePath(), "BEGIN IMMEDIATE");
+    ASSERT_TRUE(saving->ok());
+    bool windowShown = false;
+    QTimer::singleShot(600, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            windowShown = windowShown || (w->objectName() == QLatin1String("frmAttesaDatabase") && w->isVisible());
+        saving->release();
+    });
+    Main();
+    ImpostaAttesaTentativo(200);
+    saving->release();
+
+    EXPECT_TRUE(windowShown);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->objectName() == QLatin1String("frmAttesaDatabase") && w->isVisible());
+    db::Connection cn;
+    cn.open(DataConStr);
+    EXPECT_TRUE(cn.catalog().hasTable(QStringLiteral("Incassi")));
+    EXPECT_TRUE(frmMain::exists());
+}
+
+TEST_F(StartupTest, ANeverSavedDocumentLeftByAKilledEditorGoesAtTheNextStart)
+{
+    Main();
+    ASSERT_TRUE(frmMain::exists());
+    struct Case {
+        const char* name;
+        bool withClient;
+        std::int32_t pid; // 0: this program's own
+        bool deleted;
+    };
+    for (const Case& c : {Case{"blank", false, 0, true}, Case{"saved since", true, 0, false},
+                          Case{"still open in another copy of the program", false, 1, false}}) {
+        SCOPED_TRACE(c.name);
+        frmMain::instance()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        exec(QStringLiteral("INSERT INTO Fatture (sezId, fatCliForId, fatData) VALUES (1, %1, #06/15/2026#)").arg(c.withClient ? 7 : 0));
+        db::Recordset rs;
+        rs.open(QStringLiteral("SELECT MAX(fatId) AS id FROM Fatture"), DataConStr, db::CursorType::Static, db::LockType::ReadOnly);
+        const std::int32_t id = rs.value(0).toLong();
+        rs.close();
+        exec(QStringLiteral("INSERT INTO FattureIva (fcifatId, fciCodiceIva) VALUES (%1, '22')").arg(id));
+        exec(QStringLiteral("INSERT INTO Incassi (incFatId, incImporto) VALUES (%1, 0)").arg(id));
+        RicordaDocumentoNuovo(id);
+        if (c.pid != 0)
+            ScriviRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_DWORD, QStringLiteral("docNuovoPid"), core::Variant(c.pid));
+
+        Main();
+
+        ASSERT_TRUE(frmMain::exists());
+        const auto rows = [&](const QString& sql) {
+            db::Recordset r;
+            r.open(sql.arg(id), DataConStr, db::CursorType::Static, db::LockType::ReadOnly);
+            return r.recordCount();
+        };
+        EXPECT_EQ(rows(QStringLiteral("SELECT * FROM Fatture WHERE fatId=%1")), c.deleted ? 0 : 1);
+        EXPECT_EQ(rows(QStringLiteral("SELECT * FROM FattureIva WHERE fcifatId=%1")), c.deleted ? 0 : 1);
+        EXPECT_EQ(rows(QStringLiteral("SELECT * FROM Incassi WHERE incFatId=%1")), c.deleted ? 0 : 1);
+        // Forgotten once judged; kept in mind while another copy may still save it.
+        EXPECT_EQ(DocumentoNuovoRicordato(), c.pid != 0 ? id : 0);
+        DimenticaDocumentoNuovo(id);
+    }
 }

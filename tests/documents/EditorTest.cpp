@@ -4,6 +4,7 @@
 #include "platform/grid/GridEx.h"
 #include "platform/ui/DataCombo.h"
 #include "platform/ui/MsgBoxStyle.h"
+#include "startup/DocumentoNuovo.h"
 #include "startup/SharedState.h"
 
 #include <QApplication>
@@ -28,6 +29,8 @@ TEST_F(EditorTest, NewInvoiceOnTwoCodesAddsUpAndSavesAsNumberOne)
     ASSERT_TRUE(frm_fattura::IsLoaded());
     frm_fattura* f = editor();
     const std::int32_t id = f->documentId();
+    // Remembered until saved, so a start after a crash can remove the blank row.
+    EXPECT_EQ(DocumentoNuovoRicordato(), id);
     EXPECT_EQ(f->windowTitle(), QStringLiteral("Nuova fattura"));
     EXPECT_EQ(control<QLineEdit>(QStringLiteral("txtData(0)"))->text(), QStringLiteral("1"));
 
@@ -58,6 +61,7 @@ TEST_F(EditorTest, NewInvoiceOnTwoCodesAddsUpAndSavesAsNumberOne)
 
     clickSave();
     EXPECT_FALSE(frm_fattura::IsLoaded());
+    EXPECT_EQ(DocumentoNuovoRicordato(), 0);
     const QString where = QStringLiteral(" WHERE fatId=") + QString::number(id);
     EXPECT_EQ(count(QStringLiteral("SELECT fatNo FROM Fatture") + where), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT fatTipoMol FROM Fatture") + where), 1);
@@ -77,6 +81,7 @@ TEST_F(EditorTest, AnnullaOnANeverSavedDocumentLeavesNoRow)
 {
     frm_fattura::Nuovo(0);
     const QString id = QString::number(editor()->documentId());
+    ASSERT_EQ(DocumentoNuovoRicordato(), editor()->documentId());
     chooseClient(QStringLiteral("D"));
     enterLine({}, QStringLiteral("1"), QStringLiteral("Consulenza"), QStringLiteral("100"));
     exec(QStringLiteral("INSERT INTO Incassi (incFatId, incImporto) VALUES (") + id + QStringLiteral(", 10)"));
@@ -85,6 +90,7 @@ TEST_F(EditorTest, AnnullaOnANeverSavedDocumentLeavesNoRow)
     exec(QStringLiteral("INSERT INTO MediaPagamenti (medpagmedId, medpagImporto) VALUES (31, 5)"));
     QTest::mouseClick(control<QPushButton>(QStringLiteral("cmdClose")), Qt::LeftButton);
     EXPECT_FALSE(frm_fattura::IsLoaded());
+    EXPECT_EQ(DocumentoNuovoRicordato(), 0);
     for (const QString& sql : {QStringLiteral("SELECT COUNT(*) FROM Fatture"), QStringLiteral("SELECT COUNT(*) FROM FattureDettaglio"),
                                QStringLiteral("SELECT COUNT(*) FROM FattureIva"), QStringLiteral("SELECT COUNT(*) FROM Incassi"),
                                QStringLiteral("SELECT COUNT(*) FROM Media"), QStringLiteral("SELECT COUNT(*) FROM MediaPagamenti")})

@@ -119,6 +119,39 @@ TEST_F(SchemaUpgradeTest, AssignmentsPointAtTheLayoutsTheyReallyGot)
     EXPECT_EQ(scalar(QStringLiteral("SELECT fnrfinId FROM finRel WHERE fnrDocType=0"), QStringLiteral("fnrfinId")).toLong(), invoiceLayout);
 }
 
+TEST_F(SchemaUpgradeTest, ALayoutFileFoundAtALaterStartIsStoredAndAssigned)
+{
+    writeDefaultLayouts(1);
+    runAll();
+    ASSERT_EQ(count(QStringLiteral("SELECT * FROM finRel")), 1);
+    // The files of the other two kinds are back: the next start repairs them,
+    // and keeps the invoice layout as it was.
+    const std::int32_t invoiceLayout = scalar(QStringLiteral("SELECT fnrfinId FROM finRel WHERE fnrDocType=0"), QStringLiteral("fnrfinId")).toLong();
+    writeDefaultLayouts();
+    runAll();
+    EXPECT_EQ(count(QStringLiteral("SELECT * FROM finData")), 3);
+    EXPECT_EQ(count(QStringLiteral("SELECT * FROM finRel WHERE sezId=1")), 3);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT fnrfinId FROM finRel WHERE fnrDocType=0"), QStringLiteral("fnrfinId")).toLong(), invoiceLayout);
+    const std::int32_t proForma = scalar(QStringLiteral("SELECT finId FROM finData WHERE finNome='Modello pro forma'"), QStringLiteral("finId")).toLong();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT fnrfinId FROM finRel WHERE fnrDocType=2"), QStringLiteral("fnrfinId")).toLong(), proForma);
+    // A third start has nothing to add.
+    runAll();
+    EXPECT_EQ(count(QStringLiteral("SELECT * FROM finData")), 3);
+    EXPECT_EQ(count(QStringLiteral("SELECT * FROM finRel")), 3);
+}
+
+TEST_F(SchemaUpgradeTest, LayoutsOfOtherNamesServeTheKindsInTheirOrder)
+{
+    CreaTabelleFin();
+    for (const char* name : {"Mia fattura", "Mia nota", "Mio pro forma", "Altro"})
+        exec(QStringLiteral("INSERT INTO finData (finNome) VALUES ('%1')").arg(QString::fromUtf8(name)));
+    runAll();
+    EXPECT_EQ(count(QStringLiteral("SELECT * FROM finData")), 4) << "nothing is added beside them";
+    for (int t = 0; t < 3; ++t)
+        EXPECT_EQ(scalar(QStringLiteral("SELECT fnrfinId FROM finRel WHERE sezId=1 AND fnrDocType=%1").arg(t), QStringLiteral("fnrfinId")).toLong(),
+                  t + 1);
+}
+
 TEST_F(SchemaUpgradeTest, AnOldServiceDescriptionIsWidenedAndAWiderOneKept)
 {
     exec(QStringLiteral("DROP TABLE Prestazioni"));

@@ -82,13 +82,18 @@ TEST_F(TemplateSql, TemplateSeedsAndUpgradeDefaults)
         else if (t.kind == db::jet::StatementKind::Update && e.origin.startsWith(QLatin1String("AggiornaDb")))
             db.exec(e.sql);
     }
-    const auto admin = db.query(QStringLiteral("SELECT sezNome, sezPass, sezRitPrePerc, sezRitAccDesc, sezPreIVA, sezRitAccSuRitPre FROM Sezioni WHERE sezId=1"));
+    const auto admin = db.query(QStringLiteral("SELECT sezNome, sezPass, sezRitPrePerc, sezRitAccDesc, sezPreIVA, sezRitAccSuRitPre, "
+                                               "sezRitPreDesc, sezRitAccPercSuImp FROM Sezioni WHERE sezId=1"));
     ASSERT_EQ(admin.size(), 1u);
     EXPECT_TRUE(admin[0][1].isNull()) << "no password";
     EXPECT_EQ(admin[0][2].toDouble(), 4.0);
     EXPECT_EQ(admin[0][3].toString(), QStringLiteral("Ritenuta d'acconto 20%"));
     EXPECT_EQ(admin[0][4].toString(), QStringLiteral("22"));
     EXPECT_EQ(admin[0][5], core::Variant(false));
+    // A new professional's defaults: the label promises no more than the
+    // computation does (withholding not on the surcharge).
+    EXPECT_EQ(admin[0][6].toString(), QStringLiteral("Rivalsa (4%)"));
+    EXPECT_EQ(admin[0][7].toDouble(), 100.0);
 
     // The new-professional routine writes Sezioni by position: 4 to 8 are the settings it fills.
     const QStringList sezioni = db.columns(QStringLiteral("Sezioni"));
