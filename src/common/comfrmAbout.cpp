@@ -1,5 +1,6 @@
 #include "common/comfrmAbout.h"
 
+#include "common/FormLifetime.h"
 #include "platform/ui/Dialogs.h"
 
 #include <QApplication>
@@ -24,7 +25,7 @@ namespace {
 const QString kEmailProduttore;
 const QString kWebProduttore;
 
-QPointer<comfrmAbout> gInstance;
+FormInstance<comfrmAbout> gInstance;
 int gLongestSplash = -1;
 
 QFrame* divisore(QWidget* parent, int index)
@@ -50,14 +51,12 @@ QLabel* link(QWidget* parent, const char* name, const QString& text)
 
 comfrmAbout* comfrmAbout::instance()
 {
-    if (!gInstance)
-        gInstance = new comfrmAbout();
-    return gInstance;
+    return gInstance.get([] { return new comfrmAbout(); });
 }
 
 void comfrmAbout::Unload()
 {
-    delete gInstance.data();
+    gInstance.unload();
 }
 
 void comfrmAbout::setLongestSplash(int ms)
@@ -189,9 +188,9 @@ void comfrmAbout::SplashOn(QWidget* owner, int intervalMs, const QString& text)
 
 void comfrmAbout::SplashOff()
 {
-    if (!gInstance || !gInstance->isVisible())
+    comfrmAbout* f = gInstance.current();
+    if (!f || !f->isVisible())
         return;
-    comfrmAbout* f = gInstance;
     if (f->Timer1->isActive()) {
         // The wait keeps the interface alive.
         QEventLoop attesa;

@@ -1,5 +1,6 @@
 #include "layouts/finfrmArdFat.h"
 
+#include "common/FormLifetime.h"
 #include "domain/LayoutStore.h"
 #include "layouts/DesignerIcons.h"
 #include "layouts/finfrmMargini.h"
@@ -41,7 +42,7 @@
 
 namespace {
 
-QPointer<finfrmArdFat> gInstance;
+FormInstance<finfrmArdFat> gInstance;
 
 // The types of control each format command applies to, matched against a
 // control's type name by a substring test.
@@ -199,21 +200,19 @@ LayoutCheck stampabile(const report::ReportLayout& atteso)
 
 finfrmArdFat* finfrmArdFat::instance()
 {
-    if (!gInstance)
-        gInstance = new finfrmArdFat();
-    return gInstance;
+    return gInstance.get([] { return new finfrmArdFat(); });
 }
 
 bool finfrmArdFat::exists()
 {
-    return !gInstance.isNull();
+    return gInstance.exists();
 }
 
 void finfrmArdFat::Unload()
 {
-    if (gInstance) {
-        gInstance->m_chiusuraProgramma = true;
-        delete gInstance.data();
+    if (finfrmArdFat* f = gInstance.current()) {
+        f->m_chiusuraProgramma = true;
+        gInstance.unload();
     }
 }
 

@@ -1,5 +1,6 @@
 #include "layouts/finfrmMargini.h"
 
+#include "common/FormLifetime.h"
 #include "common/OkCancelRow.h"
 #include "common/comUtility.h"
 #include "domain/PageMargins.h"
@@ -24,7 +25,7 @@
 
 namespace {
 
-QPointer<finfrmMargini> gInstance;
+FormInstance<finfrmMargini> gInstance;
 
 // Six digits hold every margin that could be typed; more would only be refused.
 constexpr int kCifreMax = 6;
@@ -33,19 +34,17 @@ constexpr int kCifreMax = 6;
 
 finfrmMargini* finfrmMargini::instance()
 {
-    if (!gInstance)
-        gInstance = new finfrmMargini();
-    return gInstance;
+    return gInstance.get([] { return new finfrmMargini(); });
 }
 
 bool finfrmMargini::exists()
 {
-    return !gInstance.isNull();
+    return gInstance.exists();
 }
 
 void finfrmMargini::Unload()
 {
-    delete gInstance.data();
+    gInstance.unload();
 }
 
 finfrmMargini::finfrmMargini()

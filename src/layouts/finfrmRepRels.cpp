@@ -1,5 +1,6 @@
 #include "layouts/finfrmRepRels.h"
 
+#include "common/FormLifetime.h"
 #include "domain/LayoutStore.h"
 #include "platform/database/Types.h"
 #include "platform/grid/GridColumn.h"
@@ -13,24 +14,22 @@
 #include <QVBoxLayout>
 
 namespace {
-QPointer<finfrmRepRels> gInstance;
+FormInstance<finfrmRepRels> gInstance;
 }
 
 finfrmRepRels* finfrmRepRels::instance()
 {
-    if (!gInstance)
-        gInstance = new finfrmRepRels();
-    return gInstance;
+    return gInstance.get([] { return new finfrmRepRels(); });
 }
 
 bool finfrmRepRels::exists()
 {
-    return !gInstance.isNull();
+    return gInstance.exists();
 }
 
 void finfrmRepRels::Unload()
 {
-    delete gInstance.data();
+    gInstance.unload();
 }
 
 finfrmRepRels::finfrmRepRels()
@@ -140,5 +139,5 @@ void finfrmRepRels::reject()
 
 void finfrmRepRels::scarica()
 {
-    deleteLater();
+    unloadForm(this);
 }

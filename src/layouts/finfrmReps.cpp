@@ -1,5 +1,6 @@
 #include "layouts/finfrmReps.h"
 
+#include "common/FormLifetime.h"
 #include "domain/LayoutStore.h"
 #include "layouts/finfrmArdFat.h"
 #include "platform/core/Error.h"
@@ -22,7 +23,7 @@
 
 namespace {
 
-QPointer<finfrmReps> gInstance;
+FormInstance<finfrmReps> gInstance;
 
 void avvisa(const QString& testo, int icona = 0)
 {
@@ -33,9 +34,7 @@ void avvisa(const QString& testo, int icona = 0)
 
 finfrmReps* finfrmReps::instance()
 {
-    if (!gInstance)
-        gInstance = new finfrmReps();
-    return gInstance;
+    return gInstance.get([] { return new finfrmReps(); });
 }
 
 void finfrmReps::Mostra(QWidget* owner)
@@ -48,12 +47,12 @@ void finfrmReps::Mostra(QWidget* owner)
 
 bool finfrmReps::exists()
 {
-    return !gInstance.isNull();
+    return gInstance.exists();
 }
 
 void finfrmReps::Unload()
 {
-    delete gInstance.data();
+    gInstance.unload();
 }
 
 finfrmReps::finfrmReps()
@@ -241,5 +240,5 @@ void finfrmReps::reject()
 
 void finfrmReps::scarica()
 {
-    deleteLater();
+    unloadForm(this);
 }

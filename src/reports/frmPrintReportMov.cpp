@@ -1,5 +1,6 @@
 #include "reports/frmPrintReportMov.h"
 
+#include "common/FormLifetime.h"
 #include "common/comRepLib.h"
 #include "common/comUtility.h"
 #include "platform/core/Error.h"
@@ -42,7 +43,7 @@
 
 namespace {
 
-QPointer<frmPrintReportMov> gInstance;
+FormInstance<frmPrintReportMov> gInstance;
 
 const QString kTutti = QStringLiteral("(Tutti)");
 const QString kNessunDato = QStringLiteral("Nessun dato da stampare con i filtri scelti.");
@@ -89,21 +90,19 @@ QString formatoTitolo(const QDate& data)
 
 frmPrintReportMov* frmPrintReportMov::instance()
 {
-    if (!gInstance)
-        gInstance = new frmPrintReportMov();
-    return gInstance;
+    return gInstance.get([] { return new frmPrintReportMov(); });
 }
 
 bool frmPrintReportMov::isLoaded()
 {
-    return !gInstance.isNull();
+    return gInstance.exists();
 }
 
 void frmPrintReportMov::Unload()
 {
-    if (gInstance)
-        gInstance->close();
-    delete gInstance.data();
+    if (frmPrintReportMov* f = gInstance.current())
+        f->close();
+    gInstance.unload();
 }
 
 frmPrintReportMov::frmPrintReportMov() : QDialog(nullptr)
