@@ -20,6 +20,7 @@
 #include "platform/ui/ScopedDialogHandler.h"
 #include "platform/ui/ScriptedDialogs.h"
 #include "startup/DatabaseFile.h"
+#include "startup/DocumentoNuovo.h"
 #include "startup/SchemaUpgrade.h"
 #include "startup/SharedState.h"
 
@@ -426,6 +427,15 @@ int main(int argc, char** argv)
         righe = vistaFatture();
         chiudiTutto();
     });
+    // Once with the splash's least time as the program has it.
+    comfrmAbout::setLongestSplash(-1);
+    const double avvioConSplash = medianMs(1, [] {
+        statoIniziale();
+        Main();
+        vistaFatture();
+        chiudiTutto();
+    });
+    comfrmAbout::setLongestSplash(0);
     int righeRaw = 0;
     const double avvioRaw = medianMs(5, [&] { righeRaw = rawStart(percorso); });
 
@@ -449,6 +459,7 @@ int main(int argc, char** argv)
         passo("CreaTabelleFin", [] { CreaTabelleFin(); });
         passo("CaricaModelli", [] { CaricaModelli(); });
         passo("CaricaLogo", [] { CaricaLogo(); });
+        passo("EliminaDocumentoNuovoRimasto", [] { EliminaDocumentoNuovoRimasto(); });
         gSezId = 1;
         passo("frmMain::Visualizza", [] { frmMain::Visualizza(); });
         passo("invoice view", [] { vistaFatture(); });
@@ -540,6 +551,7 @@ int main(int argc, char** argv)
     riga("1. start to the filled invoice view", avvio, "open+quick_check+view query", avvioRaw);
     std::printf("   aim: start under 1 s: %s (the splash's least time of 1000 ms not counted)\n",
                 avvio < 1000.0 ? "met" : "MISSED");
+    std::printf("   with the splash standing its 1000 ms, as the program shows it: %.1f ms (one run)\n", avvioConSplash);
     std::printf("   steps in Main()'s order (one run):");
     for (const auto& [nome, ms] : passi)
         std::printf(" %s %.1f;", nome, ms);
