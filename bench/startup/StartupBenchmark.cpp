@@ -22,6 +22,7 @@
 #include "startup/DatabaseFile.h"
 #include "startup/DocumentoNuovo.h"
 #include "startup/SchemaUpgrade.h"
+#include "startup/Section.h"
 #include "startup/SharedState.h"
 
 #include <QAction>
@@ -460,7 +461,7 @@ int main(int argc, char** argv)
         passo("CaricaModelli", [] { CaricaModelli(); });
         passo("CaricaLogo", [] { CaricaLogo(); });
         passo("EliminaDocumentoNuovoRimasto", [] { EliminaDocumentoNuovoRimasto(); });
-        gSezId = 1;
+        passo("SezioneUnicaSenzaPassword", [] { gSezId = SezioneUnicaSenzaPassword(); });
         passo("frmMain::Visualizza", [] { frmMain::Visualizza(); });
         passo("invoice view", [] { vistaFatture(); });
     }
