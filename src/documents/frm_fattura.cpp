@@ -1039,6 +1039,9 @@ void frm_fattura::buildControls()
     hg->setColumnStretch(1, 3);
     hg->setColumnStretch(4, 2);
     dtcData[0]->setMinimumWidth(260);
+    // The client list grows with the file: sized by the layout, not by measuring
+    // every name (thousands of clients made each opening visibly slower).
+    dtcData[0]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     dtcData[1]->setMinimumWidth(200);
 
     // Totals.

@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QStringList>
 
 namespace ui {
 
@@ -32,9 +33,19 @@ void DataCombo::refill()
     m_values.clear();
     if (!m_rows.isNull() && m_rows.isOpen()) {
         db::Recordset cursor = m_rows.clone();
-        for (cursor.moveFirst(); !cursor.eof(); cursor.moveNext()) {
-            m_values.push_back(cursor.value(m_boundColumn));
-            addItem(cursor.value(m_listField).toString());
+        cursor.moveFirst();
+        if (!cursor.eof()) {
+            // Fields looked up once and the texts added in one insertion: a client
+            // list of thousands of rows is filled on every opening of a document.
+            const int bound = cursor.fieldIndex(m_boundColumn);
+            const int list = cursor.fieldIndex(m_listField);
+            QStringList texts;
+            for (; !cursor.eof(); cursor.moveNext()) {
+                // An unknown name fails as the recordset tells it.
+                m_values.push_back(bound >= 0 ? cursor.value(bound) : cursor.value(m_boundColumn));
+                texts.append((list >= 0 ? cursor.value(list) : cursor.value(m_listField)).toString());
+            }
+            addItems(texts);
         }
     }
     selectCurrent();
