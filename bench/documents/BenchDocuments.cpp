@@ -5,6 +5,7 @@
 #include "platform/database/Connection.h"
 #include "platform/grid/GridEx.h"
 #include "platform/ui/DataCombo.h"
+#include "platform/ui/MsgBoxStyle.h"
 #include "platform/ui/ScopedDialogHandler.h"
 #include "platform/ui/ScriptedDialogs.h"
 #include "startup/DatabaseFile.h"
@@ -159,6 +160,8 @@ int main(int argc, char** argv)
                 kCodes, kLines, best, total / kRuns);
 
     const int fatId = f->documentId();
+    // More VAT codes than the print layout holds: the save asks first.
+    dialogs.answerMessageBox(ui::vbYes);
     const auto start = std::chrono::steady_clock::now();
     const bool saved = f->Salva();
     const double saveMs = msSince(start);
