@@ -75,6 +75,29 @@ bool addMissingRows(const db::Connection& cn, std::int32_t sezId)
     return added;
 }
 
+// True when addMissingRows would add a row; reads only.
+bool rowsMissing(const db::Connection& cn, std::int32_t sezId)
+{
+    const QString S = QString::number(sezId);
+    db::Recordset page = openQuery(cn, QStringLiteral("SELECT sezId FROM SezioniModelli WHERE sezId=") + S, db::LockType::ReadOnly);
+    const bool noPage = page.eof();
+    page.close();
+    if (noPage)
+        return true;
+    db::Recordset rel = openQuery(cn, QStringLiteral("SELECT fnrDocType FROM finRel WHERE sezId=") + S, db::LockType::ReadOnly);
+    bool present[3] = {false, false, false};
+    for (; !rel.eof(); rel.moveNext()) {
+        const core::Variant kind = rel.value(QStringLiteral("fnrDocType"));
+        if (!kind.isEmptyOrNull() && kind.toLong() >= 0 && kind.toLong() <= 2)
+            present[kind.toLong()] = true;
+    }
+    rel.close();
+    for (int t = 0; t < 3; ++t)
+        if (!present[t] && defaultLayoutFor(cn, t) != 0)
+            return true;
+    return false;
+}
+
 } // namespace
 
 std::int32_t defaultLayoutFor(const db::Connection& cn, int docType)
@@ -135,6 +158,12 @@ std::int32_t createProfessional(const QString& connectionString, const QString& 
 bool ensureSectionRows(const QString& connectionString, std::int32_t sezId)
 {
     db::Connection cn = openClientConnection(connectionString);
+    // The usual case has every row: read only, so a busy or read-only file still
+    // opens the setup. The write lock is taken only for what is missing.
+    if (!rowsMissing(cn, sezId)) {
+        cn.close();
+        return false;
+    }
     db::Transaction tx(cn);
     const bool added = addMissingRows(cn, sezId);
     tx.commit();

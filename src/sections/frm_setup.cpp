@@ -2,6 +2,7 @@
 
 #include "common/FormLifetime.h"
 #include "common/MainWindowLink.h"
+#include "domain/LayoutStore.h"
 #include "domain/Professionals.h"
 #include "domain/SectionPasswords.h"
 #include "masterdata/InputFilter.h"
@@ -389,12 +390,13 @@ bool frm_setup::apriDati(std::int32_t sezId)
                      db::LockType::BatchOptimistic, db::CommandType::Text);
 
         gexmod->setConnectionString(DataConStr);
-        gexmod->setRecordSource(QStringLiteral("SELECT finId, finNome FROM finData ORDER BY finNome"));
+        gexmod->setRecordSource(layoutChoiceQuery());
         gexmod->rebind(true);
         if (gexmod->columnCount() >= 1)
             gexmod->column(1).setVisible(false);
         gex->setConnectionString(DataConStr);
-        gex->setRecordSource(QStringLiteral("SELECT * FROM finRel WHERE finRel.sezId=") + S);
+        // One row per kind, in the order they were made, as the assignment window shows them.
+        gex->setRecordSource(assignmentQuery(sezId));
         gex->setLockType(db::LockType::BatchOptimistic);
         gex->setAllowEdit(true);
         gex->setAllowAddNew(false);

@@ -105,8 +105,9 @@ protected:
         exec(QStringLiteral("INSERT INTO SezioniModelli (sezId, modFatInt) VALUES (2, True)"));
         exec(QStringLiteral("INSERT INTO finRel (sezId, fnrfinId, fnrDocType) VALUES (2, 1, 0)"));
         // Payment terms: 10 own, 11 shared, 12 own but named by section 3's client,
-        // 13 own but named by the shared client, 14 own and named by nobody, 30 section 3's.
-        for (const char* row : {"10, 2, False", "11, 2, True", "12, 2, False", "13, 2, False", "14, 2, Null", "30, 3, False",
+        // 13 own but named by the shared client, 14 own and named by nobody, 15 own
+        // but named by section 3's document, 30 section 3's.
+        for (const char* row : {"10, 2, False", "11, 2, True", "12, 2, False", "13, 2, False", "14, 2, Null", "15, 2, False", "30, 3, False",
                                 "1, 1, False"})
             exec(QStringLiteral("INSERT INTO Pagamenti (pagId, sezId, pagShared) VALUES (%1)").arg(QLatin1String(row)));
         // Clients: 20 own, 21 shared, 22 own but on a section 3 document, 23 own with
@@ -118,7 +119,7 @@ protected:
         for (const char* row : {"40, 2, 0", "41, 2, 20", "42, 2, 21", "43, 3, 23", "44, 1, 0"})
             exec(QStringLiteral("INSERT INTO Prestazioni (preId, sezId, preCliId) VALUES (%1)").arg(QLatin1String(row)));
         // Documents: 50 and 51 of section 2, 60 of section 3 (client 22), 70 of section 1.
-        for (const char* row : {"50, 2, 20, 10", "51, 2, 21, 11", "60, 3, 22, 30", "70, 1, 2, 1"})
+        for (const char* row : {"50, 2, 20, 10", "51, 2, 21, 11", "60, 3, 22, 15", "70, 1, 2, 1"})
             exec(QStringLiteral("INSERT INTO Fatture (fatId, sezId, fatCliForId, fatCliForPag, fatTipo, fatNo, fatData) "
                                 "VALUES (%1, 0, 1, #03/01/2024#)")
                      .arg(QLatin1String(row)));
@@ -156,7 +157,7 @@ protected:
         {"SELECT medpagmedId FROM MediaPagamenti ORDER BY medpagmedId", "50,51,60,70", "60,70"},
         {"SELECT cliId FROM CliFor ORDER BY cliId", "2,20,21,22,23,24,31", "2,21,22,23,31"},
         {"SELECT preId FROM Prestazioni ORDER BY preId", "40,41,42,43,44", "40,42,43,44"},
-        {"SELECT pagId FROM Pagamenti ORDER BY pagId", "1,10,11,12,13,14,30", "1,11,12,13,30"},
+        {"SELECT pagId FROM Pagamenti ORDER BY pagId", "1,10,11,12,13,14,15,30", "1,11,12,13,15,30"},
         {"SELECT parsezId FROM SezioniParametri ORDER BY parsezId", "1,2,3", "1,3"},
         {"SELECT sezId FROM Sezioni ORDER BY sezId", "1,2,3", "1,2,3"},
         {"SELECT sezId FROM SezioniModelli ORDER BY sezId", "1,2", "1,2"},

@@ -1,10 +1,12 @@
 #include "SectionsFixture.h"
 
 #include "domain/PasswordHash.h"
+#include "domain/Professionals.h"
 #include "platform/grid/GridColumn.h"
 #include "platform/grid/GridEx.h"
 #include "platform/ui/MsgBoxStyle.h"
 #include "sections/frm_setup.h"
+#include "startup/Section.h"
 #include "startup/SharedState.h"
 
 #include <QCheckBox>
@@ -123,48 +125,55 @@ TEST_F(SetupTest, TheLogoKindAndTheShowBoxesDecideWhatIsVisible)
 TEST_F(SetupTest, SavingWritesTheEditedProfessionalWithLogoPasswordAndLayouts)
 {
     const QString png = writePng();
-    gSezId = 2;
-    m_dialogs.answerModal([&](QWidget* w) {
-        EXPECT_FALSE(get<QLabel>(w, QStringLiteral("lblAdmin"))->isVisibleTo(w));
-        type(w, QStringLiteral("txtData(1)"), QStringLiteral("Anna"));
-        type(w, QStringLiteral("txtData(3)"), QStringLiteral("2.5"));
-        EXPECT_EQ(get<QLineEdit>(w, QStringLiteral("txtData(3)"))->text(), QStringLiteral("2,5"));
-        type(w, QStringLiteral("txtData(9)"), QStringLiteral("P.IVA 01234567890"));
-        get<QRadioButton>(w, QStringLiteral("optLogoTipo(1)"))->click();
-        click(w, "cmdopenimg");
-        EXPECT_FALSE(get<QLabel>(w, QStringLiteral("picData"))->pixmap().isNull());
-        type(w, QStringLiteral("txtPass(0)"), QStringLiteral("Nuova"));
-        type(w, QStringLiteral("txtPass(1)"), QStringLiteral("Nuova"));
-        auto* gex = get<grid::GridEx>(w, QStringLiteral("gex"));
-        gex->setRow(1);
-        gex->setValue(QStringLiteral("fnrfinId"), core::Variant(std::int32_t(3)));
-        click(w, "cmdSave");
-    });
-    m_dialogs.answerOpenFile(png).answerMessageBox(ui::vbYes);
-    frm_setup::Apri(2);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << unexpected();
-    EXPECT_FALSE(frm_setup::IsLoaded());
+    // The administrator editing professional 2, and professional 2 itself: the
+    // rows written are always the edited professional's.
+    for (const std::int32_t current : {1, 2}) {
+        SCOPED_TRACE(current);
+        gSezId = current;
+        CaricaSezione();
+        m_dialogs.clear();
+        m_dialogs.answerModal([&](QWidget* w) {
+            EXPECT_FALSE(get<QLabel>(w, QStringLiteral("lblAdmin"))->isVisibleTo(w));
+            type(w, QStringLiteral("txtData(1)"), QStringLiteral("Anna"));
+            type(w, QStringLiteral("txtData(3)"), QStringLiteral("2.5"));
+            EXPECT_EQ(get<QLineEdit>(w, QStringLiteral("txtData(3)"))->text(), QStringLiteral("2,5"));
+            type(w, QStringLiteral("txtData(9)"), QStringLiteral("P.IVA 01234567890"));
+            get<QRadioButton>(w, QStringLiteral("optLogoTipo(1)"))->click();
+            click(w, "cmdopenimg");
+            EXPECT_FALSE(get<QLabel>(w, QStringLiteral("picData"))->pixmap().isNull());
+            type(w, QStringLiteral("txtPass(0)"), QStringLiteral("Nuova"));
+            type(w, QStringLiteral("txtPass(1)"), QStringLiteral("Nuova"));
+            auto* gex = get<grid::GridEx>(w, QStringLiteral("gex"));
+            gex->setRow(1);
+            gex->setValue(QStringLiteral("fnrfinId"), core::Variant(std::int32_t(3)));
+            click(w, "cmdSave");
+        });
+        m_dialogs.answerOpenFile(png).answerMessageBox(ui::vbYes);
+        frm_setup::Apri(2);
+        EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << unexpected();
+        EXPECT_FALSE(frm_setup::IsLoaded());
 
-    EXPECT_EQ(scalar(QStringLiteral("SELECT sezNome FROM Sezioni WHERE sezId=2")).toString(), QStringLiteral("Anna"));
-    EXPECT_EQ(scalar(QStringLiteral("SELECT sezRitPrePerc FROM Sezioni WHERE sezId=2")).toDouble(), 2.5);
-    EXPECT_EQ(scalar(QStringLiteral("SELECT modFatInt01 FROM SezioniModelli WHERE sezId=2")).toString(),
-              QStringLiteral("P.IVA 01234567890"));
-    EXPECT_EQ(count(QStringLiteral("SELECT modFatIntTipo FROM SezioniModelli WHERE sezId=2")), 1);
-    const QString stored = scalar(QStringLiteral("SELECT sezPass FROM Sezioni WHERE sezId=2")).toString();
-    EXPECT_TRUE(verifyPasswordHash(stored, QStringLiteral("Nuova"))) << stored.toStdString();
-    EXPECT_EQ(count(QStringLiteral("SELECT fnrfinId FROM finRel WHERE sezId=2 AND fnrDocType=0")), 3);
-    // The logo is a bitmap of the picture, what was transparent now white.
-    const QByteArray bytes = scalar(QStringLiteral("SELECT modFatIntLogo FROM SezioniModelli WHERE sezId=2")).toBytes();
-    EXPECT_TRUE(bytes.startsWith("BM"));
-    const QImage logo = QImage::fromData(bytes);
-    ASSERT_EQ(logo.size(), QSize(40, 20));
-    EXPECT_EQ(logo.pixelColor(0, 0), QColor(Qt::white));
-    EXPECT_EQ(logo.pixelColor(20, 10), QColor(Qt::red));
-    // The administrator's rows are untouched, and the edited section's defaults are loaded.
-    EXPECT_EQ(scalar(QStringLiteral("SELECT sezNome FROM Sezioni WHERE sezId=1")).toString(), QStringLiteral("Amministratore"));
-    EXPECT_TRUE(scalar(QStringLiteral("SELECT modFatIntLogo FROM SezioniModelli WHERE sezId=1")).isEmptyOrNull());
-    EXPECT_TRUE(scalar(QStringLiteral("SELECT sezPass FROM Sezioni WHERE sezId=1")).isEmptyOrNull());
-    EXPECT_EQ(gRitPrePerc, 2.5);
+        EXPECT_EQ(scalar(QStringLiteral("SELECT sezNome FROM Sezioni WHERE sezId=2")).toString(), QStringLiteral("Anna"));
+        EXPECT_EQ(scalar(QStringLiteral("SELECT sezRitPrePerc FROM Sezioni WHERE sezId=2")).toDouble(), 2.5);
+        EXPECT_EQ(scalar(QStringLiteral("SELECT modFatInt01 FROM SezioniModelli WHERE sezId=2")).toString(),
+                  QStringLiteral("P.IVA 01234567890"));
+        EXPECT_EQ(count(QStringLiteral("SELECT modFatIntTipo FROM SezioniModelli WHERE sezId=2")), 1);
+        const QString stored = scalar(QStringLiteral("SELECT sezPass FROM Sezioni WHERE sezId=2")).toString();
+        EXPECT_TRUE(verifyPasswordHash(stored, QStringLiteral("Nuova"))) << stored.toStdString();
+        EXPECT_EQ(count(QStringLiteral("SELECT fnrfinId FROM finRel WHERE sezId=2 AND fnrDocType=0")), 3);
+        // The logo is a bitmap of the picture, what was transparent now white.
+        const QByteArray bytes = scalar(QStringLiteral("SELECT modFatIntLogo FROM SezioniModelli WHERE sezId=2")).toBytes();
+        EXPECT_TRUE(bytes.startsWith("BM"));
+        const QImage logo = QImage::fromData(bytes);
+        ASSERT_EQ(logo.size(), QSize(40, 20));
+        EXPECT_EQ(logo.pixelColor(0, 0), QColor(Qt::white));
+        EXPECT_EQ(logo.pixelColor(20, 10), QColor(Qt::red));
+        // The administrator's rows are untouched; the current section's defaults are read again.
+        EXPECT_EQ(scalar(QStringLiteral("SELECT sezNome FROM Sezioni WHERE sezId=1")).toString(), QStringLiteral("Amministratore"));
+        EXPECT_TRUE(scalar(QStringLiteral("SELECT modFatIntLogo FROM SezioniModelli WHERE sezId=1")).isEmptyOrNull());
+        EXPECT_TRUE(scalar(QStringLiteral("SELECT sezPass FROM Sezioni WHERE sezId=1")).isEmptyOrNull());
+        EXPECT_EQ(gRitPrePerc, current == 2 ? 2.5 : 4.0);
+    }
 }
 
 TEST_F(SetupTest, AFailedSaveWritesNothingAndKeepsTheEdits)
@@ -312,4 +321,28 @@ TEST_F(SetupTest, ALayoutListThatCannotBeReadIsTold)
     ASSERT_FALSE(m_dialogs.messages().isEmpty());
     EXPECT_TRUE(m_dialogs.messages().constFirst().startsWith(QStringLiteral("Impossibile leggere l'elenco dei modelli di stampa: ")))
         << m_dialogs.messages().constFirst().toStdString();
+}
+
+TEST_F(SetupTest, TheSetupOpensWhileAnotherMachineSaves)
+{
+    // Every row the setup needs is there: opening it reads only, so another
+    // machine's write lock does not keep it shut.
+    gSezId = 2;
+    ensureSectionRows(DataConStr, 2);
+    db::Connection::setBusyTimeout(200);
+    db::Connection other;
+    other.open(DataConStr);
+    other.beginTrans();
+    QString shown;
+    m_dialogs.answerModal([&](QWidget* w) {
+        shown = get<QLineEdit>(w, QStringLiteral("txtData(1)"))->text();
+        click(w, "cmdCancel");
+    });
+    frm_setup::Apri(2);
+    other.rollbackTrans();
+    other.close();
+    db::Connection::setBusyTimeout(5000);
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << unexpected();
+    EXPECT_TRUE(m_dialogs.messages().isEmpty()) << m_dialogs.messages().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(shown, scalar(QStringLiteral("SELECT sezNome FROM Sezioni WHERE sezId=2")).toString());
 }

@@ -118,7 +118,9 @@ QString runFileDialog(const FileDialogOptions& options, bool save)
 int WidgetDialogs::messageBox(const QString& prompt, int style, const QString& title)
 {
     QMessageBox box(ownerWindow());
-    box.setWindowTitle(title);
+    // A box asked for without a title carries the program's name, as on the
+    // platform the users come from, never an empty caption.
+    box.setWindowTitle(title.isEmpty() ? QCoreApplication::applicationName() : title);
     box.setText(plainLines(prompt));
     box.setIcon(boxIcon(style));
 
@@ -145,7 +147,7 @@ QString WidgetDialogs::inputBox(const QString& prompt, const QString& title, con
 {
     QInputDialog dialog(ownerWindow());
     dialog.setInputMode(QInputDialog::TextInput);
-    dialog.setWindowTitle(title);
+    dialog.setWindowTitle(title.isEmpty() ? QCoreApplication::applicationName() : title);
     dialog.setLabelText(plainLines(prompt));
     dialog.setTextValue(defaultText);
     dialog.setOkButtonText(QStringLiteral("OK"));

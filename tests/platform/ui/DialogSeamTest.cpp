@@ -5,11 +5,14 @@
 #include "platform/ui/ScriptedDialogs.h"
 #include "platform/ui/WidgetDialogs.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -203,6 +206,27 @@ TEST_F(DialogSeam, ScopedHandlersNestAndRestore)
 TEST(DialogSeamDefault, TheRealDialogsServeWhenNothingIsInstalled)
 {
     EXPECT_NE(dynamic_cast<WidgetDialogs*>(&dialogHandler()), nullptr);
+}
+
+TEST(DialogSeamDefault, ABoxAskedForWithoutATitleCarriesTheProgramsName)
+{
+    testApplication();
+    const QString before = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(QStringLiteral("Corvessa"));
+    QStringList titles;
+    WidgetDialogs real;
+    for (const QString& title : {QString(), QStringLiteral("Attenzione")}) {
+        QTimer::singleShot(0, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                    titles << box->windowTitle();
+                    box->done(0);
+                }
+        });
+        real.messageBox(QStringLiteral("Testo"), vbOKOnly, title);
+    }
+    QCoreApplication::setApplicationName(before);
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("Corvessa"), QStringLiteral("Attenzione")}));
 }
 
 TEST(DialogHelpers, FilterOfTheOriginalPlatformBecomesQtNameFilters)
