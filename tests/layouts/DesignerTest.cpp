@@ -466,3 +466,19 @@ TEST_F(DesignerTest, TheLabelTextBoxEditsTheOneSelectedLabel)
     EXPECT_TRUE(f->txtLabel->text().isEmpty());
     EXPECT_TRUE(f->pulsante(QStringLiteral("tbxSelect"))->isChecked());
 }
+
+TEST_F(DesignerTest, ALayoutWhoseRowIsGoneIsToldAndNoDesignerOpens)
+{
+    // Deleted on another machine after the list was shown.
+    const finclsTarvix motore;
+    for (const std::int16_t mode : {std::int16_t(1), std::int16_t(2)}) {
+        SCOPED_TRACE(mode);
+        m_dialogs.answerMessageBox(ui::vbOK);
+        EXPECT_FALSE(finfrmArdFat::Apri(motore.Campi, mode, 999));
+        EXPECT_FALSE(finfrmArdFat::exists()) << "no designer on an empty surface";
+    }
+    EXPECT_EQ(m_dialogs.messages().size(), 2);
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
+    for (const QString& m : m_dialogs.messages())
+        EXPECT_TRUE(m.startsWith(QStringLiteral("Impossibile aprire il modello di stampa."))) << m.toStdString();
+}
