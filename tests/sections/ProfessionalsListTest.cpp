@@ -94,3 +94,24 @@ TEST_F(ProfessionalsListTest, OnlyTheAdministratorSeesTheList)
     frmProfessionisti::Mostra(nullptr);
     EXPECT_TRUE(m_dialogs.requests().isEmpty());
 }
+
+TEST_F(ProfessionalsListTest, ADeletionThatFailsSaysSoAndDeletesNothing)
+{
+    exec(QStringLiteral("INSERT INTO CliFor (cliNome, sezId, cliShared) VALUES ('Cliente di Maria', 2, False)"));
+    // The last step of the deletion cannot run: every earlier one must be undone.
+    exec(QStringLiteral("DROP TABLE Pagamenti"));
+    m_dialogs.answerModal([&](QWidget* w) {
+        auto* gex = get<grid::GridEx>(w, QStringLiteral("gex"));
+        gex->setRow(rowOf(gex, 2));
+        click(w, "cmdErase");
+        click(w, "cmdClose");
+    });
+    m_dialogs.answerModal([&](QWidget* w) { click(w, "cmdOK"); });
+    m_dialogs.answerMessageBox(ui::vbYes).answerMessageBox(ui::vbOK);
+    frmProfessionisti::Mostra(nullptr);
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << unexpected();
+    ASSERT_EQ(m_dialogs.messages().size(), 2);
+    EXPECT_TRUE(m_dialogs.messages().at(1).startsWith(QStringLiteral("Eliminazione non eseguita: nessun dato è stato eliminato.")))
+        << m_dialogs.messages().at(1).toStdString();
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM CliFor WHERE sezId=2")), 1);
+}
