@@ -1447,6 +1447,11 @@ bool ReportDesigner::viewportEvent(QEvent* event)
         break;
     }
     case QEvent::DragEnter:
+        // A drag that enters over the margin strip or a section's title bar must
+        // still reach the sections: refused here, Qt would send this surface no
+        // more moves and no drop. Whether a point takes it is told as it moves.
+        static_cast<QDragEnterEvent*>(event)->acceptProposedAction();
+        return true;
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
         if (!sectionAt(drag->position().toPoint()).isEmpty())

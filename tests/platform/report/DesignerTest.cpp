@@ -6,6 +6,7 @@
 #include "platform/report/ReportControl.h"
 #include "platform/report/ReportDesigner.h"
 
+#include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPainter>
@@ -499,6 +500,17 @@ TEST_F(Designer, ADropTellsTheSectionAndTheTwipsAndAddsNothingItself)
     // On a section's title bar there is no section.
     const QPoint onBar = at(QStringLiteral("Calce"), 600, -150);
     EXPECT_EQ(designer.sectionAt(onBar), QString());
+    // A drag that enters there is still taken, so it can go on to a section:
+    // refused only while it stands where nothing can be dropped.
+    QDragEnterEvent enterOnBar(onBar, Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(surface(), &enterOnBar);
+    EXPECT_TRUE(enterOnBar.isAccepted());
+    QDragMoveEvent moveOnBar(onBar, Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(surface(), &moveOnBar);
+    EXPECT_FALSE(moveOnBar.isAccepted());
+    QDragMoveEvent moveIn(other, Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(surface(), &moveIn);
+    EXPECT_TRUE(moveIn.isAccepted());
     EXPECT_FALSE(designer.dropAt(onBar, &mime));
     EXPECT_EQ(dropped.count(), 2);
     EXPECT_TRUE(designer.layout() == smallLayout());
