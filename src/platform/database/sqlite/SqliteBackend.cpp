@@ -6,9 +6,12 @@
 #include "platform/database/sqlite/SqliteError.h"
 #include "platform/database/sqlite/SqliteValues.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QRegularExpression>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 
 namespace db::sqlite {
@@ -135,6 +138,52 @@ QString jetTypeName(const ColumnMeta& column)
     }
 }
 
+// What tells one state of a database file from another, short of its content:
+// the file itself (a copy put in its place is another file) and its size and
+// time of change (a copy written over it changes them). Any write changes them
+// too, so a description read before a write is read again after it.
+struct FileStamp {
+    qint64 device = -1;
+    qint64 inode = -1;
+    qint64 size = -1;
+    qint64 changedNs = -1;
+    bool operator==(const FileStamp&) const = default;
+};
+
+std::optional<FileStamp> stampOf(const QString& path)
+{
+#ifdef Q_OS_WIN
+    struct _stat64 st;
+    if (_wstat64(reinterpret_cast<const wchar_t*>(path.utf16()), &st) != 0)
+        return std::nullopt;
+    return FileStamp{qint64(st.st_dev), qint64(st.st_ino), qint64(st.st_size), qint64(st.st_mtime) * 1000000000};
+#else
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return FileStamp{qint64(st.st_dev), qint64(st.st_ino), qint64(st.st_size),
+                     qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+#endif
+}
+
+// Table descriptions read by any connection of this process, by file. Every
+// connection reads its own schema version at each use, so an entry is taken
+// only while the file is the one it was read from (same stamp) and its schema
+// is the one it was read under (same schema version, which any process that
+// changes the schema moves on).
+struct SharedTables {
+    FileStamp stamp;
+    int schemaVersion = -1;
+    QHash<QString, TableMeta> tables; // by lower-case name
+};
+
+QMutex sharedTablesMutex;
+QHash<QString, SharedTables>& sharedTables()
+{
+    static QHash<QString, SharedTables> byFile;
+    return byFile;
+}
+
 } // namespace
 
 SqliteBackend::SqliteBackend() = default;
@@ -177,6 +226,7 @@ void SqliteBackend::open(const QString& path, int busyTimeoutMs)
     sqlite3_busy_timeout(db, busyTimeoutMs);
     m_db = db;
     m_path = path;
+    m_filePath = info.canonicalFilePath();
     try {
         jet::registerSqliteExtensions(db);
         exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
@@ -249,6 +299,10 @@ ResultSet SqliteBackend::query(const QString& sql, const QVector<std::optional<D
     ensureOpen();
     Statement statement(m_db, sql, m_path);
     sqlite3_stmt* st = statement.get();
+    // The first step prepares the statement again if the schema changed since
+    // it was prepared (another process added a column, say): the columns are
+    // described after it, as they are then.
+    bool more = statement.step();
     dropStaleTables();
     ResultSet result;
     const int count = sqlite3_column_count(st);
@@ -285,7 +339,7 @@ ResultSet SqliteBackend::query(const QString& sql, const QVector<std::optional<D
         types << column.type;
         result.columns << column;
     }
-    while (statement.step()) {
+    for (; more; more = statement.step()) {
         QVector<core::Variant> row;
         row.reserve(count);
         for (int i = 0; i < count; ++i)
@@ -392,8 +446,36 @@ TableMeta SqliteBackend::cachedTableMeta(const QString& table)
     const QString key = table.toLower();
     auto it = m_tables.find(key);
     if (it == m_tables.end())
-        it = m_tables.insert(key, readTableMeta(table));
+        it = m_tables.insert(key, sharedTableMeta(key, table));
     return *it;
+}
+
+TableMeta SqliteBackend::sharedTableMeta(const QString& key, const QString& table)
+{
+    // Inside a transaction this connection may see a schema of its own, not yet
+    // (or never) committed: it reads for itself alone.
+    const std::optional<FileStamp> stamp = sqlite3_get_autocommit(m_db) && m_tablesVersion >= 0 ? stampOf(m_filePath) : std::nullopt;
+    if (!stamp)
+        return readTableMeta(table);
+    {
+        QMutexLocker lock(&sharedTablesMutex);
+        auto entry = sharedTables().find(m_filePath);
+        if (entry != sharedTables().end() && entry->stamp == *stamp && entry->schemaVersion == m_tablesVersion) {
+            auto found = entry->tables.constFind(key);
+            if (found != entry->tables.constEnd())
+                return *found;
+        }
+    }
+    const TableMeta meta = readTableMeta(table);
+    QMutexLocker lock(&sharedTablesMutex);
+    SharedTables& entry = sharedTables()[m_filePath];
+    if (!(entry.stamp == *stamp) || entry.schemaVersion != m_tablesVersion) {
+        entry.tables.clear();
+        entry.stamp = *stamp;
+        entry.schemaVersion = m_tablesVersion;
+    }
+    entry.tables.insert(key, meta);
+    return meta;
 }
 
 TableMeta SqliteBackend::tableMeta(const QString& table)

@@ -60,11 +60,13 @@ private:
     void dropStaleTables();
     void replaceTable(const QString& table, const QString& definition, const QStringList& columns);
     TableMeta cachedTableMeta(const QString& table);
+    TableMeta sharedTableMeta(const QString& key, const QString& table);
     TableMeta readTableMeta(const QString& table);
     void ensureOpen() const;
 
     sqlite3* m_db = nullptr;
     QString m_path;
+    QString m_filePath; // canonical, for what connections on the same file share
     QHash<QString, sqlite3_stmt*> m_statements;
     QHash<QString, TableMeta> m_tables; // by lower-case name
     int m_tablesVersion = -1;
