@@ -304,4 +304,28 @@ TEST_F(ConnectionTest, TableDescriptionsFollowAColumnAddedElsewhere)
     EXPECT_EQ(extraType(connection), db::DataType::VarWChar);
 }
 
+// A closed connection's handle may serve the next one on the file: never once
+// another file has taken its place.
+TEST_F(ConnectionTest, AFileReplacedByAnotherIsReadAsTheNewFile)
+{
+    createDocuments();
+    connection.execute(QStringLiteral("INSERT INTO Doc (docNo) VALUES (1)"));
+    connection.close();
+    const QString replacement = dir.filePath(QStringLiteral("altro.mdb"));
+    db::Connection::createDatabase(replacement);
+    {
+        db::Connection other;
+        other.open(db::Connection::connectionStringFor(replacement));
+        other.execute(QStringLiteral("CREATE TABLE Doc (docId COUNTER, docNo LONG, docAltro LONG)"));
+    }
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::copy(replacement, path));
+
+    connection.open(connectionString());
+    db::Recordset rs;
+    rs.open(QStringLiteral("SELECT * FROM Doc"), connection, db::CursorType::Static, db::LockType::ReadOnly);
+    EXPECT_EQ(rs.fieldCount(), 3);
+    EXPECT_TRUE(rs.eof());
+}
+
 } // namespace

@@ -63,6 +63,8 @@ private:
     TableMeta sharedTableMeta(const QString& key, const QString& table);
     TableMeta readTableMeta(const QString& table);
     void ensureOpen() const;
+    // Closes the connection; `keepHandle`: the engine's handle may serve the next connection on the file.
+    void release(bool keepHandle);
 
     sqlite3* m_db = nullptr;
     QString m_path;
@@ -70,6 +72,7 @@ private:
     QHash<QString, sqlite3_stmt*> m_statements;
     QHash<QString, TableMeta> m_tables; // by lower-case name
     int m_tablesVersion = -1;
+    bool m_damaged = false; // the quick check failed: the handle is not kept
 };
 
 } // namespace db::sqlite
