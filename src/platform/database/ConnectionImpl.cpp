@@ -67,6 +67,7 @@ Backend& ConnectionImpl::backend()
 jet::Translation ConnectionImpl::translate(const QString& jetSql)
 {
     backend();
+    const SchemaCache::Translation once(m_schema);
     return jet::translate(jetSql, m_schema);
 }
 

@@ -4,17 +4,32 @@
 
 namespace db {
 
-std::optional<DataType> SchemaCache::columnType(const QString& table, const QString& column) const
+std::optional<TableMeta> SchemaCache::table(const QString& name) const
 {
+    if (m_tables) {
+        auto it = m_tables->constFind(name);
+        if (it != m_tables->constEnd())
+            return *it;
+    }
+    std::optional<TableMeta> meta;
     try {
-        const TableMeta meta = m_backend.tableMeta(table);
-        for (const auto& stored : meta.columns) {
-            if (stored.name.compare(column, Qt::CaseInsensitive) == 0)
-                return stored.type;
-        }
+        meta = m_backend.tableMeta(name);
     } catch (const DbError& error) {
         if (error.kind() != ErrorKind::NoSuchObject)
             throw;
+    }
+    if (m_tables)
+        m_tables->insert(name, meta);
+    return meta;
+}
+
+std::optional<DataType> SchemaCache::columnType(const QString& table, const QString& column) const
+{
+    if (const std::optional<TableMeta> meta = this->table(table)) {
+        for (const auto& stored : meta->columns) {
+            if (stored.name.compare(column, Qt::CaseInsensitive) == 0)
+                return stored.type;
+        }
     }
     return std::nullopt;
 }
@@ -22,12 +37,9 @@ std::optional<DataType> SchemaCache::columnType(const QString& table, const QStr
 QStringList SchemaCache::columns(const QString& table) const
 {
     QStringList names;
-    try {
-        for (const auto& stored : m_backend.tableMeta(table).columns)
+    if (const std::optional<TableMeta> meta = this->table(table)) {
+        for (const auto& stored : meta->columns)
             names << stored.name;
-    } catch (const DbError& error) {
-        if (error.kind() != ErrorKind::NoSuchObject)
-            throw;
     }
     return names;
 }

@@ -5,11 +5,16 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QStringList>
+#include <QStringListModel>
 
 namespace ui {
 
 DataCombo::DataCombo(QWidget* parent) : QComboBox(parent)
 {
+    // The list holds texts only (the values stay beside it): a plain list of
+    // texts takes thousands of rows at once, where the default model makes an
+    // item for each.
+    setModel(new QStringListModel(this));
     connect(this, &QComboBox::activated, this, [this](int index) {
         if (m_filling || index < 0 || index >= m_values.size())
             return;
@@ -45,7 +50,10 @@ void DataCombo::refill()
                 m_values.push_back(bound >= 0 ? cursor.value(bound) : cursor.value(m_boundColumn));
                 texts.append((list >= 0 ? cursor.value(list) : cursor.value(m_listField)).toString());
             }
-            addItems(texts);
+            if (auto* list = qobject_cast<QStringListModel*>(model()))
+                list->setStringList(texts);
+            else
+                addItems(texts);
         }
     }
     selectCurrent();

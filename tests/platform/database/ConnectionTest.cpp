@@ -5,6 +5,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <sqlite3.h>
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
 
 using db::ErrorKind;
 
@@ -251,6 +255,77 @@ TEST_F(ConnectionTest, AlterColumnThatDoesNotFitLeavesTheTableAsItWas)
     EXPECT_EQ(connection.catalog().table(QStringLiteral("Doc")).columns[2].definedSize, 10);
     EXPECT_EQ(count(QStringLiteral("Doc")), 1);
     EXPECT_EQ(connection.catalog().tables().size(), 1);
+}
+
+// Connections on one file share the table descriptions they read; a column
+// added since, by another process or another connection, must be seen by each.
+TEST_F(ConnectionTest, TableDescriptionsFollowAColumnAddedElsewhere)
+{
+    createDocuments();
+    auto extraType = [](const db::Connection& on) {
+        db::Recordset rs;
+        rs.open(QStringLiteral("SELECT * FROM Doc"), on, db::CursorType::Static, db::LockType::ReadOnly);
+        return rs.fieldCount() == 8 ? std::optional<db::DataType>(rs.field(QStringLiteral("docExtra")).type()) : std::nullopt;
+    };
+    auto describedBy = [&](const db::Connection& on) {
+        db::Recordset rs;
+        rs.open(QStringLiteral("SELECT * FROM Doc"), on, db::CursorType::Static, db::LockType::ReadOnly);
+        EXPECT_EQ(rs.fieldCount(), 7);
+    };
+
+    // Another process, which leaves the file's size and time of change as they were:
+    // only the schema version tells.
+    describedBy(connection);
+    describedBy(otherConnection());
+#ifndef Q_OS_WIN
+    struct stat before;
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &before), 0);
+#endif
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(raw, "ALTER TABLE Doc ADD COLUMN docExtra INTEGER", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(raw);
+#ifndef Q_OS_WIN
+    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+    struct stat after;
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &after), 0);
+    ASSERT_EQ(after.st_size, before.st_size);
+#endif
+    EXPECT_EQ(extraType(otherConnection()), db::DataType::Integer);
+    EXPECT_EQ(extraType(connection), db::DataType::Integer);
+
+    // Another connection of this process.
+    db::Connection other = otherConnection();
+    other.execute(QStringLiteral("ALTER TABLE Doc DROP COLUMN docExtra"));
+    describedBy(connection);
+    other.execute(QStringLiteral("ALTER TABLE Doc ADD COLUMN docExtra TEXT(20)"));
+    EXPECT_EQ(extraType(otherConnection()), db::DataType::VarWChar);
+    EXPECT_EQ(extraType(connection), db::DataType::VarWChar);
+}
+
+// A closed connection's handle may serve the next one on the file: never once
+// another file has taken its place.
+TEST_F(ConnectionTest, AFileReplacedByAnotherIsReadAsTheNewFile)
+{
+    createDocuments();
+    connection.execute(QStringLiteral("INSERT INTO Doc (docNo) VALUES (1)"));
+    connection.close();
+    const QString replacement = dir.filePath(QStringLiteral("altro.mdb"));
+    db::Connection::createDatabase(replacement);
+    {
+        db::Connection other;
+        other.open(db::Connection::connectionStringFor(replacement));
+        other.execute(QStringLiteral("CREATE TABLE Doc (docId COUNTER, docNo LONG, docAltro LONG)"));
+    }
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::copy(replacement, path));
+
+    connection.open(connectionString());
+    db::Recordset rs;
+    rs.open(QStringLiteral("SELECT * FROM Doc"), connection, db::CursorType::Static, db::LockType::ReadOnly);
+    EXPECT_EQ(rs.fieldCount(), 3);
+    EXPECT_TRUE(rs.eof());
 }
 
 } // namespace

@@ -6,9 +6,12 @@
 #include "platform/database/sqlite/SqliteError.h"
 #include "platform/database/sqlite/SqliteValues.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QRegularExpression>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 
 namespace db::sqlite {
@@ -135,6 +138,143 @@ QString jetTypeName(const ColumnMeta& column)
     }
 }
 
+// What tells one state of a database file from another, short of its content:
+// the file itself (a copy put in its place is another file) and its size and
+// time of change (a copy written over it changes them). Any write changes them
+// too, so a description read before a write is read again after it.
+struct FileStamp {
+    qint64 device = -1;
+    qint64 inode = -1;
+    qint64 size = -1;
+    qint64 changedNs = -1;
+    bool operator==(const FileStamp&) const = default;
+};
+
+std::optional<FileStamp> stampOf(const QString& path)
+{
+#ifdef Q_OS_WIN
+    struct _stat64 st;
+    if (_wstat64(reinterpret_cast<const wchar_t*>(path.utf16()), &st) != 0)
+        return std::nullopt;
+    return FileStamp{qint64(st.st_dev), qint64(st.st_ino), qint64(st.st_size), qint64(st.st_mtime) * 1000000000};
+#else
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return FileStamp{qint64(st.st_dev), qint64(st.st_ino), qint64(st.st_size),
+                     qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+#endif
+}
+
+// Table descriptions read by any connection of this process, by file. Every
+// connection reads its own schema version at each use, so an entry is taken
+// only while the file is the one it was read from (same stamp) and its schema
+// is the one it was read under (same schema version, which any process that
+// changes the schema moves on).
+struct SharedTables {
+    FileStamp stamp;
+    int schemaVersion = -1;
+    QHash<QString, TableMeta> tables; // by lower-case name
+};
+
+QBasicMutex sharedTablesMutex;
+QHash<QString, SharedTables>& sharedTables()
+{
+    static QHash<QString, SharedTables> byFile;
+    return byFile;
+}
+
+// Handles of closed connections, kept open for the next connection on the same
+// file: opening one reads and parses the whole schema again, and the program
+// opens a connection for each list it loads. A kept handle holds no lock (it is
+// kept only outside a transaction, with no statement left) and is taken only
+// while the file is as it was left (same stamp: the same file, unwritten
+// since). It is taken without the pages it had read, so the file is read
+// again as by a new connection; the schema it parsed is checked by the engine
+// against the file's at its first read.
+struct KeptHandle {
+    sqlite3* db = nullptr;
+    FileStamp stamp;
+};
+constexpr int kKeptPerFile = 4;
+
+QBasicMutex keptMutex;
+// Cleared when the process ends: a connection closed after that closes its handle.
+bool keptOpen = true;
+
+struct KeptByFile : QHash<QString, QVector<KeptHandle>> {
+    ~KeptByFile()
+    {
+        QMutexLocker lock(&keptMutex);
+        keptOpen = false;
+        for (const auto& handles : std::as_const(*this))
+            for (const KeptHandle& handle : handles)
+                sqlite3_close_v2(handle.db);
+    }
+};
+
+QHash<QString, QVector<KeptHandle>>& keptHandles()
+{
+    static KeptByFile byFile;
+    return byFile;
+}
+
+sqlite3* takeKept(const QString& file, const FileStamp& stamp)
+{
+    QVector<sqlite3*> stale;
+    sqlite3* found = nullptr;
+    {
+        QMutexLocker lock(&keptMutex);
+        if (!keptOpen)
+            return nullptr;
+        auto it = keptHandles().find(file);
+        if (it == keptHandles().end())
+            return nullptr;
+        while (!it->isEmpty()) {
+            const KeptHandle kept = it->takeLast();
+            if (kept.stamp == stamp) {
+                found = kept.db;
+                break;
+            }
+            stale << kept.db;
+        }
+    }
+    for (sqlite3* db : std::as_const(stale))
+        sqlite3_close_v2(db);
+    if (found)
+        sqlite3_db_release_memory(found);
+    return found;
+}
+
+// A file found damaged is moved aside or replaced: no handle may hold it.
+void dropKept(const QString& file)
+{
+    QVector<KeptHandle> kept;
+    {
+        QMutexLocker lock(&keptMutex);
+        if (!keptOpen)
+            return;
+        kept = keptHandles().take(file);
+    }
+    for (const KeptHandle& handle : std::as_const(kept))
+        sqlite3_close_v2(handle.db);
+}
+
+bool keep(const QString& file, sqlite3* db)
+{
+    const std::optional<FileStamp> stamp = stampOf(file);
+    if (!stamp || file.isEmpty() || !sqlite3_get_autocommit(db) || sqlite3_next_stmt(db, nullptr))
+        return false;
+    QMutexLocker lock(&keptMutex);
+    if (!keptOpen)
+        return false;
+    QVector<KeptHandle>& kept = keptHandles()[file];
+    if (kept.size() >= kKeptPerFile)
+        return false;
+    kept << KeptHandle{db, *stamp};
+    return true;
+}
+
 } // namespace
 
 SqliteBackend::SqliteBackend() = default;
@@ -153,12 +293,30 @@ void SqliteBackend::ensureOpen() const
 void SqliteBackend::open(const QString& path, int busyTimeoutMs)
 {
     close();
+    m_damaged = false;
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile())
         throw errors::fileNotFound(path);
     // An empty file would pass as an empty database; for this program it is a damaged one.
     if (info.size() == 0)
         throw errors::notADatabase(path);
+
+    const QString file = info.canonicalFilePath();
+    const std::optional<FileStamp> stamp = stampOf(file);
+    if (sqlite3* kept = stamp ? takeKept(file, *stamp) : nullptr) {
+        sqlite3_busy_timeout(kept, busyTimeoutMs);
+        m_db = kept;
+        m_path = path;
+        m_filePath = file;
+        try {
+            Statement probe(kept, QStringLiteral("SELECT count(*) FROM sqlite_master"), path);
+            probe.step();
+            return;
+        } catch (const DbError&) {
+            // Opened afresh below, and judged as a new handle.
+            release(false);
+        }
+    }
 
     sqlite3* db = nullptr;
     const QByteArray name = path.toUtf8();
@@ -177,6 +335,7 @@ void SqliteBackend::open(const QString& path, int busyTimeoutMs)
     sqlite3_busy_timeout(db, busyTimeoutMs);
     m_db = db;
     m_path = path;
+    m_filePath = file;
     try {
         jet::registerSqliteExtensions(db);
         exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
@@ -184,7 +343,7 @@ void SqliteBackend::open(const QString& path, int busyTimeoutMs)
         Statement probe(db, QStringLiteral("SELECT count(*) FROM sqlite_master"), path);
         probe.step();
     } catch (const DbError& error) {
-        close();
+        release(false);
         if (error.kind() == ErrorKind::NotADatabase)
             throw errors::notADatabase(path);
         throw;
@@ -193,13 +352,19 @@ void SqliteBackend::open(const QString& path, int busyTimeoutMs)
 
 void SqliteBackend::close()
 {
+    release(true);
+}
+
+void SqliteBackend::release(bool keepHandle)
+{
     for (sqlite3_stmt* statement : std::as_const(m_statements))
         sqlite3_finalize(statement);
     m_statements.clear();
     m_tables.clear();
     m_tablesVersion = -1;
     if (m_db) {
-        sqlite3_close_v2(m_db);
+        if (!keepHandle || m_damaged || !keep(m_filePath, m_db))
+            sqlite3_close_v2(m_db);
         m_db = nullptr;
     }
 }
@@ -249,6 +414,10 @@ ResultSet SqliteBackend::query(const QString& sql, const QVector<std::optional<D
     ensureOpen();
     Statement statement(m_db, sql, m_path);
     sqlite3_stmt* st = statement.get();
+    // The first step prepares the statement again if the schema changed since
+    // it was prepared (another process added a column, say): the columns are
+    // described after it, as they are then.
+    bool more = statement.step();
     dropStaleTables();
     ResultSet result;
     const int count = sqlite3_column_count(st);
@@ -285,7 +454,7 @@ ResultSet SqliteBackend::query(const QString& sql, const QVector<std::optional<D
         types << column.type;
         result.columns << column;
     }
-    while (statement.step()) {
+    for (; more; more = statement.step()) {
         QVector<core::Variant> row;
         row.reserve(count);
         for (int i = 0; i < count; ++i)
@@ -392,8 +561,36 @@ TableMeta SqliteBackend::cachedTableMeta(const QString& table)
     const QString key = table.toLower();
     auto it = m_tables.find(key);
     if (it == m_tables.end())
-        it = m_tables.insert(key, readTableMeta(table));
+        it = m_tables.insert(key, sharedTableMeta(key, table));
     return *it;
+}
+
+TableMeta SqliteBackend::sharedTableMeta(const QString& key, const QString& table)
+{
+    // Inside a transaction this connection may see a schema of its own, not yet
+    // (or never) committed: it reads for itself alone.
+    const std::optional<FileStamp> stamp = sqlite3_get_autocommit(m_db) && m_tablesVersion >= 0 ? stampOf(m_filePath) : std::nullopt;
+    if (!stamp)
+        return readTableMeta(table);
+    {
+        QMutexLocker lock(&sharedTablesMutex);
+        auto entry = sharedTables().find(m_filePath);
+        if (entry != sharedTables().end() && entry->stamp == *stamp && entry->schemaVersion == m_tablesVersion) {
+            auto found = entry->tables.constFind(key);
+            if (found != entry->tables.constEnd())
+                return *found;
+        }
+    }
+    const TableMeta meta = readTableMeta(table);
+    QMutexLocker lock(&sharedTablesMutex);
+    SharedTables& entry = sharedTables()[m_filePath];
+    if (!(entry.stamp == *stamp) || entry.schemaVersion != m_tablesVersion) {
+        entry.tables.clear();
+        entry.stamp = *stamp;
+        entry.schemaVersion = m_tablesVersion;
+    }
+    entry.tables.insert(key, meta);
+    return meta;
 }
 
 TableMeta SqliteBackend::tableMeta(const QString& table)
@@ -834,11 +1031,22 @@ int SqliteBackend::upgradeStorage()
 QString SqliteBackend::quickCheck()
 {
     ensureOpen();
-    // One problem is enough to tell; the first is the one reported.
-    Statement check(m_db, QStringLiteral("PRAGMA quick_check(1)"), m_path);
-    if (!check.step())
-        return QStringLiteral("ok");
-    return check.text(0);
+    try {
+        // One problem is enough to tell; the first is the one reported.
+        Statement check(m_db, QStringLiteral("PRAGMA quick_check(1)"), m_path);
+        if (!check.step())
+            return QStringLiteral("ok");
+        const QString problem = check.text(0);
+        if (problem != QLatin1String("ok")) {
+            m_damaged = true;
+            dropKept(m_filePath);
+        }
+        return problem;
+    } catch (const DbError&) {
+        m_damaged = true;
+        dropKept(m_filePath);
+        throw;
+    }
 }
 
 void SqliteBackend::setBusyTimeout(int milliseconds)

@@ -60,14 +60,19 @@ private:
     void dropStaleTables();
     void replaceTable(const QString& table, const QString& definition, const QStringList& columns);
     TableMeta cachedTableMeta(const QString& table);
+    TableMeta sharedTableMeta(const QString& key, const QString& table);
     TableMeta readTableMeta(const QString& table);
     void ensureOpen() const;
+    // Closes the connection; `keepHandle`: the engine's handle may serve the next connection on the file.
+    void release(bool keepHandle);
 
     sqlite3* m_db = nullptr;
     QString m_path;
+    QString m_filePath; // canonical, for what connections on the same file share
     QHash<QString, sqlite3_stmt*> m_statements;
     QHash<QString, TableMeta> m_tables; // by lower-case name
     int m_tablesVersion = -1;
+    bool m_damaged = false; // the quick check failed: the handle is not kept
 };
 
 } // namespace db::sqlite
