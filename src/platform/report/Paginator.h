@@ -65,6 +65,7 @@ private:
                         std::optional<PageToken>& token);
     core::Variant aggregate(const QString& field, int func, int from, int to);
     const Prefix& prefixFor(int fieldIndex);
+    QString formatted(const core::Variant& value, const QString& pattern);
     void resolveTokens();
 
     Report& m_report;
@@ -90,6 +91,15 @@ private:
     int m_pageFirstDetail = -1;
     int m_lastRow = -1;
     std::vector<PageToken> m_tokens;
+    std::vector<QString> m_handlerKey; // by section: its name in lower case
+    struct FormatKey {
+        QString pattern;
+        int type;
+        std::uint64_t bits;
+        bool operator==(const FormatKey&) const = default;
+    };
+    friend size_t qHash(const FormatKey& k, size_t seed) { return qHashMulti(seed, k.pattern, k.type, k.bits); }
+    QHash<FormatKey, QString> m_formatted;
 };
 
 } // namespace report
