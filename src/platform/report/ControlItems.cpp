@@ -52,7 +52,7 @@ int appendControlItems(std::vector<PageItem>& items, const ReportControl& c, con
             item.rect.adjust(box + 60, 0, 0, 0);
         }
         if (grow && c.canGrow && !item.text.isEmpty()) {
-            const QFontMetricsF metrics(cachedTwipsFont(c.font));
+            const QFontMetricsF metrics(twipsFont(c.font));
             const int flags = c.wordWrap ? Qt::TextWordWrap : 0;
             const double needed =
                 metrics.boundingRect(QRectF(0, 0, std::max(1.0, item.rect.width()), 1e7), flags, item.text).height();

@@ -3,7 +3,6 @@
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QHash>
-#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 #include <QSet>
@@ -28,20 +27,6 @@ QFont twipsFont(const FontSpec& spec)
 static size_t qHash(const FontSpec& f, size_t seed = 0)
 {
     return qHashMulti(seed, f.name, f.size, f.bold, f.italic, f.underline, f.strikethrough);
-}
-
-const QFont& cachedTwipsFont(const FontSpec& spec)
-{
-    // A page draws thousands of texts in a handful of fonts: a font made once
-    // keeps its resolved engine, where a new one would look it up again.
-    thread_local QHash<FontSpec, QFont> fonts;
-    auto it = fonts.constFind(spec);
-    if (it == fonts.constEnd()) {
-        if (fonts.size() >= 256)
-            fonts.clear();
-        it = fonts.insert(spec, twipsFont(spec));
-    }
-    return *it;
 }
 
 namespace {
@@ -171,17 +156,31 @@ LaidText layOut(const QFont& font, const QString& text, int flags, const QSizeF&
     return laid;
 }
 
-void drawItemText(QPainter& painter, const PageItem& item, int flags)
+} // namespace
+
+struct PaintCache::Data {
+    QHash<FontSpec, QFont> fonts;
+    QHash<TextKey, LaidText> laid;
+    QSet<TextKey> seen;
+
+    const QFont& font(const FontSpec& spec)
+    {
+        auto it = fonts.constFind(spec);
+        if (it == fonts.constEnd())
+            it = fonts.insert(spec, twipsFont(spec));
+        return *it;
+    }
+};
+
+PaintCache::PaintCache() : m_data(std::make_unique<Data>()) {}
+PaintCache::~PaintCache() = default;
+
+namespace {
+
+void drawItemText(QPainter& painter, const PageItem& item, int flags, PaintCache::Data& cache)
 {
-    struct Cache {
-        QHash<TextKey, LaidText> laid;
-        QSet<TextKey> seen;
-    };
-    thread_local Cache cache;
     const FontSpec& spec = item.font;
-    // Only files and printers draw whole reports; the screen keeps drawText.
-    const bool toFile = painter.paintEngine() && !painter.paintEngine()->isExtended();
-    if (!toFile || spec.underline || spec.strikethrough || !plainText(item.text) || painter.layoutDirection() == Qt::RightToLeft
+    if (spec.underline || spec.strikethrough || !plainText(item.text) || painter.layoutDirection() == Qt::RightToLeft
         || item.text.isRightToLeft()) {
         painter.drawText(item.rect, flags, item.text);
         return;
@@ -193,15 +192,11 @@ void drawItemText(QPainter& painter, const PageItem& item, int flags)
     if (it == cache.laid.constEnd()) {
         // A text seen once (a document number) is drawn as it is: laying it
         // out for the cache would cost more than it saves.
-        if (cache.seen.size() >= 50000)
-            cache.seen.clear();
         if (!cache.seen.contains(key)) {
             cache.seen.insert(key);
             painter.drawText(item.rect, flags, item.text);
             return;
         }
-        if (cache.laid.size() >= 20000)
-            cache.laid.clear();
         it = cache.laid.insert(key, layOut(painter.font(), item.text, flags, item.rect.size(), transform,
                                              painter.layoutDirection()));
     }
@@ -217,7 +212,7 @@ void drawItemText(QPainter& painter, const PageItem& item, int flags)
 
 } // namespace
 
-void paintPage(QPainter& painter, const ReportPage& page)
+void paintPage(QPainter& painter, const ReportPage& page, PaintCache* cache)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
@@ -229,9 +224,12 @@ void paintPage(QPainter& painter, const ReportPage& page)
                 painter.fillRect(item.rect, item.backColor);
             if (item.text.isEmpty())
                 break;
-            painter.setFont(cachedTwipsFont(item.font));
+            painter.setFont(cache ? cache->data().font(item.font) : twipsFont(item.font));
             painter.setPen(item.foreColor.isValid() ? item.foreColor : QColor(Qt::black));
-            drawItemText(painter, item, textFlags(item));
+            if (cache)
+                drawItemText(painter, item, textFlags(item), cache->data());
+            else
+                painter.drawText(item.rect, textFlags(item), item.text);
             break;
         }
         case PageItem::Type::Line:
