@@ -320,6 +320,7 @@ Paginator::Band Paginator::buildBand(int sectionIndex, int row)
     const auto& layout = *m_report.m_active;
     const auto& section = layout.sections[sectionIndex];
     Band band;
+    band.items.reserve(section.controls.size() + 1);
     band.height = section.height;
     if (section.backStyle == BackStyle::Opaque) {
         PageItem back;
@@ -378,7 +379,7 @@ QString Paginator::controlText(const ReportControl& c, int row, int sectionIndex
             value = c.caption;
             return c.caption;
         }
-        if (const auto* field = m_report.m_fields.find(c.dataField)) {
+        if (const auto* field = fieldOf(c)) {
             value = field->value;
             return formatted(value, c.outputFormat);
         }
@@ -427,6 +428,18 @@ QString Paginator::controlText(const ReportControl& c, int row, int sectionIndex
         break;
     }
     return formatted(value, c.outputFormat);
+}
+
+const ReportField* Paginator::fieldOf(const ReportControl& c)
+{
+    // A detail control asks for its field once per row: remember where it is.
+    // Fields are only ever added during a run, so a position stays good.
+    auto& known = m_fieldOfControl[&c];
+    if (known.second >= 0 && known.first == c.dataField)
+        return &m_report.m_fields.at(known.second);
+    const ReportField* field = m_report.m_fields.find(c.dataField);
+    known = {c.dataField, field ? static_cast<int>(field - &m_report.m_fields.at(0)) : -1};
+    return field;
 }
 
 QString Paginator::formatted(const core::Variant& value, const QString& pattern)

@@ -15,6 +15,7 @@ namespace report {
 
 class Report;
 struct ReportControl;
+struct ReportField;
 struct ReportSection;
 
 // Lays a report out into pages: fetches the rows one ahead of the layout,
@@ -66,6 +67,7 @@ private:
     core::Variant aggregate(const QString& field, int func, int from, int to);
     const Prefix& prefixFor(int fieldIndex);
     QString formatted(const core::Variant& value, const QString& pattern);
+    const ReportField* fieldOf(const ReportControl& control);
     void resolveTokens();
 
     Report& m_report;
@@ -100,6 +102,7 @@ private:
     };
     friend size_t qHash(const FormatKey& k, size_t seed) { return qHashMulti(seed, k.pattern, k.type, k.bits); }
     QHash<FormatKey, QString> m_formatted;
+    QHash<const ReportControl*, std::pair<QString, int>> m_fieldOfControl; // data field name, position (-1: none)
 };
 
 } // namespace report
