@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace report {
@@ -57,6 +58,7 @@ Paginator::Paginator(Report& report) : m_report(report)
         case SectionKind::ReportFooter: m_reportFooter = i; break;
         default: break;
         }
+        m_handlerKey.push_back(layout.sections[i].name.toLower());
     }
 }
 
@@ -181,8 +183,7 @@ void Paginator::restoreRow(int row)
 
 void Paginator::runHandler(int sectionIndex)
 {
-    const QString key = m_report.m_active->sections[sectionIndex].name.toLower();
-    const auto it = m_report.m_sectionHandlers.constFind(key);
+    const auto it = m_report.m_sectionHandlers.constFind(m_handlerKey[sectionIndex]);
     if (it != m_report.m_sectionHandlers.constEnd() && *it)
         (*it)(m_report);
 }
@@ -196,6 +197,8 @@ void Paginator::startPage(int row, int repeatLevels)
     ReportPage p;
     p.width = page.pageWidth();
     p.height = page.pageHeight();
+    if (!m_out.pages.empty())
+        p.items.reserve(m_out.pages.back().items.size());
     m_out.pages.push_back(std::move(p));
     m_report.m_pageNumber = m_out.count();
     m_left = page.margins.left;
@@ -317,6 +320,7 @@ Paginator::Band Paginator::buildBand(int sectionIndex, int row)
     const auto& layout = *m_report.m_active;
     const auto& section = layout.sections[sectionIndex];
     Band band;
+    band.items.reserve(section.controls.size() + 1);
     band.height = section.height;
     if (section.backStyle == BackStyle::Opaque) {
         PageItem back;
@@ -375,9 +379,9 @@ QString Paginator::controlText(const ReportControl& c, int row, int sectionIndex
             value = c.caption;
             return c.caption;
         }
-        if (const auto* field = m_report.m_fields.find(c.dataField)) {
+        if (const auto* field = fieldOf(c)) {
             value = field->value;
-            return formatValue(value, c.outputFormat);
+            return formatted(value, c.outputFormat);
         }
         value = core::Variant();
         return {};
@@ -423,7 +427,46 @@ QString Paginator::controlText(const ReportControl& c, int row, int sectionIndex
                                       : aggregate(c.dataField, static_cast<int>(c.summaryFunc), m_pageFirstDetail, row);
         break;
     }
-    return formatValue(value, c.outputFormat);
+    return formatted(value, c.outputFormat);
+}
+
+const ReportField* Paginator::fieldOf(const ReportControl& c)
+{
+    // A detail control asks for its field once per row: remember where it is.
+    // Fields are only ever added during a run, so a position stays good.
+    auto& known = m_fieldOfControl[&c];
+    if (known.second >= 0 && known.first == c.dataField)
+        return &m_report.m_fields.at(known.second);
+    const ReportField* field = m_report.m_fields.find(c.dataField);
+    known = {c.dataField, field ? static_cast<int>(field - &m_report.m_fields.at(0)) : -1};
+    return field;
+}
+
+QString Paginator::formatted(const core::Variant& value, const QString& pattern)
+{
+    // The same amounts and dates come back row after row: a number or a date
+    // is formatted once per pattern. Text, Null and Empty are cheap as they are.
+    FormatKey key{pattern, static_cast<int>(value.type()), 0};
+    double d = 0;
+    switch (value.type()) {
+    case core::VarType::Currency: key.bits = static_cast<std::uint64_t>(value.toCurrency().raw()); break;
+    case core::VarType::Integer:
+    case core::VarType::Long:
+    case core::VarType::Byte: key.bits = static_cast<std::uint64_t>(value.toInt64()); break;
+    case core::VarType::Boolean: key.bits = value.toBool() ? 1 : 0; break;
+    case core::VarType::Single:
+    case core::VarType::Double: d = value.toDouble(); std::memcpy(&key.bits, &d, sizeof d); break;
+    case core::VarType::Date: d = value.toDateSerial(); std::memcpy(&key.bits, &d, sizeof d); break;
+    default: return formatValue(value, pattern);
+    }
+    const auto it = m_formatted.constFind(key);
+    if (it != m_formatted.constEnd())
+        return *it;
+    if (m_formatted.size() >= 100000)
+        m_formatted.clear();
+    QString text = formatValue(value, pattern);
+    m_formatted.insert(key, text);
+    return text;
 }
 
 const Paginator::Prefix& Paginator::prefixFor(int fieldIndex)

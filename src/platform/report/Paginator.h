@@ -15,6 +15,7 @@ namespace report {
 
 class Report;
 struct ReportControl;
+struct ReportField;
 struct ReportSection;
 
 // Lays a report out into pages: fetches the rows one ahead of the layout,
@@ -65,6 +66,8 @@ private:
                         std::optional<PageToken>& token);
     core::Variant aggregate(const QString& field, int func, int from, int to);
     const Prefix& prefixFor(int fieldIndex);
+    QString formatted(const core::Variant& value, const QString& pattern);
+    const ReportField* fieldOf(const ReportControl& control);
     void resolveTokens();
 
     Report& m_report;
@@ -90,6 +93,16 @@ private:
     int m_pageFirstDetail = -1;
     int m_lastRow = -1;
     std::vector<PageToken> m_tokens;
+    std::vector<QString> m_handlerKey; // by section: its name in lower case
+    struct FormatKey {
+        QString pattern;
+        int type;
+        std::uint64_t bits;
+        bool operator==(const FormatKey&) const = default;
+    };
+    friend size_t qHash(const FormatKey& k, size_t seed) { return qHashMulti(seed, k.pattern, k.type, k.bits); }
+    QHash<FormatKey, QString> m_formatted;
+    QHash<const ReportControl*, std::pair<QString, int>> m_fieldOfControl; // data field name, position (-1: none)
 };
 
 } // namespace report

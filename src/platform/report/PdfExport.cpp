@@ -36,6 +36,7 @@ void PdfExport::exportPages(const ReportPages& pages)
         if (!pages.isEmpty())
             writer.setPageLayout(QPageLayout(pageSizeOf(pages.page(0)), QPageLayout::Portrait, QMarginsF()));
         QPainter painter;
+        PaintCache cache;
         if (!painter.begin(&writer))
             raiseError(ErrorNumber::ExportFailed, QStringLiteral("Impossibile creare il file PDF '%1'").arg(path));
         for (int i = 0; i < pages.count(); ++i) {
@@ -45,7 +46,7 @@ void PdfExport::exportPages(const ReportPages& pages)
             }
             painter.save();
             painter.scale(scale, scale);
-            paintPage(painter, pages.page(i));
+            paintPage(painter, pages.page(i), &cache);
             painter.restore();
         }
         painter.end();

@@ -15,8 +15,14 @@ ReportField& ReportFields::add(const QString& name)
 
 ReportField* ReportFields::find(const QString& name)
 {
+    // A run asks for the same few names once per control and row.
+    if (const auto exact = m_exact.constFind(name); exact != m_exact.constEnd())
+        return &m_fields[*exact];
     const auto it = m_index.constFind(name.toLower());
-    return it == m_index.constEnd() ? nullptr : &m_fields[*it];
+    if (it == m_index.constEnd())
+        return nullptr;
+    m_exact.insert(name, *it);
+    return &m_fields[*it];
 }
 
 const ReportField* ReportFields::find(const QString& name) const
@@ -40,6 +46,7 @@ void ReportFields::clear()
 {
     m_fields.clear();
     m_index.clear();
+    m_exact.clear();
 }
 
 } // namespace report

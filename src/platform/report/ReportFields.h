@@ -36,6 +36,7 @@ public:
 private:
     std::vector<ReportField> m_fields;
     QHash<QString, int> m_index; // lower-case name -> position
+    QHash<QString, int> m_exact; // names as asked for so far -> position (no case folding on a repeat)
 };
 
 } // namespace report

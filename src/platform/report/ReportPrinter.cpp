@@ -91,6 +91,7 @@ bool ReportPrinter::print(Report& report, bool showDialog)
 void ReportPrinter::printPages(const ReportPages& pages, QPrinter& printer)
 {
     QPainter painter;
+    PaintCache cache;
     if (!painter.begin(&printer))
         raiseError(ErrorNumber::PrintFailed, QStringLiteral("Impossibile stampare su '%1'").arg(printer.printerName()));
     const double scale = printer.resolution() / 1440.0;
@@ -101,7 +102,7 @@ void ReportPrinter::printPages(const ReportPages& pages, QPrinter& printer)
         }
         painter.save();
         painter.scale(scale, scale);
-        paintPage(painter, pages.page(i));
+        paintPage(painter, pages.page(i), &cache);
         painter.restore();
     }
     painter.end();
