@@ -98,14 +98,21 @@ void ExcelExport::exportPages(const ReportPages& pages)
     };
 
     int rowBase = 0;
+    // The first cell that cannot be written (a text over the sheet's length
+    // limit, a row past its last) fails the export: the rows after it must not
+    // hide it behind their own success.
     lxw_error status = LXW_NO_ERROR;
     for (const auto& page : pages.pages) {
+        if (status != LXW_NO_ERROR)
+            break;
         std::map<long, std::vector<const PageItem*>> rows; // by top edge, in order down the page
         for (const auto& item : page.items)
             if (item.type == PageItem::Type::Text && !item.text.trimmed().isEmpty())
                 rows[std::lround(item.rect.top())].push_back(&item);
         int r = rowBase;
         for (const auto& [top, items] : rows) {
+            if (status != LXW_NO_ERROR)
+                break;
             for (const PageItem* item : items) {
                 const int col = columnOf[std::lround(item->rect.left())];
                 CellStyle style;

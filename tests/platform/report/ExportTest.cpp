@@ -165,6 +165,14 @@ TEST_F(Exports, ExcelHasNumbersAsNumbersInColumnsByPosition)
     EXPECT_EQ(rowsWithAmount, 1);
 }
 
+TEST_F(Exports, ACellThatCannotBeWrittenFailsTheExcelExport)
+{
+    // Longer than a sheet cell holds; every row after it writes well.
+    report.control(QStringLiteral("lblTitolo")).caption = QString(40000, QLatin1Char('x'));
+    report.run();
+    EXPECT_THROW(exportTo(ExportFilter::kExcelClassId, QStringLiteral("report.xlsx")), core::Error);
+}
+
 TEST_F(Exports, ExportingLeavesTheReportAsItWas)
 {
     const QByteArray layout = report.saveLayout();
