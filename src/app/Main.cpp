@@ -25,6 +25,16 @@ void messaggioCritico(const QString& testo)
     ui::msgBox(testo, ui::vbCritical, AppTitle());
 }
 
+// The start ends over the database file: what is wrong, the file's path, what
+// to do about it (when there is advice), and that the program will not start.
+void fermaSulFile(const QString& problema, const QString& consiglio = {})
+{
+    QString testo = problema + kCrLf + PercorsoDatabase() + kCrLf;
+    if (!consiglio.isEmpty())
+        testo += consiglio + kCrLf;
+    messaggioCritico(testo + QStringLiteral("L'applicazione non verrà avviata."));
+}
+
 // Twips per pixel across, from the screen's logical resolution (1440 twips an inch).
 float twipsPerPixelX()
 {
@@ -48,42 +58,34 @@ bool ApriDatabase(const QString& connessione)
         return false;
     }
     if (stato == StatoDatabase::Irraggiungibile) {
-        messaggioCritico(QStringLiteral("Impossibile aprire il file del database:") + kCrLf + PercorsoDatabase() + kCrLf
-                         + QStringLiteral("L'applicazione non verrà avviata."));
+        fermaSulFile(QStringLiteral("Impossibile aprire il file del database:"));
         frmForFolders::Apri(gRegKeySettings, AppTitle());
         return false;
     }
     if (stato == StatoDatabase::Cartella) {
-        messaggioCritico(QStringLiteral("Al posto del file del database c'è una cartella con lo stesso nome:") + kCrLf
-                         + PercorsoDatabase() + kCrLf
-                         + QStringLiteral("Rinominare o spostare la cartella, oppure scegliere un'altra cartella del database.")
-                         + kCrLf + QStringLiteral("L'applicazione non verrà avviata."));
+        fermaSulFile(QStringLiteral("Al posto del file del database c'è una cartella con lo stesso nome:"),
+                     QStringLiteral("Rinominare o spostare la cartella, oppure scegliere un'altra cartella del database."));
         frmForFolders::Apri(gRegKeySettings, AppTitle());
         return false;
     }
     if (stato == StatoDatabase::NonLeggibile) {
-        messaggioCritico(QStringLiteral("Non si dispone dell'autorizzazione a leggere il file del database:") + kCrLf
-                         + PercorsoDatabase() + kCrLf
-                         + QStringLiteral("Chiedere all'amministratore del computer il permesso di lettura e scrittura del file.")
-                         + kCrLf + QStringLiteral("L'applicazione non verrà avviata."));
+        fermaSulFile(QStringLiteral("Non si dispone dell'autorizzazione a leggere il file del database:"),
+                     QStringLiteral("Chiedere all'amministratore del computer il permesso di lettura e scrittura del file."));
         return false;
     }
     if (stato == StatoDatabase::Danneggiato && db::Connection::isInUse(PercorsoDatabase())) {
         // Another machine has it open: renaming it under its feet would send that
         // machine's work into the damaged copy. It is left exactly as it is.
-        messaggioCritico(QStringLiteral("Il file del database è danneggiato ed è in uso da un altro computer:") + kCrLf
-                         + PercorsoDatabase() + kCrLf
-                         + QStringLiteral("Il file non è stato modificato. Chiudere il programma sugli altri computer e "
-                                          "riavviarlo per recuperare il database.")
-                         + kCrLf + QStringLiteral("L'applicazione non verrà avviata."));
+        fermaSulFile(QStringLiteral("Il file del database è danneggiato ed è in uso da un altro computer:"),
+                     QStringLiteral("Il file non è stato modificato. Chiudere il programma sugli altri computer e "
+                                    "riavviarlo per recuperare il database."));
         return false;
     }
     if (stato == StatoDatabase::Danneggiato) {
         // Kept under another name, never deleted: the user may still want it back.
         const QString accantonato = AccantonaDatabase(PercorsoDatabase());
         if (accantonato.isEmpty()) {
-            messaggioCritico(QStringLiteral("Il file del database non è leggibile e non è stato possibile rinominarlo:") + kCrLf
-                             + PercorsoDatabase() + kCrLf + QStringLiteral("L'applicazione non verrà avviata."));
+            fermaSulFile(QStringLiteral("Il file del database non è leggibile e non è stato possibile rinominarlo:"));
             return false;
         }
         ui::msgBox(QStringLiteral("Il file del database non è leggibile o è danneggiato.") + kCrLf

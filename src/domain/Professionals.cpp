@@ -6,6 +6,8 @@
 #include "platform/database/Recordset.h"
 #include "platform/database/Transaction.h"
 
+#include <array>
+
 namespace {
 
 db::Recordset openQuery(const db::Connection& cn, const QString& sql, db::LockType lock = db::LockType::ReadOnly)
@@ -42,6 +44,18 @@ void addAssignment(db::Recordset& rs, std::int32_t sezId, int docType, std::int3
     rs.update();
 }
 
+// The document kinds (0 to 2) the assignment rows of `rel` name; reads them all.
+std::array<bool, 3> kindsAssigned(db::Recordset& rel)
+{
+    std::array<bool, 3> present = {false, false, false};
+    for (; !rel.eof(); rel.moveNext()) {
+        const core::Variant kind = rel.value(QStringLiteral("fnrDocType"));
+        if (!kind.isEmptyOrNull() && kind.toLong() >= 0 && kind.toLong() <= 2)
+            present[kind.toLong()] = true;
+    }
+    return present;
+}
+
 // Adds the missing rows on `cn`, inside the caller's transaction.
 bool addMissingRows(const db::Connection& cn, std::int32_t sezId)
 {
@@ -55,12 +69,7 @@ bool addMissingRows(const db::Connection& cn, std::int32_t sezId)
     page.close();
 
     db::Recordset rel = openQuery(cn, QStringLiteral("SELECT * FROM finRel WHERE sezId=") + S, db::LockType::Optimistic);
-    bool present[3] = {false, false, false};
-    for (; !rel.eof(); rel.moveNext()) {
-        const core::Variant kind = rel.value(QStringLiteral("fnrDocType"));
-        if (!kind.isEmptyOrNull() && kind.toLong() >= 0 && kind.toLong() <= 2)
-            present[kind.toLong()] = true;
-    }
+    const std::array<bool, 3> present = kindsAssigned(rel);
     for (int t = 0; t < 3; ++t) {
         if (present[t])
             continue;
@@ -85,12 +94,7 @@ bool rowsMissing(const db::Connection& cn, std::int32_t sezId)
     if (noPage)
         return true;
     db::Recordset rel = openQuery(cn, QStringLiteral("SELECT fnrDocType FROM finRel WHERE sezId=") + S, db::LockType::ReadOnly);
-    bool present[3] = {false, false, false};
-    for (; !rel.eof(); rel.moveNext()) {
-        const core::Variant kind = rel.value(QStringLiteral("fnrDocType"));
-        if (!kind.isEmptyOrNull() && kind.toLong() >= 0 && kind.toLong() <= 2)
-            present[kind.toLong()] = true;
-    }
+    const std::array<bool, 3> present = kindsAssigned(rel);
     rel.close();
     for (int t = 0; t < 3; ++t)
         if (!present[t] && defaultLayoutFor(cn, t) != 0)

@@ -106,6 +106,16 @@ void ignoraErrori(F&& f)
     }
 }
 
+// The shapes of the upgrade's statements, as the catalog judges them.
+QRegularExpression forma(const char* pattern)
+{
+    return QRegularExpression(QString::fromLatin1(pattern), QRegularExpression::CaseInsensitiveOption);
+}
+const QRegularExpression kAggiungiColonna = forma(R"(^ALTER TABLE (\w+) ADD COLUMN (\w+))");
+const QRegularExpression kCreaTabella = forma(R"(^CREATE TABLE (\w+) ?\((.*)\)\s*$)");
+const QRegularExpression kCreaIndice = forma(R"(^CREATE (?:UNIQUE )?INDEX (\w+) ON (\w+) ?\(([^)]*)\))");
+const QRegularExpression kAggiorna = forma(R"(^UPDATE (\w+) SET .+ WHERE (.+)$)");
+
 // The tables, columns and indexes of the file, read from the catalog once and
 // kept up to date as the upgrade changes them, so a statement whose change is
 // there already is never run (and never asks for the write lock).
@@ -127,20 +137,12 @@ public:
     // shape not known here is always run, as before.
     bool serve(db::Connection& cn, const QString& sql) const
     {
-        static const QRegularExpression alter(QStringLiteral(R"(^ALTER TABLE (\w+) ADD COLUMN (\w+))"),
-                                              QRegularExpression::CaseInsensitiveOption);
-        static const QRegularExpression create(QStringLiteral(R"(^CREATE TABLE (\w+))"),
-                                               QRegularExpression::CaseInsensitiveOption);
-        static const QRegularExpression index(QStringLiteral(R"(^CREATE (?:UNIQUE )?INDEX (\w+) ON (\w+) ?\(([^)]*)\))"),
-                                              QRegularExpression::CaseInsensitiveOption);
-        static const QRegularExpression update(QStringLiteral(R"(^UPDATE (\w+) SET .+ WHERE (.+)$)"),
-                                               QRegularExpression::CaseInsensitiveOption);
         QRegularExpressionMatch m;
-        if ((m = alter.match(sql)).hasMatch())
+        if ((m = kAggiungiColonna.match(sql)).hasMatch())
             return haTabella(m.captured(1)) && !haColonna(m.captured(1), m.captured(2));
-        if ((m = create.match(sql)).hasMatch())
+        if ((m = kCreaTabella.match(sql)).hasMatch())
             return !haTabella(m.captured(1));
-        if ((m = index.match(sql)).hasMatch()) {
+        if ((m = kCreaIndice.match(sql)).hasMatch()) {
             if (!haTabella(m.captured(2)) || haIndice(m.captured(2), m.captured(1)))
                 return false;
             for (const QString& colonna : m.captured(3).split(QLatin1Char(',')))
@@ -148,7 +150,7 @@ public:
                     return false;
             return true;
         }
-        if ((m = update.match(sql)).hasMatch()) {
+        if ((m = kAggiorna.match(sql)).hasMatch()) {
             if (!haTabella(m.captured(1)))
                 return false;
             // Only when a row still needs it; a condition that cannot be read
@@ -170,20 +172,14 @@ public:
     // What a statement that ran has added.
     void eseguito(const QString& sql)
     {
-        static const QRegularExpression alter(QStringLiteral(R"(^ALTER TABLE (\w+) ADD COLUMN (\w+))"),
-                                              QRegularExpression::CaseInsensitiveOption);
-        static const QRegularExpression create(QStringLiteral(R"(^CREATE TABLE (\w+) ?\((.*)\)\s*$)"),
-                                               QRegularExpression::CaseInsensitiveOption);
-        static const QRegularExpression index(QStringLiteral(R"(^CREATE (?:UNIQUE )?INDEX (\w+) ON (\w+))"),
-                                              QRegularExpression::CaseInsensitiveOption);
         QRegularExpressionMatch m;
-        if ((m = alter.match(sql)).hasMatch()) {
+        if ((m = kAggiungiColonna.match(sql)).hasMatch()) {
             m_tabelle[m.captured(1).toLower()].colonne.insert(m.captured(2).toLower());
-        } else if ((m = create.match(sql)).hasMatch()) {
+        } else if ((m = kCreaTabella.match(sql)).hasMatch()) {
             Tabella& t = m_tabelle[m.captured(1).toLower()];
             for (const QString& definizione : m.captured(2).split(QLatin1Char(',')))
                 t.colonne.insert(definizione.trimmed().section(QLatin1Char(' '), 0, 0).toLower());
-        } else if ((m = index.match(sql)).hasMatch()) {
+        } else if ((m = kCreaIndice.match(sql)).hasMatch()) {
             m_tabelle[m.captured(2).toLower()].indici.insert(m.captured(1).toLower());
         }
     }
