@@ -11,6 +11,7 @@
 #include "startup/DocumentoNuovo.h"
 #include "startup/SharedState.h"
 #include "platform/ui/MsgBoxStyle.h"
+#include "support/DatabaseFile.h"
 #include "support/ProgramFixture.h"
 
 #include <QApplication>
@@ -252,30 +253,6 @@ void damageTable(const QString& path, const char* table)
     file.write(QByteArray(static_cast<int>(size), '\xee'));
 }
 
-// Another machine's connection on the file, holding the lock a statement gives it.
-class OtherMachine {
-public:
-    OtherMachine(const QString& path, const char* lockingSql)
-    {
-        sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
-        m_ok = sqlite3_exec(m_db, lockingSql, nullptr, nullptr, nullptr) == SQLITE_OK;
-    }
-    ~OtherMachine() { release(); }
-    bool ok() const { return m_ok; }
-    void release()
-    {
-        if (!m_db)
-            return;
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_close(m_db);
-        m_db = nullptr;
-    }
-
-private:
-    sqlite3* m_db = nullptr;
-    bool m_ok = false;
-};
-
 QStringList damagedCopies(const QString& databasePath)
 {
     return QDir(QFileInfo(databasePath).absolutePath()).entryList({QStringLiteral("*danneggiato*")}, QDir::Files);
@@ -308,8 +285,8 @@ TEST_F(StartupTest, ADamagedFileInUseElsewhereIsNotTouchedAndTheStartEnds)
 {
     useFreshDatabase();
     damageTable(defaultDatabasePath(), "Fatture");
-    OtherMachine other(defaultDatabasePath(), "BEGIN; SELECT count(*) FROM sqlite_master;");
-    ASSERT_TRUE(other.ok());
+    OtherMachineLock other(defaultDatabasePath(), "BEGIN; SELECT count(*) FROM sqlite_master;");
+    ASSERT_TRUE(other.held());
     const QByteArray damaged = fileHash(defaultDatabasePath());
 
     m_dialogs.answerMessageBox(ui::vbOK);
@@ -365,8 +342,8 @@ TEST_F(StartupTest, AnUpToDateFileStartsAtOnceWhileAnotherMachineSaves)
     frmMain::instance()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
-    OtherMachine saving(defaultDatabasePath(), "BEGIN IMMEDIATE");
-    ASSERT_TRUE(saving.ok());
+    OtherMachineLock saving(defaultDatabasePath(), "BEGIN IMMEDIATE");
+    ASSERT_TRUE(saving.held());
     QElapsedTimer time;
     time.start();
     Main();
@@ -380,8 +357,8 @@ TEST_F(StartupTest, AnUpgradeThatMustWaitSaysSoAndGoesOnWhenTheFileIsFree)
 {
     useFreshDatabase();
     ImpostaAttesaTentativo(50);
-    auto saving = std::make_shared<OtherMachine>(defaultDatabasePath(), "BEGIN IMMEDIATE");
-    ASSERT_TRUE(saving->ok());
+    auto saving = std::make_shared<OtherMachineLock>(defaultDatabasePath(), "BEGIN IMMEDIATE");
+    ASSERT_TRUE(saving->held());
     bool windowShown = false;
     QTimer::singleShot(600, [&] {
         for (QWidget* w : QApplication::topLevelWidgets())

@@ -1,6 +1,7 @@
 // The editor's VAT summary as a document's lines make it, what a save asks
 // when the print layout cannot hold it, and a code list that could not be read.
 #include "EditorDriver.h"
+#include "support/DatabaseFile.h"
 
 #include "platform/core/Currency.h"
 #include "platform/database/Connection.h"
@@ -8,7 +9,6 @@
 #include "platform/ui/MsgBoxStyle.h"
 
 #include <QLineEdit>
-#include <sqlite3.h>
 
 namespace {
 
@@ -22,30 +22,6 @@ public:
 
 private:
     int m_old;
-};
-
-// Another machine holding the whole file: not even a read gets through.
-class ExclusiveLock {
-public:
-    explicit ExclusiveLock(const QString& path)
-    {
-        sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
-        m_held = sqlite3_exec(m_db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
-    }
-    ~ExclusiveLock() { release(); }
-    bool held() const { return m_held; }
-    void release()
-    {
-        if (!m_db)
-            return;
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_close(m_db);
-        m_db = nullptr;
-    }
-
-private:
-    sqlite3* m_db = nullptr;
-    bool m_held = false;
 };
 
 } // namespace
@@ -134,7 +110,8 @@ TEST_F(EditorTest, ACodeListThatCouldNotBeReadIsToldAndJudgesNoLine)
     const BusyTimeout shortWait(150);
     frm_fattura::Nuovo(0);
     chooseClient(QStringLiteral("D"));
-    ExclusiveLock other(defaultDatabasePath());
+    // Another machine holding the whole file: not even a read gets through.
+    OtherMachineLock other(defaultDatabasePath(), "BEGIN EXCLUSIVE");
     ASSERT_TRUE(other.held());
 
     // The list read again while another machine holds the file, as at opening.

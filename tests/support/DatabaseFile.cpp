@@ -19,6 +19,23 @@ void run(const QString& path, const QString& sql)
 
 } // namespace
 
+OtherMachineLock::OtherMachineLock(const QString& path, const char* lockingSql)
+{
+    sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+    m_held = sqlite3_exec(m_db, lockingSql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+OtherMachineLock::~OtherMachineLock() { release(); }
+
+void OtherMachineLock::release()
+{
+    if (!m_db)
+        return;
+    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(m_db);
+    m_db = nullptr;
+}
+
 WriteRefusal::WriteRefusal(const QString& path, const QString& action, const QString& table)
     : m_path(path), m_name(QStringLiteral("refusal_%1_%2").arg(action.toLower(), table.toLower()))
 {
