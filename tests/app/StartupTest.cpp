@@ -325,7 +325,7 @@ TEST_F(StartupTest, AFolderOrAnUnreadableFileAtThePathIsNamedForWhatItIs)
         // The superuser reads every file: that case cannot be made here.
         if (QFileInfo(path).isFile() && QFile(path).open(QIODevice::ReadOnly))
             continue;
-        m_dialogs.clear();
+        restartDialogs();
         m_dialogs.answerMessageBox(ui::vbOK).answerFolder(QString());
         Main();
         ASSERT_EQ(m_dialogs.messages().size(), 1);

@@ -50,7 +50,6 @@ TEST_F(TableBrowserTest, ListsTheUserTablesOnly)
         EXPECT_EQ(grid->cellText(1, 2), QStringLiteral("una"));
     });
     comfrmManData::Mostra(nullptr, DataConStr);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
 }
 
 TEST_F(TableBrowserTest, AnEditOfARowChangedMeanwhileIsRefused)
@@ -66,7 +65,6 @@ TEST_F(TableBrowserTest, AnEditOfARowChangedMeanwhileIsRefused)
     });
     m_dialogs.answerMessageBox(ui::vbOK);
     comfrmManData::Mostra(nullptr, DataConStr);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
     EXPECT_EQ(m_dialogs.messages().size(), 1);
     db::Recordset rs;
     rs.open(QStringLiteral("SELECT cdiDescrizione FROM CodiciIVA WHERE cdiCodice='22'"), DataConStr);

@@ -57,7 +57,6 @@ TEST_F(AgreedAmountDialogTest, TheTypedTextIsReadTheItalianWay)
         ASSERT_TRUE(result.has_value());
         EXPECT_EQ(*result, money(c.amount));
     }
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(AgreedAmountDialogTest, AnnullaEscAndTheCloseButtonCancel)
@@ -92,7 +91,7 @@ TEST_F(AgreedAmountDialogTest, ATextThatIsNoAmountIsRefusedAndTheDialogStays)
             QTest::keyClick(box(w), Qt::Key_Return);
         });
         ASSERT_EQ(m_dialogs.messages().size(), 1);
-        m_dialogs.clear();
+        restartDialogs();
         ASSERT_TRUE(result.has_value());
         EXPECT_EQ(*result, money("10"));
     }

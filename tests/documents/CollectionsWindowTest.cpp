@@ -22,7 +22,7 @@ protected:
         EditorTest::SetUp();
         m_fat = saveSimpleDocument(0);
         exec(QStringLiteral("UPDATE Fatture SET fatTotNetto = 300.30 WHERE fatId=") + QString::number(m_fat));
-        m_dialogs.clear();
+        restartDialogs();
     }
     QString path() const { return gCartellaDb + QStringLiteral("/qelvo.mdb"); }
     static grid::GridEx* grid(QWidget* w) { return w->findChild<grid::GridEx*>(QStringLiteral("gex")); }
@@ -105,7 +105,6 @@ TEST_F(CollectionsWindowTest, TwoCollectionsSavedAndReopenedLeaveNothingToCollec
         click(w, "cmdAnnulla");
     });
     frmIncassi::Apri(other);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(CollectionsWindowTest, ARowWithoutADateOrWithATextAmountIsNotAccepted)
@@ -129,7 +128,6 @@ TEST_F(CollectionsWindowTest, ARowWithoutADateOrWithATextAmountIsNotAccepted)
     frmIncassi::Apri(m_fat);
     EXPECT_EQ(m_dialogs.messages().size(), 1);
     EXPECT_EQ(stored(), QString());
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(CollectionsWindowTest, DeletingThenCancellingKeepsTheRowDeletingThenSavingRemovesIt)
@@ -192,7 +190,7 @@ TEST_F(CollectionsWindowTest, AFailedSaveKeepsTheWindowAndEveryEdit)
         ASSERT_EQ(m_dialogs.messages().size(), 1);
         EXPECT_TRUE(m_dialogs.messages().first().startsWith(QLatin1String(c.message))) << m_dialogs.messages().first().toStdString();
         EXPECT_EQ(stored(), during);
-        m_dialogs.clear();
+        restartDialogs();
     }
     // A retry after the failure writes everything.
     m_dialogs.answerModal([&](QWidget* w) {
@@ -202,7 +200,6 @@ TEST_F(CollectionsWindowTest, AFailedSaveKeepsTheWindowAndEveryEdit)
     });
     frmIncassi::Apri(m_fat);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Incassi")), 2);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(CollectionsWindowTest, EscDropsTheCellThenTheRowAndOnlyThenTheWindow)
@@ -232,5 +229,4 @@ TEST_F(CollectionsWindowTest, EscDropsTheCellThenTheRowAndOnlyThenTheWindow)
     });
     frmIncassi::Apri(m_fat);
     EXPECT_EQ(stored(), QString());
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
 }

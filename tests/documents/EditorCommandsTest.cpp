@@ -100,7 +100,6 @@ TEST_F(EditorCommandsTest, AgreedAmountMovesTheFirstPriceAndTellsANearMiss)
     EXPECT_EQ(g->cellValue(2, g->columnIndex(QStringLiteral("fdtImporto"))).toCurrency(), money("80.15"));
     EXPECT_EQ(g->cellValue(1, g->columnIndex(QStringLiteral("fdtTotRiga"))).toCurrency(), money("416.58"));
     EXPECT_EQ(header("fatTotImporto"), money("626.87"));
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(EditorCommandsTest, AgreedAmountRefusedOrCancelledChangesNothing)
@@ -134,7 +133,7 @@ TEST_F(EditorCommandsTest, AgreedAmountRefusedOrCancelledChangesNothing)
         EXPECT_EQ(header("fatTotNetto"), net);
         EXPECT_EQ(m_dialogs.messages().size(), c.message ? 1 : 0);
         EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
-        m_dialogs.clear();
+        restartDialogs();
         cmdCloseAndReset();
         exec(QStringLiteral("DELETE FROM CodiciIVA WHERE cdiCodice='4'"));
         exec(QStringLiteral("INSERT INTO CodiciIVA (cdiCodice, cdiDescrizione, cdiValore, cdiEsenzione) VALUES ('4', 'IVA 4%', 4, 0)"));
@@ -172,7 +171,6 @@ TEST_F(EditorCommandsTest, ButtonsFollowKindAndState)
         }
         cmdCloseAndReset();
     }
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(EditorCommandsTest, ProFormaBecomesInvoiceThatOpensAndTakesTwoCollections)
@@ -236,7 +234,6 @@ TEST_F(EditorCommandsTest, ProFormaBecomesInvoiceThatOpensAndTakesTwoCollections
     });
     click("cmdIncassi");
     EXPECT_EQ(unpaid, QStringLiteral("Da incassare: 0,00"));
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(EditorCommandsTest, GeneraFatturaWaitsForASuccessfulSave)
@@ -252,5 +249,4 @@ TEST_F(EditorCommandsTest, GeneraFatturaWaitsForASuccessfulSave)
               QStringList{QStringLiteral("Conflitto in multiutenza - Record impegnato o eliminato da un altro utente.")});
     EXPECT_TRUE(m_dialogs.requests(ui::DialogKind::Modal).isEmpty());
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Fatture")), 0);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
 }

@@ -36,7 +36,6 @@ TEST_F(EditorTest, TheDocumentDateIsTypedAndAnImpossibleOneRefused)
     key(Qt::Key_Return); // Enter moves on, with the date taken
     EXPECT_EQ(editor()->headerRecordset().value(QStringLiteral("fatData")).toDate(), QDate(2024, 3, 15));
     EXPECT_EQ(focused(), control<ui::DataCombo>(QStringLiteral("dtcData(0)")));
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(EditorTest, EnterStaysInTheClientComboUntilAClientIsChosen)
@@ -57,7 +56,6 @@ TEST_F(EditorTest, EnterStaysInTheClientComboUntilAClientIsChosen)
     EXPECT_EQ(focused(), control<ui::DataCombo>(QStringLiteral("dtcData(1)")));
     EXPECT_EQ(editor()->headerRecordset().value(QStringLiteral("fatCliForId")).toLong(),
               scalar(QStringLiteral("SELECT cliId FROM CliFor WHERE cliNome='Studio Bianchi'")).toInt());
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(EditorTest, EnterOnTheFocusedSaveButtonSaves)
@@ -72,5 +70,4 @@ TEST_F(EditorTest, EnterOnTheFocusedSaveButtonSaves)
     key(Qt::Key_Return);
     EXPECT_FALSE(frm_fattura::IsLoaded());
     EXPECT_EQ(count(QStringLiteral("SELECT fatNo FROM Fatture WHERE fatId=") + QString::number(id)), 1);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
 }

@@ -19,7 +19,7 @@ protected:
     {
         EditorTest::SetUp();
         m_pro = saveSimpleDocument(2);
-        m_dialogs.clear();
+        restartDialogs();
     }
     static QLineEdit* box(QWidget* w, const char* name) { return w->findChild<QLineEdit*>(QLatin1String(name)); }
     static void click(QWidget* w, const char* name)
@@ -53,7 +53,6 @@ TEST_F(MakeInvoiceTest, ThePrefixShowsTheNextNumberOfItsSeries)
     });
     EXPECT_EQ(frmMakeInvoice::Apri(m_pro), 0);
     EXPECT_EQ(databaseSnapshot(path()), before);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(MakeInvoiceTest, AFailedGenerationSaysSoKeepsTheDialogAndStoresNothing)
@@ -72,7 +71,6 @@ TEST_F(MakeInvoiceTest, AFailedGenerationSaysSoKeepsTheDialogAndStoresNothing)
     ASSERT_EQ(m_dialogs.messages().size(), 1);
     EXPECT_TRUE(m_dialogs.messages().first().startsWith(QStringLiteral("La fattura non è stata generata.")));
     EXPECT_EQ(databaseSnapshot(path()), before);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(MakeInvoiceTest, TheAnswerDecidesWhetherTheProFormaStays)
@@ -95,10 +93,9 @@ TEST_F(MakeInvoiceTest, TheAnswerDecidesWhetherTheProFormaStays)
         EXPECT_EQ(m_dialogs.requests(ui::DialogKind::MessageBox).last().style,
                   ui::vbYesNo | ui::vbQuestion | ui::vbDefaultButton2);
         EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Fatture WHERE fatId=") + p), answer == ui::vbNo ? 1 : 0);
-        m_dialogs.clear();
+        restartDialogs();
     }
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM FattureDettaglio WHERE fdtfatId=") + p), 0);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(MakeInvoiceTest, AnAlreadyInvoicedProFormaIsConvertedAgainOnlyOnYes)
@@ -117,7 +114,6 @@ TEST_F(MakeInvoiceTest, AnAlreadyInvoicedProFormaIsConvertedAgainOnlyOnYes)
     EXPECT_EQ(m_dialogs.requests(ui::DialogKind::MessageBox).first().style,
               ui::vbYesNo | ui::vbQuestion | ui::vbDefaultButton2);
     EXPECT_EQ(databaseSnapshot(path()), before);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(MakeInvoiceTest, ADateThatIsNoDateGeneratesNothing)
@@ -138,5 +134,4 @@ TEST_F(MakeInvoiceTest, ADateThatIsNoDateGeneratesNothing)
     EXPECT_EQ(frmMakeInvoice::Apri(m_pro), 0);
     EXPECT_EQ(m_dialogs.messages().size(), 1);
     EXPECT_EQ(databaseSnapshot(path()), before);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
 }

@@ -111,7 +111,6 @@ TEST_F(DesignerTest, TheFieldListsHoldTheCatalogueAndThePageFieldsOnce)
         f = apri(1, 2);
     }
     EXPECT_EQ(f->windowTitle(), QStringLiteral("Nuovo da Modello"));
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(DesignerTest, FieldsDropOnlyWhereTheirKindBelongs)
@@ -151,7 +150,6 @@ TEST_F(DesignerTest, FieldsDropOnlyWhereTheirKindBelongs)
     const int prima = nomi(f->ard->layout()).size();
     f->ard->dropAt(f->ard->fromTwips(QStringLiteral("Testa"), QPointF(100, 100)), &altro, f->lstFields[0]);
     EXPECT_EQ(nomi(f->ard->layout()).size(), prima);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(DesignerTest, PageFieldsCountThePagesOfEachDocument)
@@ -210,7 +208,6 @@ TEST_F(DesignerTest, ANewLayoutIsSavedUnderItsNameAndLoadsBackAsDesigned)
     // Opened again: the same controls at the same places.
     f = apri(2, nuovo);
     EXPECT_EQ(f->ard->layout(), disegnato);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(DesignerTest, EditingRewritesOnlyTheLayoutOfItsRow)
@@ -227,7 +224,6 @@ TEST_F(DesignerTest, EditingRewritesOnlyTheLayoutOfItsRow)
     EXPECT_EQ(scalar(QStringLiteral("SELECT finNome FROM finData WHERE finId=2")).toString(),
               QStringLiteral("Modello nota di credito"));
     EXPECT_EQ(report::LayoutFormat::read(memorizzato(2)), disegnato);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(DesignerTest, ALayoutRowGoneMeanwhileIsToldAndTheDesignerStays)
@@ -262,7 +258,7 @@ TEST_F(DesignerTest, TheClosingQuestionSavesOrNotAndKeepsTheWindowWhenTheSaveFai
         {ui::vbYes, QStringLiteral("Il mio modello"), false, 1, "Yes saves and closes"},
     };
     for (const Caso& c : casi) {
-        m_dialogs.clear();
+        restartDialogs();
         finfrmArdFat* f = finfrmArdFat::exists() ? finfrmArdFat::instance() : apri(1, 1);
         m_dialogs.answerMessageBox(c.risposta);
         if (c.risposta == ui::vbYes)
@@ -297,7 +293,6 @@ TEST_F(DesignerTest, OpeningAnotherLayoutOverUnsavedChangesAsksFirst)
     EXPECT_EQ(f->lstFields[0]->count(), 73);
     ASSERT_EQ(m_dialogs.messages().size(), 2);
     EXPECT_EQ(m_dialogs.requests(ui::DialogKind::MessageBox).first().style, ui::vbYesNo | ui::vbQuestion | ui::vbDefaultButton2);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(DesignerTest, ButtonsCarryTheirKeysTooltipsAndCommandsAndThoseWithoutActionAreHidden)
@@ -419,7 +414,6 @@ TEST_F(DesignerTest, FontAndColourDialogsChangeNothingWhenCancelled)
     premi(f, "tFoBackColor");
     premi(f, "tFoForeColor");
     EXPECT_EQ(m_dialogs.requests(ui::DialogKind::Modal).size(), 4);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(DesignerTest, TheMarginsButtonSetsThePageMargins)
@@ -442,7 +436,6 @@ TEST_F(DesignerTest, TheMarginsButtonSetsThePageMargins)
     EXPECT_FALSE(finfrmMargini::exists()) << "unloaded after use";
     premi(f, "tFPrintSetup");
     EXPECT_EQ(f->ard->layout().page.margins.left, 1417);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(DesignerTest, TheLabelTextBoxEditsTheOneSelectedLabel)
@@ -478,7 +471,6 @@ TEST_F(DesignerTest, ALayoutWhoseRowIsGoneIsToldAndNoDesignerOpens)
         EXPECT_FALSE(finfrmArdFat::exists()) << "no designer on an empty surface";
     }
     EXPECT_EQ(m_dialogs.messages().size(), 2);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
     for (const QString& m : m_dialogs.messages())
         EXPECT_TRUE(m.startsWith(QStringLiteral("Impossibile aprire il modello di stampa."))) << m.toStdString();
 }

@@ -71,7 +71,7 @@ TEST_F(MainWindowFixture, UsedRecordsAreRefusedUnusedOnesDeleted)
         const int column = c.view == 4 ? 1 : 2;
         ASSERT_TRUE(selectRow(grid(), column, c.row)) << c.row.toStdString();
         const int rows = grid()->rowCount();
-        m_dialogs.clear();
+        restartDialogs();
         m_dialogs.answerMessageBox(ui::vbYes);
         if (!c.deleted)
             m_dialogs.answerMessageBox(ui::vbOK);

@@ -236,5 +236,4 @@ TEST_F(MainWindowFixture, AViewChosenByItsKeysIsReadyForTheKeyboard)
     EXPECT_EQ(QApplication::focusWidget(), child(QStringLiteral("txtFind")));
     pressInFocus(Qt::Key_Return);
     EXPECT_EQ(m_calls.last(), QStringLiteral("frm_io_Pagamenti::Apri(%1, 0)").arg(pag));
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
 }

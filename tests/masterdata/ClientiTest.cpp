@@ -274,7 +274,7 @@ TEST_F(ClientiTest, ASecondUsersEditGivesTheConflictMessageAndKeepsTheForm)
         {"deleted", QStringLiteral("DELETE FROM CliFor WHERE cliId=%1"), 0},
     };
     for (const Case& c : cases) {
-        m_dialogs.clear();
+        restartDialogs();
         frm_io_Clienti::Apri(id, 0);
         QWidget* f = shown<frm_io_Clienti>();
         exec(c.otherUser.arg(id));

@@ -46,7 +46,6 @@ TEST_F(FormsLayoutTest, EveryEntryFormShowsItsTextsWhole)
     expectWhole(shown<frm_io_Pagamenti>());
     frm_io_Prestazioni::Apri(scalar(QStringLiteral("SELECT preId FROM Prestazioni")).toLong(), 0);
     expectWhole(shown<frm_io_Prestazioni>());
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
 }
 
 } // namespace

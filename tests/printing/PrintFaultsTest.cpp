@@ -82,7 +82,7 @@ TEST_F(PrintFaultsTest, DocumentsThatCannotBePreparedAreRefusedWithAMessage)
         exec(QStringLiteral("INSERT INTO CliFor (cliNome) VALUES ('Cliente')"));
         m_cliente = 1;
         m_pagamento = 0;
-        m_dialogs.clear();
+        restartDialogs();
         const std::int32_t id = c.prepara(*this);
         m_dialogs.answerMessageBox(ui::vbOK);
         EXPECT_FALSE(StampaDocumento(1, 0, DataConStr, SqlStampaDocumento(id)).has_value());

@@ -94,7 +94,6 @@ TEST_F(ChooserTest, EscClosesTheChooserAndItsPreviews)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(frmPrintReportMov::isLoaded());
     EXPECT_TRUE(preview.isNull() || !preview->isVisible());
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
 }
 
 TEST_F(ChooserTest, ADateStillBeingTypedCountsAndAWrongOneStopsTheRun)
@@ -118,5 +117,4 @@ TEST_F(ChooserTest, ADateStillBeingTypedCountsAndAWrongOneStopsTheRun)
     EXPECT_EQ(f->Anteprime().size(), 1);
     EXPECT_EQ(m_dialogs.messages().size(), 1);
     EXPECT_EQ(f->Dat2->date(), QDate(2024, 12, 31));
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << m_dialogs.unexpected().join('\n').toStdString();
 }

@@ -100,7 +100,6 @@ TEST_F(LoginTest, ChoosingSomeoneWithoutPasswordEmptiesTheBoxAndEnterOnOkLogsIn)
     });
     EXPECT_EQ(frmAdminPass::Apri(), 2);
     EXPECT_TRUE(m_dialogs.messages().isEmpty()) << m_dialogs.messages().join('\n').toStdString();
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }
 
 TEST_F(LoginTest, AHashedPasswordOpensAndAPlainOneIsHashedAtItsFirstLogin)
@@ -131,5 +130,4 @@ TEST_F(LoginTest, AHashedPasswordOpensAndAPlainOneIsHashedAtItsFirstLogin)
     rs.close();
     EXPECT_TRUE(verifyPasswordHash(stored, QStringLiteral("Segreta"))) << stored.toStdString();
     EXPECT_EQ(login(1, QStringLiteral("Segreta")), 1);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty());
 }

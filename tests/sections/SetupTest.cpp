@@ -83,7 +83,6 @@ TEST_F(SetupTest, OpensOnTheProfessionalWithItsLogoAndNeverItsPassword)
         click(w, "cmdCancel");
     });
     frm_setup::Apri(2);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << unexpected();
     // The missing assignment rows of section 2 were made when the dialog opened.
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM finRel WHERE sezId=2")), 3);
 }
@@ -119,7 +118,6 @@ TEST_F(SetupTest, TheLogoKindAndTheShowBoxesDecideWhatIsVisible)
         click(w, "cmdCancel");
     });
     frm_setup::Apri(1);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << unexpected();
 }
 
 TEST_F(SetupTest, SavingWritesTheEditedProfessionalWithLogoPasswordAndLayouts)
@@ -131,7 +129,7 @@ TEST_F(SetupTest, SavingWritesTheEditedProfessionalWithLogoPasswordAndLayouts)
         SCOPED_TRACE(current);
         gSezId = current;
         CaricaSezione();
-        m_dialogs.clear();
+        restartDialogs();
         m_dialogs.answerModal([&](QWidget* w) {
             EXPECT_FALSE(get<QLabel>(w, QStringLiteral("lblAdmin"))->isVisibleTo(w));
             type(w, QStringLiteral("txtData(1)"), QStringLiteral("Anna"));
@@ -193,7 +191,6 @@ TEST_F(SetupTest, AFailedSaveWritesNothingAndKeepsTheEdits)
     });
     m_dialogs.answerMessageBox(ui::vbYes).answerMessageBox(ui::vbOK);
     frm_setup::Apri(2);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << unexpected();
     ASSERT_EQ(m_dialogs.messages().size(), 2);
     EXPECT_TRUE(m_dialogs.messages()[1].contains(QStringLiteral("modificata o eliminata da un'altro utente"))) << m_dialogs.messages()[1].toStdString();
     // The section row came first in the save: it was rolled back with the rest.
@@ -222,7 +219,7 @@ TEST_F(SetupTest, TheNewPasswordMustBeTypedTwiceAlike)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.first) + "/" + c.second);
         exec(QStringLiteral("UPDATE Sezioni SET sezPass='") + hash + QStringLiteral("' WHERE sezId=2"));
-        m_dialogs.clear();
+        restartDialogs();
         m_dialogs.answerModal([&](QWidget* w) {
             type(w, QStringLiteral("txtPass(0)"), QString::fromLatin1(c.first));
             type(w, QStringLiteral("txtPass(1)"), QString::fromLatin1(c.second));
@@ -272,7 +269,6 @@ TEST_F(SetupTest, EliminaClearsTheStoredLogoAndABadPictureIsRefused)
     });
     m_dialogs.answerOpenFile(notAPicture).answerMessageBox(ui::vbOK).answerOpenFile(QString()).answerMessageBox(ui::vbYes);
     frm_setup::Apri(2);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << unexpected();
     EXPECT_EQ(m_dialogs.messages().first(), QStringLiteral("Errore nel caricamento del file grafico"));
     EXPECT_TRUE(scalar(QStringLiteral("SELECT modFatIntLogo FROM SezioniModelli WHERE sezId=2")).isEmptyOrNull());
 }
@@ -293,7 +289,6 @@ TEST_F(SetupTest, ANameOrPercentageThatFailsItsCheckKeepsTheFocus)
         click(w, "cmdCancel");
     });
     frm_setup::Apri(1);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << unexpected();
     EXPECT_EQ(scalar(QStringLiteral("SELECT sezNome FROM Sezioni WHERE sezId=1")).toString(), QStringLiteral("Amministratore"));
 }
 
@@ -307,7 +302,6 @@ TEST_F(SetupTest, AMissingPrintPageRowIsCreatedWhenTheDialogOpens)
     });
     m_dialogs.answerMessageBox(ui::vbYes);
     frm_setup::Apri(2);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << unexpected();
     EXPECT_EQ(scalar(QStringLiteral("SELECT modFatInt01 FROM SezioniModelli WHERE sezId=2")).toString(), QStringLiteral("Intestazione"));
 }
 
@@ -317,7 +311,6 @@ TEST_F(SetupTest, ALayoutListThatCannotBeReadIsTold)
     m_dialogs.answerMessageBox(ui::vbOK);
     m_dialogs.answerModal([&](QWidget* w) { click(w, "cmdCancel"); });
     frm_setup::Apri(1);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << unexpected();
     ASSERT_FALSE(m_dialogs.messages().isEmpty());
     EXPECT_TRUE(m_dialogs.messages().constFirst().startsWith(QStringLiteral("Impossibile leggere l'elenco dei modelli di stampa: ")))
         << m_dialogs.messages().constFirst().toStdString();
@@ -342,7 +335,6 @@ TEST_F(SetupTest, TheSetupOpensWhileAnotherMachineSaves)
     other.rollbackTrans();
     other.close();
     db::Connection::setBusyTimeout(5000);
-    EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << unexpected();
     EXPECT_TRUE(m_dialogs.messages().isEmpty()) << m_dialogs.messages().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(shown, scalar(QStringLiteral("SELECT sezNome FROM Sezioni WHERE sezId=2")).toString());
 }

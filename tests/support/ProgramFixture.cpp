@@ -43,7 +43,10 @@ void ProgramFixture::SetUp()
 void ProgramFixture::TearDown()
 {
     // A message box or dialog the test did not script is a fault, of the test
-    // or of the program; checked before closing, whose own questions are no part of the test.
+    // or of the program, and so is a scripted answer no dialog took (the checks
+    // inside its script never ran). Checked before closing, whose own questions
+    // are no part of the test.
+    expectDialogsDone();
     for (QWidget* w : QApplication::topLevelWidgets())
         w->close();
     QApplication::processEvents();
@@ -81,4 +84,17 @@ void ProgramFixture::exec(const QString& sql)
     cn.open(DataConStr);
     cn.execute(sql);
     cn.close();
+}
+
+void ProgramFixture::expectDialogsDone()
+{
+    EXPECT_TRUE(m_dialogs.unexpected().isEmpty())
+        << "Dialogs the test did not script:\n" << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(m_dialogs.pendingAnswers(), 0) << "Scripted answers that no dialog used";
+}
+
+void ProgramFixture::restartDialogs()
+{
+    expectDialogsDone();
+    m_dialogs.clear();
 }

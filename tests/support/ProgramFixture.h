@@ -12,7 +12,7 @@
 // A clean world for one test of the program: an empty home folder, a registry
 // file of its own, a program folder holding the built template, the shared
 // state reset, and every dialog answered through the scripted seam. A dialog
-// the test did not script fails the test at its end.
+// the test did not script, or a scripted answer no dialog used, fails the test.
 class ProgramFixture : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -26,6 +26,10 @@ protected:
     void useUpgradedDatabase();
     // Runs SQL on the current database (DataConStr).
     void exec(const QString& sql);
+    // Fails the test on a dialog it did not script or a scripted answer left unused.
+    void expectDialogsDone();
+    // The same check, then an empty script for the next case of a table.
+    void restartDialogs();
 
     QTemporaryDir m_home;
     QTemporaryDir m_program;
