@@ -339,7 +339,7 @@ QString comRegistry::ExpandEnvStr(const QString& text)
             *value = environment.value(name);
             return true;
         }
-        // Variable names are case-insensitive on the original platform.
+        // Variable names are matched ignoring case.
         for (const QString& key : environment.keys()) {
             if (key.compare(name, Qt::CaseInsensitive) == 0) {
                 *value = environment.value(key);

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-// The program writes the registry's names unqualified, as on its original platform.
+// The registry's names, unqualified, for the program's callers.
 using reg::HKEY_CLASSES_ROOT;
 using reg::HKEY_CURRENT_CONFIG;
 using reg::HKEY_CURRENT_USER;

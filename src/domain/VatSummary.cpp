@@ -19,7 +19,7 @@ VatSummaryRow computeVatRow(core::Currency amount, const VatCode& code, const Va
     row.total = row.taxable + row.tax;
     if (!code.noWithholding) {
         const core::Currency base = settings.withholdingOnSurcharge ? row.taxable : row.amount;
-        // base x share x percent / 10000 in one double product, as the rule reads.
+        // base x share x percent / 10000 in one double product, rounded once.
         row.withholding = core::Currency::fromDouble(core::roundHalfEven(
             base.toDouble() * settings.withholdingBasePercent * settings.withholdingPercent / 10000.0, 2));
     }

@@ -7,7 +7,7 @@
 #include <memory>
 
 // The ordered, optionally keyed collection of a view's sub-filters. Positions
-// are 1-based; keys ignore case, as the original collection's do.
+// are 1-based; keys ignore case.
 class cSubNodi {
 public:
     // Appends a new item under `sKey` (without a key when it is empty). A key

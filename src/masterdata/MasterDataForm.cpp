@@ -35,7 +35,7 @@ MasterDataForm::MasterDataForm(const QString& name, const QString& caption)
     cmdSalva->setObjectName(QStringLiteral("cmdSalva"));
     cmdAnnulla = new QPushButton(QStringLiteral("Annulla"), this);
     cmdAnnulla->setObjectName(QStringLiteral("cmdAnnulla"));
-    // Enter on a focused button presses it, as on the original forms.
+    // Enter on a focused button presses it, as the users expect.
     cmdSalva->setAutoDefault(true);
     cmdAnnulla->setAutoDefault(true);
     connect(cmdSalva, &QPushButton::clicked, this, boundary([this] { cmdSalva_Click(); }));

@@ -259,7 +259,7 @@ void AggiornaDb()
 
     // Catalog pass: widen an old 50-character service description. Empty text is
     // allowed in every text and memo column by this engine already, so the
-    // zero-length setting of the original engine has nothing to do here.
+    // no zero-length setting is needed here.
     ignoraErrori([&] {
         QStringList statements;
         for (const db::TableInfo& table : cn.catalog().tables()) {

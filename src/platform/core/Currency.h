@@ -8,7 +8,7 @@ namespace core {
 
 // Fixed-point money in ten-thousandths, as the stored currency columns keep it.
 // Sums and differences are exact; conversions from double round half to even
-// at the fourth decimal, as the currency conversion of the original engine.
+// at the fourth decimal, so a stored amount never drifts by a rounding bias.
 class Currency {
 public:
     constexpr Currency() = default;

@@ -12,7 +12,7 @@ namespace core {
 // the machine's locale: decimal ",", thousands ".", Italian day and month names.
 // Nothing here consults QLocale or the C locale.
 
-// The formatting function of the original platform with its pattern language:
+// The formatting function with the layouts' pattern language:
 // - numeric patterns of up to four sections "positive;negative;zero;null" with
 //   0 # . , % E+ E-, backslash escapes and "quoted" literals. A single section
 //   puts "-" in front of negatives; a negative section is given the absolute value.

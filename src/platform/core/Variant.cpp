@@ -36,7 +36,7 @@ double dateSerial(const QDateTime& dateTime)
         return 0.0;
     const double days = dateSerial(dateTime.date());
     const double fraction = dateTime.time().msecsSinceStartOfDay() / 86400000.0;
-    // Before the epoch the fraction counts away from zero, as the original platform does.
+    // Before the epoch the fraction counts away from zero, as the stored dates do.
     return days < 0 ? days - fraction : days + fraction;
 }
 

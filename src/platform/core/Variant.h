@@ -11,8 +11,8 @@
 
 namespace core {
 
-// The subtypes a value can have; the numbers are those of the original
-// platform's VarType, so code that switches on them reads like the system.
+// The subtypes a value can have, with fixed numbers (stored and compared by code
+// that switches on them).
 enum class VarType : int {
     Empty = 0,
     Null = 1,
@@ -28,7 +28,7 @@ enum class VarType : int {
     ByteArray = 8209,
 };
 
-// A date as the original platform keeps it: days since 30 December 1899, the
+// A date as the database file keeps it: days since 30 December 1899, the
 // fraction being the time of day. Comparing and sorting dates is comparing doubles.
 struct DateValue {
     double serial = 0.0;
@@ -41,7 +41,7 @@ QDate dateFromSerial(double serial);
 QDateTime dateTimeFromSerial(double serial);
 
 // A tagged value in which Empty (never assigned) and Null (no data) differ.
-// Conversions follow the original platform where the system relies on them and
+// Conversions are those the stored data needs, each documented below, and
 // are locale-neutral: text for display goes through the formatting functions.
 class Variant {
 public:

@@ -43,7 +43,7 @@ public:
 
     // The provider property "Jet OLEDB:Allow Zero Length": every text column here
     // accepts empty text, so setting it changes nothing; an unknown table or column
-    // is NoSuchObject, as on the original catalog.
+    // is NoSuchObject, so the upgrade's catalog pass can ignore what an old file lacks.
     void setAllowZeroLength(const QString& table, const QString& column, bool allow) const;
 
 private:

@@ -11,7 +11,7 @@ class Catalog;
 class ConnectionImpl;
 
 // A connection to one database file. A handle: copies refer to the same
-// connection (as object references do on the original platform).
+// connection, so every window that holds one shares its transaction.
 //
 // Connection strings name the file with "Data Source=<path>;"; other keys
 // (Provider, Persist Security Info) are accepted and ignored. Opening never
@@ -48,7 +48,7 @@ public:
 
     // A transaction takes the database's write lock at once, so what it reads
     // cannot change under it (an exclusive writer); commit writes everything or
-    // nothing. Nested calls are not supported (as on the original engine's default).
+    // nothing. Transactions do not nest: the program never needs them to.
     void beginTrans();
     void commitTrans();
     void rollbackTrans();

@@ -36,7 +36,7 @@ class RecordsetImpl;
 // A batch written inside the caller's transaction becomes pending again (counters
 // forgotten, deleted rows back) when that transaction rolls back.
 //
-// As on the original platform: setting a value starts an edit; moving off an
+// Editing: setting a value starts an edit; moving off an
 // edited row updates it; a deleted row stays current (hidden from the others)
 // until the cursor moves; added rows show at the end; a lock left Unspecified
 // opens read-only (a fabricated recordset: batch-optimistic).

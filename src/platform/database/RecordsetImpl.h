@@ -96,7 +96,7 @@ private:
     Row& currentRow(); // throws NoCurrentRecord
     bool hasCurrent();
     void setPosition(int index);
-    // Moving off an edited row keeps its edit, as the original platform does.
+    // Moving off an edited row keeps its edit: the move writes it, never drops it.
     void finishEdit();
     void beginEdit(Row& row);
     bool writesAtOnce() const;

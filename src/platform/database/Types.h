@@ -82,7 +82,7 @@ enum class ErrorKind {
     InvalidOperation // the call does not fit the object's state (closed, EOF, read-only)
 };
 
-// Error numbers, as the data-access platform reported them.
+// Error numbers the data layer gives its errors; callers compare them, users never read them.
 namespace ErrorNumber {
 constexpr long Unspecified = -2147467259;      // 0x80004005
 constexpr long Syntax = -2147217900;           // 0x80040E14

@@ -31,7 +31,7 @@ struct RowStyle {
     QColor backColor;
 };
 
-// The twips of the original layouts: 1440 an inch, at the screen's logical resolution.
+// The twips the layouts and column widths are stored in: 1440 an inch, at the screen's logical resolution.
 int twipsToPixels(int twips, int logicalDpi);
 int pixelsToTwips(int pixels, int logicalDpi);
 

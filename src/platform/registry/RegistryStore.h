@@ -54,7 +54,7 @@ public:
     Status deleteKey(std::int32_t hive, const QString& keyPath);
     Status queryValue(std::int32_t hive, const QString& keyPath, const QString& valueName,
                       ValueData* out) const;
-    // The key must exist (create it first), as with the original API.
+    // The key must exist (create it first): a mistyped path is an error, not a new key.
     Status setValue(std::int32_t hive, const QString& keyPath, const QString& valueName,
                     std::int32_t type, const QByteArray& bytes);
     Status deleteValue(std::int32_t hive, const QString& keyPath, const QString& valueName);

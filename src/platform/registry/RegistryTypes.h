@@ -4,7 +4,7 @@
 
 namespace reg {
 
-// Root hive handles, with the numbers the original registry API gives them.
+// Root hive handles, with fixed numbers.
 // They are signed 32-bit values (HKEY_CURRENT_USER is -2147483647), as the
 // program keeps them in its 32-bit integers and writes them in messages.
 constexpr std::int32_t HKEY_CLASSES_ROOT = static_cast<std::int32_t>(0x80000000u);
@@ -32,7 +32,7 @@ enum class Status {
     Success,
     NotFound,     // the key or value does not exist
     InvalidHive,  // not one of the predefined root handles
-    HasSubkeys,   // a key with subkeys cannot be deleted, as in the original API
+    HasSubkeys,   // a key with subkeys cannot be deleted (delete them first)
     Busy,         // another program held the store's lock for too long
     IoError,      // the store file could not be read or written
     NotAvailable, // remote registries do not exist here

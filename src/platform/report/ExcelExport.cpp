@@ -13,7 +13,7 @@ namespace report {
 
 namespace {
 
-// Excel reads the original platform's numeric patterns ("#,##0.00;-#,##0.00; ")
+// Excel reads the layouts' numeric patterns ("#,##0.00;-#,##0.00; ")
 // as they are; anything else (dates, text) is written as its printed text.
 bool isNumericPattern(const QString& pattern)
 {

@@ -46,7 +46,7 @@ QColor toColor(const QVariant& value, const QString& propertyName)
 {
     if (value.canConvert<QColor>() && value.typeId() == QMetaType::QColor)
         return value.value<QColor>();
-    // A number is a colour as the original platform keeps it: 0x00BBGGRR.
+    // A number is a colour as the layout files keep it: 0x00BBGGRR.
     const double d = toNumber(value, propertyName);
     if (d < 0 || d > 0xFFFFFF)
         badValue(propertyName);

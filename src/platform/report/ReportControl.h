@@ -28,7 +28,7 @@ struct ReportControl {
     QString caption;
     // Field: the report field printed, by name (ignoring case).
     QString dataField;
-    // Field: the output format, in the patterns of the original platform ("#,##0.00", "dd/mm/yy").
+    // Field: the output format, in the layouts' pattern language ("#,##0.00", "dd/mm/yy").
     QString outputFormat;
 
     FontSpec font;

@@ -17,8 +17,8 @@ namespace ui {
 class DataCombo;
 class DateBox;
 
-// Binds a form's controls to the columns of a recordset's current row, as the
-// data-bound controls of the original platform: each control shows its
+// Binds a form's controls to the columns of a recordset's current row: each
+// control shows its
 // column's value, and what the user changes goes straight to the field (the
 // recordset then holds the pending edit until the form saves or cancels).
 //

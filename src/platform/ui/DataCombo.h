@@ -8,8 +8,7 @@
 namespace ui {
 
 // A drop-down list filled from a recordset: it shows one column (the list
-// field) and stands for the value of another (the bound column), as the data
-// combos of the original platform. Typing searches the list, spaces included
+// field) and stands for the value of another (the bound column). Typing searches the list, spaces included
 // (ComboSearch); F4 and Alt+Down open it.
 //
 // A value that is not in the list (a payment term of another section, a client

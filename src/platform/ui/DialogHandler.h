@@ -7,7 +7,7 @@ class QWidget;
 
 namespace ui {
 
-// A file dialog request. The filter is in the original platform's form
+// A file dialog request. The filter is written in the form
 // "Description (*.ext)|*.ext|Other (*.a;*.b)|*.a;*.b"; the default extension
 // (".pdf" or "pdf") is added to a chosen name that has none.
 struct FileDialogOptions {

@@ -2,7 +2,7 @@
 
 namespace ui {
 
-// Message-box styles and results with the original platform's numbers, so a
+// Message-box styles and results as bit flags and fixed numbers, so a
 // call reads msgBox(text, vbYesNo | vbQuestion | vbDefaultButton2).
 
 // Buttons (low three bits).

@@ -49,7 +49,7 @@ TEST(Variant, Int64BecomesLongWhenItFits)
     EXPECT_EQ(Variant::fromInt64(5000000000LL).type(), VarType::Double);
 }
 
-TEST(Variant, LongRoundsHalfToEvenLikeTheOriginalPlatform)
+TEST(Variant, LongRoundsHalfToEven)
 {
     EXPECT_EQ(Variant(2.5).toLong(), 2);
     EXPECT_EQ(Variant(3.5).toLong(), 4);

@@ -75,7 +75,7 @@ TEST_F(RegistryStoreTest, MissingKeysAndValuesAndBadHives)
     ValueData read;
     EXPECT_EQ(store.queryValue(HKEY_CURRENT_USER, QStringLiteral("Nope"), QStringLiteral("x"), &read),
               Status::NotFound);
-    // Values need an existing key, as with the original API.
+    // Values need an existing key.
     EXPECT_EQ(store.setValue(HKEY_CURRENT_USER, QStringLiteral("Nope"), QStringLiteral("x"), REG_SZ, "a"),
               Status::NotFound);
     EXPECT_EQ(store.createKey(0, QStringLiteral("A")), Status::InvalidHive);

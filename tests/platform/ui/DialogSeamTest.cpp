@@ -229,7 +229,7 @@ TEST(DialogSeamDefault, ABoxAskedForWithoutATitleCarriesTheProgramsName)
     EXPECT_EQ(titles, (QStringList{QStringLiteral("Corvessa"), QStringLiteral("Attenzione")}));
 }
 
-TEST(DialogHelpers, FilterOfTheOriginalPlatformBecomesQtNameFilters)
+TEST(DialogHelpers, PipeSeparatedFilterBecomesQtNameFilters)
 {
     const struct {
         const char* filter;

@@ -203,7 +203,7 @@ void fnDate(sqlite3_context* ctx, int, sqlite3_value**)
 void fnNow(sqlite3_context* ctx, int, sqlite3_value**)
 {
     const QDateTime now = QDateTime::currentDateTime();
-    // Whole seconds, as the original clock gives them.
+    // Whole seconds: stored times compare equal to what the user sees.
     sqlite3_result_double(ctx, core::dateSerial(QDateTime(now.date(), QTime(now.time().hour(), now.time().minute(), now.time().second()))));
 }
 
