@@ -124,6 +124,30 @@ std::int32_t replaceLayout(db::Connection& cn, std::int32_t finId, const QByteAr
     return finId;
 }
 
+LayoutRewrite rewriteLayout(db::Connection& cn, std::int32_t finId, const QByteArray& opened, const QByteArray& bytes,
+                            const LayoutCheck& loadsBack)
+{
+    verifyBefore(bytes, loadsBack);
+    db::Transaction tx(cn);
+    db::Recordset rs;
+    rs.open(QStringLiteral("SELECT * FROM finData WHERE finId=") + QString::number(finId), cn, db::CursorType::Static,
+            db::LockType::Optimistic, db::CommandType::Text);
+    if (rs.eof()) {
+        rs.close();
+        return LayoutRewrite::Gone; // rolled back: nothing was written
+    }
+    if (bytesOf(rs.value(QStringLiteral("finLay"))) != opened) {
+        rs.close();
+        return LayoutRewrite::Changed;
+    }
+    rs.setValue(QStringLiteral("finLay"), core::Variant(bytes));
+    rs.update();
+    rs.close();
+    verifyStored(cn, finId, bytes);
+    tx.commit();
+    return LayoutRewrite::Written;
+}
+
 QByteArray readLayout(db::Connection& cn, std::int32_t finId)
 {
     db::Recordset rs;

@@ -46,6 +46,20 @@ using LayoutCheck = std::function<void(const QByteArray&)>;
 std::int32_t insertLayout(db::Connection& cn, const QString& name, const QByteArray& bytes, const LayoutCheck& loadsBack);
 std::int32_t replaceLayout(db::Connection& cn, std::int32_t finId, const QByteArray& bytes, const LayoutCheck& loadsBack);
 
+// What a guarded rewrite of a layout found.
+enum class LayoutRewrite {
+    Written,
+    Gone,    // the row was deleted meanwhile
+    Changed, // its bytes are no longer those read at opening (saved from elsewhere)
+};
+
+// Writes over the finLay of row `finId` only while it still holds `opened`,
+// the bytes read when the layout was opened; otherwise writes nothing and
+// tells why. Check and write are one transaction. Throws core::Error as
+// replaceLayout does for a refused layout or a database error.
+LayoutRewrite rewriteLayout(db::Connection& cn, std::int32_t finId, const QByteArray& opened, const QByteArray& bytes,
+                            const LayoutCheck& loadsBack);
+
 // The bytes of a stored layout as the print engine reads them; throws
 // core::Error when no row has that finId.
 QByteArray readLayout(db::Connection& cn, std::int32_t finId);

@@ -27,6 +27,7 @@
 #include <QFontDialog>
 #include <QHBoxLayout>
 #include <QHash>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -115,7 +116,7 @@ const Pulsante kPulsanti[] = {
     {2, "tFoSWidths", "Size to Same Width", 30, 0, false, false},
     {2, "tFoSHeights", "Size to Same Height", 31, 0, false, false},
     {2, "tFoSBoth", "Size to Same Width and Height", 32, 0, false, false},
-    {2, "tFoLockControls", "Lock Controls", 41, 0, false, false},
+    {2, "tFoLockControls", "Lock Controls", 41, 41, true, false},
     {3, "tbxSelect", "Seleziona", 0, 0, true, false},
     {3, "tbxLabel", "Etichetta", 0, 0, true, false},
     {3, "tbxField", "Field", 0, 0, true, false},
@@ -283,6 +284,17 @@ finfrmArdFat::finfrmArdFat()
                 if (QAction* a = pulsante(QLatin1String(p.key)))
                     a->setChecked(true);
     });
+    connect(ard, &report::ReportDesigner::layoutEdited, this, [this] { mostraValori(); });
+    // A label made with the toolbox stands in the middle of its box, as part of its insert.
+    ard->setInsertDefaults([](report::ReportControl& c) {
+        if (c.kind == report::ControlKind::Label)
+            c.verticalAlignment = report::VerticalAlignment::Middle;
+    });
+    // Ctrl+Z and Ctrl+Y in the property boxes undo and redo the design, not the box.
+    for (QWidget* casella : {static_cast<QWidget*>(txtLabel), static_cast<QWidget*>(cboFoFontName),
+                             static_cast<QWidget*>(cboFoFontSize), static_cast<QWidget*>(cboFoFontName->lineEdit()),
+                             static_cast<QWidget*>(cboFoFontSize->lineEdit())})
+        casella->installEventFilter(this);
     connect(txtLabel, &QLineEdit::textEdited, this, [this](const QString& t) { txtLabel_Change(t); });
     connect(cboFoFontName, &QComboBox::textActivated, this, [this](const QString& t) { cboFoFontName_Click(t); });
     connect(cboFoFontSize, &QComboBox::textActivated, this, [this](const QString& t) { cboFoFontSize_Click(t); });
@@ -415,15 +427,16 @@ bool finfrmArdFat::Apri(const finclsCampi& campi, std::int16_t mode, std::int32_
 bool finfrmArdFat::caricaModello(std::int16_t mode, std::int32_t id)
 {
     report::Report caricato = finarpFatBase::Nuovo();
+    QByteArray letti;
     try {
         if (mode == 0) {
             caricato.loadLayout(QDir(AppPath()).filePath(finModelli::kFileVuoto));
         } else {
             db::Connection cn;
             cn.open(DataConStr, QString(), QString());
-            const QByteArray bytes = readLayout(cn, id);
+            letti = readLayout(cn, id);
             cn.close();
-            caricato.loadLayout(bytes);
+            caricato.loadLayout(letti);
         }
     } catch (const core::Error& e) {
         avvisa(QStringLiteral("Impossibile aprire il modello di stampa.\n") + e.description());
@@ -434,6 +447,7 @@ bool finfrmArdFat::caricaModello(std::int16_t mode, std::int32_t id)
     }
     m_id = mode == 0 ? 0 : id;
     m_mode = mode;
+    m_letti = letti;
     setWindowTitle(mode == 0   ? QStringLiteral("Nuovo Modello")
                    : mode == 1 ? QStringLiteral("Nuovo da Modello")
                                : QStringLiteral("Modifica Modello"));
@@ -465,8 +479,71 @@ void finfrmArdFat::riempiListe(const finclsCampi& campi)
 
 // ---- dragging a field name ---------------------------------------------
 
+namespace {
+
+// 0: not an undo or redo key; -1 undo; 1 redo.
+int undoKey(QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+        return 0;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->matches(QKeySequence::Undo))
+        return -1;
+    const auto mods = key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    if (key->matches(QKeySequence::Redo) || (mods == Qt::ControlModifier && key->key() == Qt::Key_Y))
+        return 1;
+    return 0;
+}
+
+} // namespace
+
+void finfrmArdFat::annullaRipeti(bool ripeti)
+{
+    // A font name or size typed and not yet confirmed is taken first, so it is not lost.
+    if (cboFoFontName->lineEdit()->isModified())
+        cboFoFontName_Click(cboFoFontName->currentText());
+    if (cboFoFontSize->lineEdit()->isModified())
+        cboFoFontSize_Click(cboFoFontSize->currentText());
+    cboFoFontName->lineEdit()->setModified(false);
+    cboFoFontSize->lineEdit()->setModified(false);
+    ripeti ? ard->redo() : ard->undo();
+    mostraValori();
+}
+
+void finfrmArdFat::keyPressEvent(QKeyEvent* event)
+{
+    // Whatever has the focus in the window, the keys act on the design.
+    if (const int verso = undoKey(event)) {
+        annullaRipeti(verso > 0);
+        event->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void finfrmArdFat::mostraValori()
+{
+    if (ard->selectionCount() == 1) {
+        const report::ReportControl* c = ard->selectedControl(0);
+        if (c && c->kind == report::ControlKind::Label && txtLabel->isEnabled() && txtLabel->text() != c->caption)
+            txtLabel->setText(c->caption);
+    }
+    ard_OnCommandStateChange(report::DesignerCommand::Font);
+    ard_OnCommandStateChange(report::DesignerCommand::FontSize);
+}
+
 bool finfrmArdFat::eventFilter(QObject* watched, QEvent* event)
 {
+    if (const int verso = undoKey(event);
+        verso != 0
+        && (watched == txtLabel || watched == cboFoFontName || watched == cboFoFontSize
+            || watched == cboFoFontName->lineEdit() || watched == cboFoFontSize->lineEdit())) {
+        // Claimed as the box's own key, so no shortcut takes it; then done here.
+        event->accept();
+        if (event->type() == QEvent::KeyPress)
+            annullaRipeti(verso > 0);
+        return true;
+    }
     for (int i = 0; i < 2; ++i) {
         if (!lstFields[i] || watched != lstFields[i]->viewport())
             continue;
@@ -585,11 +662,9 @@ void finfrmArdFat::ard_OnSelectionChange()
     if (!c)
         return;
     if (c->kind == report::ControlKind::Label) {
-        if (c->verticalAlignment != report::VerticalAlignment::Middle)
-            ard->setControlProperty(0, QStringLiteral("VerticalAlignment"), 1);
-        c = ard->selectedControl(0);
+        // Selecting changes nothing: a label gets its middle alignment when it is made.
         txtLabel->setEnabled(true);
-        txtLabel->setText(c ? c->caption : QString());
+        txtLabel->setText(c->caption);
         txtLabel->setBackgroundRole(QPalette::Base);
     } else {
         txtLabel->clear();
@@ -754,9 +829,11 @@ void finfrmArdFat::ard_OnCommandStateChange(int command)
         if (abilitato && primo) {
             const QString testo = testoDimensione(primo->font.size);
             const int voce = cboFoFontSize->findText(testo.rightJustified(2, QLatin1Char(' ')));
-            if (voce >= 0)
+            if (voce >= 0) {
                 cboFoFontSize->setCurrentIndex(voce);
-            else
+                // The index may be the one already current, whose text was just cleared.
+                cboFoFontSize->setEditText(cboFoFontSize->itemText(voce));
+            } else
                 cboFoFontSize->setEditText(testo);
         }
     }
@@ -780,26 +857,19 @@ finfrmArdFat::Esito finfrmArdFat::Salva()
         return Esito::Annullato;
     QString nome;
     if (m_mode != 2) {
-        nome = ui::inputBox(QStringLiteral("Inserire il nome del nuovo modello"), QString(), QString());
-        switch (checkLayoutName(nome)) {
-        case LayoutName::Empty: return Esito::Annullato; // no name, or the prompt was cancelled
-        case LayoutName::TooLong:
-            avvisa(QStringLiteral("Il nome del modello non può superare gli %1 caratteri: ne sono stati scritti %2.\n"
-                                  "Il modello non è stato salvato.")
-                       .arg(kLayoutNameMax)
-                       .arg(nome.size()));
-            return Esito::NonSalvato;
-        case LayoutName::Valid: break;
-        }
+        if (const Esito esito = chiediNome(nome); esito != Esito::Salvato)
+            return esito;
     }
     try {
         const QByteArray bytes = ard->saveLayout();
         db::Connection cn;
         cn.open(DataConStr, QString(), QString());
-        if (m_mode == 2)
-            replaceLayout(cn, m_id, bytes, stampabile(ard->layout()));
-        else
+        if (m_mode == 2) {
+            if (const Esito esito = riscrivi(cn, bytes); esito != Esito::Salvato)
+                return esito;
+        } else {
             insertLayout(cn, nome, bytes, stampabile(ard->layout()));
+        }
         cn.close();
     } catch (const core::Error& e) {
         ui::msgBox(e.text(), ui::vbOKOnly, QStringLiteral("Error: FileSaveAs"));
@@ -814,6 +884,70 @@ finfrmArdFat::Esito finfrmArdFat::Salva()
         close();
     }
     return Esito::Salvato;
+}
+
+finfrmArdFat::Esito finfrmArdFat::chiediNome(QString& nome)
+{
+    nome = ui::inputBox(QStringLiteral("Inserire il nome del nuovo modello"), QString(), QString());
+    switch (checkLayoutName(nome)) {
+    case LayoutName::Empty: return Esito::Annullato; // no name, or the prompt was cancelled
+    case LayoutName::TooLong:
+        avvisa(QStringLiteral("Il nome del modello non può superare gli %1 caratteri: ne sono stati scritti %2.\n"
+                              "Il modello non è stato salvato.")
+                   .arg(kLayoutNameMax)
+                   .arg(nome.size()));
+        return Esito::NonSalvato;
+    case LayoutName::Valid: break;
+    }
+    return Esito::Salvato;
+}
+
+finfrmArdFat::Esito finfrmArdFat::comeNuovo(db::Connection& cn, const QByteArray& bytes)
+{
+    QString nome;
+    // Whatever ends the prompt, the design stays on the surface: it exists nowhere else.
+    if (chiediNome(nome) != Esito::Salvato)
+        return Esito::NonSalvato;
+    insertLayout(cn, nome, bytes, stampabile(ard->layout()));
+    return Esito::Salvato;
+}
+
+finfrmArdFat::Esito finfrmArdFat::riscrivi(db::Connection& cn, const QByteArray& bytes)
+{
+    // The row is written over only while it holds what this window read from
+    // it; a row deleted or saved from elsewhere meanwhile is the user's call.
+    QByteArray atteso = m_letti;
+    for (;;) {
+        switch (rewriteLayout(cn, m_id, atteso, bytes, stampabile(ard->layout()))) {
+        case LayoutRewrite::Written: return Esito::Salvato;
+        case LayoutRewrite::Gone:
+            if (ui::msgBox(QStringLiteral("Il modello è stato eliminato dall'elenco mentre era aperto nel designer.\n"
+                                          "Salvarlo come nuovo modello?"),
+                           ui::vbYesNo | ui::vbQuestion, AppTitle())
+                != ui::vbYes)
+                return Esito::NonSalvato;
+            return comeNuovo(cn, bytes);
+        case LayoutRewrite::Changed: {
+            const int risposta = ui::msgBox(
+                QStringLiteral("Il modello è stato salvato da un altro programma dopo che è stato aperto qui.\n\n"
+                               "Sì: sostituire quel salvataggio con questo modello\n"
+                               "No: salvare questo modello come nuovo modello\n"
+                               "Annulla: non salvare"),
+                ui::vbYesNoCancel | ui::vbExclamation, AppTitle());
+            if (risposta == ui::vbNo)
+                return comeNuovo(cn, bytes);
+            if (risposta != ui::vbYes)
+                return Esito::NonSalvato;
+            // Over what the user agreed to replace, and nothing newer.
+            try {
+                atteso = readLayout(cn, m_id);
+            } catch (const core::Error&) {
+                atteso.clear(); // gone meanwhile: the next round tells it
+            }
+            break;
+        }
+        }
+    }
 }
 
 void finfrmArdFat::closeEvent(QCloseEvent* event)

@@ -16,6 +16,9 @@ class QMimeData;
 class QTabWidget;
 class QToolBar;
 class finclsCampi;
+namespace db {
+class Connection;
+}
 namespace report {
 class ReportDesigner;
 }
@@ -72,6 +75,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     finfrmArdFat();
@@ -90,15 +94,25 @@ private:
     void ard_OnSelectionChange();
     void AggiornaPulsante(QAction* button, int command);
     void txtLabel_Change(const QString& text);
+    // Undo or redo of the design, from any widget of the window.
+    void annullaRipeti(bool ripeti);
+    // The property boxes show the selected control's current values.
+    void mostraValori();
     void cboFoFontName_Click(const QString& text);
     void cboFoFontSize_Click(const QString& text);
     void dialogoCarattere();
     void dialogoColore(const QString& key);
     void margini();
     void trascina(int index);
+    Esito chiediNome(QString& nome);
+    Esito comeNuovo(db::Connection& cn, const QByteArray& bytes);
+    Esito riscrivi(db::Connection& cn, const QByteArray& bytes);
 
     std::int32_t m_mode = 0;
     std::int32_t m_id = 0;
+    // The stored bytes as read at opening (modes 1 and 2): a save over the row
+    // first checks that nobody saved it meanwhile.
+    QByteArray m_letti;
     // The report being designed: the window's own, attached to the designer.
     report::Report m_report;
     QVector<QAction*> m_pulsanti;

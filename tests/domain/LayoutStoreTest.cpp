@@ -169,3 +169,22 @@ TEST_F(LayoutStoreTest, ReplacingRewritesOnlyTheBytesOfThatRow)
     EXPECT_THROW(readLayout(cn, 99), core::Error);
     EXPECT_EQ(count("finData"), 3);
 }
+
+TEST_F(LayoutStoreTest, AGuardedRewriteWritesOnlyOverTheBytesReadAtOpening)
+{
+    const QByteArray mine = QByteArrayLiteral("mio");
+    // Saved meanwhile from another program: nothing is written over it.
+    cn.execute(QStringLiteral("UPDATE finData SET finLay='altro' WHERE finId=2"));
+    EXPECT_EQ(rewriteLayout(cn, 2, QByteArrayLiteral("due"), mine, kAccept), LayoutRewrite::Changed);
+    EXPECT_EQ(readLayout(cn, 2), QByteArrayLiteral("altro"));
+    EXPECT_FALSE(cn.inTransaction());
+
+    EXPECT_EQ(rewriteLayout(cn, 2, QByteArrayLiteral("altro"), mine, kAccept), LayoutRewrite::Written);
+    EXPECT_EQ(readLayout(cn, 2), mine);
+    EXPECT_EQ(readLayout(cn, 1), QByteArrayLiteral("uno"));
+
+    EXPECT_EQ(rewriteLayout(cn, 99, QByteArrayLiteral("x"), mine, kAccept), LayoutRewrite::Gone);
+    EXPECT_EQ(count("finData"), 3) << "no row is made in place of one gone";
+    EXPECT_THROW(rewriteLayout(cn, 1, QByteArrayLiteral("uno"), mine, kRefuse), core::Error);
+    EXPECT_EQ(readLayout(cn, 1), QByteArrayLiteral("uno"));
+}

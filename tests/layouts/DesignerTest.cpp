@@ -226,18 +226,85 @@ TEST_F(DesignerTest, EditingRewritesOnlyTheLayoutOfItsRow)
     EXPECT_EQ(report::LayoutFormat::read(memorizzato(2)), disegnato);
 }
 
-TEST_F(DesignerTest, ALayoutRowGoneMeanwhileIsToldAndTheDesignerStays)
+TEST_F(DesignerTest, ALayoutDeletedWhileOpenIsOfferedAsANewLayout)
 {
     finfrmArdFat* f = apri(2, 3);
+    ASSERT_EQ(trascina(f, 0, QStringLiteral("Note"), QStringLiteral("Testa"), QPointF(100, 100)).size(), 1);
+    const report::ReportLayout disegnato = f->ard->layout();
     exec(QStringLiteral("DELETE * FROM finData WHERE finId=3"));
-    m_dialogs.answerMessageBox(ui::vbOK);
+
+    m_dialogs.answerMessageBox(ui::vbNo);
     premi(f, "tFSave");
     settle();
-    ASSERT_EQ(m_dialogs.requests(ui::DialogKind::MessageBox).size(), 1);
-    EXPECT_EQ(m_dialogs.requests(ui::DialogKind::MessageBox).first().title, QStringLiteral("Error: FileSaveAs"));
-    EXPECT_TRUE(finfrmArdFat::exists());
-    EXPECT_TRUE(f->isVisible());
-    EXPECT_EQ(count(QStringLiteral("finData")), 2) << "no row is made in its place";
+    ASSERT_EQ(m_dialogs.messages().size(), 1);
+    EXPECT_TRUE(m_dialogs.messages().first().contains(QStringLiteral("nuovo modello")));
+    EXPECT_TRUE(f->isVisible()) << "the design stays";
+    EXPECT_EQ(count(QStringLiteral("finData")), 2) << "no row is made unasked";
+
+    m_dialogs.answerMessageBox(ui::vbYes);
+    m_dialogs.answerInput(QStringLiteral("Ritrovato"));
+    premi(f, "tFSave");
+    settle();
+    EXPECT_FALSE(finfrmArdFat::exists());
+    for (const auto& r : m_dialogs.requests(ui::DialogKind::MessageBox))
+        EXPECT_NE(r.title, QStringLiteral("Error: FileSaveAs"));
+    const std::int32_t nuovo = scalar(QStringLiteral("SELECT finId FROM finData WHERE finNome='Ritrovato'")).toLong();
+    EXPECT_EQ(report::LayoutFormat::read(memorizzato(nuovo)), disegnato);
+}
+
+TEST_F(DesignerTest, ALayoutSavedElsewhereMeanwhileIsOverwrittenOnlyWhenTheUserSaysSo)
+{
+    const QByteArray originale = memorizzato(2);
+    const QByteArray altrove = memorizzato(1);
+    const auto scrivi = [](const QByteArray& bytes) {
+        db::Connection altro;
+        altro.open(DataConStr);
+        replaceLayout(altro, 2, bytes, {});
+        altro.close();
+    };
+    struct Caso {
+        int risposta;
+        bool riga2Nostra; // row 2 ends with this window's layout
+        long nuove;
+        bool aperta;
+        const char* perche;
+    };
+    const Caso casi[] = {
+        {ui::vbCancel, false, 0, true, "Annulla writes nothing and keeps the design"},
+        {ui::vbNo, false, 1, false, "No saves as a new layout"},
+        {ui::vbYes, true, 0, false, "Yes overwrites"},
+    };
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.perche);
+        restartDialogs();
+        exec(QStringLiteral("DELETE * FROM finData WHERE finNome='Copia'"));
+        scrivi(originale);
+        finfrmArdFat* f = apri(2, 2);
+        ASSERT_EQ(trascina(f, 1, QStringLiteral("CodIVA"), QStringLiteral("Dettaglio"), QPointF(100, 0)).size(), 1);
+        const report::ReportLayout disegnato = f->ard->layout();
+        // Another program saves the same layout after this one opened it.
+        scrivi(altrove);
+        const long righe = count(QStringLiteral("finData"));
+        m_dialogs.answerMessageBox(c.risposta);
+        if (c.risposta == ui::vbNo)
+            m_dialogs.answerInput(QStringLiteral("Copia"));
+        premi(f, "tFSave");
+        settle();
+        ASSERT_EQ(m_dialogs.requests(ui::DialogKind::MessageBox).size(), 1);
+        EXPECT_EQ(m_dialogs.requests(ui::DialogKind::MessageBox).first().style, ui::vbYesNoCancel | ui::vbExclamation);
+        EXPECT_EQ(finfrmArdFat::exists(), c.aperta);
+        EXPECT_EQ(count(QStringLiteral("finData")) - righe, c.nuove);
+        if (c.riga2Nostra)
+            EXPECT_EQ(report::LayoutFormat::read(memorizzato(2)), disegnato);
+        else
+            EXPECT_EQ(memorizzato(2), altrove);
+        if (c.nuove == 1) {
+            const std::int32_t copia = scalar(QStringLiteral("SELECT finId FROM finData WHERE finNome='Copia'")).toLong();
+            EXPECT_EQ(report::LayoutFormat::read(memorizzato(copia)), disegnato);
+        }
+        finfrmArdFat::Unload();
+        settle();
+    }
 }
 
 TEST_F(DesignerTest, TheClosingQuestionSavesOrNotAndKeepsTheWindowWhenTheSaveFailed)
@@ -366,6 +433,16 @@ TEST_F(DesignerTest, ButtonStatesFollowTheDesigner)
     EXPECT_EQ(controllo(f, QStringLiteral("txtCliente_Nome")).font.size, 14);
     EXPECT_EQ(controllo(f, QStringLiteral("linCalce")), linea);
     EXPECT_TRUE(larghezza->isEnabled());
+
+    // The lock button shows when the lock is in force, also after an undo.
+    QAction* blocco = f->pulsante(QStringLiteral("tFoLockControls"));
+    premi(f, "tFoLockControls");
+    EXPECT_TRUE(f->ard->isLocked());
+    EXPECT_TRUE(blocco->isChecked());
+    EXPECT_TRUE(blocco->isEnabled());
+    QTest::keyClick(f->ard, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(f->ard->isLocked());
+    EXPECT_FALSE(blocco->isChecked());
 }
 
 TEST_F(DesignerTest, FontAndColourDialogsChangeNothingWhenCancelled)
@@ -444,7 +521,7 @@ TEST_F(DesignerTest, TheLabelTextBoxEditsTheOneSelectedLabel)
     ASSERT_TRUE(f->ard->selectControl(QStringLiteral("lblData")));
     EXPECT_TRUE(f->txtLabel->isEnabled());
     EXPECT_EQ(f->txtLabel->text(), QStringLiteral("Data"));
-    EXPECT_EQ(controllo(f, QStringLiteral("lblData")).verticalAlignment, report::VerticalAlignment::Middle);
+    EXPECT_EQ(f->ard->undoStack()->count(), 0) << "selecting is no edit";
     f->txtLabel->setFocus();
     QTest::keyClicks(f->txtLabel, QStringLiteral(" fattura"));
     EXPECT_EQ(controllo(f, QStringLiteral("lblData")).caption, QStringLiteral("Data fattura"));
@@ -473,4 +550,133 @@ TEST_F(DesignerTest, ALayoutWhoseRowIsGoneIsToldAndNoDesignerOpens)
     EXPECT_EQ(m_dialogs.messages().size(), 2);
     for (const QString& m : m_dialogs.messages())
         EXPECT_TRUE(m.startsWith(QStringLiteral("Impossibile aprire il modello di stampa."))) << m.toStdString();
+}
+
+namespace {
+
+// A label made with the toolbox at `twips` of "Testa", by a click as people do.
+QString etichettaNuova(finfrmArdFat* f, QPointF twips)
+{
+    f->pulsante(QStringLiteral("tbxLabel"))->trigger();
+    QTest::mouseClick(f->ard->surface(), Qt::LeftButton, {}, f->ard->fromTwips(QStringLiteral("Testa"), twips));
+    return f->ard->selectionCount() == 1 ? f->ard->selectedControl(0)->name : QString();
+}
+
+void ctrl(QWidget* w, Qt::Key key, int volte = 1)
+{
+    for (int i = 0; i < volte; ++i)
+        QTest::keyClick(w, key, Qt::ControlModifier);
+}
+
+} // namespace
+
+TEST_F(DesignerTest, UndoingAnInsertedLabelTakesItAwayAndRedoBringsItBack)
+{
+    finfrmArdFat* f = apri(0, 0);
+    const report::ReportLayout vuoto = f->ard->layout();
+    ASSERT_EQ(etichettaNuova(f, QPointF(600, 300)), QStringLiteral("Label1"));
+    const report::ReportControl inserita = controllo(f, QStringLiteral("Label1"));
+    EXPECT_EQ(inserita.verticalAlignment, report::VerticalAlignment::Middle) << "a new label stands in the middle";
+    EXPECT_EQ(f->ard->undoStack()->count(), 1) << "the insert is one step";
+
+    const QPoint vuota = f->ard->fromTwips(QStringLiteral("Testa"), QPointF(6000, 1200));
+    QTest::mouseClick(f->ard->surface(), Qt::LeftButton, {}, vuota);
+    EXPECT_EQ(f->ard->selectionCount(), 0);
+    ctrl(f->ard, Qt::Key_Z, 2);
+    EXPECT_EQ(f->ard->layout(), vuoto);
+    EXPECT_EQ(f->ard->selectionCount(), 0) << "no handles where no label is";
+    EXPECT_FALSE(f->ard->isModified());
+
+    ctrl(f->ard, Qt::Key_Y);
+    EXPECT_EQ(controllo(f, QStringLiteral("Label1")), inserita);
+    ASSERT_EQ(f->ard->selectionCount(), 1);
+    EXPECT_FALSE(f->ard->undoStack()->canRedo());
+    QTest::keyClick(f->ard, Qt::Key_Delete);
+    EXPECT_EQ(f->ard->layout(), vuoto);
+    ctrl(f->ard, Qt::Key_Z);
+    EXPECT_EQ(controllo(f, QStringLiteral("Label1")), inserita);
+}
+
+TEST_F(DesignerTest, RedoReplaysTheInsertTheTextAndTheMarginsThatWereUndone)
+{
+    finfrmArdFat* f = apri(0, 0);
+    const report::ReportLayout vuoto = f->ard->layout();
+    ASSERT_EQ(etichettaNuova(f, QPointF(600, 300)), QStringLiteral("Label1"));
+    QTest::mouseClick(f->txtLabel, Qt::LeftButton);
+    ctrl(f->txtLabel, Qt::Key_A);
+    QTest::keyClick(f->txtLabel, Qt::Key_Shift);
+    QTest::keyClicks(f->txtLabel, QStringLiteral("Totale"));
+    m_dialogs.answerModal([](QWidget* d) {
+        auto* sinistro = d->findChild<QLineEdit*>(QStringLiteral("txtmar(1)"));
+        sinistro->setFocus();
+        sinistro->selectAll();
+        QTest::keyClicks(sinistro, QStringLiteral("25"));
+        QTest::mouseClick(d->findChild<QWidget*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+    });
+    premi(f, "tFPrintSetup");
+    const report::ReportLayout disegnato = f->ard->layout();
+    ASSERT_EQ(disegnato.control(QStringLiteral("Label1")).caption, QStringLiteral("Totale"));
+    ASSERT_EQ(disegnato.page.margins.left, 1417);
+
+    f->ard->setFocus();
+    ctrl(f->ard, Qt::Key_Z, 10);
+    EXPECT_EQ(f->ard->layout(), vuoto);
+    ctrl(f->ard, Qt::Key_Y, 10);
+    EXPECT_EQ(f->ard->layout(), disegnato) << "the label, its text and the margins come back";
+    EXPECT_EQ(f->ard->undoStack()->count(), 3) << "nothing the redo did was recorded";
+    EXPECT_EQ(f->txtLabel->text(), QStringLiteral("Totale"));
+
+    // Later typing goes to the label on the surface, and is saved with it.
+    QTest::mouseClick(f->txtLabel, Qt::LeftButton);
+    QTest::keyClick(f->txtLabel, Qt::Key_End);
+    QTest::keyClicks(f->txtLabel, QStringLiteral(" lordo"));
+    EXPECT_EQ(controllo(f, QStringLiteral("Label1")).caption, QStringLiteral("Totale lordo"));
+    m_dialogs.answerInput(QStringLiteral("Con totale"));
+    premi(f, "tFSave");
+    settle();
+    ASSERT_FALSE(finfrmArdFat::exists());
+    const std::int32_t nuovo = scalar(QStringLiteral("SELECT Max(finId) FROM finData")).toLong();
+    const report::ReportLayout salvato = report::LayoutFormat::read(memorizzato(nuovo));
+    EXPECT_EQ(salvato.control(QStringLiteral("Label1")).caption, QStringLiteral("Totale lordo"));
+    EXPECT_EQ(salvato.page.margins.left, 1417);
+}
+
+TEST_F(DesignerTest, CtrlZAndCtrlYActOnTheDesignerWhereverTheFocusIsAndTheBoxesFollow)
+{
+    finfrmArdFat* f = apri(2, 1);
+    QTest::mouseClick(f->ard->surface(), Qt::LeftButton, {}, f->ard->controlRect(QStringLiteral("lblData")).center());
+    ASSERT_EQ(f->txtLabel->text(), QStringLiteral("Data"));
+    QTest::mouseClick(f->txtLabel, Qt::LeftButton);
+    QTest::keyClick(f->txtLabel, Qt::Key_End);
+    QTest::keyClicks(f->txtLabel, QStringLiteral(" fattura"));
+    ASSERT_EQ(controllo(f, QStringLiteral("lblData")).caption, QStringLiteral("Data fattura"));
+
+    ctrl(f->txtLabel, Qt::Key_Z);
+    EXPECT_EQ(controllo(f, QStringLiteral("lblData")).caption, QStringLiteral("Data"));
+    EXPECT_EQ(f->txtLabel->text(), QStringLiteral("Data")) << "the box shows the text undone";
+    EXPECT_TRUE(f->ard->undoStack()->canRedo()) << "the box's own undo recorded nothing";
+    ctrl(f->txtLabel, Qt::Key_Y);
+    EXPECT_EQ(controllo(f, QStringLiteral("lblData")).caption, QStringLiteral("Data fattura"));
+    EXPECT_EQ(f->txtLabel->text(), QStringLiteral("Data fattura"));
+
+    // Focus on a field list: the keys still reach the designer's history.
+    f->lstFields[0]->setFocus();
+    ctrl(f->lstFields[0], Qt::Key_Z);
+    EXPECT_EQ(controllo(f, QStringLiteral("lblData")).caption, QStringLiteral("Data"));
+    EXPECT_EQ(f->txtLabel->text(), QStringLiteral("Data"));
+    ctrl(f->lstFields[0], Qt::Key_Y);
+
+    // A size typed and not yet confirmed is taken first, then undone like any edit.
+    const double dimensione = controllo(f, QStringLiteral("lblData")).font.size;
+    QLineEdit* riga = f->cboFoFontSize->lineEdit();
+    QTest::mouseClick(riga, Qt::LeftButton);
+    ctrl(riga, Qt::Key_A);
+    QTest::keyClicks(riga, QStringLiteral("20"));
+    ctrl(riga, Qt::Key_Z);
+    EXPECT_EQ(controllo(f, QStringLiteral("lblData")).font.size, dimensione);
+    EXPECT_EQ(f->cboFoFontSize->currentText().trimmed(), QString::number(dimensione));
+    ctrl(riga, Qt::Key_Y);
+    EXPECT_EQ(controllo(f, QStringLiteral("lblData")).font.size, 20);
+    EXPECT_EQ(f->cboFoFontSize->currentText().trimmed(), QStringLiteral("20"));
+    EXPECT_EQ(controllo(f, QStringLiteral("lblData")).caption, QStringLiteral("Data fattura")) << "the redo history was kept";
 }

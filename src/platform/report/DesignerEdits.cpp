@@ -6,9 +6,23 @@ namespace report {
 
 namespace {
 
-ReportControl& at(ReportLayout& layout, const ControlRef& ref)
+// The control at a place; nullptr when the place holds none (an edit
+// replayed over a layout that no longer matches must not reach past it).
+ReportControl* at(ReportLayout& layout, const ControlRef& ref)
 {
-    return layout.sections[ref.section].controls[ref.index];
+    if (ref.section < 0 || ref.section >= static_cast<int>(layout.sections.size()))
+        return nullptr;
+    auto& controls = layout.sections[ref.section].controls;
+    if (ref.index < 0 || ref.index >= static_cast<int>(controls.size()))
+        return nullptr;
+    return &controls[ref.index];
+}
+
+std::vector<ReportControl>* controlsOf(ReportLayout& layout, int section)
+{
+    if (section < 0 || section >= static_cast<int>(layout.sections.size()))
+        return nullptr;
+    return &layout.sections[section].controls;
 }
 
 } // namespace
@@ -25,8 +39,12 @@ ChangeControlsEdit::ChangeControlsEdit(DesignTarget& target, const QString& text
 void ChangeControlsEdit::apply(bool after)
 {
     auto& layout = m_target.designLayout();
-    for (const auto& change : m_changes)
-        at(layout, change.ref) = after ? change.after : change.before;
+    for (const auto& change : m_changes) {
+        ReportControl* c = at(layout, change.ref);
+        // Only the control the edit was made on: same place, same name.
+        if (c && c->name == (after ? change.before : change.after).name)
+            *c = after ? change.after : change.before;
+    }
     m_target.controlsEdited(m_selection);
 }
 
@@ -77,8 +95,10 @@ void AddRemoveControlsEdit::insertAll()
     std::vector<ControlRef> refs;
     // Ascending, so each control goes back to the place it had among the others.
     for (const auto& placed : m_controls) {
-        auto& controls = layout.sections[placed.ref.section].controls;
-        controls.insert(controls.begin() + placed.ref.index, placed.control);
+        auto* controls = controlsOf(layout, placed.ref.section);
+        if (!controls || placed.ref.index < 0 || placed.ref.index > static_cast<int>(controls->size()))
+            continue;
+        controls->insert(controls->begin() + placed.ref.index, placed.control);
         refs.push_back(placed.ref);
     }
     m_target.controlsEdited(refs);
@@ -88,6 +108,9 @@ void AddRemoveControlsEdit::removeAll()
 {
     auto& layout = m_target.designLayout();
     for (auto it = m_controls.rbegin(); it != m_controls.rend(); ++it) {
+        const ReportControl* c = at(layout, it->ref);
+        if (!c || c->name != it->control.name)
+            continue;
         auto& controls = layout.sections[it->ref.section].controls;
         controls.erase(controls.begin() + it->ref.index);
     }
@@ -124,7 +147,8 @@ void ReorderControlsEdit::redo()
 {
     auto& layout = m_target.designLayout();
     for (const auto& order : m_orders)
-        layout.sections[order.section].controls = order.after;
+        if (auto* controls = controlsOf(layout, order.section))
+            *controls = order.after;
     m_target.controlsEdited(m_selectionAfter);
 }
 
@@ -132,7 +156,8 @@ void ReorderControlsEdit::undo()
 {
     auto& layout = m_target.designLayout();
     for (const auto& order : m_orders)
-        layout.sections[order.section].controls = order.before;
+        if (auto* controls = controlsOf(layout, order.section))
+            *controls = order.before;
     m_target.controlsEdited(m_selectionBefore);
 }
 
@@ -146,13 +171,17 @@ SectionHeightEdit::SectionHeightEdit(DesignTarget& target, int section, double b
 
 void SectionHeightEdit::redo()
 {
-    m_target.designLayout().sections[m_section].height = m_after;
+    auto& sections = m_target.designLayout().sections;
+    if (m_section >= 0 && m_section < static_cast<int>(sections.size()))
+        sections[m_section].height = m_after;
     m_target.layoutEdited();
 }
 
 void SectionHeightEdit::undo()
 {
-    m_target.designLayout().sections[m_section].height = m_before;
+    auto& sections = m_target.designLayout().sections;
+    if (m_section >= 0 && m_section < static_cast<int>(sections.size()))
+        sections[m_section].height = m_before;
     m_target.layoutEdited();
 }
 

@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <optional>
 
 namespace report {
@@ -120,6 +121,10 @@ public:
     QString tool;
     std::optional<ControlKind> toolKind;
     std::array<int, kCommands.size()> states{};
+    std::function<void(ReportControl&)> insertDefaults;
+    // Set while an edit is done or undone: what its signals' receivers ask
+    // for then is not a step of its own (it would land inside this one).
+    bool replaying = false;
 
     // Geometry, in content pixels (before scrolling).
     struct SectionGeometry {
@@ -372,8 +377,16 @@ public:
 
     // --- Selection and states --------------------------------------------
 
+    bool exists(const ControlRef& ref) const
+    {
+        const auto& sections = layout().sections;
+        return ref.section >= 0 && ref.section < static_cast<int>(sections.size()) && ref.index >= 0
+               && ref.index < static_cast<int>(sections[ref.section].controls.size());
+    }
+
     void setSelection(std::vector<ControlRef> refs)
     {
+        std::erase_if(refs, [this](const ControlRef& r) { return !exists(r); });
         if (refs == selection) {
             refreshStates(false);
             return;
@@ -458,6 +471,27 @@ public:
 
     // --- Edits ---------------------------------------------------------
 
+    // Every edit reaches the stack here, never while another is being done or undone.
+    void push(QUndoCommand* command)
+    {
+        if (replaying) {
+            delete command;
+            return;
+        }
+        replaying = true;
+        stack.push(command);
+        replaying = false;
+    }
+
+    void replay(bool forward)
+    {
+        if (replaying)
+            return;
+        replaying = true;
+        forward ? stack.redo() : stack.undo();
+        replaying = false;
+    }
+
     bool ask(int what)
     {
         bool answer = true;
@@ -479,7 +513,7 @@ public:
                 changes.push_back({ref, before, std::move(after)});
         }
         if (!changes.empty())
-            stack.push(new ChangeControlsEdit(*this, text, std::move(changes), selection, mergeKey));
+            push(new ChangeControlsEdit(*this, text, std::move(changes), selection, mergeKey));
     }
 
     // Changes that take the primary control as their reference.
@@ -488,7 +522,12 @@ public:
         if (selection.empty())
             return;
         const ReportControl reference = control(selection.front());
-        changeSelection(text, [&](ReportControl& c) { change(c, reference); });
+        // As a mouse move, an alignment stops at the section's top and left edges.
+        changeSelection(text, [&](ReportControl& c) {
+            change(c, reference);
+            c.left = std::max(0.0, c.left);
+            c.top = std::max(0.0, c.top);
+        });
     }
 
     void reorder(bool toFront)
@@ -523,7 +562,7 @@ public:
         }
         if (orders.empty())
             return;
-        stack.push(new ReorderControlsEdit(*this, toFront ? QStringLiteral("Porta in primo piano")
+        push(new ReorderControlsEdit(*this, toFront ? QStringLiteral("Porta in primo piano")
                                                           : QStringLiteral("Porta sullo sfondo"),
                                            std::move(orders), selection, after));
     }
@@ -585,7 +624,7 @@ public:
             break;
         case BringToFront: reorder(true); break;
         case SendToBack: reorder(false); break;
-        case LockControls: stack.push(new LockControlsEdit(*this, !locked)); break;
+        case LockControls: push(new LockControlsEdit(*this, !locked)); break;
         case Bold: {
             const bool on = !primaryText()->font.bold;
             changeText(format, [on](ReportControl& c) { c.font.bold = on; });
@@ -635,7 +674,7 @@ public:
             c.name = freeName(c.typeName());
         const QString name = c.name;
         const int index = static_cast<int>(layout().sections[section].controls.size());
-        stack.push(new AddRemoveControlsEdit(*this, QStringLiteral("Inserisci"), {{{section, index}, std::move(c)}},
+        push(new AddRemoveControlsEdit(*this, QStringLiteral("Inserisci"), {{{section, index}, std::move(c)}},
                                              true, selection));
         return name;
     }
@@ -647,7 +686,7 @@ public:
         std::vector<PlacedControl> removed;
         for (const auto& ref : selection)
             removed.push_back({ref, control(ref)});
-        stack.push(new AddRemoveControlsEdit(*this, QStringLiteral("Elimina"), std::move(removed), false));
+        push(new AddRemoveControlsEdit(*this, QStringLiteral("Elimina"), std::move(removed), false));
     }
 
     void reset()
@@ -749,7 +788,7 @@ public:
             q->viewport()->update();
             return;
         }
-        stack.push(new ChangeControlsEdit(*this, text, std::move(changes), selection));
+        push(new ChangeControlsEdit(*this, text, std::move(changes), selection));
     }
 
     std::vector<ControlRef> controlsIn(const QRect& band) const
@@ -783,6 +822,8 @@ public:
     {
         const int section = gestureSection;
         ReportControl c = newControl(*toolKind);
+        if (insertDefaults)
+            insertDefaults(c);
         const QPointF from = twipsIn(section, pressPoint);
         const QPointF to = twipsIn(section, currentPoint);
         const bool dragged =
@@ -889,7 +930,7 @@ public:
             const double height = layout().sections[gestureSection].height;
             if (height != originalHeight) {
                 designLayout().sections[gestureSection].height = originalHeight;
-                stack.push(new SectionHeightEdit(*this, gestureSection, originalHeight, height));
+                push(new SectionHeightEdit(*this, gestureSection, originalHeight, height));
             }
             break;
         }
@@ -1139,13 +1180,13 @@ void ReportDesigner::setModified(bool modified)
 void ReportDesigner::undo()
 {
     d->cancelGesture();
-    d->stack.undo();
+    d->replay(false);
 }
 
 void ReportDesigner::redo()
 {
     d->cancelGesture();
-    d->stack.redo();
+    d->replay(true);
 }
 
 void ReportDesigner::executeCommand(int command)
@@ -1239,6 +1280,11 @@ bool ReportDesigner::setInsertTool(const QString& className)
     return className.isEmpty() || kind.has_value();
 }
 
+void ReportDesigner::setInsertDefaults(std::function<void(ReportControl&)> defaults)
+{
+    d->insertDefaults = std::move(defaults);
+}
+
 QString ReportDesigner::insertTool() const
 {
     return d->tool;
@@ -1315,7 +1361,7 @@ void ReportDesigner::setControlProperty(int selectionIndex, const QString& prope
     after.setProperty(propertyName, value);
     if (after == before)
         return;
-    d->stack.push(new ChangeControlsEdit(*d, QStringLiteral("Proprietà"), {{ref, before, std::move(after)}},
+    d->push(new ChangeControlsEdit(*d, QStringLiteral("Proprietà"), {{ref, before, std::move(after)}},
                                          d->selection, QStringLiteral("property:") + propertyName.toLower()));
 }
 
@@ -1327,7 +1373,7 @@ void ReportDesigner::setSectionHeight(const QString& sectionName, double twips)
             continue;
         const double height = std::max(0.0, twips);
         if (height != sections[s].height)
-            d->stack.push(new SectionHeightEdit(*d, s, sections[s].height, height));
+            d->push(new SectionHeightEdit(*d, s, sections[s].height, height));
         return;
     }
 }
@@ -1336,7 +1382,7 @@ void ReportDesigner::setPageSettings(const PageSettings& page)
 {
     if (page == d->layout().page)
         return;
-    d->stack.push(new PageSettingsEdit(*d, d->layout().page, page));
+    d->push(new PageSettingsEdit(*d, d->layout().page, page));
 }
 
 double ReportDesigner::zoom() const

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -137,6 +138,9 @@ public:
     // control is made the tool goes back to select.
     bool setInsertTool(const QString& className);
     QString insertTool() const;
+    // Shapes every control the insert tool makes before it is added, so what
+    // it sets is part of the insert's undo step.
+    void setInsertDefaults(std::function<void(ReportControl&)> defaults);
 
     // Adds a control to a section as one undoable edit and selects it. Its
     // left and top are taken as given (twips from the section's corner); a

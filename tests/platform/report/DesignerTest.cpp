@@ -753,3 +753,68 @@ TEST_F(Designer, ZoomIsKeptWithinItsRangeAndScalesTheSurface)
 
 } // namespace
 } // namespace report::test
+
+namespace report::test {
+namespace {
+
+TEST_F(Designer, AlignmentKeepsEveryControlInsideItsSection)
+{
+    ReportLayout wide = smallLayout();
+    wide.control(QStringLiteral("txtB")).width = 4000;
+    designer.setLayout(wide);
+    struct Case {
+        const char* label;
+        int command;
+        double left;
+        double top;
+    };
+    // lblA (300, 150, 1440 x 285) is the reference of txtB (2400, 600, 4000 x 485).
+    const Case cases[] = {
+        {"rights", Cmd::AlignRights, 0, 600},
+        {"centers", Cmd::AlignCenters, 0, 600},
+        {"bottoms", Cmd::AlignBottoms, 2400, 0},
+        {"middles", Cmd::AlignMiddles, 2400, 50},
+    };
+    for (const Case& c : cases) {
+        designer.setLayout(wide);
+        select({"lblA", "txtB"});
+        designer.executeCommand(c.command);
+        EXPECT_EQ(control(QStringLiteral("txtB")).left, c.left) << c.label;
+        EXPECT_EQ(control(QStringLiteral("txtB")).top, c.top) << c.label;
+        EXPECT_EQ(control(QStringLiteral("lblA")), wide.control(QStringLiteral("lblA"))) << c.label;
+    }
+}
+
+TEST_F(Designer, AnEditAskedForWhileAnEditIsDoneOrUndoneIsNotRecorded)
+{
+    // A receiver of the selection signal that edits what it is shown.
+    QObject::connect(&designer, &ReportDesigner::selectionChanged, &designer, [this] {
+        if (designer.selectionCount() == 1)
+            designer.setControlProperty(0, QStringLiteral("VerticalAlignment"), 1);
+    });
+    designer.setInsertDefaults([](ReportControl& c) {
+        if (c.kind == ControlKind::Label)
+            c.caption = QStringLiteral("Nuova");
+    });
+    const ReportLayout before = designer.layout();
+    ASSERT_TRUE(designer.setInsertTool(QStringLiteral("Label")));
+    QTest::mouseClick(surface(), Qt::LeftButton, {}, at(QStringLiteral("Testa"), 300, 900));
+    ASSERT_EQ(designer.undoStack()->count(), 1);
+    const ReportControl made = control(QStringLiteral("Label1"));
+    EXPECT_EQ(made.caption, QStringLiteral("Nuova")) << "the defaults belong to the insert";
+    for (int round = 0; round < 2; ++round) {
+        designer.undo();
+        EXPECT_EQ(designer.layout(), before);
+        EXPECT_EQ(designer.selectionCount(), 0);
+        designer.redo();
+        EXPECT_EQ(control(QStringLiteral("Label1")), made);
+        EXPECT_EQ(designer.undoStack()->count(), 1);
+    }
+    // Outside of an undo or redo the receiver's edit is an edit like any other.
+    designer.clearSelection();
+    ASSERT_TRUE(designer.selectControl(QStringLiteral("lblA")));
+    EXPECT_EQ(designer.undoStack()->count(), 2);
+}
+
+} // namespace
+} // namespace report::test
