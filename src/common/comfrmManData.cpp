@@ -8,6 +8,7 @@
 #include "platform/grid/GridTypes.h"
 #include "platform/ui/Dialogs.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -53,6 +54,12 @@ comfrmManData::comfrmManData()
     gexTable->setAllowDelete(true);
     gexTable->setRowHeadersVisible(true);
     gexTable->setHeaderClickSorts(true);
+    gexTable->setMultiSelect(true);
+    gexTable->setNavigatorVisible(true);
+    gexTable->setNavigatorTexts(QStringLiteral("Record:|di"));
+    gexTable->setGroupByBoxVisible(true);
+    gexTable->setGroupByBoxHint(QStringLiteral("Trascinare qui una colonna per raggruppare."));
+    gexTable->setCalendarTexts(QStringLiteral("Oggi"), QStringLiteral("Vuoto"));
     picBottom = new QFrame(this);
     picBottom->setObjectName(QStringLiteral("picBottom"));
     picBottom->setFrameShape(QFrame::StyledPanel);
@@ -75,6 +82,52 @@ comfrmManData::comfrmManData()
     connect(gexTable, &grid::GridEx::error, this, [](long number, const QString& description) {
         ui::msgBox(QString::number(number) + QStringLiteral(" - ") + description, ui::vbCritical);
     });
+    connect(gexTable, &grid::GridEx::keyDown, this, [this](int& keyCode, int shift) {
+        // Canc deletes the selected rows; inside a cell being typed it stays the editor's key.
+        if (keyCode == 46 && shift == 0 && !gexTable->isCellEditorOpen()) {
+            keyCode = 0;
+            EliminaRighe();
+        }
+    });
+}
+
+void comfrmManData::EliminaRighe()
+{
+    const QVector<int> righe = gexTable->selectedRows();
+    if (righe.isEmpty())
+        return;
+    const QString domanda = righe.size() == 1 ? QStringLiteral("Eliminare la riga selezionata?")
+                                              : QStringLiteral("Eliminare le %1 righe selezionate?").arg(righe.size());
+    if (ui::msgBox(domanda, ui::vbYesNo | ui::vbQuestion | ui::vbDefaultButton2) != ui::vbYes)
+        return;
+    const grid::GridEx::DeleteResult esito = gexTable->deleteRows(righe);
+    if (esito.refused.isEmpty())
+        return;
+    QString testo = esito.refused.size() == 1
+                        ? QStringLiteral("Una riga non è stata eliminata:")
+                        : QStringLiteral("%1 righe non sono state eliminate:").arg(esito.refused.size());
+    for (const QString& motivo : esito.refused)
+        testo += QLatin1Char('\n') + motivo;
+    if (esito.deleted > 0)
+        testo += QLatin1Char('\n') + QStringLiteral("Righe eliminate: %1.").arg(esito.deleted);
+    ui::msgBox(testo, ui::vbExclamation);
+}
+
+void comfrmManData::done(int result)
+{
+    // A row still in edit is written as leaving it would write it; a refused one keeps the window open.
+    if (gexTable->isVisible() && !gexTable->commitPendingEdit())
+        return;
+    QDialog::done(result);
+}
+
+void comfrmManData::closeEvent(QCloseEvent* event)
+{
+    if (gexTable->isVisible() && !gexTable->commitPendingEdit()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 QStringList comfrmManData::TabelleUtente(const QString& connectionString)

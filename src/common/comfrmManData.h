@@ -27,8 +27,13 @@ public:
     // The user tables of the database, in catalog order; the engine's own are left out.
     static QStringList TabelleUtente(const QString& connectionString);
 
+protected:
+    void done(int result) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     comfrmManData();
+    void EliminaRighe();
     void Form_Load(const QString& connectionString);
     void cmbTables_Click();
 

@@ -53,6 +53,8 @@ frmIncassi::frmIncassi(QWidget* owner) : QDialog(owner)
 
     gex = new grid::GridEx(this);
     gex->setObjectName(QStringLiteral("gex"));
+    gex->setNavigatorVisible(true);
+    gex->setNavigatorTexts(QStringLiteral("Record:|di"));
     cmdSalva = new QPushButton(QStringLiteral("Salva"), this);
     cmdSalva->setObjectName(QStringLiteral("cmdSalva"));
     cmdAnnulla = new QPushButton(QStringLiteral("Annulla"), this);

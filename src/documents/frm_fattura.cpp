@@ -979,6 +979,8 @@ void frm_fattura::buildControls()
 
     gexdet = new grid::GridEx(this);
     named(gexdet, QStringLiteral("gexdet"));
+    gexdet->setNavigatorVisible(true);
+    gexdet->setNavigatorTexts(QStringLiteral("riga:|di"));
     gexdet->setToolTip(QStringLiteral("Dettaglio documento"));
     gexdet->setEnabled(false);
     // Rows as high as a cell editor needs, no more: the window shows more lines.

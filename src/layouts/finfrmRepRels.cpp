@@ -40,6 +40,8 @@ finfrmRepRels::finfrmRepRels()
 
     gex = new grid::GridEx(this);
     gex->setObjectName(QStringLiteral("gex"));
+    gex->setNavigatorVisible(true);
+    gex->setNavigatorTexts(QStringLiteral("Record:|di"));
     // Each edit of a row is written when the row is committed.
     gex->setLockType(db::LockType::Optimistic);
     gex->setRowHeadersVisible(true);

@@ -75,10 +75,10 @@ finfrmReps::finfrmReps()
     gex->setAllowAddNew(false);
     gex->setAllowDelete(false);
     gex->setRowHeadersVisible(true);
+    gex->setNavigatorVisible(true);
+    gex->setNavigatorTexts(QStringLiteral("Record:|di"));
     // The name column takes the grid's width.
     gex->view()->horizontalHeader()->setStretchLastSection(true);
-    lblRecord = new QLabel(this);
-    lblRecord->setObjectName(QStringLiteral("lblRecord"));
 
     const char* const captions[6] = {"Nuovo",   "Nuovo da modello corrente", "Modifica modello corrente",
                                      "Elimina modello corrente", "Importa modello", "Chiudi"};
@@ -100,7 +100,6 @@ finfrmReps::finfrmReps()
 
     auto* griglia = new QVBoxLayout;
     griglia->addWidget(gex, 1);
-    griglia->addWidget(lblRecord);
     auto* corpo = new QHBoxLayout;
     corpo->addLayout(griglia, 1);
     corpo->addLayout(pulsanti);
@@ -147,7 +146,6 @@ void finfrmReps::aggiornaPulsanti()
     const bool riga = gex->row() > 0 && gex->row() <= gex->rowCount();
     for (int i : {1, 2, 3})
         cmdBut[i]->setEnabled(riga);
-    lblRecord->setText(QStringLiteral("Record: %1 di %2").arg(riga ? gex->row() : 0).arg(gex->rowCount()));
 }
 
 std::int32_t finfrmReps::idCorrente() const

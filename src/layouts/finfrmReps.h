@@ -26,8 +26,6 @@ public:
     // 0 Nuovo, 1 Nuovo da modello corrente, 2 Modifica modello corrente,
     // 3 Elimina modello corrente, 4 Importa modello (never enabled), 5 Chiudi.
     QVector<QPushButton*> cmdBut;
-    // "Record: 2 di 3".
-    QLabel* lblRecord = nullptr;
 
     void cmdBut_Click(int index);
 

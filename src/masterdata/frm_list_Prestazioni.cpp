@@ -37,6 +37,8 @@ frm_list_Prestazioni::frm_list_Prestazioni()
 
     gexPre = new grid::GridEx(this);
     gexPre->setObjectName(QStringLiteral("gexPre"));
+    gexPre->setNavigatorVisible(true);
+    gexPre->setNavigatorTexts(QStringLiteral("Record:|di"));
     gexPre->setFont(QFont(QStringLiteral("Verdana")));
     gexPre->setLockType(db::LockType::ReadOnly);
     gexPre->setAllowEdit(false);

@@ -310,6 +310,8 @@ QWidget* frm_setup::creaAspetto()
     auto* modelli = new QWidget;
     gex = new grid::GridEx(modelli);
     gex->setObjectName(QStringLiteral("gex"));
+    gex->setNavigatorVisible(true);
+    gex->setNavigatorTexts(QStringLiteral("Record:|di"));
     gex->setFont(QFont(QStringLiteral("Verdana"), font().pointSize()));
     gexmod = new grid::GridEx(modelli);
     gexmod->setObjectName(QStringLiteral("gexmod"));

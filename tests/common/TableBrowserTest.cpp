@@ -5,7 +5,13 @@
 #include "startup/SharedState.h"
 #include "support/ProgramFixture.h"
 
+#include "platform/ui/DateBox.h"
+
+#include <QCalendarWidget>
 #include <QComboBox>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
 
 class TableBrowserTest : public ProgramFixture {
 protected:
@@ -69,4 +75,87 @@ TEST_F(TableBrowserTest, AnEditOfARowChangedMeanwhileIsRefused)
     db::Recordset rs;
     rs.open(QStringLiteral("SELECT cdiDescrizione FROM CodiciIVA WHERE cdiCodice='22'"), DataConStr);
     EXPECT_EQ(rs.value(0).toString(), QStringLiteral("Cambiata altrove"));
+}
+
+namespace {
+grid::GridEx* browserGrid(QWidget* w) { return w->findChild<grid::GridEx*>(QStringLiteral("gexTable")); }
+} // namespace
+
+TEST_F(TableBrowserTest, CancDeletesTheSelectedRowsAfterOneConfirmation)
+{
+    exec(QStringLiteral("CREATE TABLE Prove (id COUNTER, testo TEXT(20))"));
+    exec(QStringLiteral("CREATE INDEX PrimaryKey ON Prove (id) WITH PRIMARY"));
+    for (const char* t : {"a", "b", "c", "d"})
+        exec(QStringLiteral("INSERT INTO Prove (testo) VALUES ('%1')").arg(QLatin1String(t)));
+    m_dialogs.answerModal([&](QWidget* w) {
+        choose(w, QStringLiteral("Prove"));
+        auto* g = browserGrid(w);
+        EXPECT_EQ(g->navigatorText(), QStringLiteral("Record: 1 di 4"));
+        QTest::keyClick(g->view(), Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(g->view(), Qt::Key_Down, Qt::ShiftModifier);
+        EXPECT_EQ(g->selectedRows(), (QVector<int>{1, 2, 3}));
+        // The first answer is No: nothing goes.
+        QTest::keyClick(g->view(), Qt::Key_Delete);
+        EXPECT_EQ(g->rowCount(), 4);
+        QTest::keyClick(g->view(), Qt::Key_Delete);
+        EXPECT_EQ(g->rowCount(), 1);
+        EXPECT_EQ(g->navigatorText(), QStringLiteral("Record: 1 di 1"));
+    });
+    m_dialogs.answerMessageBox(ui::vbNo);
+    m_dialogs.answerMessageBox(ui::vbYes);
+    comfrmManData::Mostra(nullptr, DataConStr);
+    ASSERT_EQ(m_dialogs.messages().size(), 2);
+    EXPECT_EQ(m_dialogs.messages()[0], QStringLiteral("Eliminare le 3 righe selezionate?"));
+    EXPECT_EQ(m_dialogs.requests(ui::DialogKind::MessageBox)[0].style & ui::vbDefaultMask, ui::vbDefaultButton2);
+    db::Recordset rs;
+    rs.open(QStringLiteral("SELECT testo FROM Prove"), DataConStr);
+    EXPECT_EQ(rs.value(0).toString(), QStringLiteral("d"));
+}
+
+TEST_F(TableBrowserTest, ARowChangedElsewhereIsNotDeleted)
+{
+    exec(QStringLiteral("CREATE TABLE Prove (id COUNTER, testo TEXT(20))"));
+    exec(QStringLiteral("CREATE INDEX PrimaryKey ON Prove (id) WITH PRIMARY"));
+    exec(QStringLiteral("INSERT INTO Prove (testo) VALUES ('a')"));
+    m_dialogs.answerModal([&](QWidget* w) {
+        choose(w, QStringLiteral("Prove"));
+        exec(QStringLiteral("UPDATE Prove SET testo='cambiata'"));
+        QTest::keyClick(browserGrid(w)->view(), Qt::Key_Delete);
+    });
+    m_dialogs.answerMessageBox(ui::vbYes);
+    m_dialogs.answerMessageBox(ui::vbOK);
+    comfrmManData::Mostra(nullptr, DataConStr);
+    ASSERT_EQ(m_dialogs.messages().size(), 2);
+    EXPECT_TRUE(m_dialogs.messages()[1].startsWith(QStringLiteral("Una riga non è stata eliminata:")));
+    db::Recordset rs;
+    rs.open(QStringLiteral("SELECT testo FROM Prove"), DataConStr);
+    EXPECT_EQ(rs.value(0).toString(), QStringLiteral("cambiata"));
+}
+
+TEST_F(TableBrowserTest, VuotoStoresNullAndClosingWritesThePendingRow)
+{
+    exec(QStringLiteral("CREATE TABLE Prove (id COUNTER, giorno DATETIME, testo TEXT(20))"));
+    exec(QStringLiteral("CREATE INDEX PrimaryKey ON Prove (id) WITH PRIMARY"));
+    exec(QStringLiteral("INSERT INTO Prove (giorno, testo) VALUES (#03/15/2026#, 'a')"));
+    m_dialogs.answerModal([&](QWidget* w) {
+        choose(w, QStringLiteral("Prove"));
+        auto* g = browserGrid(w);
+        QTableView* view = g->view();
+        view->setCurrentIndex(view->model()->index(0, 1));
+        view->edit(view->currentIndex());
+        auto* box = qobject_cast<ui::DateBox*>(view->indexWidget(view->currentIndex()));
+        ASSERT_NE(box, nullptr);
+        box->showCalendar();
+        auto* vuoto = box->calendarWidget()->parentWidget()->findChild<QPushButton*>(QStringLiteral("cmdVuoto"));
+        ASSERT_NE(vuoto, nullptr);
+        EXPECT_EQ(vuoto->text(), QStringLiteral("Vuoto"));
+        QTest::mouseClick(vuoto, Qt::LeftButton);
+        EXPECT_TRUE(g->isEditingRow());
+        // Closed with the row still in edit: it is written, not lost.
+        w->close();
+    });
+    comfrmManData::Mostra(nullptr, DataConStr);
+    db::Recordset rs;
+    rs.open(QStringLiteral("SELECT giorno FROM Prove"), DataConStr);
+    EXPECT_TRUE(rs.value(0).isNull());
 }

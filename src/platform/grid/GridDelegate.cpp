@@ -8,7 +8,10 @@
 #include <QAction>
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QCalendarWidget>
+#include <QLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStyle>
 #include <algorithm>
 
@@ -77,6 +80,24 @@ QWidget* GridDelegate::makeEditor(QWidget* parent, const QModelIndex& index) con
         box->setFrame(false);
         box->setNullable(true);
         box->setRefusalsToOwner(true);
+        QWidget* popup = box->calendarWidget()->parentWidget();
+        if (auto* today = popup->findChild<QPushButton*>(QStringLiteral("cmdOggi")))
+            today->setText(m_grid->calendarTodayText());
+        if (!m_grid->calendarEmptyText().isEmpty() && info.nullable && popup->layout()) {
+            // Empties the cell at once: the row then stores Null.
+            auto* empty = new QPushButton(m_grid->calendarEmptyText(), popup);
+            empty->setObjectName(QStringLiteral("cmdVuoto"));
+            empty->setFocusPolicy(Qt::NoFocus);
+            popup->layout()->addWidget(empty);
+            popup->layout()->setAlignment(empty, Qt::AlignHCenter);
+            auto* self = const_cast<GridDelegate*>(this);
+            connect(empty, &QPushButton::clicked, box, [self, box] {
+                box->hideCalendar();
+                box->setDate(QDate());
+                box->setFocus(Qt::PopupFocusReason);
+                Q_EMIT self->commitData(box);
+            });
+        }
         return box;
     }
     auto* edit = new QLineEdit(parent);

@@ -4,14 +4,27 @@
 #include "platform/database/Field.h"
 #include "platform/grid/GridDelegate.h"
 #include "platform/grid/GridModel.h"
+#include "platform/grid/GroupByBox.h"
+#include "platform/grid/ValueOrder.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDrag>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
+#include <QSignalBlocker>
+#include <QStandardItemModel>
+#include <QStyle>
 #include <QTableView>
+#include <QToolButton>
+#include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <functional>
+#include <numeric>
 
 namespace grid {
 
@@ -90,9 +103,64 @@ GridEx::GridEx(QWidget* parent) : QWidget(parent)
     m_view->viewport()->installEventFilter(this);
     setFocusProxy(m_view);
 
+    m_groupBox = new GroupByBox(this);
+    m_groupBox->hide();
+    m_groupBox->onDropColumn = [this](int column) { groupBy(column + 1); };
+    m_groupBox->onDragOut = [this](int column) { ungroup(column + 1); };
+    m_view->horizontalHeader()->viewport()->installEventFilter(this);
+
+    // The grouped rows: a tree of group rows over the same rows, shown in the
+    // table's place while any column is grouped.
+    m_groupView = new QTreeView(this);
+    m_groupView->setObjectName(QStringLiteral("groupView"));
+    m_groupModel = new QStandardItemModel(this);
+    m_groupView->setModel(m_groupModel);
+    m_groupView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_groupView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_groupView->setUniformRowHeights(true);
+    m_groupView->installEventFilter(this);
+    m_groupView->hide();
+    connect(m_groupView->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { onGroupCurrentChanged(); });
+
+    m_navigator = new QWidget(this);
+    m_navigator->setObjectName(QStringLiteral("navigator"));
+    auto* navigation = new QHBoxLayout(m_navigator);
+    navigation->setContentsMargins(0, 0, 0, 0);
+    navigation->setSpacing(2);
+    const auto navigatorButton = [this, navigation](const char* name, QStyle::StandardPixmap icon, const QString& tip,
+                                                    std::function<int()> target) {
+        auto* button = new QToolButton(m_navigator);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setIcon(style()->standardIcon(icon));
+        button->setToolTip(tip);
+        button->setAutoRaise(true);
+        // The grid keeps the keyboard: its own keys move as these buttons do.
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QToolButton::clicked, this, [this, target] { moveByNavigator(target()); });
+        navigation->addWidget(button);
+        return button;
+    };
+    navigatorButton("cmdNavFirst", QStyle::SP_MediaSkipBackward, QStringLiteral("Primo"), [] { return 0; });
+    navigatorButton("cmdNavPrevious", QStyle::SP_MediaSeekBackward, QStringLiteral("Precedente"),
+                    [this] { return m_currentRow - 1; });
+    m_navigatorLabel = new QLabel(m_navigator);
+    m_navigatorLabel->setObjectName(QStringLiteral("lblNavigator"));
+    m_navigatorLabel->setContentsMargins(6, 0, 6, 0);
+    navigation->addWidget(m_navigatorLabel);
+    navigatorButton("cmdNavNext", QStyle::SP_MediaSeekForward, QStringLiteral("Successivo"),
+                    [this] { return m_currentRow < 0 ? 0 : m_currentRow + 1; });
+    navigatorButton("cmdNavLast", QStyle::SP_MediaSkipForward, QStringLiteral("Ultimo"),
+                    [this] { return m_model->dataRowCount() - 1; });
+    navigation->addStretch();
+    m_navigator->hide();
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_view);
+    layout->setSpacing(2);
+    layout->addWidget(m_groupBox);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_groupView, 1);
+    layout->addWidget(m_navigator);
 
     m_styles.insert(QStringLiteral("Default"), RowStyle{});
     m_model->setStyles(&m_styles);
@@ -122,6 +190,18 @@ GridEx::GridEx(QWidget* parent) : QWidget(parent)
     connect(m_view->horizontalHeader(), &QHeaderView::sectionClicked, this, &GridEx::onHeaderClicked);
     connect(m_view, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex&) { Q_EMIT dblClick(); });
     connect(qApp, &QApplication::focusChanged, this, &GridEx::onFocusChanged);
+
+    // The navigator and the grouped rows follow every change of the rows.
+    const auto rowsChanged = [this] {
+        updateNavigator();
+        rebuildGroups();
+    };
+    connect(m_model, &QAbstractItemModel::modelReset, this, rowsChanged);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, rowsChanged);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, rowsChanged);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, rowsChanged);
+    connect(this, &GridEx::afterUpdate, this, [this] { rebuildGroups(); });
+    updateNavigator();
 }
 
 GridEx::~GridEx()
@@ -132,7 +212,10 @@ GridEx::~GridEx()
     if (m_view) {
         m_view->removeEventFilter(this);
         m_view->viewport()->removeEventFilter(this);
+        m_view->horizontalHeader()->viewport()->removeEventFilter(this);
     }
+    if (m_groupView)
+        m_groupView->removeEventFilter(this);
     if (m_delegate)
         m_delegate->detach();
 }
@@ -181,6 +264,7 @@ void GridEx::bindRecordset(const db::Recordset& recordset)
         info.field = i;
         info.type = field.type();
         info.editable = !field.isAutoIncrement();
+        info.nullable = field.isNullable();
         columns.append(info);
     }
     // The same columns as before (a rebind of the same query): keep what the caller set on them.
@@ -499,6 +583,7 @@ void GridEx::setCurrent(int row, int column)
         m_currentRow = -1;
         m_view->selectionModel()->clearCurrentIndex();
         m_view->clearSelection();
+        updateNavigator();
         if (previous != -1)
             Q_EMIT currentCellChanged(previous + 1, previousColumn);
         return;
@@ -534,6 +619,7 @@ void GridEx::setCurrent(int row, int column)
     }
     showCurrent();
     m_view->scrollTo(target);
+    updateNavigator();
 }
 
 void GridEx::onCurrentChanged(const QModelIndex& current, const QModelIndex& previous)
@@ -557,6 +643,7 @@ void GridEx::onCurrentChanged(const QModelIndex& current, const QModelIndex& pre
     showCurrent();
     if (newRow != previousRow)
         moveRecordsetTo(newRow);
+    updateNavigator();
     Q_EMIT currentCellChanged(previousRow + 1, previousColumn);
 }
 
@@ -573,6 +660,9 @@ void GridEx::showCurrent()
         return;
     const bool rows = m_view->selectionBehavior() == QAbstractItemView::SelectRows;
     if (rows ? selection->isRowSelected(m_currentRow, {}) : selection->isSelected(current))
+        return;
+    // With several rows selectable, what the user selected is what commands act on.
+    if (m_multiSelect && selection->hasSelection())
         return;
     m_showingCurrent = true;
     selection->select(current, QItemSelectionModel::ClearAndSelect
@@ -836,8 +926,29 @@ bool GridEx::handleKey(QObject* target, QEvent* event)
 
 bool GridEx::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_view && handleKey(watched, event))
+    if ((watched == m_view || watched == m_groupView) && handleKey(watched, event))
         return true;
+    if (watched == m_view->horizontalHeader()->viewport() && m_groupBox->isVisible()) {
+        // A header dragged far enough leaves for the group-by box; a plain click still sorts.
+        if (event->type() == QEvent::MouseButtonPress) {
+            auto* press = static_cast<QMouseEvent*>(event);
+            m_headerPressAt = press->position().toPoint();
+            m_headerPressSection = press->button() == Qt::LeftButton
+                                       ? m_view->horizontalHeader()->logicalIndexAt(m_headerPressAt)
+                                       : -1;
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            m_headerPressSection = -1;
+        } else if (event->type() == QEvent::MouseMove && m_headerPressSection >= 0) {
+            auto* move = static_cast<QMouseEvent*>(event);
+            if ((move->buttons() & Qt::LeftButton)
+                && (move->position().toPoint() - m_headerPressAt).manhattanLength() >= QApplication::startDragDistance()) {
+                const int section = m_headerPressSection;
+                m_headerPressSection = -1;
+                startHeaderDrag(section);
+                return true;
+            }
+        }
+    }
     if (watched == m_view->viewport()
         && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease
             || event->type() == QEvent::MouseButtonDblClick)
@@ -849,6 +960,331 @@ bool GridEx::eventFilter(QObject* watched, QEvent* event)
 void GridEx::reportError(long number, const QString& description)
 {
     Q_EMIT error(number, description);
+}
+
+// ---- record navigator ----------------------------------------------------
+
+void GridEx::setNavigatorVisible(bool on)
+{
+    m_navigator->setVisible(on);
+    updateNavigator();
+}
+
+bool GridEx::isNavigatorVisible() const { return !m_navigator->isHidden(); }
+
+void GridEx::setNavigatorTexts(const QString& texts)
+{
+    const QStringList parts = texts.split(QLatin1Char('|'));
+    m_navigatorBefore = parts.value(0);
+    m_navigatorBetween = parts.value(1);
+    updateNavigator();
+}
+
+QString GridEx::navigatorText() const { return m_navigatorLabel->text(); }
+
+void GridEx::updateNavigator()
+{
+    if (!m_navigatorLabel)
+        return;
+    const int count = m_model->dataRowCount();
+    // The new-row line has no number yet: it shows as its row header does.
+    const QString current = m_currentRow < 0 ? QStringLiteral("0")
+                            : m_model->isNewRowLine(m_currentRow) ? QStringLiteral("*")
+                                                                  : QString::number(m_currentRow + 1);
+    QStringList words;
+    for (const QString& word : {m_navigatorBefore, current, m_navigatorBetween, QString::number(count)}) {
+        if (!word.isEmpty())
+            words << word;
+    }
+    m_navigatorLabel->setText(words.join(QLatin1Char(' ')));
+    const bool atFirst = m_currentRow <= 0;
+    const bool atLast = m_currentRow >= count - 1;
+    for (const char* name : {"cmdNavFirst", "cmdNavPrevious"}) {
+        if (auto* button = m_navigator->findChild<QToolButton*>(QString::fromLatin1(name)))
+            button->setEnabled(count > 0 && !atFirst);
+    }
+    for (const char* name : {"cmdNavNext", "cmdNavLast"}) {
+        if (auto* button = m_navigator->findChild<QToolButton*>(QString::fromLatin1(name)))
+            button->setEnabled(count > 0 && !atLast);
+    }
+}
+
+void GridEx::moveByNavigator(int target)
+{
+    const int count = m_model->dataRowCount();
+    if (count == 0)
+        return;
+    setCurrent(std::clamp(target, 0, count - 1), -1);
+    if (!m_groupColumns.isEmpty())
+        rebuildGroups();
+}
+
+// ---- several rows and their deletion -------------------------------------
+
+void GridEx::setMultiSelect(bool on)
+{
+    m_multiSelect = on;
+    m_view->setSelectionMode(on ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+    m_groupView->setSelectionMode(on ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+}
+
+QVector<int> GridEx::selectedRows() const
+{
+    QSet<int> rows;
+    if (!m_groupColumns.isEmpty()) {
+        for (const QModelIndex& index : m_groupView->selectionModel()->selectedRows()) {
+            const QVariant row = index.data(Qt::UserRole);
+            if (row.isValid())
+                rows.insert(row.toInt());
+        }
+    } else {
+        for (const QModelIndex& index : m_view->selectionModel()->selectedIndexes())
+            rows.insert(index.row());
+    }
+    QVector<int> result;
+    for (int row : rows) {
+        if (row >= 0 && row < m_model->dataRowCount())
+            result.append(row + 1);
+    }
+    if (result.isEmpty() && m_currentRow >= 0 && m_currentRow < m_model->dataRowCount())
+        result.append(m_currentRow + 1);
+    std::sort(result.begin(), result.end());
+    return result;
+}
+
+GridEx::DeleteResult GridEx::deleteRows(const QVector<int>& rows)
+{
+    DeleteResult result;
+    // The row being edited goes with the others, or is written first.
+    if (m_model->isEditing()) {
+        if (rows.contains(m_model->editRow() + 1))
+            cancelRowEdit();
+        else if (!commitPendingEdit())
+            return result;
+    }
+    QVector<db::Bookmark> marks;
+    for (int row : rows) {
+        if (row >= 1 && row <= m_model->dataRowCount())
+            marks.append(m_model->bookmark(row - 1));
+    }
+    int first = rows.isEmpty() ? 0 : rows.first() - 1;
+    const bool bound = !m_unbound && !m_recordset.isNull() && m_recordset.isOpen();
+    for (db::Bookmark mark : marks) {
+        const int row = m_model->rowOfBookmark(mark);
+        if (row < 0)
+            continue;
+        bool cancel = false;
+        Q_EMIT beforeDelete(cancel);
+        if (cancel)
+            continue;
+        if (bound) {
+            try {
+                m_recordset.setBookmark(mark);
+                m_recordset.deleteRecord();
+            } catch (const core::Error& e) {
+                result.refused << e.description();
+                continue;
+            }
+        }
+        m_model->removeRow(row);
+        ++result.deleted;
+        Q_EMIT afterDelete();
+    }
+    m_currentRow = -1;
+    const int count = m_model->dataRowCount();
+    setCurrent(count > 0 ? std::clamp(first, 0, count - 1) : -1, -1);
+    updateNavigator();
+    return result;
+}
+
+bool GridEx::isCellEditorOpen() const { return m_delegate->openEditor() != nullptr; }
+
+bool GridEx::commitPendingEdit()
+{
+    if (QWidget* editor = m_delegate->openEditor()) {
+        // The editor's text reaches the row as leaving the cell would give it.
+        Q_EMIT m_delegate->commitData(editor);
+        Q_EMIT m_delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+    return commitRowEdit();
+}
+
+// ---- grouping --------------------------------------------------------------
+
+void GridEx::setGroupByBoxVisible(bool on) { m_groupBox->setVisible(on); }
+bool GridEx::isGroupByBoxVisible() const { return !m_groupBox->isHidden(); }
+void GridEx::setGroupByBoxHint(const QString& hint) { m_groupBox->setHint(hint); }
+
+void GridEx::startHeaderDrag(int section)
+{
+    auto* drag = new QDrag(m_view->horizontalHeader());
+    drag->setMimeData(GroupByBox::columnData(this, section));
+    drag->exec(Qt::MoveAction);
+}
+
+void GridEx::groupBy(int column)
+{
+    const int index = column - 1;
+    if (index < 0 || index >= m_model->columnCount() || m_groupColumns.contains(index))
+        return;
+    // The grouped rows are shown read-only: an edit in progress is written first.
+    if (!commitPendingEdit())
+        return;
+    m_groupColumns.append(index);
+    QVector<QPair<int, QString>> tags;
+    for (int c : m_groupColumns)
+        tags.append({c, m_model->columns()[c].caption});
+    m_groupBox->setColumns(tags);
+    m_view->hide();
+    m_groupView->show();
+    rebuildGroups();
+}
+
+void GridEx::ungroup(int column)
+{
+    if (!m_groupColumns.removeOne(column - 1))
+        return;
+    QVector<QPair<int, QString>> tags;
+    for (int c : m_groupColumns)
+        tags.append({c, m_model->columns()[c].caption});
+    m_groupBox->setColumns(tags);
+    if (m_groupColumns.isEmpty()) {
+        m_groupModel->clear();
+        m_groupView->hide();
+        m_view->show();
+        if (m_currentRow >= 0)
+            setCurrent(m_currentRow, -1);
+        return;
+    }
+    rebuildGroups();
+}
+
+void GridEx::rebuildGroups()
+{
+    if (m_groupColumns.isEmpty() || !m_groupModel)
+        return;
+    // Columns grouped away from this grid's columns (a rebind brought others) go.
+    m_groupColumns.erase(std::remove_if(m_groupColumns.begin(), m_groupColumns.end(),
+                                        [this](int c) { return c >= m_model->columnCount(); }),
+                         m_groupColumns.end());
+    if (m_groupColumns.isEmpty()) {
+        m_groupBox->setColumns({});
+        m_groupModel->clear();
+        m_groupView->hide();
+        m_view->show();
+        return;
+    }
+    // Which groups were open, by their path of texts, so a rebuild keeps them so.
+    QSet<QString> closed;
+    const std::function<void(const QModelIndex&, const QString&)> collect = [&](const QModelIndex& parent, const QString& path) {
+        for (int r = 0; r < m_groupModel->rowCount(parent); ++r) {
+            const QModelIndex index = m_groupModel->index(r, 0, parent);
+            if (!index.data(Qt::UserRole + 1).isValid())
+                continue;
+            const QString here = path + QLatin1Char('\x1f') + index.data(Qt::UserRole + 1).toString();
+            if (!m_groupView->isExpanded(index))
+                closed.insert(here);
+            collect(index, here);
+        }
+    };
+    collect({}, {});
+
+    QHeaderView* header = m_view->horizontalHeader();
+    QVector<int> shown; // the table's visible columns, in display order
+    for (int p = 0; p < header->count(); ++p) {
+        const int logical = header->logicalIndex(p);
+        if (!m_view->isColumnHidden(logical))
+            shown.append(logical);
+    }
+    m_groupModel->clear();
+    QStringList captions;
+    for (int c : shown)
+        captions << m_model->columns()[c].caption;
+    m_groupModel->setHorizontalHeaderLabels(captions);
+
+    QVector<int> all(m_model->dataRowCount());
+    std::iota(all.begin(), all.end(), 0);
+    QStandardItem* currentItem = nullptr;
+    const std::function<void(QStandardItem*, const QVector<int>&, int, const QString&)> build =
+        [&](QStandardItem* parent, const QVector<int>& rows, int level, const QString& path) {
+            if (level == m_groupColumns.size()) {
+                for (int row : rows) {
+                    QList<QStandardItem*> cells;
+                    for (int c : shown) {
+                        auto* cell = new QStandardItem(m_model->displayText(row, c));
+                        cell->setData(row, Qt::UserRole);
+                        cells << cell;
+                    }
+                    if (row == m_currentRow)
+                        currentItem = cells.first();
+                    parent->appendRow(cells);
+                }
+                return;
+            }
+            const int column = m_groupColumns[level];
+            // Groups in the order of their values, rows inside keeping the table's order.
+            QVector<QPair<SortKey, QVector<int>>> groups;
+            for (int row : rows) {
+                const SortKey key = sortKeyOf(m_model->value(row, column));
+                auto it = std::find_if(groups.begin(), groups.end(),
+                                       [&](const auto& g) { return compareSortKeys(g.first, key) == 0; });
+                if (it == groups.end())
+                    groups.append({key, {row}});
+                else
+                    it->second.append(row);
+            }
+            std::stable_sort(groups.begin(), groups.end(),
+                             [](const auto& a, const auto& b) { return compareSortKeys(a.first, b.first) < 0; });
+            for (const auto& [key, members] : groups) {
+                const QString text = m_model->displayText(members.first(), column);
+                const int n = int(members.size());
+                auto* group = new QStandardItem(QStringLiteral("%1: %2 (%3 %4)")
+                                                    .arg(m_model->columns()[column].caption, text)
+                                                    .arg(n)
+                                                    .arg(n == 1 ? QStringLiteral("riga") : QStringLiteral("righe")));
+                group->setData(text, Qt::UserRole + 1);
+                group->setData(n, Qt::UserRole + 2);
+                QFont font = group->font();
+                font.setBold(true);
+                group->setFont(font);
+                parent->appendRow(group);
+                build(group, members, level + 1, path + QLatin1Char('\x1f') + text);
+            }
+        };
+    build(m_groupModel->invisibleRootItem(), all, 0, {});
+
+    const std::function<void(const QModelIndex&, const QString&)> open = [&](const QModelIndex& parent, const QString& path) {
+        for (int r = 0; r < m_groupModel->rowCount(parent); ++r) {
+            const QModelIndex index = m_groupModel->index(r, 0, parent);
+            if (!index.data(Qt::UserRole + 1).isValid())
+                continue;
+            m_groupView->setFirstColumnSpanned(r, parent, true);
+            const QString here = path + QLatin1Char('\x1f') + index.data(Qt::UserRole + 1).toString();
+            m_groupView->setExpanded(index, !closed.contains(here));
+            open(index, here);
+        }
+    };
+    open({}, {});
+    if (currentItem) {
+        const QSignalBlocker quiet(m_groupView->selectionModel());
+        m_groupView->selectionModel()->setCurrentIndex(currentItem->index(), QItemSelectionModel::ClearAndSelect
+                                                                                  | QItemSelectionModel::Rows);
+    }
+}
+
+void GridEx::onGroupCurrentChanged()
+{
+    const QVariant row = m_groupView->currentIndex().data(Qt::UserRole);
+    if (row.isValid() && row.toInt() != m_currentRow)
+        setCurrent(row.toInt(), -1);
+}
+
+// ---- calendar texts --------------------------------------------------------
+
+void GridEx::setCalendarTexts(const QString& today, const QString& empty)
+{
+    m_calendarToday = today;
+    m_calendarEmpty = empty;
 }
 
 } // namespace grid

@@ -8,18 +8,25 @@
 
 #include <QHash>
 #include <QIcon>
+#include <QPoint>
 #include <QSet>
+#include <QStringList>
 #include <QString>
 #include <QVector>
 #include <QWidget>
 
+class QLabel;
+class QStandardItemModel;
 class QTableView;
+class QToolButton;
+class QTreeView;
 class QModelIndex;
 
 namespace grid {
 
 class GridModel;
 class GridDelegate;
+class GroupByBox;
 struct ColumnInfo;
 struct GridRow;
 
@@ -101,7 +108,8 @@ public:
     core::Variant cellValue(int row, int column) const;
     QString cellText(int row, int column) const; // as shown
     db::Bookmark rowBookmark(int row) const;
-    bool isGroupRow(int row) const { return false; } // rows are never grouped
+    // Rows are numbered without the group rows of a grouped display: never a group row.
+    bool isGroupRow(int) const { return false; }
     bool isNewRowLine(int row) const;
 
     // Makes the first row from `startRow` that satisfies `condition` current; with
@@ -124,6 +132,25 @@ public:
     // Drops the edit of the row being edited.
     void cancelRowEdit();
     bool deleteCurrentRow();
+    // The data rows (1-based) the user selected, in display order; the current
+    // row alone when nothing else is selected.
+    QVector<int> selectedRows() const;
+    // Deletes the given rows through the recordset, one by one: a row another
+    // user changed or deleted meanwhile, or one the database refuses to delete,
+    // stays and is listed in `refused` (with the database's reason).
+    struct DeleteResult {
+        int deleted = 0;
+        QStringList refused; // one reason per refused row
+    };
+    DeleteResult deleteRows(const QVector<int>& rows);
+    // Several rows selectable (Shift/Ctrl+click, Shift+arrows, the row headers).
+    void setMultiSelect(bool on);
+    bool multiSelect() const { return m_multiSelect; }
+    // A cell editor is open (its typing is not in the row yet).
+    bool isCellEditorOpen() const;
+    // Takes what an open cell editor holds into the row, then commits the row;
+    // false when either was refused.
+    bool commitPendingEdit();
 
     // Look.
     void addRowStyle(const QString& name, const RowStyle& style);
@@ -134,6 +161,33 @@ public:
     void setRowHeight(int twips);
     void setColumnHeadersVisible(bool on);
     void setRowHeadersVisible(bool on);
+
+    // The record navigator at the foot: "<before> 3 <between> 12" with the
+    // first / previous / next / last buttons, following the current row and
+    // the row count. `texts` holds the two words as "Record:|di".
+    void setNavigatorVisible(bool on);
+    bool isNavigatorVisible() const;
+    void setNavigatorTexts(const QString& texts);
+    QString navigatorText() const;
+
+    // The group-by box above the rows: a column header dragged into it groups
+    // the rows by that column, the next one inside it; a column dragged out of
+    // it ungroups. Grouping only changes what is shown, and the grouped rows
+    // are shown read-only until every column is ungrouped.
+    void setGroupByBoxVisible(bool on);
+    bool isGroupByBoxVisible() const;
+    void setGroupByBoxHint(const QString& hint);
+    void groupBy(int column);
+    void ungroup(int column);
+    QVector<int> groupColumns() const { return m_groupColumns; }
+    QTreeView* groupView() const { return m_groupView; }
+
+    // The texts of the date cells' calendar: `today` on its today button and,
+    // when not empty, `empty` on a button that empties a cell whose column
+    // allows Null.
+    void setCalendarTexts(const QString& today, const QString& empty);
+    QString calendarTodayText() const { return m_calendarToday; }
+    QString calendarEmptyText() const { return m_calendarEmpty; }
 
     QTableView* view() const { return m_view; }
     GridModel* gridModel() const { return m_model; }
@@ -181,6 +235,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void updateNavigator();
+    void moveByNavigator(int target);
+    void startHeaderDrag(int section);
+    void rebuildGroups();
+    void onGroupCurrentChanged();
     void bindRecordset(const db::Recordset& recordset);
     QVector<GridRow> readRows();
     void applyAllColumns();
@@ -218,6 +277,22 @@ private:
 
     QHash<QString, RowStyle> m_styles;
     QVector<QIcon> m_images;
+    bool m_multiSelect = false;
+
+    QWidget* m_navigator = nullptr;
+    QLabel* m_navigatorLabel = nullptr;
+    QString m_navigatorBefore = QStringLiteral("Record:");
+    QString m_navigatorBetween = QStringLiteral("di");
+
+    GroupByBox* m_groupBox = nullptr;
+    QTreeView* m_groupView = nullptr;
+    QStandardItemModel* m_groupModel = nullptr;
+    QVector<int> m_groupColumns; // 0-based, outermost first
+    int m_headerPressSection = -1;
+    QPoint m_headerPressAt;
+
+    QString m_calendarToday = QStringLiteral("Oggi");
+    QString m_calendarEmpty;
 };
 
 } // namespace grid

@@ -29,6 +29,7 @@ struct ColumnInfo {
     QString format;
     core::Variant defaultValue;
     bool editable = true;
+    bool nullable = true;      // the field may hold Null
     bool selectable = true;
     bool button = false;       // the cell shows a button (buttonClick)
     bool icon = false;         // the cell shows an icon asked for by fetchIcon
