@@ -1258,6 +1258,12 @@ void frm_fattura::bindControls()
     m_binding->bind(dtp, QStringLiteral("fatData"));
     m_binding->bind(chkData[0], QStringLiteral("fatpcRitAcc"));
     m_bound = true;
+    // A field the binding wrote leaves the header row in edit: finish that edit
+    // at once, so the save counts the row as changed even when nothing else is.
+    connect(m_binding, &ui::DataBinding::fieldChanged, this, [this] {
+        if (m_rsFat.editMode() != db::EditMode::None)
+            m_rsFat.update();
+    });
     // After the binding's own handlers: the field already holds the user's choice.
     // These run on a user's choice only, never while a document is being shown.
     connect(dtcData[0], &ui::DataCombo::valueChosen, this, boundary([this](const core::Variant& v) { clientChosen(v); }));
