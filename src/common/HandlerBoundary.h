@@ -5,7 +5,7 @@
 #include <utility>
 
 // The boundary of an event handler that can reach the database. An error that
-// escapes the handler's body is shown through the dialog seam (its number and
+// escapes the handler's body is shown through the dialog seam (its
 // description, critical icon, the application title) and goes no further: it
 // never unwinds through Qt's signal and event code, and the window stays as
 // the handler left it.

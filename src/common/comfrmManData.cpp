@@ -79,8 +79,8 @@ comfrmManData::comfrmManData()
     resize(900, 560);
 
     connect(cmbTables, &QComboBox::activated, this, [this] { cmbTables_Click(); });
-    connect(gexTable, &grid::GridEx::error, this, [](long number, const QString& description) {
-        ui::msgBox(QString::number(number) + QStringLiteral(" - ") + description, ui::vbCritical);
+    connect(gexTable, &grid::GridEx::error, this, [](long, const QString& description) {
+        ui::msgBox(description, ui::vbCritical);
     });
     connect(gexTable, &grid::GridEx::keyDown, this, [this](int& keyCode, int shift) {
         // Canc deletes the selected rows; inside a cell being typed it stays the editor's key.

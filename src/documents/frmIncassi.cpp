@@ -92,8 +92,8 @@ frmIncassi::frmIncassi(QWidget* owner) : QDialog(owner)
     connect(gex, &grid::GridEx::beforeUpdate, this, [this](bool& cancel) { cancel = !gex_OnRowValidate(); });
     connect(gex, &grid::GridEx::afterUpdate, this, [this] { showAmounts(); });
     connect(gex, &grid::GridEx::afterDelete, this, [this] { showAmounts(); });
-    connect(gex, &grid::GridEx::error, this, [](long number, const QString& description) {
-        ui::msgBox(QString::number(number) + QStringLiteral(" - ") + description, ui::vbOKOnly);
+    connect(gex, &grid::GridEx::error, this, [](long, const QString& description) {
+        ui::msgBox(description, ui::vbOKOnly);
     });
     connect(gex, &grid::GridEx::keyDown, this, [this](int& keyCode, int shift) {
         QWidget* focus = QApplication::focusWidget();

@@ -39,7 +39,7 @@ QString failureText(const QString& head, const core::Error& e)
         if (dbError->kind() == db::ErrorKind::Conflict)
             return QStringLiteral("Conflitto in multiutenza - Record impegnato o eliminato da un altro utente.");
         if (dbError->kind() == db::ErrorKind::Busy)
-            return QStringLiteral("Il database è in uso da un altro utente: ") + head + kCrLf
+            return QStringLiteral("Il database è in uso da un altro utente.") + kCrLf + head + kCrLf
                  + QStringLiteral("Riprovare fra qualche istante.");
         return head + kCrLf + e.text();
     }

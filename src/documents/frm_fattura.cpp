@@ -1230,8 +1230,8 @@ void frm_fattura::buildControls()
     // The summary's only errors are those of its reading, told with the load's own message.
     connect(gexDetIVA, &grid::GridEx::error, this,
             [this](long, const QString& description) { m_summaryReadError = description; });
-    connect(gexdet, &grid::GridEx::error, this, [](long number, const QString& description) {
-        ui::msgBox(QString::number(number) + QStringLiteral(" - ") + description, ui::vbOKOnly, AppTitle());
+    connect(gexdet, &grid::GridEx::error, this, [](long, const QString& description) {
+        ui::msgBox(description, ui::vbOKOnly, AppTitle());
     });
 }
 

@@ -53,7 +53,7 @@ finfrmRepRels::finfrmRepRels()
     gexmod->setColumnHeadersVisible(false);
     // A list that could not be read is told, not shown empty as if there were nothing.
     connect(gexmod, &grid::GridEx::error, this, [](long, const QString& description) {
-        ui::msgBox(QStringLiteral("Impossibile leggere l'elenco dei modelli di stampa: ") + description, ui::vbOKOnly | ui::vbExclamation, AppTitle());
+        ui::msgBox(QStringLiteral("Impossibile leggere l'elenco dei modelli di stampa.\n") + description, ui::vbOKOnly | ui::vbExclamation, AppTitle());
     });
     gexmod->hide(); // only the drop-down list of the layout column
 
@@ -66,7 +66,7 @@ finfrmRepRels::finfrmRepRels()
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
     connect(gex, &grid::GridEx::error, this, [](long, const QString& description) {
-        ui::msgBox(QStringLiteral("Impossibile salvare l'associazione dei modelli: ") + description,
+        ui::msgBox(QStringLiteral("Impossibile salvare l'associazione dei modelli.\n") + description,
                    ui::vbOKOnly | ui::vbExclamation, AppTitle());
     });
 

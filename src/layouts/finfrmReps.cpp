@@ -113,8 +113,8 @@ finfrmReps::finfrmReps()
         if (gex->row() > 0)
             cmdBut_Click(2);
     });
-    connect(gex, &grid::GridEx::error, this, [](long number, const QString& description) {
-        avvisa(QStringLiteral("Impossibile leggere i modelli di stampa: %1 - %2").arg(number).arg(description),
+    connect(gex, &grid::GridEx::error, this, [](long, const QString& description) {
+        avvisa(QStringLiteral("Impossibile leggere i modelli di stampa.\n") + description,
                ui::vbExclamation);
     });
     Form_Load();
@@ -224,9 +224,9 @@ void finfrmReps::elimina()
             aggiornaPulsanti();
         }
     } catch (const core::Error& e) {
-        avvisa(QStringLiteral("Impossibile eliminare il modello: ") + e.text(), ui::vbExclamation);
+        avvisa(QStringLiteral("Impossibile eliminare il modello.\n") + e.text(), ui::vbExclamation);
     } catch (const std::exception& e) {
-        avvisa(QStringLiteral("Impossibile eliminare il modello: ") + QString::fromLocal8Bit(e.what()), ui::vbExclamation);
+        avvisa(QStringLiteral("Impossibile eliminare il modello.\n") + QString::fromLocal8Bit(e.what()), ui::vbExclamation);
     }
 }
 

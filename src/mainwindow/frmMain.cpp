@@ -325,8 +325,8 @@ void frmMain::creaControlli()
     connect(gexView, &grid::GridEx::keyPress, this, boundary([this](int& k) { gexView_OnKeyPress(k); }));
     connect(gexView, &grid::GridEx::dblClick, this, boundary([this] { Apri(); }));
     connect(gexView, &grid::GridEx::rowFormat, this, boundary([this](int r, QString& s) { gexView_OnFormatRow(r, s); }));
-    connect(gexView, &grid::GridEx::error, this, [](long number, const QString& description) {
-        ui::msgBox(QString::number(number) + QStringLiteral(" - ") + description, ui::vbCritical, AppTitle());
+    connect(gexView, &grid::GridEx::error, this, [](long, const QString& description) {
+        ui::msgBox(description, ui::vbCritical, AppTitle());
     });
 
     creaPannelloIniziale();

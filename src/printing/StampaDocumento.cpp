@@ -35,9 +35,9 @@ bool esegui(report::Report& rpt)
         rpt.run();
         return true;
     } catch (const core::Error& e) {
-        avvisa(QStringLiteral("Impossibile impaginare il documento: ") + e.text());
+        avvisa(QStringLiteral("Impossibile impaginare il documento.\n") + e.text());
     } catch (const std::exception& e) {
-        avvisa(QStringLiteral("Impossibile impaginare il documento: ") + QString::fromLocal8Bit(e.what()));
+        avvisa(QStringLiteral("Impossibile impaginare il documento.\n") + QString::fromLocal8Bit(e.what()));
     }
     return false;
 }
@@ -84,9 +84,9 @@ bool StampaReport(report::Report& rpt)
     try {
         return report::ReportPrinter::print(rpt, true);
     } catch (const core::Error& e) {
-        avvisa(QStringLiteral("Stampa non riuscita: ") + e.text());
+        avvisa(QStringLiteral("Stampa non riuscita.\n") + e.text());
     } catch (const std::exception& e) {
-        avvisa(QStringLiteral("Stampa non riuscita: ") + QString::fromLocal8Bit(e.what()));
+        avvisa(QStringLiteral("Stampa non riuscita.\n") + QString::fromLocal8Bit(e.what()));
     }
     return false;
 }
@@ -106,9 +106,9 @@ bool EsportaPdf(report::Report& rpt)
         EsportaPagine(rpt, QString::fromLatin1(report::ExportFilter::kPdfClassId), file);
         return true;
     } catch (const core::Error& e) {
-        avvisa(QStringLiteral("Esportazione in PDF non riuscita: ") + e.description());
+        avvisa(QStringLiteral("Esportazione in PDF non riuscita.\n") + e.description());
     } catch (const std::exception& e) {
-        avvisa(QStringLiteral("Esportazione in PDF non riuscita: ") + QString::fromLocal8Bit(e.what()));
+        avvisa(QStringLiteral("Esportazione in PDF non riuscita.\n") + QString::fromLocal8Bit(e.what()));
     }
     return false;
 }

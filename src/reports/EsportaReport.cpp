@@ -42,7 +42,7 @@ bool EsportaReport(report::Report& rpt, int modo)
     const FormatoEsportazione* formato = FormatoDi(modo);
     if (!formato)
         return false;
-    const QString errore = QStringLiteral("Esportazione in %1 non riuscita: ").arg(formato->nome);
+    const QString errore = QStringLiteral("Esportazione in %1 non riuscita.\n").arg(formato->nome);
     try {
         if (!rpt.hasRun())
             rpt.run();

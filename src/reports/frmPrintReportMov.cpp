@@ -316,7 +316,7 @@ void frmPrintReportMov::Form_Load()
         }
         rs.close();
     } catch (const core::Error& e) {
-        avvisa(QStringLiteral("Impossibile leggere l'elenco dei clienti: ") + e.text());
+        avvisa(QStringLiteral("Impossibile leggere l'elenco dei clienti.\n") + e.text());
     }
     cmbCli->setCurrentIndex(0);
     Dat1->setDate(QDate(gAnnoLavoro > 0 ? gAnnoLavoro : gDataLavoro.year(), 1, 1));
@@ -518,9 +518,9 @@ void frmPrintReportMov::EseguiStampa()
         const char* nomi[] = {"", "", "arpDocList", "arpCliFor3", "arpPrestazioni", "arpCliFor", "arpCliFor2", "arpIncassi"};
         produci(rpt, QString::fromLatin1(nomi[id]), false);
     } catch (const core::Error& e) {
-        avvisa(QStringLiteral("Impossibile eseguire la stampa: ") + e.text());
+        avvisa(QStringLiteral("Impossibile eseguire la stampa.\n") + e.text());
     } catch (const std::exception& e) {
-        avvisa(QStringLiteral("Impossibile eseguire la stampa: ") + QString::fromLocal8Bit(e.what()));
+        avvisa(QStringLiteral("Impossibile eseguire la stampa.\n") + QString::fromLocal8Bit(e.what()));
     }
 }
 
@@ -611,7 +611,7 @@ void frmPrintReportMov::produci(report::Report& rpt, const QString& nome, bool d
         try {
             report::ReportPrinter::print(rpt, false);
         } catch (const core::Error& e) {
-            avvisa(QStringLiteral("Stampa non riuscita: ") + e.description());
+            avvisa(QStringLiteral("Stampa non riuscita.\n") + e.description());
         }
         return;
     }

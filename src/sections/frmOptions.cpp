@@ -119,7 +119,7 @@ frmOptions::frmOptions()
     gexCounters->setFocusPolicy(Qt::NoFocus);
     // A list that could not be read is told, not shown empty as if there were nothing.
     connect(gexCounters, &grid::GridEx::error, this, [](long, const QString& description) {
-        ui::msgBox(QStringLiteral("Impossibile leggere i contatori: ") + description, ui::vbOKOnly | ui::vbExclamation, AppTitle());
+        ui::msgBox(QStringLiteral("Impossibile leggere i contatori.\n") + description, ui::vbOKOnly | ui::vbExclamation, AppTitle());
     });
     auto* grigliaNum = new QGridLayout(numerazione);
     grigliaNum->addWidget(new QLabel(QStringLiteral("Serie:"), numerazione), 0, 0);

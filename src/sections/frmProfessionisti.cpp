@@ -77,8 +77,8 @@ frmProfessionisti::frmProfessionisti()
         if (column == gex->columnIndex(kColonnaAmm))
             value = core::Variant(gex->cellValue(row, 1).toLong() == 1 ? QStringLiteral("(amm.)") : QString());
     });
-    connect(gex, &grid::GridEx::error, this, [](long number, const QString& description) {
-        ui::msgBox(QString::number(number) + QStringLiteral(" - ") + description, ui::vbCritical, AppTitle());
+    connect(gex, &grid::GridEx::error, this, [](long, const QString& description) {
+        ui::msgBox(description, ui::vbCritical, AppTitle());
     });
 }
 

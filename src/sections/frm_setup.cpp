@@ -320,7 +320,7 @@ QWidget* frm_setup::creaAspetto()
     gexmod->hide(); // only the drop-down list of the layout column
     // A list that could not be read is told, not shown empty as if there were nothing.
     connect(gexmod, &grid::GridEx::error, this, [](long, const QString& description) {
-        ui::msgBox(QStringLiteral("Impossibile leggere l'elenco dei modelli di stampa: ") + description, ui::vbOKOnly | ui::vbExclamation, AppTitle());
+        ui::msgBox(QStringLiteral("Impossibile leggere l'elenco dei modelli di stampa.\n") + description, ui::vbOKOnly | ui::vbExclamation, AppTitle());
     });
     auto* gm = new QVBoxLayout(modelli);
     gm->addWidget(gex);
@@ -624,8 +624,7 @@ void frm_setup::cmdSave_Click()
         const auto* dbError = dynamic_cast<const db::DbError*>(&e);
         const QString testo = dbError && dbError->kind() == db::ErrorKind::Conflict
                                   ? kConflitto
-                                  : QString::number(e.number()) + QStringLiteral(" - ") + e.description()
-                                        + QStringLiteral(" - ") + e.source();
+                                  : e.description();
         ui::msgBox(QStringLiteral("Le modifiche non sono state salvate.") + QStringLiteral("\r\n") + testo, ui::vbCritical,
                    AppTitle());
         return;

@@ -162,7 +162,7 @@ TEST_F(ListTest, ADatabaseErrorWhileDeletingIsToldAndNothingIsDeleted)
     sqlite3_close(altra);
     db::Connection::setBusyTimeout(attesa);
     ASSERT_EQ(m_dialogs.messages().size(), 2);
-    EXPECT_TRUE(m_dialogs.messages().at(1).startsWith(QStringLiteral("Impossibile eliminare il modello: ")))
+    EXPECT_TRUE(m_dialogs.messages().at(1).startsWith(QStringLiteral("Impossibile eliminare il modello.\n")))
         << m_dialogs.messages().at(1).toStdString();
     EXPECT_EQ(count(QStringLiteral("finData")), 4);
 }

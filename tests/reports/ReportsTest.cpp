@@ -280,7 +280,7 @@ TEST_F(ReportsTest, AnExportThatFailsHalfWayKeepsThePreviousFile)
     m_dialogs.answerMessageBox(ui::vbOK);
     EXPECT_FALSE(EsportaReport(rpt, kModoExcel));
     ASSERT_EQ(m_dialogs.messages().size(), 1);
-    EXPECT_TRUE(m_dialogs.messages().first().startsWith(QStringLiteral("Esportazione in Excel non riuscita: ")));
+    EXPECT_TRUE(m_dialogs.messages().first().startsWith(QStringLiteral("Esportazione in Excel non riuscita.\n")));
     EXPECT_EQ(leggi(file), QStringLiteral("il foglio di prima"));
     EXPECT_TRUE(QDir(m_home.path()).entryList({QStringLiteral("*.part")}, QDir::Files | QDir::Hidden).isEmpty());
 }
@@ -306,7 +306,7 @@ TEST_F(ReportsTest, AnEmptyResultAndAFailingQueryAreToldAndNothingIsWritten)
     m_dialogs.answerMessageBox(ui::vbOK);
     anteprima();
     ASSERT_EQ(m_dialogs.messages().size(), 1);
-    EXPECT_TRUE(m_dialogs.messages().first().startsWith(QStringLiteral("Impossibile eseguire la stampa: ")))
+    EXPECT_TRUE(m_dialogs.messages().first().startsWith(QStringLiteral("Impossibile eseguire la stampa.\n")))
         << m_dialogs.messages().first().toStdString();
     EXPECT_TRUE(f->isVisible());
     scegli(5);

@@ -312,7 +312,7 @@ TEST_F(SetupTest, ALayoutListThatCannotBeReadIsTold)
     m_dialogs.answerModal([&](QWidget* w) { click(w, "cmdCancel"); });
     frm_setup::Apri(1);
     ASSERT_FALSE(m_dialogs.messages().isEmpty());
-    EXPECT_TRUE(m_dialogs.messages().constFirst().startsWith(QStringLiteral("Impossibile leggere l'elenco dei modelli di stampa: ")))
+    EXPECT_TRUE(m_dialogs.messages().constFirst().startsWith(QStringLiteral("Impossibile leggere l'elenco dei modelli di stampa.\n")))
         << m_dialogs.messages().constFirst().toStdString();
 }
 

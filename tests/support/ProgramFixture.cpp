@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QWidget>
 
 void ProgramFixture::SetUp()
@@ -91,6 +92,18 @@ void ProgramFixture::expectDialogsDone()
     EXPECT_TRUE(m_dialogs.unexpected().isEmpty())
         << "Dialogs the test did not script:\n" << m_dialogs.unexpected().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(m_dialogs.pendingAnswers(), 0) << "Scripted answers that no dialog used";
+    // An error number ("-2147467259 - Il database...") means nothing to the
+    // person reading the message: every message box of every test is checked.
+    static const QRegularExpression rawNumber(QStringLiteral("(?:^|\\s)-?\\d{4,} - \\p{Lu}"));
+    // One sentence style: a sentence goes on in small letters after a colon; a
+    // cause that is a sentence of its own starts on its own line. A label at the
+    // head of a line ("Professionista: Dott. ...") is no sentence.
+    static const QRegularExpression capitalAfterColon(QStringLiteral("[^\\s:]+ [^\\n:]*\\p{Ll}: \\p{Lu}\\p{Ll}"));
+    for (const QString& message : m_dialogs.messages()) {
+        EXPECT_FALSE(rawNumber.match(message).hasMatch()) << "A message shows an error number: " << message.toStdString();
+        EXPECT_FALSE(capitalAfterColon.match(message).hasMatch())
+            << "A capital after a colon mid-sentence: " << message.toStdString();
+    }
 }
 
 void ProgramFixture::restartDialogs()

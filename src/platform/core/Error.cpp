@@ -10,7 +10,7 @@ Error::Error(long number, QString description, QString source)
 
 QString Error::text() const
 {
-    return QString::number(m_number) + QStringLiteral(" - ") + m_description;
+    return m_description;
 }
 
 } // namespace core

@@ -5,8 +5,9 @@
 
 namespace core {
 
-// An error the system shows as "number - description", with the component that
-// raised it. Every layer throws this type (or one derived from it).
+// An error with its number (for the code that tells errors apart), its
+// description (what the user reads) and the component that raised it. Every
+// layer throws this type (or one derived from it).
 class Error : public std::exception {
 public:
     Error(long number, QString description, QString source = {});
@@ -14,7 +15,8 @@ public:
     long number() const { return m_number; }
     const QString& description() const { return m_description; }
     const QString& source() const { return m_source; }
-    // "number - description", as message boxes show it.
+    // What a message box shows: the description alone, since a raw error
+    // number means nothing to the person reading it.
     QString text() const;
 
     const char* what() const noexcept override { return m_what.constData(); }

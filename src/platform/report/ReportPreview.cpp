@@ -183,7 +183,7 @@ void ReportPreview::onTool(int index)
         try {
             ReportPrinter::print(m_report, true);
         } catch (const core::Error& e) {
-            ui::msgBox(QStringLiteral("Stampa non riuscita: ") + e.description(), ui::vbOKOnly | ui::vbExclamation);
+            ui::msgBox(QStringLiteral("Stampa non riuscita.\n") + e.description(), ui::vbOKOnly | ui::vbExclamation);
         }
         return;
     case StandardTool::Copy:

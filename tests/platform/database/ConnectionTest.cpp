@@ -84,6 +84,27 @@ TEST_F(ConnectionTest, ErrorsCarryTheirKind)
     EXPECT_DB_ERROR(connection.execute(QStringLiteral("DELETE * FROM Codici")), ErrorKind::InvalidOperation);
 }
 
+TEST_F(ConnectionTest, AMissingTableOrColumnIsNamedInWords)
+{
+    createCodes();
+    const struct {
+        const char* sql;
+        const char* text;
+    } cases[] = {
+        {"SELECT * FROM Nessuna", "La tabella 'Nessuna' non esiste nel database."},
+        {"SELECT nessuno FROM Codici", "La colonna 'nessuno' non esiste nel database."},
+    };
+    for (const auto& c : cases) {
+        try {
+            connection.execute(QString::fromLatin1(c.sql));
+            ADD_FAILURE() << "no error from " << c.sql;
+        } catch (const db::DbError& error) {
+            EXPECT_EQ(error.kind(), ErrorKind::NoSuchObject) << c.sql;
+            EXPECT_EQ(error.text(), QString::fromUtf8(c.text)) << c.sql;
+        }
+    }
+}
+
 TEST_F(ConnectionTest, TextLongerThanTheColumnIsTooLongNamingTheColumn)
 {
     createCodes();

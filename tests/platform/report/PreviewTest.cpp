@@ -110,7 +110,7 @@ TEST(Preview, PagesZoomAndPrintFromTheToolbar)
     preview.toolAction(static_cast<int>(StandardTool::Print))->trigger();
     ReportPrinter::setPrintDialogHandler(nullptr);
     ASSERT_EQ(answers.messages().size(), 1);
-    EXPECT_TRUE(answers.messages().at(0).startsWith(QStringLiteral("Stampa non riuscita: "))) << answers.messages().at(0).toStdString();
+    EXPECT_TRUE(answers.messages().at(0).startsWith(QStringLiteral("Stampa non riuscita.\n"))) << answers.messages().at(0).toStdString();
     EXPECT_TRUE(preview.isVisible());
     preview.close();
 }

@@ -83,8 +83,18 @@ DbError errorFrom(sqlite3* db, int rc, const QString& givenPath)
     default:
         break;
     }
-    if (message.startsWith(QLatin1String("no such table")) || message.startsWith(QLatin1String("no such column"))
-        || message.startsWith(QLatin1String("no such index")))
+    // The engine's English ("no such table: Media") said in words, naming the object.
+    static const QRegularExpression missing(QStringLiteral("^no such (table|column|index): (?:\\w+\\.)?(.+)$"));
+    if (const auto m = missing.match(message); m.hasMatch()) {
+        const QString name = m.captured(2).trimmed();
+        if (m.captured(1) == QLatin1String("table"))
+            return errors::noSuchTable(name);
+        return DbError(ErrorKind::NoSuchObject, ErrorNumber::Unspecified,
+                       m.captured(1) == QLatin1String("column")
+                           ? QStringLiteral("La colonna '%1' non esiste nel database.").arg(name)
+                           : QStringLiteral("L'indice '%1' non esiste nel database.").arg(name));
+    }
+    if (message.startsWith(QLatin1String("no such ")))
         return DbError(ErrorKind::NoSuchObject, ErrorNumber::Unspecified,
                        QStringLiteral("Oggetto inesistente nel database (%1).").arg(message));
     if (message.contains(QLatin1String("already exists")) || message.startsWith(QLatin1String("duplicate column")))
