@@ -2,6 +2,7 @@
 
 #include "platform/report/ReportError.h"
 
+#include <cmath>
 #include <QBuffer>
 #include <QFile>
 #include <QJsonArray>
@@ -98,10 +99,10 @@ public:
     {
         double d = static_cast<int>(out);
         number(key, d);
-        const int i = static_cast<int>(d);
-        if (i != d || i < lowest || i > highest)
+        // Range and integrality first: converting a double beyond int is undefined.
+        if (!(d >= lowest && d <= highest) || d != std::floor(d))
             wrong(key);
-        out = static_cast<E>(i);
+        out = static_cast<E>(static_cast<int>(d));
     }
     void image(const char* key, QImage& out) const
     {

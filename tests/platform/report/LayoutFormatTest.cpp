@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <string>
+
 namespace report::test {
 namespace {
 
@@ -115,6 +117,9 @@ TEST(LayoutFormat, BytesThatAreNotALayoutAreAnError)
         {"unknown section", replaced("\"kind\": \"Detail\"", "\"kind\": \"Colonna\""), ErrorNumber::NotALayout},
         {"bands out of order", replaced("\"kind\": \"ReportHeader\"", "\"kind\": \"ReportFooter\""), ErrorNumber::NotALayout},
         {"bad enum", replaced("\"newPage\": 1", "\"newPage\": 9"), ErrorNumber::NotALayout},
+        {"enum beyond int", replaced("\"orientation\": ", ("\"orientation\": " + std::string(112, '9')).c_str()),
+         ErrorNumber::NotALayout},
+        {"fractional enum", replaced("\"orientation\": ", "\"orientation\": 1.5, \"spare\": "), ErrorNumber::NotALayout},
     };
     for (const auto& c : cases) {
         Report report;
