@@ -592,6 +592,8 @@ bool frm_fattura::Salva()
             fissi.insert(QStringLiteral("fatNo"), core::Variant(numero));
             fissi.insert(QStringLiteral("fatTipoMol"), core::Variant(static_cast<std::int16_t>(tipo == 0 ? 1 : -1)));
             fissi.insert(QStringLiteral("fatPrefisso"), core::Variant(prefisso));
+            if (m_rsFat.fieldIndex(kSeriesYearColumn) >= 0)
+                fissi.insert(kSeriesYearColumn, core::Variant(static_cast<std::int16_t>(gAnnoLavoro)));
         }
         if (tipo == 2)
             fissi.insert(QStringLiteral("fatNo"), core::Variant(std::int32_t(0)));

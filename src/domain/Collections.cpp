@@ -1,7 +1,22 @@
 #include "domain/Collections.h"
 
 #include "platform/core/Error.h"
+#include "platform/database/Types.h"
 #include "platform/database/Transaction.h"
+
+namespace {
+
+bool documentExists(const db::Connection& cn, std::int32_t fatId)
+{
+    db::Recordset rs;
+    rs.open(QStringLiteral("SELECT fatId FROM Fatture WHERE fatId=") + QString::number(fatId), cn, db::CursorType::ForwardOnly,
+            db::LockType::ReadOnly, db::CommandType::Text);
+    const bool found = !rs.eof();
+    rs.close();
+    return found;
+}
+
+} // namespace
 
 void saveCollections(db::Recordset& collections, db::Connection& cn, std::int32_t fatId)
 {
@@ -22,6 +37,10 @@ void saveCollections(db::Recordset& collections, db::Connection& cn, std::int32_
     collections.setActiveConnection(cn);
     try {
         db::Transaction tx(cn);
+        // Read under the write lock, so no deletion elsewhere can come between this and the commit.
+        if (!documentExists(cn, fatId))
+            throw db::DbError(db::ErrorKind::Conflict, db::ErrorNumber::Conflict,
+                              QStringLiteral("documento eliminato da un altro utente"));
         collections.updateBatch();
         tx.commit();
     } catch (const core::Error&) {

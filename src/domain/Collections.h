@@ -14,7 +14,8 @@
 // transaction on `cn`, every written row carrying `fatId`. All or nothing: on
 // failure nothing is stored, the error is thrown, and the recordset, again
 // disconnected, still holds every pending edit for another try. A row another
-// user changed or deleted meanwhile is a conflict, never overwritten.
+// user changed or deleted meanwhile is a conflict, never overwritten, and so is
+// a document another user deleted: no collection is stored without its document.
 void saveCollections(db::Recordset& collections, db::Connection& cn, std::int32_t fatId);
 
 // The net due less what was collected, exact to the ten-thousandth.

@@ -3,8 +3,11 @@
 #include "common/comDataBase.h"
 #include "domain/ClientConnection.h"
 #include "domain/DocumentStore.h"
+#include "platform/database/Catalog.h"
 #include "platform/database/Recordset.h"
 #include "platform/database/Transaction.h"
+
+#include <algorithm>
 
 CounterText parseCounterText(const QString& text)
 {
@@ -29,6 +32,27 @@ std::int32_t readCounter(const db::Connection& cn, std::int32_t sezId, std::int3
     return n;
 }
 
+namespace {
+
+// The documents numbered in the year's series: by the year kept at numbering,
+// or, for a document numbered before that was kept, by the year of its date.
+QString seriesYear(const db::Connection& cn, std::int32_t anno)
+{
+    const QString year = QString::number(anno);
+    const QString byDate = QStringLiteral("Year(fatData)=") + year;
+    // A file the start could not upgrade yet has no such column.
+    const db::TableInfo fatture = cn.catalog().table(QStringLiteral("Fatture"));
+    const bool kept = std::any_of(fatture.columns.begin(), fatture.columns.end(), [](const db::ColumnInfo& c) {
+        return c.name.compare(kSeriesYearColumn, Qt::CaseInsensitive) == 0;
+    });
+    if (!kept)
+        return byDate;
+    return QStringLiteral("(") + kSeriesYearColumn + QStringLiteral("=") + year + QStringLiteral(" OR (") + kSeriesYearColumn
+           + QStringLiteral(" Is Null AND ") + byDate + QStringLiteral("))");
+}
+
+} // namespace
+
 std::int32_t highestIssuedNumber(const db::Connection& cn, std::int32_t sezId, std::int32_t anno, const QString& prefix)
 {
     const QString serie = prefix.isEmpty() ? QStringLiteral("(fatPrefisso Is Null OR fatPrefisso='')")
@@ -36,7 +60,7 @@ std::int32_t highestIssuedNumber(const db::Connection& cn, std::int32_t sezId, s
     db::Recordset rs;
     rs.setCursorLocation(db::CursorLocation::Client);
     rs.open(QStringLiteral("SELECT Max(fatNo) AS Ultimo FROM Fatture WHERE sezId=") + QString::number(sezId)
-                + QStringLiteral(" AND fatTipo<2 AND Year(fatData)=") + QString::number(anno) + QStringLiteral(" AND ") + serie
+                + QStringLiteral(" AND fatTipo<2 AND ") + seriesYear(cn, anno) + QStringLiteral(" AND ") + serie
                 + QStringLiteral(" AND (fatPrefisso Is Not Null OR fatTipoMol Is Not Null)"),
             cn, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
     const std::int32_t n = rs.eof() || rs.value(0).isEmptyOrNull() ? 0 : rs.value(0).toLong();

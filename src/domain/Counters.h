@@ -25,7 +25,10 @@ CounterText parseCounterText(const QString& text);
 std::int32_t readCounter(const db::Connection& cn, std::int32_t sezId, std::int32_t anno, const QString& prefix);
 
 // The highest number already given to an invoice or credit note of the series:
-// the section's numbered documents of that prefix dated in that year. The row
+// the section's documents of that prefix numbered in that year's series,
+// whatever their date (a document dated in another year may be numbered in the
+// working year's series); one numbered before the series' year was kept counts
+// by the year of its date. The row
 // of a new document still open in an editor (a provisional number, no prefix
 // and no sign written yet) does not count.
 std::int32_t highestIssuedNumber(const db::Connection& cn, std::int32_t sezId, std::int32_t anno, const QString& prefix);

@@ -30,6 +30,11 @@ void writePendingRows(const db::Recordset& source, const QString& sql, const QSt
 // kinds of row exist, both are raised to the same next number.
 std::int32_t assignNumber(const db::Connection& cn, std::int32_t sezId, std::int32_t anno, const QString& prefix);
 
+// The column of Fatture that keeps the year of the series a document was
+// numbered in: the working year at numbering, which may differ from the year
+// of the document's date. Documents numbered before it existed hold Null.
+inline const QString kSeriesYearColumn = QStringLiteral("fatAnnoSerie");
+
 // The text SELECT of a series' counter rows, as the counter look-up reads them.
 QString counterQuery(std::int32_t sezId, std::int32_t anno, const QString& prefix);
 

@@ -81,6 +81,8 @@ NewInvoice makeInvoiceFromProForma(db::Connection& cn, std::int32_t proFormaId, 
     header.setValue(QStringLiteral("fatData"), core::Variant(date));
     header.setValue(QStringLiteral("fatTipo"), core::Variant(kInvoice));
     header.setValue(QStringLiteral("fatPrefisso"), core::Variant(prefix));
+    if (header.fieldIndex(kSeriesYearColumn) >= 0)
+        header.setValue(kSeriesYearColumn, core::Variant(static_cast<std::int16_t>(anno)));
     // A new invoice: signed as an invoice, and not itself turned into anything.
     header.setValue(QStringLiteral("fatTipoMol"), core::Variant(std::int16_t(1)));
     header.setValue(QStringLiteral("fatPagata"), core::Variant(false));

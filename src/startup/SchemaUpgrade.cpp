@@ -91,6 +91,8 @@ const char* const kAggiornaDb[] = {
     "ALTER TABLE CodiciIVA ADD COLUMN cdiDetImporto CURRENCY",
     "UPDATE CodiciIVA SET CodiciIVA.cdiRitAcc = CodiciIVA.cdiEsenzione WHERE CodiciIVA.cdiRitAcc Is Null",
     "UPDATE CodiciIVA SET CodiciIVA.cdiDetImporto = 0 WHERE CodiciIVA.cdiDetImporto Is Null",
+    // The year of the series a document was numbered in (see kSeriesYearColumn).
+    "ALTER TABLE Fatture ADD COLUMN fatAnnoSerie INTEGER",
 };
 
 // The width of sezPass: room for a password hash with its parameters.

@@ -202,6 +202,29 @@ TEST_F(CollectionsWindowTest, AFailedSaveKeepsTheWindowAndEveryEdit)
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Incassi")), 2);
 }
 
+TEST_F(CollectionsWindowTest, ADocumentDeletedElsewhereKeepsTheWindowAndStoresNothing)
+{
+    m_dialogs.answerMessageBox(ui::vbOK);
+    m_dialogs.answerModal([&](QWidget* w) {
+        typeRow(w, {}, QStringLiteral("20"), QStringLiteral("Saldo"));
+        // Another machine deletes the document, as its Elimina does.
+        db::Connection other;
+        other.open(DataConStr);
+        for (const char* sql : {"DELETE FROM FattureDettaglio WHERE fdtfatId=%1", "DELETE FROM FattureIva WHERE fcifatId=%1",
+                                "DELETE FROM Incassi WHERE incFatId=%1", "DELETE FROM Fatture WHERE fatId=%1"})
+            other.execute(QString::fromLatin1(sql).arg(m_fat));
+        other.close();
+        click(w, "cmdSalva");
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(grid(w)->rowCount(), 1);
+        click(w, "cmdAnnulla");
+    });
+    frmIncassi::Apri(m_fat);
+    ASSERT_EQ(m_dialogs.messages().size(), 1);
+    EXPECT_EQ(m_dialogs.messages().first(), QStringLiteral("Conflitto in multiutenza - Record impegnato o eliminato da un altro utente."));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Incassi")), 0);
+}
+
 TEST_F(CollectionsWindowTest, EscDropsTheCellThenTheRowAndOnlyThenTheWindow)
 {
     m_dialogs.answerModal([&](QWidget* w) {

@@ -1,8 +1,10 @@
 #include "EditorDriver.h"
 
+#include "domain/Counters.h"
 #include "domain/DocumentStore.h"
 #include "platform/database/Connection.h"
 #include "platform/grid/GridEx.h"
+#include "platform/ui/DateBox.h"
 #include "platform/ui/MsgBoxStyle.h"
 #include "startup/DatabaseFile.h"
 #include "startup/SharedState.h"
@@ -54,6 +56,39 @@ TEST_F(EditorTest, SeriesNumbersFollowKindPrefixAndCounter)
     EXPECT_EQ(count(QStringLiteral("SELECT parNum1 FROM SezioniParametri WHERE parKey4=2024 AND parKey3 Is Null")), 3);
     EXPECT_EQ(count(QStringLiteral("SELECT parNum1 FROM SezioniParametri WHERE parKey4=2024 AND parKey3='B'")), 2);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM SezioniParametri")), 2);
+}
+
+TEST_F(EditorTest, ADocumentDatedInTheYearBeforeKeepsItsNumberFromRepeating)
+{
+    ImpostaDataLavoro(QDate(2026, 1, 10));
+    exec(QStringLiteral("INSERT INTO SezioniParametri (parsezId, parKey4, parKey3, parNum1) VALUES (1, 2026, Null, 10)"));
+    const auto number = [&](std::int32_t id) { return count(QStringLiteral("SELECT fatNo FROM Fatture WHERE fatId=") + QString::number(id)); };
+    EXPECT_EQ(number(saveSimpleDocument(0)), 11);
+
+    // Dated 31/12/2025 while the working year is 2026: numbered in 2026's series, as the user is told.
+    frm_fattura::Nuovo(0);
+    const std::int32_t id = editor()->documentId();
+    auto* dtp = control<ui::DateBox>(QStringLiteral("dtp"));
+    focus(dtp);
+    dtp->selectAll();
+    type(QStringLiteral("31122025"));
+    key(Qt::Key_Tab);
+    chooseClient(QStringLiteral("D"));
+    enterLine({}, QStringLiteral("1"), QStringLiteral("Consulenza"), QStringLiteral("100"));
+    m_dialogs.answerMessageBox(ui::vbYes);
+    clickSave();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(frm_fattura::IsLoaded());
+    ASSERT_EQ(m_dialogs.messages().size(), 1);
+    EXPECT_TRUE(m_dialogs.messages().first().contains(QStringLiteral("anno di lavoro 2026")));
+    EXPECT_EQ(number(id), 12);
+    EXPECT_EQ(count(QStringLiteral("SELECT Year(fatData) FROM Fatture WHERE fatId=") + QString::number(id)), 2025);
+
+    // The counter cannot go back to 11 (the next number would be 12 again), and the next invoice takes 13.
+    const CounterSaveResult back = saveCounter(DataConStr, 1, 2026, QString(), 11, 12);
+    EXPECT_EQ(back.outcome, CounterSave::BelowIssued);
+    EXPECT_EQ(back.highestIssued, 12);
+    EXPECT_EQ(number(saveSimpleDocument(0)), 13);
 }
 
 TEST_F(EditorTest, MainSeriesStoredWithEmptyPrefixIsTheSameCounter)

@@ -14,6 +14,8 @@ protected:
     void SetUp() override
     {
         WriteFixture::SetUp();
+        for (int fatId : {7, 8})
+            exec(QStringLiteral("INSERT INTO Fatture (fatId, sezId, fatTipo, fatNo, fatData) VALUES (%1, 1, 0, %1, #03/01/2024#)").arg(fatId));
         for (const char* row : {"7, #03/01/2024#, 100.10, 'Bonifico'", "7, #03/15/2024#, 200.20, 'Assegno'",
                                 "8, #03/02/2024#, 99, 'Altro documento'"})
             exec(QStringLiteral("INSERT INTO Incassi (incFatId, incData, incImporto, incDescrizione) VALUES (")
@@ -127,6 +129,30 @@ TEST_F(CollectionsTest, ARowChangedOrDeletedByAnotherMachineIsAConflictNeverOver
         exec(QStringLiteral("INSERT INTO Incassi (incFatId, incData, incImporto) VALUES (7, #03/01/2024#, 100.10)"));
         exec(QStringLiteral("INSERT INTO Incassi (incFatId, incData, incImporto) VALUES (7, #03/15/2024#, 200.20)"));
     }
+}
+
+TEST_F(CollectionsTest, ADocumentDeletedByAnotherMachineIsAConflictAndNothingIsStored)
+{
+    db::Recordset rs = openCollections(7);
+    rs.addNew();
+    rs.setValue(QStringLiteral("incData"), core::Variant(QDate(2024, 4, 2)));
+    rs.setValue(QStringLiteral("incImporto"), core::Variant(money("50.05")));
+    rs.update();
+    db::Connection other;
+    other.open(connectionString());
+    other.execute(QStringLiteral("DELETE FROM Fatture WHERE fatId=7"));
+    other.close();
+    const QString before = snapshot();
+    try {
+        saveCollections(rs, m_cn, 7);
+        ADD_FAILURE() << "saved the collections of a document that is gone";
+    } catch (const db::DbError& e) {
+        EXPECT_EQ(e.kind(), db::ErrorKind::Conflict);
+    }
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_FALSE(m_cn.inTransaction());
+    EXPECT_FALSE(rs.isConnected());
+    EXPECT_EQ(collectionAmounts(rs).size(), 3);
 }
 
 TEST_F(CollectionsTest, RowsCarryTheirDocumentWhateverTheyHeld)

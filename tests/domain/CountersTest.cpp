@@ -71,6 +71,27 @@ TEST_F(CountersTest, TheHighestIssuedNumberCountsOnlyNumberedDocumentsOfTheSerie
     EXPECT_EQ(highest(QStringLiteral("C")), 0);
 }
 
+TEST_F(CountersTest, ADocumentCountsInTheSeriesItWasNumberedInWhateverItsDate)
+{
+    const auto numbered = [&](int numero, int serie, const char* data) {
+        exec(QStringLiteral("INSERT INTO Fatture (sezId, fatTipo, fatNo, fatPrefisso, fatTipoMol, fatData, fatAnnoSerie) "
+                            "VALUES (1, 0, %1, '', 1, %2, %3)")
+                 .arg(numero)
+                 .arg(QLatin1String(data))
+                 .arg(serie));
+    };
+    addDocument(1, 0, 5, "''", "1");           // numbered before the series' year was kept: by its date
+    numbered(12, 2024, "#12/31/2023#");        // dated in the year before, numbered in 2024's series
+    numbered(30, 2025, "#12/31/2024#");        // dated in 2024, numbered in 2025's series
+    EXPECT_EQ(highest(QString()), 12);
+    // With the counter at 12, going back to 11 would give 12 again.
+    exec(QStringLiteral("INSERT INTO SezioniParametri (parsezId, parKey4, parKey3, parNum1) VALUES (1, 2024, Null, 12)"));
+    const CounterSaveResult r = saveCounter(m_cs, 1, 2024, QString(), 11, 12);
+    EXPECT_EQ(r.outcome, CounterSave::BelowIssued);
+    EXPECT_EQ(r.highestIssued, 12);
+    EXPECT_EQ(counter(QString()), 12);
+}
+
 TEST_F(CountersTest, SavingRefusesRepeatsAndChangesMadeMeanwhile)
 {
     addDocument(1, 0, 7, "''", "1");

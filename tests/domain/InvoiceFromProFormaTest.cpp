@@ -1,5 +1,6 @@
 #include "WriteFixture.h"
 
+#include "domain/Counters.h"
 #include "domain/InvoiceFromProForma.h"
 #include "platform/core/Error.h"
 #include "platform/database/Field.h"
@@ -77,7 +78,7 @@ TEST_F(InvoiceFromProFormaTest, InvoiceIsANumberedCopyAndTheProFormaIsMarked)
         ASSERT_FALSE(inv.eof());
         const QSet<QString> set = {QStringLiteral("fatid"), QStringLiteral("fatno"), QStringLiteral("fatdata"),
                                    QStringLiteral("fattipo"), QStringLiteral("fatprefisso"), QStringLiteral("fatpagata"),
-                                   QStringLiteral("fattipomol")};
+                                   QStringLiteral("fattipomol"), QStringLiteral("fatannoserie")};
         for (int i = 0; i < pro.fieldCount(); ++i) {
             const QString name = pro.field(i).name();
             if (set.contains(name.toLower()))
@@ -92,6 +93,7 @@ TEST_F(InvoiceFromProFormaTest, InvoiceIsANumberedCopyAndTheProFormaIsMarked)
         EXPECT_EQ(inv.value(QStringLiteral("fatPrefisso")).toString(), QString::fromLatin1(c.prefix));
         EXPECT_FALSE(inv.value(QStringLiteral("fatPagata")).toBool());
         EXPECT_EQ(inv.value(QStringLiteral("fatTipoMol")).toLong(), 1);
+        EXPECT_EQ(inv.value(QStringLiteral("fatAnnoSerie")).toLong(), 2024);
         inv.close();
         pro.close();
 
@@ -120,6 +122,14 @@ TEST_F(InvoiceFromProFormaTest, InvoiceIsANumberedCopyAndTheProFormaIsMarked)
     }
     EXPECT_EQ(number(QStringLiteral("SELECT parNum1 FROM SezioniParametri WHERE parKey3 Is Null")), 6);
     EXPECT_EQ(number(QStringLiteral("SELECT parNum1 FROM SezioniParametri WHERE parKey3='B'")), 1);
+}
+
+TEST_F(InvoiceFromProFormaTest, AnInvoiceDatedInAnotherYearCountsInItsSeries)
+{
+    const NewInvoice made = makeInvoiceFromProForma(m_cn, m_pro, 1, 2025, {}, QDate(2024, 12, 31), false);
+    EXPECT_EQ(made.number, 1);
+    EXPECT_EQ(highestIssuedNumber(m_cn, 1, 2025, QString()), 1);
+    EXPECT_EQ(highestIssuedNumber(m_cn, 1, 2024, QString()), 0);
 }
 
 TEST_F(InvoiceFromProFormaTest, AProFormaInvoicedAlreadyIsConvertedOnlyWhenAskedTo)

@@ -99,6 +99,24 @@ TEST_F(OptionsTest, ANumberThatWouldRepeatOrIsNoNumberIsRefusedWithTheDialogOpen
         EXPECT_TRUE(m_dialogs.messages().first().startsWith(QString::fromUtf8(c.message))) << m_dialogs.messages().first().toStdString();
         EXPECT_EQ(counter(QStringLiteral("parKey3 Is Null")), 7);
     }
+    // A document dated in the year before but numbered in this year's series counts too.
+    restartDialogs();
+    exec(QStringLiteral("INSERT INTO Fatture (sezId, fatTipo, fatNo, fatPrefisso, fatTipoMol, fatData, fatAnnoSerie) "
+                        "VALUES (1, 0, 12, '', 1, #12/31/2024#, 2025)"));
+    exec(QStringLiteral("UPDATE SezioniParametri SET parNum1=12"));
+    m_dialogs.answerModal([&](QWidget* w) {
+        type(w, QStringLiteral("txtProg(0)"), QStringLiteral("11"));
+        click(w, "cmdSalva");
+        EXPECT_TRUE(w->isVisible());
+        click(w, "cmdAnnulla");
+    });
+    m_dialogs.answerMessageBox(ui::vbOK);
+    frmOptions::ApriContab();
+    ASSERT_EQ(m_dialogs.messages().size(), 1);
+    EXPECT_TRUE(m_dialogs.messages().first().contains(QStringLiteral("(12)"))) << m_dialogs.messages().first().toStdString();
+    EXPECT_EQ(counter(QStringLiteral("parKey3 Is Null")), 12);
+    restartDialogs();
+
     // Ten digits cannot be typed: the box takes nine.
     m_dialogs.answerModal([&](QWidget* w) {
         type(w, QStringLiteral("txtProg(0)"), QStringLiteral("1234567890"));
