@@ -2,8 +2,10 @@
 
 #include "platform/database/jet/JetLexer.h"
 #include "platform/database/jet/StorageTypes.h"
+#include "platform/core/Variant.h"
 
 #include <QHash>
+#include <cmath>
 
 namespace db::jet {
 
@@ -134,6 +136,71 @@ bool isAggregateName(const QString& upper)
 {
     throwSyntaxError(QString(), e.position, what);
 }
+
+bool isFunction(const Expr& e, const char* upperName)
+{
+    return e.kind == Expr::Kind::Function && e.text.compare(QLatin1String(upperName), Qt::CaseInsensitive) == 0;
+}
+
+// The year a comparison's other side stands for when it is known while
+// translating: a whole number, or Year() of a date literal. Only years whose
+// first day has a positive serial: there the date part of a serial is its
+// floor, so a year is exactly a half-open range of serials.
+std::optional<int> constantYear(const Expr& e)
+{
+    std::optional<long long> year;
+    if (e.kind == Expr::Kind::Number) {
+        bool ok = false;
+        const long long n = e.text.toLongLong(&ok);
+        if (ok)
+            year = n;
+    } else if (isFunction(e, "YEAR") && e.args.size() == 1 && e.args[0]->kind == Expr::Kind::Date) {
+        year = core::dateFromSerial(std::trunc(e.args[0]->number)).year();
+    }
+    if (!year || *year < 1900 || *year > 9998)
+        return std::nullopt;
+    return static_cast<int>(*year);
+}
+
+} // namespace
+
+// Year(column) = y (or <>) of a plain date column, written as a range on the
+// column so that an index on it serves the filter. The same rows pass: a Null
+// date gives Null either way, and a value that is no number (text written by
+// another tool) sorts above every number, so it fails = and passes <> as
+// jet_year's 1899 does.
+std::optional<SqliteEmitter::Emitted> SqliteEmitter::yearRange(const Expr& e, const Scope& scope)
+{
+    if (e.text != QLatin1String("=") && e.text != QLatin1String("<>"))
+        return std::nullopt;
+    for (int side = 0; side < 2; ++side) {
+        const Expr& call = *e.args[side];
+        if (!isFunction(call, "YEAR") || call.args.size() != 1 || call.args[0]->kind != Expr::Kind::Column)
+            continue;
+        const std::optional<int> year = constantYear(*e.args[1 - side]);
+        if (!year)
+            continue;
+        const Emitted column = exprRaw(*call.args[0], scope);
+        if (column.type != DataType::Date)
+            continue;
+        const QString first = numberText(core::dateSerial(QDate(*year, 1, 1)));
+        const QString next = numberText(core::dateSerial(QDate(*year + 1, 1, 1)));
+        Emitted out;
+        if (e.text == QLatin1String("=")) {
+            out.text = column.text + QStringLiteral(" >= ") + first + QStringLiteral(" AND ") + column.text + QStringLiteral(" < ") + next;
+            out.level = kAnd;
+        } else {
+            out.text = column.text + QStringLiteral(" < ") + first + QStringLiteral(" OR ") + column.text + QStringLiteral(" >= ") + next;
+            out.level = kOr;
+        }
+        out.boolean = true;
+        out.type = DataType::Boolean;
+        return out;
+    }
+    return std::nullopt;
+}
+
+namespace {
 
 } // namespace
 
@@ -401,6 +468,9 @@ SqliteEmitter::Emitted SqliteEmitter::binary(const Expr& e, const Scope& scope)
         out.type = DataType::Boolean;
         return out;
     }
+
+    if (auto range = yearRange(e, scope))
+        return *range;
 
     Emitted x = expr(a, scope, Context::Value);
     Emitted y = expr(b, scope, Context::Value);

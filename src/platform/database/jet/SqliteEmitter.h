@@ -38,6 +38,7 @@ private:
     Emitted exprRaw(const ast::Expr& e, const Scope& scope);
     Emitted function(const ast::Expr& e, const Scope& scope);
     Emitted binary(const ast::Expr& e, const Scope& scope);
+    std::optional<Emitted> yearRange(const ast::Expr& e, const Scope& scope);
     QString concatOperand(const ast::Expr& e, const Scope& scope);
     QString value(const ast::Expr& e, const Scope& scope, int minLevel);
     QString condition(const ast::Expr& e, const Scope& scope, int minLevel);
