@@ -30,6 +30,7 @@
 #include "sections/frmOptions.h"
 #include "sections/frmProfessionisti.h"
 #include "sections/frm_setup.h"
+#include "startup/DatabaseFile.h"
 #include "startup/Section.h"
 #include "startup/SharedState.h"
 
@@ -1237,7 +1238,7 @@ void frmMain::mnuDbItem_Click(int index)
 void frmMain::mnuHelpItem_Click(int index)
 {
     if (index == 7 && apriInformazioni) {
-        const QString testo = gCartellaDb + QStringLiteral("\\") + QLatin1String("qelvo.mdb");
+        const QString testo = PercorsoDatabaseMostrato();
         apriFinestra(QStringLiteral("comfrmAbout::About"), [this, testo] { apriInformazioni(this, testo); });
     }
 }

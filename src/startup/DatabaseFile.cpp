@@ -29,6 +29,11 @@ QString PercorsoDatabase()
     return QDir(gCartellaDb).filePath(QLatin1String(kNomeDatabase));
 }
 
+QString PercorsoDatabaseMostrato()
+{
+    return QDir::toNativeSeparators(QDir::cleanPath(PercorsoDatabase()));
+}
+
 QString StringaConnessione(const QString& cartellaDb)
 {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + QDir(cartellaDb).filePath(QLatin1String(kNomeDatabase))

@@ -14,6 +14,8 @@ QString CartellaDbPredefinita();
 
 // gCartellaDb + separator + "qelvo.mdb".
 QString PercorsoDatabase();
+// The same path as the user reads it: one separator, the platform's own.
+QString PercorsoDatabaseMostrato();
 // "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<file>;Persist Security Info=False"
 QString StringaConnessione(const QString& cartellaDb);
 

@@ -5,6 +5,7 @@
 #include "platform/database/jet/SqliteExtensions.h"
 #include "platform/database/jet/TestDatabase.h"
 #include "platform/database/StandardSqliteCheck.h"
+#include "startup/DatabaseFile.h"
 #include "startup/Schema.h"
 #include "startup/SchemaUpgrade.h"
 #include "startup/SharedState.h"
@@ -131,3 +132,14 @@ TEST(LinkingIndexUse, TheProgramsLookUpsSearchTheirIndex)
 }
 
 } // namespace
+
+TEST(DatabasePathShown, HasOneSeparatorBeforeTheFileName)
+{
+    const QString saved = gCartellaDb;
+    for (const char* folder : {"/dati/TarvixDB", "/dati/TarvixDB/", "/dati//TarvixDB//"}) {
+        SCOPED_TRACE(folder);
+        gCartellaDb = QString::fromLatin1(folder);
+        EXPECT_EQ(PercorsoDatabaseMostrato(), QStringLiteral("/dati/TarvixDB/qelvo.mdb"));
+    }
+    gCartellaDb = saved;
+}
