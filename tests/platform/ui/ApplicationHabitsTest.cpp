@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -111,6 +112,43 @@ TEST_F(ApplicationHabits, EnterAsTabStaysOnTheControlsTheFormNames)
     QTest::keyClick(w->cmdSalva, Qt::Key_Return);
     EXPECT_EQ(salva.size(), 1);
     EXPECT_EQ(w->focused(), QStringLiteral("cmdSalva"));
+}
+
+// Types as a keyboard does: a capital comes after a press of Shift alone (a
+// key event with no text) and before its release; AltGr and Caps Lock alone too.
+void typeLikeAKeyboard(QWidget* target, const QString& text)
+{
+    for (const QChar c : text) {
+        const bool capital = c.isUpper();
+        if (capital)
+            QTest::keyPress(target, Qt::Key_Shift, Qt::ShiftModifier);
+        QTest::keyClick(target, c.toLatin1(), capital ? Qt::ShiftModifier : Qt::NoModifier);
+        if (capital)
+            QTest::keyRelease(target, Qt::Key_Shift);
+    }
+}
+
+TEST_F(ApplicationHabits, AModifierKeyAloneLeavesTheSearchAsItIs)
+{
+    w->cmb->clear();
+    w->cmb->addItems({QStringLiteral("Studio Rossi"), QStringLiteral("Studio Bianchi"),
+                      QStringLiteral("Studio Bellini"), QStringLiteral("Bianchi Mario")});
+    w->cmb->setFocus();
+    typeLikeAKeyboard(w->cmb, QStringLiteral("Studio Bianchi"));
+    EXPECT_EQ(w->cmb->currentText(), QStringLiteral("Studio Bianchi"));
+    EXPECT_EQ(ComboSearch::searchText(w->cmb), QStringLiteral("Studio Bianchi"));
+
+    for (const Qt::Key alone : {Qt::Key_Control, Qt::Key_Alt, Qt::Key_AltGr, Qt::Key_CapsLock, Qt::Key_Meta,
+                                Qt::Key_Super_L, Qt::Key_Shift}) {
+        SCOPED_TRACE(alone);
+        // Sent as events: Qt Test has no text for some of these keys.
+        QKeyEvent press(QEvent::KeyPress, alone, Qt::NoModifier);
+        QKeyEvent release(QEvent::KeyRelease, alone, Qt::NoModifier);
+        QApplication::sendEvent(w->cmb, &press);
+        QApplication::sendEvent(w->cmb, &release);
+        EXPECT_EQ(ComboSearch::searchText(w->cmb), QStringLiteral("Studio Bianchi"));
+        EXPECT_EQ(w->cmb->currentText(), QStringLiteral("Studio Bianchi"));
+    }
 }
 
 TEST_F(ApplicationHabits, TypingInADropDownSearchesSpacesIncludedAndNeverOpensIt)
