@@ -71,3 +71,23 @@ TEST_F(EditorTest, EnterOnTheFocusedSaveButtonSaves)
     EXPECT_FALSE(frm_fattura::IsLoaded());
     EXPECT_EQ(count(QStringLiteral("SELECT fatNo FROM Fatture WHERE fatId=") + QString::number(id)), 1);
 }
+
+TEST_F(EditorTest, AClientTypedWithCapitalsIsTheOneStored)
+{
+    for (const char* name : {"Studio Rossi", "Studio Bianchi", "Studio Bellini", "Bianchi Mario"})
+        exec(QStringLiteral("INSERT INTO CliFor (cliNome, sezId, cliShared) VALUES ('%1', 1, False)").arg(QLatin1String(name)));
+    frm_fattura::Nuovo(0);
+    const std::int32_t id = editor()->documentId();
+    focus(control<ui::DataCombo>(QStringLiteral("dtcData(0)")));
+    // As a keyboard types a capital: Shift pressed alone, the letter, Shift let go.
+    for (const QChar c : QStringLiteral("Studio Bianchi"))
+        QTest::keyClick(focused(), c.toLatin1(), c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
+    key(Qt::Key_Tab);
+    enterLine({}, QStringLiteral("1"), QStringLiteral("Consulenza"), QStringLiteral("100"));
+    clickSave();
+    EXPECT_FALSE(frm_fattura::IsLoaded());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT cliNome FROM Fatture INNER JOIN CliFor ON fatCliForId=cliId WHERE fatId=")
+                     + QString::number(id))
+                  .toString(),
+              QStringLiteral("Studio Bianchi"));
+}

@@ -9,6 +9,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -143,6 +144,34 @@ TEST_F(ApplicationHabits, APauseStartsANewSearch)
     QTest::qWait(120);
     QTest::keyClicks(w->cmb, QStringLiteral("v"));
     EXPECT_EQ(w->cmb->currentText(), QStringLiteral("Verdi"));
+}
+
+TEST_F(ApplicationHabits, AModifierKeyAloneLeavesTheSearchAsItWas)
+{
+    // A keyboard sends each modifier as a key of its own, with no text: Shift
+    // before a capital, Caps Lock, a Ctrl or Alt pressed and let go.
+    const auto alone = [this](int key, Qt::KeyboardModifiers held, bool press) {
+        QKeyEvent event(press ? QEvent::KeyPress : QEvent::KeyRelease, key, held);
+        QApplication::sendEvent(w->cmb, &event);
+    };
+    const std::pair<int, Qt::KeyboardModifiers> modifiers[] = {
+        {Qt::Key_Shift, Qt::ShiftModifier},     {Qt::Key_Shift, Qt::NoModifier},
+        {Qt::Key_Control, Qt::ControlModifier}, {Qt::Key_Alt, Qt::AltModifier},
+        {Qt::Key_AltGr, Qt::GroupSwitchModifier}, {Qt::Key_CapsLock, Qt::NoModifier},
+        {Qt::Key_Meta, Qt::MetaModifier},       {Qt::Key_Super_L, Qt::MetaModifier},
+    };
+    for (const auto& [key, held] : modifiers) {
+        w->cmb->setCurrentIndex(0);
+        w->cmb->setFocus();
+        QTest::keyClicks(w->cmb, QStringLiteral("studio "));
+        alone(key, held, true);
+        QTest::keyClick(w->cmb, 'B', held & Qt::ShiftModifier);
+        alone(key, held, false);
+        QTest::keyClick(w->cmb, 'i');
+        EXPECT_EQ(w->cmb->currentText(), QStringLiteral("Studio Bianchi")) << key;
+        EXPECT_EQ(ComboSearch::searchText(w->cmb), QStringLiteral("studio Bi")) << key;
+        QTest::keyClick(w->cmb, Qt::Key_Escape); // ends the search for the next case
+    }
 }
 
 TEST_F(ApplicationHabits, F4AndAltDownOpenTheList)
