@@ -122,7 +122,7 @@ frm_setup::frm_setup()
         txtData[i]->setObjectName(QStringLiteral("txtData(%1)").arg(i));
         txtData[i]->installEventFilter(this);
         if (numerico(i)) {
-            txtData[i]->setValidator(new InputFilter(txtData[i], InputFilter::decimali));
+            txtData[i]->setValidator(InputFilter::numeroDecimale(txtData[i]));
             txtData[i]->setAlignment(Qt::AlignRight);
             txtData[i]->setMaximumWidth(90);
         }
@@ -519,8 +519,10 @@ bool frm_setup::campoValido(int index) const
     const QString testo = txtData[index]->text().trimmed();
     if (obbligatorio(index))
         return !testo.isEmpty();
-    if (numerico(index))
-        return core::parseItalianNumber(testo).has_value();
+    if (numerico(index)) {
+        const std::optional<double> valore = core::parseTypedNumber(testo);
+        return valore && *valore >= 0.0 && *valore <= 100.0;
+    }
     return true;
 }
 

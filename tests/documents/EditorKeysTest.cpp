@@ -1,6 +1,7 @@
 // The editor's header by keyboard: a typed date, the required client, Enter on
 // the save button and a client found by a name with a space.
 #include "EditorDriver.h"
+#include "support/TypedNumbers.h"
 
 #include "platform/ui/DataCombo.h"
 #include "platform/ui/DateBox.h"
@@ -90,4 +91,34 @@ TEST_F(EditorTest, AClientTypedWithCapitalsIsTheOneStored)
                      + QString::number(id))
                   .toString(),
               QStringLiteral("Studio Bianchi"));
+}
+
+TEST_F(EditorTest, ALinesPriceIsStoredAsTypedTheItalianWayOrRefused)
+{
+    for (const TypedNumber& c : typedNumbers()) {
+        SCOPED_TRACE(c.typed);
+        // The cell filters no comma nor point: a text the boxes would cut short stays whole, and unread.
+        const std::optional<double> value = QLatin1String(c.typed) == QLatin1String(c.shown) ? c.value : std::nullopt;
+        frm_fattura::Nuovo(0);
+        const std::int32_t id = editor()->documentId();
+        chooseClient(QStringLiteral("D'A"));
+        enterLine({}, QStringLiteral("1"), QStringLiteral("Consulenza"), QString::fromLatin1(c.typed));
+        if (!value)
+            m_dialogs.answerMessageBox(ui::vbOK);
+        clickSave();
+        EXPECT_EQ(frm_fattura::IsLoaded(), !value);
+        if (value) {
+            EXPECT_DOUBLE_EQ(scalar(QStringLiteral("SELECT fdtImporto FROM FattureDettaglio WHERE fdtFatId=") + QString::number(id))
+                                 .toDouble(),
+                             *value);
+        } else {
+            ASSERT_EQ(m_dialogs.messages().size(), 1);
+            EXPECT_TRUE(m_dialogs.messages().first().contains(QStringLiteral("incompleta")));
+            key(Qt::Key_Escape); // drops the line being typed
+            frm_fattura::Unload();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            EXPECT_EQ(count(QStringLiteral("SELECT Count(*) FROM FattureDettaglio WHERE fdtFatId=") + QString::number(id)), 0);
+        }
+        restartDialogs();
+    }
 }

@@ -22,7 +22,7 @@ std::optional<core::Variant> valueForField(const QString& text, db::DataType typ
     if (db::isNumericType(type)) {
         if (trimmed.isEmpty())
             return core::Variant::null();
-        const std::optional<double> number = core::parseItalianNumber(trimmed);
+        const std::optional<double> number = core::parseTypedNumber(trimmed);
         if (!number)
             return std::nullopt;
         switch (type) {
@@ -74,10 +74,16 @@ void DataBinding::bind(QLineEdit* box, const QString& field, const QString& disp
             box->setMaxLength(f.definedSize());
     }
     connect(box, &QLineEdit::textEdited, this, [this, index = m_bindings.size() - 1] { store(m_bindings[index]); });
-    // A formatted number is shown plain while typed and formatted again when the box is left.
+    // A formatted number is shown plain while typed and formatted again when the box is left;
+    // text that does not read stays as typed, for the form's check to refuse, and never
+    // gives way to the last value that did read.
     connect(box, &QLineEdit::editingFinished, this, [this, index = m_bindings.size() - 1] {
-        if (!m_bindings[index].displayFormat.isEmpty())
-            show(m_bindings[index]);
+        const Binding& b = m_bindings[index];
+        if (b.displayFormat.isEmpty() || !b.widget || !hasRow())
+            return;
+        const db::DataType type = m_recordset.field(b.field).type();
+        if (valueForField(static_cast<QLineEdit*>(b.widget.data())->text(), type))
+            show(b);
     });
     show(b);
 }
