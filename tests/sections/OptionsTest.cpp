@@ -1,4 +1,5 @@
 #include "SectionsFixture.h"
+#include "support/RefusedKeys.h"
 
 #include "platform/grid/GridEx.h"
 #include "platform/ui/DateBox.h"
@@ -157,4 +158,16 @@ TEST_F(OptionsTest, TheWorkingDateButtonsAndSave)
     });
     frmOptions::ApriWorkingDate();
     EXPECT_EQ(gDataLavoro, QDate(2026, 1, 2));
+}
+
+TEST_F(OptionsTest, ARefusedKeyLeavesTheCounterAndTheSeriesAsTheyWere)
+{
+    exec(QStringLiteral("INSERT INTO SezioniParametri (parsezId, parKey4, parKey3, parNum1) VALUES (1, 2025, Null, 4)"));
+    m_dialogs.answerModal([&](QWidget* w) {
+        expectRefusedKeysChangeNothing(get<QLineEdit>(w, QStringLiteral("txtProg(0)")), QStringLiteral("a-,. "));
+        type(w, QStringLiteral("txtSezione"), QStringLiteral("B"));
+        expectRefusedKeysChangeNothing(get<QLineEdit>(w, QStringLiteral("txtSezione")), QStringLiteral("1-,. '"));
+        click(w, "cmdAnnulla");
+    });
+    frmOptions::ApriContab();
 }

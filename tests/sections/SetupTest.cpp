@@ -1,4 +1,5 @@
 #include "SectionsFixture.h"
+#include "support/RefusedKeys.h"
 #include "support/TypedNumbers.h"
 
 #include "domain/PasswordHash.h"
@@ -372,4 +373,27 @@ TEST_F(SetupTest, PercentagesAreStoredAsTypedTheItalianWayOrRefused)
                              stored ? *c.value : 7.0);
         }
     }
+}
+
+TEST_F(SetupTest, ARefusedKeyLeavesThePercentageAsItWas)
+{
+    gSezId = 2;
+    m_dialogs.answerModal([&](QWidget* w) {
+        for (const char* name : {"txtData(3)", "txtData(5)", "txtData(6)"}) {
+            SCOPED_TRACE(name);
+            type(w, QString::fromLatin1(name), QStringLiteral("2,5"));
+            auto* box = get<QLineEdit>(w, QString::fromLatin1(name));
+            expectRefusedKeysChangeNothing(box, QStringLiteral("a-x"));
+            // A second comma, typed or pasted, is no number.
+            box->end(false);
+            QTest::keyClicks(box, QStringLiteral(","));
+            EXPECT_EQ(box->text(), QStringLiteral("2,5"));
+            box->selectAll();
+            QGuiApplication::clipboard()->setText(QStringLiteral("1,2,3"));
+            box->paste();
+            EXPECT_EQ(box->text(), QStringLiteral("2,5"));
+        }
+        click(w, "cmdCancel");
+    });
+    frm_setup::Apri(2);
 }
