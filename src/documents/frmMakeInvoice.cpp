@@ -91,6 +91,7 @@ frmMakeInvoice::frmMakeInvoice(QWidget* owner) : QDialog(owner)
     cmdMakeInvoice->setObjectName(QStringLiteral("cmdMakeInvoice"));
     cmdCancel = new QPushButton(QStringLiteral("Annulla"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    ui::ignoresTypedDates(cmdCancel);
 
     auto* campi = new QWidget(this);
     auto* grid = new QGridLayout(campi);

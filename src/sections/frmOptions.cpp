@@ -166,6 +166,7 @@ frmOptions::frmOptions()
     cmdSalva->setObjectName(QStringLiteral("cmdSalva"));
     cmdAnnulla = new QPushButton(QStringLiteral("Annulla"), this);
     cmdAnnulla->setObjectName(QStringLiteral("cmdAnnulla"));
+    ui::ignoresTypedDates(cmdAnnulla);
     for (QPushButton* b : {cmdData[0], cmdData[1], cmdSalva, cmdAnnulla})
         b->setAutoDefault(true);
     auto* bottoni = new QHBoxLayout;

@@ -122,3 +122,30 @@ TEST_F(EditorTest, ALinesPriceIsStoredAsTypedTheItalianWayOrRefused)
         restartDialogs();
     }
 }
+
+TEST_F(EditorTest, AnImpossibleDateClickedAwayToSalvaIsRefusedAndTheEditorStays)
+{
+    frm_fattura::Nuovo(0);
+    const std::int32_t id = editor()->documentId();
+    chooseClient(QStringLiteral("D'A"));
+    enterLine({}, QStringLiteral("1"), QStringLiteral("Consulenza"), QStringLiteral("100"));
+    auto* dtp = control<ui::DateBox>(QStringLiteral("dtp"));
+    focus(dtp);
+    dtp->selectAll();
+    type(QStringLiteral("31/02/2024"));
+    m_dialogs.answerMessageBox(ui::vbOK);
+    clickSave(); // the mouse, with the text still in the box
+    ASSERT_TRUE(frm_fattura::IsLoaded()) << "closed as if saved";
+    ASSERT_EQ(m_dialogs.messages().size(), 1);
+    EXPECT_TRUE(m_dialogs.messages().first().contains(QStringLiteral("febbraio 2024 ha 29 giorni")));
+    EXPECT_EQ(focused(), dtp);
+    EXPECT_EQ(count(QStringLiteral("SELECT Count(*) FROM FattureDettaglio WHERE fdtFatId=") + QString::number(id)), 0)
+        << "saved";
+    // The date typed again is taken by the same click.
+    dtp->selectAll();
+    type(QStringLiteral("29/02/2024"));
+    clickSave();
+    EXPECT_FALSE(frm_fattura::IsLoaded());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT Format(fatData, 'dd/mm/yyyy') FROM Fatture WHERE fatId=") + QString::number(id)).toString(),
+              QStringLiteral("29/02/2024"));
+}

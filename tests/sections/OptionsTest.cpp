@@ -171,3 +171,24 @@ TEST_F(OptionsTest, ARefusedKeyLeavesTheCounterAndTheSeriesAsTheyWere)
     });
     frmOptions::ApriContab();
 }
+
+TEST_F(OptionsTest, AnImpossibleWorkingDateClickedAwayIsRefusedAndTheDialogStays)
+{
+    m_dialogs.answerMessageBox(ui::vbOK);
+    m_dialogs.answerModal([&](QWidget* w) {
+        type(w, QStringLiteral("dtp"), QStringLiteral("31/02/2025"));
+        click(w, "cmdSalva"); // with the mouse, the text still in the box
+        QApplication::processEvents();
+        EXPECT_TRUE(w->isVisible()) << "closed as if saved";
+        EXPECT_TRUE(get<QWidget>(w, QStringLiteral("dtp"))->hasFocus());
+        // Annulla leaves whatever was typed, without a word.
+        type(w, QStringLiteral("dtp"), QStringLiteral("31/02/2025"));
+        click(w, "cmdAnnulla");
+        QApplication::processEvents();
+        EXPECT_FALSE(w->isVisible());
+    });
+    frmOptions::ApriWorkingDate();
+    ASSERT_EQ(m_dialogs.messages().size(), 1);
+    EXPECT_TRUE(m_dialogs.messages().first().contains(QStringLiteral("febbraio 2025 ha 28 giorni")));
+    EXPECT_EQ(gDataLavoro, QDate(2025, 6, 15));
+}
