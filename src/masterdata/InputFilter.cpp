@@ -3,6 +3,7 @@
 #include "common/comUtility.h"
 
 #include "platform/core/Format.h"
+#include "platform/ui/TextInput.h"
 
 #include <QLineEdit>
 
@@ -43,6 +44,9 @@ QValidator::State InputFilter::validate(QString& input, int& pos) const
     input = input.left(prefix) + kept + input.mid(insertedEnd);
     if (m_accept && !m_accept(input))
         return Invalid;
+    // The box's length limit, on what the filter kept.
+    if (m_box)
+        ui::fitOneLine(m_box, m_last, input, pos);
     // The cursor keeps its place relative to the text after the insertion.
     if (pos >= insertedEnd)
         pos -= static_cast<int>(inserted.size() - kept.size());

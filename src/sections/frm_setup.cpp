@@ -17,6 +17,7 @@
 #include "platform/ui/EnterAsTab.h"
 #include "startup/Section.h"
 #include "startup/SharedState.h"
+#include "platform/ui/TextInput.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -338,7 +339,7 @@ QWidget* frm_setup::creaPassword()
         txtPass[i] = new QLineEdit(pagina);
         txtPass[i]->setObjectName(QStringLiteral("txtPass(%1)").arg(i));
         txtPass[i]->setEchoMode(QLineEdit::Password);
-        txtPass[i]->setMaxLength(128);
+        ui::setTextLimit(txtPass[i], 128);
         g->addWidget(new QLabel(QString::fromUtf8(didascalie[i]), pagina), i, 0);
         g->addWidget(txtPass[i], i, 1);
     }

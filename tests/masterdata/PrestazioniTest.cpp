@@ -4,6 +4,7 @@
 #include "platform/core/Format.h"
 #include "platform/ui/DataCombo.h"
 #include "platform/ui/MsgBoxStyle.h"
+#include "platform/ui/TextInput.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -170,7 +171,7 @@ TEST_F(PrestazioniTest, ConflictHasTheServiceFormsOwnMessage)
 TEST_F(PrestazioniTest, TheDescriptionHoldsTheWidenedColumn)
 {
     m_dialogs.answerModal([](QWidget* f) {
-        EXPECT_EQ(txt(f, 0)->maxLength(), 255);
+        EXPECT_EQ(ui::textLimit(txt(f, 0)), 255);
         click(button(f, "cmdAnnulla"));
     });
     frm_io_Prestazioni::Nuovo(1);
