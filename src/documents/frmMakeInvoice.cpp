@@ -10,6 +10,7 @@
 #include "platform/ui/EnterAsTab.h"
 #include "startup/DatabaseFile.h"
 #include "startup/SharedState.h"
+#include "platform/ui/TextInput.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -80,7 +81,7 @@ frmMakeInvoice::frmMakeInvoice(QWidget* owner) : QDialog(owner)
     lblData->setObjectName(QStringLiteral("lblData"));
     txtSezione = new QLineEdit(this);
     txtSezione->setObjectName(QStringLiteral("txtSezione"));
-    txtSezione->setMaxLength(10);
+    ui::setTextLimit(txtSezione, 10);
     txtSezione->setMaximumWidth(60);
     txtSezione->setToolTip(QStringLiteral("Sezione: lasciare vuoto per la numerazione principale o inserire una lettera."));
     dtpInvoiceDate = new ui::DateBox(this);
@@ -91,6 +92,7 @@ frmMakeInvoice::frmMakeInvoice(QWidget* owner) : QDialog(owner)
     cmdMakeInvoice->setObjectName(QStringLiteral("cmdMakeInvoice"));
     cmdCancel = new QPushButton(QStringLiteral("Annulla"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    ui::ignoresTypedDates(cmdCancel);
 
     auto* campi = new QWidget(this);
     auto* grid = new QGridLayout(campi);

@@ -83,7 +83,7 @@ bool frm_Pattuito::eventFilter(QObject* watched, QEvent* event)
 
 void frm_Pattuito::cmdOK_Click()
 {
-    const std::optional<double> value = core::parseItalianNumber(txtData->text());
+    const std::optional<double> value = core::parseTypedNumber(txtData->text());
     QString problem;
     if (!value)
         problem = QStringLiteral("\"") + txtData->text().trimmed()

@@ -1217,8 +1217,8 @@ void frm_fattura::buildControls()
         const int position = gexdet->col();
         if (position == kPosQuanti)
             keyAscii = SoloCifre(keyAscii);
-        else if (position == kPosImporto)
-            keyAscii = SoloDecimaliSegno(keyAscii);
+        else if (position == kPosImporto && keyAscii != '.')
+            keyAscii = SoloDecimaliSegno(keyAscii); // the point stays, for the reading to place ("1.200,00")
     }));
     connect(gexdet, &grid::GridEx::currentCellChanged, this, boundary([this](int, int) {
         QWidget* focus = QApplication::focusWidget();

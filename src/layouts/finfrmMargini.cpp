@@ -8,6 +8,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EnterAsTab.h"
 #include "startup/SharedState.h"
+#include "platform/ui/TextInput.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -74,7 +75,7 @@ finfrmMargini::finfrmMargini()
         txtmar[i] = new QLineEdit(this);
         txtmar[i]->setObjectName(QStringLiteral("txtmar(%1)").arg(i));
         txtmar[i]->setAlignment(Qt::AlignRight);
-        txtmar[i]->setMaxLength(kCifreMax);
+        ui::setTextLimit(txtmar[i], kCifreMax);
         txtmar[i]->setMaximumWidth(90);
         // Digits only, however the text arrives (typed, pasted or dropped).
         txtmar[i]->setValidator(new InputFilter(txtmar[i], [](QChar c) {

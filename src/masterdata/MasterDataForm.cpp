@@ -173,7 +173,13 @@ void MasterDataForm::aggiungiControllo(QWidget* field, std::function<bool()> ok,
 
 bool MasterDataForm::numerico(const QString& text)
 {
-    return core::parseItalianNumber(text).has_value();
+    return core::parseTypedNumber(text).has_value();
+}
+
+bool MasterDataForm::percentuale(const QString& text)
+{
+    const std::optional<double> value = core::parseTypedNumber(text);
+    return value && *value >= 0.0 && *value <= 100.0;
 }
 
 QString MasterDataForm::messaggioConflitto() const

@@ -68,6 +68,8 @@ protected:
     void aggiungiControllo(QWidget* field, std::function<bool()> ok, const QString& message);
     // True when the field's text reads as a number the Italian way.
     static bool numerico(const QString& text);
+    // The same, and from 0 to 100.
+    static bool percentuale(const QString& text);
 
     // The key column of the record (its value is the result of Save).
     virtual QString campoChiave() const = 0;

@@ -48,7 +48,7 @@ frm_io_IVA::frm_io_IVA() : MasterDataForm(QStringLiteral("frm_io_IVA"), QStringL
         txtData.push_back(box);
     }
     txtData[0]->setValidator(new InputFilter(txtData[0], &InputFilter::codiceIva));
-    txtData[2]->setValidator(new InputFilter(txtData[2], &InputFilter::decimali));
+    txtData[2]->setValidator(InputFilter::numeroDecimale(txtData[2]));
     txtData[2]->setAlignment(Qt::AlignRight);
     txtData[0]->setMaximumWidth(120);
     txtData[2]->setMaximumWidth(120);
@@ -161,7 +161,7 @@ void frm_io_IVA::CollegaCampi()
                       QStringLiteral("Indicare il codice IVA."));
     aggiungiControllo(txtData[1], [this] { return !txtData[1]->text().isEmpty(); },
                       QStringLiteral("Indicare la descrizione del codice IVA."));
-    aggiungiControllo(txtData[2], [this] { return numerico(txtData[2]->text()); },
+    aggiungiControllo(txtData[2], [this] { return percentuale(txtData[2]->text()); },
                       QStringLiteral("Indicare l'aliquota in cifre (zero in caso di Esenzione o Non imponibile)."));
 }
 

@@ -48,7 +48,7 @@ frm_io_Prestazioni::frm_io_Prestazioni()
     }
     txtData[0]->setToolTip(QStringLiteral("Descrizione della prestazione / spesa"));
     txtData[1]->setToolTip(QStringLiteral("Importo unitario (lasciare a zero per non impostarlo)"));
-    txtData[1]->setValidator(new InputFilter(txtData[1], &InputFilter::decimali));
+    txtData[1]->setValidator(InputFilter::numeroDecimale(txtData[1]));
     txtData[1]->setAlignment(Qt::AlignRight);
     txtData[1]->setMaximumWidth(140);
     for (int i = 0; i < 2; ++i) {

@@ -214,6 +214,7 @@ frmPrintReportMov::frmPrintReportMov() : QDialog(nullptr)
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdCancel = new QPushButton(QStringLiteral("Chiudi"), picButs);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    ui::ignoresTypedDates(cmdCancel);
     auto* lb = new QHBoxLayout(picButs);
     lb->setContentsMargins(0, 0, 0, 0);
     lb->addWidget(cmdExp);

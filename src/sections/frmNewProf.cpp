@@ -7,6 +7,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EnterAsTab.h"
 #include "startup/SharedState.h"
+#include "platform/ui/TextInput.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -41,7 +42,7 @@ frmNewProf::frmNewProf()
     for (int i = 0; i < 3; ++i) {
         txtData.push_back(new QLineEdit(this));
         txtData[i]->setObjectName(QStringLiteral("txtData(%1)").arg(i));
-        txtData[i]->setMaxLength(50);
+        ui::setTextLimit(txtData[i], 50);
         txtData[i]->installEventFilter(this);
         griglia->addWidget(new QLabel(QString::fromUtf8(didascalie[i]), this), i, 0);
         griglia->addWidget(txtData[i], i, 1);

@@ -15,6 +15,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EnterAsTab.h"
 #include "startup/SharedState.h"
+#include "platform/ui/TextInput.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -86,11 +87,11 @@ frmOptions::frmOptions()
     txtSezione = new QLineEdit(numerazione);
     txtSezione->setObjectName(QStringLiteral("txtSezione"));
     txtSezione->setToolTip(QStringLiteral("Lettere della serie; vuoto per la numerazione principale"));
-    txtSezione->setMaxLength(10);
+    ui::setTextLimit(txtSezione, 10);
     txtSezione->setValidator(new InputFilter(txtSezione, lettera));
     txtProg = new QLineEdit(numerazione);
     txtProg->setObjectName(QStringLiteral("txtProg(0)"));
-    txtProg->setMaxLength(kMaxCounterDigits);
+    ui::setTextLimit(txtProg, kMaxCounterDigits);
     txtProg->setAlignment(Qt::AlignRight);
     txtProg->setValidator(new InputFilter(txtProg, cifra));
     auto* upDown = new QWidget(numerazione);
@@ -166,6 +167,7 @@ frmOptions::frmOptions()
     cmdSalva->setObjectName(QStringLiteral("cmdSalva"));
     cmdAnnulla = new QPushButton(QStringLiteral("Annulla"), this);
     cmdAnnulla->setObjectName(QStringLiteral("cmdAnnulla"));
+    ui::ignoresTypedDates(cmdAnnulla);
     for (QPushButton* b : {cmdData[0], cmdData[1], cmdSalva, cmdAnnulla})
         b->setAutoDefault(true);
     auto* bottoni = new QHBoxLayout;

@@ -17,6 +17,7 @@
 #include "platform/ui/EnterAsTab.h"
 #include "startup/Section.h"
 #include "startup/SharedState.h"
+#include "platform/ui/TextInput.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -122,7 +123,7 @@ frm_setup::frm_setup()
         txtData[i]->setObjectName(QStringLiteral("txtData(%1)").arg(i));
         txtData[i]->installEventFilter(this);
         if (numerico(i)) {
-            txtData[i]->setValidator(new InputFilter(txtData[i], InputFilter::decimali));
+            txtData[i]->setValidator(InputFilter::numeroDecimale(txtData[i]));
             txtData[i]->setAlignment(Qt::AlignRight);
             txtData[i]->setMaximumWidth(90);
         }
@@ -340,7 +341,7 @@ QWidget* frm_setup::creaPassword()
         txtPass[i] = new QLineEdit(pagina);
         txtPass[i]->setObjectName(QStringLiteral("txtPass(%1)").arg(i));
         txtPass[i]->setEchoMode(QLineEdit::Password);
-        txtPass[i]->setMaxLength(128);
+        ui::setTextLimit(txtPass[i], 128);
         g->addWidget(new QLabel(QString::fromUtf8(didascalie[i]), pagina), i, 0);
         g->addWidget(txtPass[i], i, 1);
     }
@@ -521,8 +522,10 @@ bool frm_setup::campoValido(int index) const
     const QString testo = txtData[index]->text().trimmed();
     if (obbligatorio(index))
         return !testo.isEmpty();
-    if (numerico(index))
-        return core::parseItalianNumber(testo).has_value();
+    if (numerico(index)) {
+        const std::optional<double> valore = core::parseTypedNumber(testo);
+        return valore && *valore >= 0.0 && *valore <= 100.0;
+    }
     return true;
 }
 

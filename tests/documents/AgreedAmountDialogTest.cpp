@@ -38,6 +38,8 @@ TEST_F(AgreedAmountDialogTest, TheTypedTextIsReadTheItalianWay)
         {"1250,5", true, "1250.5"},
         {"1250,505", true, "1250.505"},
         {"1.250,50", false, "1250.5"},
+        {"1.250", true, "1250"}, // a point before three digits groups thousands
+        {"12.5", false, "12.5"}, // any other point is the comma
         {"-1", true, "-1"}, // an amount like any other, not a cancel
         {" 7 ", true, "7"},
     };
@@ -78,7 +80,7 @@ TEST_F(AgreedAmountDialogTest, AnnullaEscAndTheCloseButtonCancel)
 
 TEST_F(AgreedAmountDialogTest, ATextThatIsNoAmountIsRefusedAndTheDialogStays)
 {
-    for (const char* bad : {"abc", "", "1.5", "12,3,4", "-", "99999999999999"}) {
+    for (const char* bad : {"abc", "", "1.20,5", "12,3,4", "-", "99999999999999"}) {
         SCOPED_TRACE(bad);
         m_dialogs.answerMessageBox(ui::vbOK);
         const std::optional<core::Currency> result = run([&](QWidget* w) {

@@ -1,6 +1,7 @@
 // The editor's header by keyboard: a typed date, the required client, Enter on
 // the save button and a client found by a name with a space.
 #include "EditorDriver.h"
+#include "support/TypedNumbers.h"
 
 #include "platform/ui/DataCombo.h"
 #include "platform/ui/DateBox.h"
@@ -70,4 +71,81 @@ TEST_F(EditorTest, EnterOnTheFocusedSaveButtonSaves)
     key(Qt::Key_Return);
     EXPECT_FALSE(frm_fattura::IsLoaded());
     EXPECT_EQ(count(QStringLiteral("SELECT fatNo FROM Fatture WHERE fatId=") + QString::number(id)), 1);
+}
+
+TEST_F(EditorTest, AClientTypedWithCapitalsIsTheOneStored)
+{
+    for (const char* name : {"Studio Rossi", "Studio Bianchi", "Studio Bellini", "Bianchi Mario"})
+        exec(QStringLiteral("INSERT INTO CliFor (cliNome, sezId, cliShared) VALUES ('%1', 1, False)").arg(QLatin1String(name)));
+    frm_fattura::Nuovo(0);
+    const std::int32_t id = editor()->documentId();
+    focus(control<ui::DataCombo>(QStringLiteral("dtcData(0)")));
+    // As a keyboard types a capital: Shift pressed alone, the letter, Shift let go.
+    for (const QChar c : QStringLiteral("Studio Bianchi"))
+        QTest::keyClick(focused(), c.toLatin1(), c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
+    key(Qt::Key_Tab);
+    enterLine({}, QStringLiteral("1"), QStringLiteral("Consulenza"), QStringLiteral("100"));
+    clickSave();
+    EXPECT_FALSE(frm_fattura::IsLoaded());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT cliNome FROM Fatture INNER JOIN CliFor ON fatCliForId=cliId WHERE fatId=")
+                     + QString::number(id))
+                  .toString(),
+              QStringLiteral("Studio Bianchi"));
+}
+
+TEST_F(EditorTest, ALinesPriceIsStoredAsTypedTheItalianWayOrRefused)
+{
+    for (const TypedNumber& c : typedNumbers()) {
+        SCOPED_TRACE(c.typed);
+        // The cell filters no comma nor point: a text the boxes would cut short stays whole, and unread.
+        const std::optional<double> value = QLatin1String(c.typed) == QLatin1String(c.shown) ? c.value : std::nullopt;
+        frm_fattura::Nuovo(0);
+        const std::int32_t id = editor()->documentId();
+        chooseClient(QStringLiteral("D'A"));
+        enterLine({}, QStringLiteral("1"), QStringLiteral("Consulenza"), QString::fromLatin1(c.typed));
+        if (!value)
+            m_dialogs.answerMessageBox(ui::vbOK);
+        clickSave();
+        EXPECT_EQ(frm_fattura::IsLoaded(), !value);
+        if (value) {
+            EXPECT_DOUBLE_EQ(scalar(QStringLiteral("SELECT fdtImporto FROM FattureDettaglio WHERE fdtFatId=") + QString::number(id))
+                                 .toDouble(),
+                             *value);
+        } else {
+            ASSERT_EQ(m_dialogs.messages().size(), 1);
+            EXPECT_TRUE(m_dialogs.messages().first().contains(QStringLiteral("incompleta")));
+            key(Qt::Key_Escape); // drops the line being typed
+            frm_fattura::Unload();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            EXPECT_EQ(count(QStringLiteral("SELECT Count(*) FROM FattureDettaglio WHERE fdtFatId=") + QString::number(id)), 0);
+        }
+        restartDialogs();
+    }
+}
+
+TEST_F(EditorTest, AnImpossibleDateClickedAwayToSalvaIsRefusedAndTheEditorStays)
+{
+    frm_fattura::Nuovo(0);
+    const std::int32_t id = editor()->documentId();
+    chooseClient(QStringLiteral("D'A"));
+    enterLine({}, QStringLiteral("1"), QStringLiteral("Consulenza"), QStringLiteral("100"));
+    auto* dtp = control<ui::DateBox>(QStringLiteral("dtp"));
+    focus(dtp);
+    dtp->selectAll();
+    type(QStringLiteral("31/02/2024"));
+    m_dialogs.answerMessageBox(ui::vbOK);
+    clickSave(); // the mouse, with the text still in the box
+    ASSERT_TRUE(frm_fattura::IsLoaded()) << "closed as if saved";
+    ASSERT_EQ(m_dialogs.messages().size(), 1);
+    EXPECT_TRUE(m_dialogs.messages().first().contains(QStringLiteral("febbraio 2024 ha 29 giorni")));
+    EXPECT_EQ(focused(), dtp);
+    EXPECT_EQ(count(QStringLiteral("SELECT Count(*) FROM FattureDettaglio WHERE fdtFatId=") + QString::number(id)), 0)
+        << "saved";
+    // The date typed again is taken by the same click.
+    dtp->selectAll();
+    type(QStringLiteral("29/02/2024"));
+    clickSave();
+    EXPECT_FALSE(frm_fattura::IsLoaded());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT Format(fatData, 'dd/mm/yyyy') FROM Fatture WHERE fatId=") + QString::number(id)).toString(),
+              QStringLiteral("29/02/2024"));
 }

@@ -112,3 +112,24 @@ TEST_F(AssignmentTest, SalvaWritesTheChosenLayoutAndAnnullaDropsTheRowBeingEdite
     EXPECT_EQ(layoutOf(1, 2), 3);
     EXPECT_EQ(layoutOf(2, 0), 1) << "another professional's rows are untouched";
 }
+
+TEST_F(AssignmentTest, ALayoutTypedWithCapitalsInTheCellIsTheOneStored)
+{
+    m_dialogs.answerModal([](QWidget* f) {
+        grid::GridEx* g = gex(f);
+        f->activateWindow();
+        QApplication::setActiveWindow(f);
+        g->setRow(1);
+        g->setCol(g->columnIndex(QStringLiteral("fnrfinId")));
+        g->view()->setFocus(Qt::OtherFocusReason);
+        QApplication::processEvents();
+        // Shift pressed alone before each capital, as a keyboard does.
+        for (const QChar c : QStringLiteral("Modello Pro")) {
+            ASSERT_NE(QApplication::focusWidget(), nullptr);
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1(), c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
+        }
+        click(button(f, "cmdSave"));
+    });
+    finfrmRepRels::Apri(1);
+    EXPECT_EQ(layoutOf(1, 0), 3);
+}

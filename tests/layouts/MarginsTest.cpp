@@ -1,4 +1,5 @@
 #include "LayoutsFixture.h"
+#include "support/RefusedKeys.h"
 
 #include "layouts/finfrmMargini.h"
 #include "platform/ui/MsgBoxStyle.h"
@@ -123,4 +124,14 @@ TEST_F(MarginsTest, AnnullaEscAndTheCloseBoxConfirmNothing)
     });
     for (int i = 0; i < 3; ++i)
         EXPECT_FALSE(finfrmMargini::Apri(850, 1440, 0, 567)[0].toBool()) << i;
+}
+
+TEST_F(MarginsTest, ARefusedKeyLeavesTheMarginAsItWas)
+{
+    m_dialogs.answerModal([](QWidget* f) {
+        for (int i = 0; i < 4; ++i)
+            expectRefusedKeysChangeNothing(box(f, i), QStringLiteral("a-,. "));
+        click(button(f, "cmdCancel"));
+    });
+    finfrmMargini::Apri(850, 1440, 0, 567);
 }

@@ -4,6 +4,9 @@
 #include "platform/ui/MsgBoxStyle.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QToolTip>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -316,4 +319,40 @@ TEST_F(ClientiTest, OpeningAgainWhileEditsArePendingKeepsThem)
     frm_io_Clienti::Apri(a, 0);
     frm_io_Clienti::Apri(b, 0);
     EXPECT_EQ(txt(shown<frm_io_Clienti>(), 0)->text(), QStringLiteral("Secondo"));
+}
+
+TEST_F(ClientiTest, PastedTextIsStoredAsTheBoxShowsItAndACutIsTold)
+{
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80"); // two UTF-16 units
+    const auto paste = [](QLineEdit* box, const QString& text) {
+        box->setFocus();
+        box->selectAll();
+        QGuiApplication::clipboard()->setText(text);
+        box->paste();
+    };
+    const auto hint = [](int units) {
+        return QStringLiteral("La casella contiene al massimo %1 caratteri: il testo in più non è stato inserito.").arg(units);
+    };
+    m_dialogs.answerModal([&](QWidget* f) {
+        // An emoji that does not fit whole stays out, never half of it.
+        paste(txt(f, 0), QString(49, QLatin1Char('x')) + emoji);
+        EXPECT_EQ(txt(f, 0)->text(), QString(49, QLatin1Char('x')));
+        EXPECT_EQ(QToolTip::text(), hint(50));
+        // A line break shows as a blank and is stored as one.
+        paste(txt(f, 1), QStringLiteral("Via Roma 1\r\nScala B\n"));
+        EXPECT_EQ(txt(f, 1)->text(), QStringLiteral("Via Roma 1 Scala B "));
+        paste(txt(f, 10), QString(300, QLatin1Char('n')));
+        EXPECT_EQ(txt(f, 10)->text().size(), 255);
+        EXPECT_EQ(QToolTip::text(), hint(255));
+        // Typed past the limit: the key is told too.
+        txt(f, 0)->end(false);
+        QTest::keyClicks(txt(f, 0), QStringLiteral("yz"));
+        EXPECT_EQ(txt(f, 0)->text(), QString(49, QLatin1Char('x')) + QLatin1Char('y'));
+        EXPECT_EQ(QToolTip::text(), hint(50));
+        click(button(f, "cmdSalva"));
+    });
+    EXPECT_FALSE(frm_io_Clienti::Nuovo(1).isNull());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT cliNome FROM CliFor")).toString(), QString(49, QLatin1Char('x')) + QLatin1Char('y'));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT cliIndirizzo FROM CliFor")).toString(), QStringLiteral("Via Roma 1 Scala B "));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT cliNote FROM CliFor")).toString(), QString(255, QLatin1Char('n')));
 }

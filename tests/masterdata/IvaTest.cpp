@@ -1,4 +1,5 @@
 #include "MasterDataFixture.h"
+#include "support/TypedNumbers.h"
 
 #include "common/MainWindowLink.h"
 #include "startup/Section.h"
@@ -35,10 +36,10 @@ TEST_F(IvaTest, ANewCodeIsTypedUpperCaseWithoutApostrophesAndItsRateTheItalianWa
     QTest::keyClick(txt(f, 0), Qt::Key_Return);
     EXPECT_TRUE(chk(f, 1)->hasFocus()) << "Enter moves on, to the next control in tab order";
     type(txt(f, 1), QStringLiteral("Aliquota prova"));
-    // The rate: a point becomes a comma, letters and signs are dropped.
+    // The rate: letters and signs are dropped; a point not grouping thousands is the comma.
     txt(f, 2)->setFocus();
     QTest::keyClicks(txt(f, 2), QStringLiteral("2x2.-5"));
-    EXPECT_EQ(txt(f, 2)->text(), QStringLiteral("22,5"));
+    EXPECT_EQ(txt(f, 2)->text(), QStringLiteral("22.5"));
     click(chk(f, 0));
     click(button(f, "cmdSalva"));
     settle();
@@ -67,7 +68,9 @@ TEST_F(IvaTest, PastedTextMeetsTheSameFilters)
         txt(f, 2)->selectAll();
         QGuiApplication::clipboard()->setText(QStringLiteral("1a2.5"));
         txt(f, 2)->paste();
-        EXPECT_EQ(txt(f, 2)->text(), QStringLiteral("12,5"));
+        EXPECT_EQ(txt(f, 2)->text(), QStringLiteral("12.5"));
+        QTest::keyClick(txt(f, 2), Qt::Key_Tab);
+        EXPECT_EQ(txt(f, 2)->text(), QStringLiteral("12,50")) << "shown the Italian way once left";
         click(button(f, "cmdAnnulla"));
     });
     frm_io_IVA::Nuovo(1);
@@ -199,4 +202,36 @@ TEST_F(IvaTest, SaveChecksFieldsTheFocusNeverVisited)
               QStringList{QStringLiteral("Indicare l'aliquota in cifre (zero in caso di Esenzione o Non imponibile).")});
     EXPECT_DOUBLE_EQ(scalar(QStringLiteral("SELECT cdiValore FROM CodiciIVA WHERE cdiCodice='ES'")).toDouble(), 0.0);
     EXPECT_FALSE(scalar(QStringLiteral("SELECT cdiValore FROM CodiciIVA WHERE cdiCodice='ES'")).isNull());
+}
+
+TEST_F(IvaTest, TheRateIsStoredAsTypedTheItalianWayOrRefused)
+{
+    int n = 0;
+    for (const TypedNumber& c : typedNumbers()) {
+        SCOPED_TRACE(c.typed);
+        const QString code = QStringLiteral("T%1").arg(++n);
+        // A rate is a percentage: above 100 it is refused as any unreadable text.
+        const bool stored = c.value && *c.value <= 100.0;
+        frm_io_IVA::Nuovo(0);
+        QWidget* f = shown<frm_io_IVA>();
+        type(txt(f, 0), code);
+        type(txt(f, 1), QStringLiteral("Aliquota"));
+        txt(f, 2)->setFocus();
+        txt(f, 2)->selectAll();
+        QTest::keyClicks(txt(f, 2), QString::fromLatin1(c.typed));
+        EXPECT_EQ(txt(f, 2)->text(), QString::fromLatin1(c.shown));
+        QTest::keyClick(txt(f, 2), Qt::Key_Tab);
+        EXPECT_EQ(txt(f, 2)->hasFocus(), !stored);
+        click(button(f, "cmdSalva"));
+        settle();
+        EXPECT_EQ(frm_io_IVA::exists(), !stored);
+        if (frm_io_IVA::exists())
+            click(button(f, "cmdAnnulla"));
+        settle();
+        const core::Variant rate = scalar(QStringLiteral("SELECT cdiValore FROM CodiciIVA WHERE cdiCodice='%1'").arg(code));
+        if (stored)
+            EXPECT_DOUBLE_EQ(rate.toDouble(), *c.value);
+        else
+            EXPECT_TRUE(rate.isEmptyOrNull());
+    }
 }

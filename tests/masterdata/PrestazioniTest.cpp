@@ -1,7 +1,10 @@
 #include "MasterDataFixture.h"
+#include "support/TypedNumbers.h"
 
+#include "platform/core/Format.h"
 #include "platform/ui/DataCombo.h"
 #include "platform/ui/MsgBoxStyle.h"
+#include "platform/ui/TextInput.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -53,9 +56,10 @@ TEST_F(PrestazioniTest, ANewServiceForAClientOffersOnlyThatClientAndTheGenericRo
         QTest::keyClick(txt(f, 0), Qt::Key_Return);
         EXPECT_TRUE(txt(f, 1)->hasFocus());
         QTest::keyClicks(txt(f, 1), QStringLiteral("1a2.5"));
-        EXPECT_EQ(txt(f, 1)->text(), QStringLiteral("12,5"));
+        EXPECT_EQ(txt(f, 1)->text(), QStringLiteral("12.5"));
         QTest::keyClick(txt(f, 1), Qt::Key_Return);
         EXPECT_TRUE(combo(f, 0)->hasFocus());
+        EXPECT_EQ(txt(f, 1)->text(), QStringLiteral("12,50"));
         QTest::keyClick(combo(f, 0), Qt::Key_Return);
         EXPECT_TRUE(combo(f, 1)->hasFocus()) << "Enter in a combo moves on";
         EXPECT_EQ(sb->currentMessage(),
@@ -122,9 +126,10 @@ TEST_F(PrestazioniTest, AmountsShownWithThousandsAreAcceptedAsShown)
     QTest::keyClick(txt(f, 1), Qt::Key_Tab);
     EXPECT_TRUE(txt(f, 1)->hasFocus());
     QTest::keyClicks(txt(f, 1), QStringLiteral("2.000,5"));
-    EXPECT_EQ(txt(f, 1)->text(), QStringLiteral("2,000,5"));
+    EXPECT_EQ(txt(f, 1)->text(), QStringLiteral("2.000,5"));
     QTest::keyClick(txt(f, 1), Qt::Key_Tab);
-    EXPECT_TRUE(txt(f, 1)->hasFocus());
+    EXPECT_TRUE(combo(f, 0)->hasFocus());
+    EXPECT_EQ(txt(f, 1)->text(), QStringLiteral("2.000,50"));
     click(button(f, "cmdAnnulla"));
     settle();
     EXPECT_DOUBLE_EQ(scalar(QStringLiteral("SELECT preImporto FROM Prestazioni WHERE preId=") + QString::number(id)).toDouble(),
@@ -166,8 +171,63 @@ TEST_F(PrestazioniTest, ConflictHasTheServiceFormsOwnMessage)
 TEST_F(PrestazioniTest, TheDescriptionHoldsTheWidenedColumn)
 {
     m_dialogs.answerModal([](QWidget* f) {
-        EXPECT_EQ(txt(f, 0)->maxLength(), 255);
+        EXPECT_EQ(ui::textLimit(txt(f, 0)), 255);
         click(button(f, "cmdAnnulla"));
     });
     frm_io_Prestazioni::Nuovo(1);
+}
+
+TEST_F(PrestazioniTest, TheAmountIsStoredAsTypedTheItalianWayOrRefused)
+{
+    for (const TypedNumber& c : typedNumbers()) {
+        SCOPED_TRACE(c.typed);
+        frm_io_Prestazioni::Nuovo(0);
+        QWidget* f = shown<frm_io_Prestazioni>();
+        type(txt(f, 0), QString::fromLatin1(c.typed));
+        txt(f, 1)->setFocus();
+        txt(f, 1)->selectAll();
+        QTest::keyClicks(txt(f, 1), QString::fromLatin1(c.typed));
+        EXPECT_EQ(txt(f, 1)->text(), QString::fromLatin1(c.shown));
+        QTest::keyClick(txt(f, 1), Qt::Key_Tab);
+        if (!c.value) {
+            EXPECT_TRUE(txt(f, 1)->hasFocus());
+            EXPECT_EQ(txt(f, 1)->text(), QString::fromLatin1(c.shown)) << "the box shows what it refuses";
+            // A click on Salva meets the same refusal.
+            click(button(f, "cmdSalva"));
+            EXPECT_TRUE(f->isVisible());
+            EXPECT_TRUE(txt(f, 1)->hasFocus());
+            click(button(f, "cmdAnnulla"));
+            settle();
+            EXPECT_TRUE(scalar(QStringLiteral("SELECT preId FROM Prestazioni WHERE preDescrizione='%1'")
+                                   .arg(QLatin1String(c.typed)))
+                            .isEmptyOrNull());
+            continue;
+        }
+        EXPECT_TRUE(combo(f, 0)->hasFocus());
+        EXPECT_EQ(txt(f, 1)->text(), core::format(core::Variant(*c.value), QStringLiteral("#,##0.00")));
+        click(button(f, "cmdSalva"));
+        settle();
+        EXPECT_FALSE(frm_io_Prestazioni::exists());
+        EXPECT_DOUBLE_EQ(scalar(QStringLiteral("SELECT preImporto FROM Prestazioni WHERE preDescrizione='%1'")
+                                    .arg(QLatin1String(c.typed)))
+                             .toDouble(),
+                         *c.value);
+    }
+}
+
+TEST_F(PrestazioniTest, AnAmountThatNoLongerReadsIsNeverReplacedByTheLastOneThatDid)
+{
+    // "1.200.5" reads as 1200 until its last point: Salva clicked with the mouse
+    // finds the box as typed, refuses it, and 1200 never reaches the service.
+    frm_io_Prestazioni::Nuovo(0);
+    QWidget* f = shown<frm_io_Prestazioni>();
+    type(txt(f, 0), QStringLiteral("Perizia"));
+    type(txt(f, 1), QStringLiteral("1.200.5"));
+    click(button(f, "cmdSalva"));
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_TRUE(txt(f, 1)->hasFocus());
+    EXPECT_EQ(txt(f, 1)->text(), QStringLiteral("1.200.5"));
+    click(button(f, "cmdAnnulla"));
+    settle();
+    EXPECT_TRUE(scalar(QStringLiteral("SELECT preImporto FROM Prestazioni WHERE preDescrizione='Perizia'")).isEmptyOrNull());
 }

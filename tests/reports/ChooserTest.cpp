@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
@@ -117,4 +118,31 @@ TEST_F(ChooserTest, ADateStillBeingTypedCountsAndAWrongOneStopsTheRun)
     EXPECT_EQ(f->Anteprime().size(), 1);
     EXPECT_EQ(m_dialogs.messages().size(), 1);
     EXPECT_EQ(f->Dat2->date(), QDate(2024, 12, 31));
+}
+
+TEST_F(ChooserTest, AWrongDateClickedAwayWithTheMouseStopsEveryCommand)
+{
+    frmPrintReportMov* f = apri(2);
+    f->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f));
+    const int anteprime = static_cast<int>(f->Anteprime().size());
+    for (QPushButton* button : {f->cmdPreview, f->cmdOK}) {
+        for (ui::DateBox* box : {f->Dat1, f->Dat2}) {
+            SCOPED_TRACE(button->objectName().toStdString() + " " + box->objectName().toStdString());
+            const QDate before = box->date();
+            box->setFocus();
+            box->selectAll();
+            QTest::keyClicks(box, QStringLiteral("31/02/2024"));
+            m_dialogs.answerMessageBox(ui::vbOK);
+            QTest::mouseClick(button, Qt::LeftButton);
+            QApplication::processEvents();
+            EXPECT_EQ(f->Anteprime().size(), anteprime);
+            EXPECT_TRUE(m_stampe.isEmpty());
+            ASSERT_EQ(m_dialogs.messages().size(), 1);
+            EXPECT_TRUE(m_dialogs.messages().first().contains(QStringLiteral("febbraio 2024 ha 29 giorni")));
+            EXPECT_EQ(box->date(), before);
+            EXPECT_TRUE(box->hasFocus());
+            restartDialogs();
+        }
+    }
 }

@@ -1,4 +1,5 @@
 #include "SectionsFixture.h"
+#include "support/RefusedKeys.h"
 
 #include "platform/grid/GridEx.h"
 #include "platform/ui/DateBox.h"
@@ -175,4 +176,37 @@ TEST_F(OptionsTest, TheWorkingDateButtonsAndSave)
     });
     frmOptions::ApriWorkingDate();
     EXPECT_EQ(gDataLavoro, QDate(2026, 1, 2));
+}
+
+TEST_F(OptionsTest, ARefusedKeyLeavesTheCounterAndTheSeriesAsTheyWere)
+{
+    exec(QStringLiteral("INSERT INTO SezioniParametri (parsezId, parKey4, parKey3, parNum1) VALUES (1, 2025, Null, 4)"));
+    m_dialogs.answerModal([&](QWidget* w) {
+        expectRefusedKeysChangeNothing(get<QLineEdit>(w, QStringLiteral("txtProg(0)")), QStringLiteral("a-,. "));
+        type(w, QStringLiteral("txtSezione"), QStringLiteral("B"));
+        expectRefusedKeysChangeNothing(get<QLineEdit>(w, QStringLiteral("txtSezione")), QStringLiteral("1-,. '"));
+        click(w, "cmdAnnulla");
+    });
+    frmOptions::ApriContab();
+}
+
+TEST_F(OptionsTest, AnImpossibleWorkingDateClickedAwayIsRefusedAndTheDialogStays)
+{
+    m_dialogs.answerMessageBox(ui::vbOK);
+    m_dialogs.answerModal([&](QWidget* w) {
+        type(w, QStringLiteral("dtp"), QStringLiteral("31/02/2025"));
+        click(w, "cmdSalva"); // with the mouse, the text still in the box
+        QApplication::processEvents();
+        EXPECT_TRUE(w->isVisible()) << "closed as if saved";
+        EXPECT_TRUE(get<QWidget>(w, QStringLiteral("dtp"))->hasFocus());
+        // Annulla leaves whatever was typed, without a word.
+        type(w, QStringLiteral("dtp"), QStringLiteral("31/02/2025"));
+        click(w, "cmdAnnulla");
+        QApplication::processEvents();
+        EXPECT_FALSE(w->isVisible());
+    });
+    frmOptions::ApriWorkingDate();
+    ASSERT_EQ(m_dialogs.messages().size(), 1);
+    EXPECT_TRUE(m_dialogs.messages().first().contains(QStringLiteral("febbraio 2025 ha 28 giorni")));
+    EXPECT_EQ(gDataLavoro, QDate(2025, 6, 15));
 }

@@ -1,4 +1,6 @@
 #include "SectionsFixture.h"
+#include "support/RefusedKeys.h"
+#include "support/TypedNumbers.h"
 
 #include "domain/PasswordHash.h"
 #include "domain/Professionals.h"
@@ -134,7 +136,7 @@ TEST_F(SetupTest, SavingWritesTheEditedProfessionalWithLogoPasswordAndLayouts)
             EXPECT_FALSE(get<QLabel>(w, QStringLiteral("lblAdmin"))->isVisibleTo(w));
             type(w, QStringLiteral("txtData(1)"), QStringLiteral("Anna"));
             type(w, QStringLiteral("txtData(3)"), QStringLiteral("2.5"));
-            EXPECT_EQ(get<QLineEdit>(w, QStringLiteral("txtData(3)"))->text(), QStringLiteral("2,5"));
+            EXPECT_EQ(get<QLineEdit>(w, QStringLiteral("txtData(3)"))->text(), QStringLiteral("2.5"));
             type(w, QStringLiteral("txtData(9)"), QStringLiteral("P.IVA 01234567890"));
             get<QRadioButton>(w, QStringLiteral("optLogoTipo(1)"))->click();
             click(w, "cmdopenimg");
@@ -337,4 +339,61 @@ TEST_F(SetupTest, TheSetupOpensWhileAnotherMachineSaves)
     db::Connection::setBusyTimeout(5000);
     EXPECT_TRUE(m_dialogs.messages().isEmpty()) << m_dialogs.messages().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(shown, scalar(QStringLiteral("SELECT sezNome FROM Sezioni WHERE sezId=2")).toString());
+}
+
+TEST_F(SetupTest, PercentagesAreStoredAsTypedTheItalianWayOrRefused)
+{
+    gSezId = 2;
+    const std::pair<const char*, const char*> boxes[] = {
+        {"txtData(3)", "sezRitPrePerc"}, {"txtData(5)", "sezRitAccPerc"}, {"txtData(6)", "sezRitAccPercSuImp"}};
+    for (const auto& [name, column] : boxes) {
+        for (const TypedNumber& c : typedNumbers()) {
+            SCOPED_TRACE(std::string(name) + " " + c.typed);
+            exec(QStringLiteral("UPDATE Sezioni SET %1=7 WHERE sezId=2").arg(QLatin1String(column)));
+            const bool stored = c.value && *c.value <= 100.0;
+            m_dialogs.answerModal([&](QWidget* w) {
+                type(w, QString::fromLatin1(name), QString::fromLatin1(c.typed));
+                auto* box = get<QLineEdit>(w, QString::fromLatin1(name));
+                EXPECT_EQ(box->text(), QString::fromLatin1(c.shown));
+                QTest::keyClick(box, Qt::Key_Tab);
+                EXPECT_EQ(box->hasFocus(), !stored);
+                click(w, "cmdSave");
+                EXPECT_EQ(w->isVisible(), !stored);
+                if (w->isVisible())
+                    click(w, "cmdCancel");
+            });
+            m_dialogs.answerMessageBox(ui::vbYes);
+            if (!stored)
+                m_dialogs.answerMessageBox(ui::vbOK);
+            frm_setup::Apri(2);
+            if (!stored)
+                EXPECT_EQ(m_dialogs.messages().value(1), QStringLiteral("Indicare una percentuale valida."));
+            restartDialogs();
+            EXPECT_DOUBLE_EQ(scalar(QStringLiteral("SELECT %1 FROM Sezioni WHERE sezId=2").arg(QLatin1String(column))).toDouble(),
+                             stored ? *c.value : 7.0);
+        }
+    }
+}
+
+TEST_F(SetupTest, ARefusedKeyLeavesThePercentageAsItWas)
+{
+    gSezId = 2;
+    m_dialogs.answerModal([&](QWidget* w) {
+        for (const char* name : {"txtData(3)", "txtData(5)", "txtData(6)"}) {
+            SCOPED_TRACE(name);
+            type(w, QString::fromLatin1(name), QStringLiteral("2,5"));
+            auto* box = get<QLineEdit>(w, QString::fromLatin1(name));
+            expectRefusedKeysChangeNothing(box, QStringLiteral("a-x"));
+            // A second comma, typed or pasted, is no number.
+            box->end(false);
+            QTest::keyClicks(box, QStringLiteral(","));
+            EXPECT_EQ(box->text(), QStringLiteral("2,5"));
+            box->selectAll();
+            QGuiApplication::clipboard()->setText(QStringLiteral("1,2,3"));
+            box->paste();
+            EXPECT_EQ(box->text(), QStringLiteral("2,5"));
+        }
+        click(w, "cmdCancel");
+    });
+    frm_setup::Apri(2);
 }

@@ -971,6 +971,43 @@ std::optional<double> parseItalianNumber(const QString& text)
     return v;
 }
 
+std::optional<double> parseTypedNumber(const QString& text)
+{
+    // Groups of thousands never begin with 0: "0.125" is a decimal point.
+    static const QRegularExpression kGrouped(QStringLiteral("^[1-9]\\d{0,2}(?:\\.\\d{3})+$"));
+    static const QRegularExpression kNumber(QStringLiteral("^([+-]?)([\\d.]*)(?:,(\\d*))?$"));
+    const auto m = kNumber.match(text.trimmed());
+    if (!m.hasMatch())
+        return std::nullopt;
+    QString intPart = m.captured(2);
+    QString fracPart = m.captured(3);
+    if (intPart.contains(QLatin1Char('.'))) {
+        if (kGrouped.match(intPart).hasMatch()) {
+            intPart.remove(QLatin1Char('.'));
+        } else {
+            // A single point, with no comma after it, is the decimal comma.
+            if (m.capturedLength(3) > 0 || text.contains(QLatin1Char(',')) || intPart.count(QLatin1Char('.')) != 1)
+                return std::nullopt;
+            const qsizetype point = intPart.indexOf(QLatin1Char('.'));
+            fracPart = intPart.mid(point + 1);
+            intPart = intPart.left(point);
+            // Three digits after the point read as thousands, badly grouped ("1234.567"): say so.
+            if (fracPart.size() == 3 && !intPart.isEmpty() && intPart != QLatin1String("0"))
+                return std::nullopt;
+        }
+    }
+    if (intPart.isEmpty() && fracPart.isEmpty())
+        return std::nullopt;
+    QString plain = m.captured(1) + (intPart.isEmpty() ? QStringLiteral("0") : intPart);
+    if (!fracPart.isEmpty())
+        plain += QLatin1Char('.') + fracPart;
+    bool ok = false;
+    const double v = QLocale::c().toDouble(plain, &ok);
+    if (!ok)
+        return std::nullopt;
+    return v;
+}
+
 std::optional<QDate> parseItalianDate(const QString& text)
 {
     static const QRegularExpression kDate(QStringLiteral("^(\\d{1,2})([/.-])(\\d{1,2})\\2(\\d{4}|\\d{2})$"));

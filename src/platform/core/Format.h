@@ -38,6 +38,13 @@ QString format(const Variant& value, const QString& pattern = {});
 // "1,2,3", "" and a lone sign.
 std::optional<double> parseItalianNumber(const QString& text);
 
+// A number as a person types it into a box: the forms above, and a point that
+// is not grouping thousands stands for the decimal comma. "1.200,00" and
+// "1.200" are 1200 (a point before three digits groups them); "12.5" and
+// "0.125" are 12,5 and 0,125. Text that could mean two numbers is refused:
+// "1,2,3", "1.20,5", "1.2.3", "1,5.2".
+std::optional<double> parseTypedNumber(const QString& text);
+
 // d/m/yyyy or d/m/yy ("/", "-" or "." between parts); two-digit years 00-29
 // are 2000-2029 and 30-99 are 1930-1999, as the database engine reads them.
 std::optional<QDate> parseItalianDate(const QString& text);

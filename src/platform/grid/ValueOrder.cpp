@@ -114,7 +114,7 @@ core::Variant valueFromEditText(const QString& text, db::DataType type)
     case db::DataType::Single:
     case db::DataType::Double:
     case db::DataType::Currency: {
-        const std::optional<double> number = core::parseItalianNumber(trimmed);
+        const std::optional<double> number = core::parseTypedNumber(trimmed);
         if (!number)
             return text;
         if (type == db::DataType::Currency)

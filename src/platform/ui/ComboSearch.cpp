@@ -9,6 +9,30 @@ namespace ui {
 namespace {
 int g_pause = 1500;
 const char* const kName = "corvessa_combo_search";
+
+// Keys a keyboard sends on their own before or around the key they modify:
+// they type nothing, so the search neither grows nor ends with them.
+bool isModifierKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+    case Qt::Key_ScrollLock:
+    case Qt::Key_Mode_switch:
+        return true;
+    default:
+        return false;
+    }
+}
 } // namespace
 
 ComboSearch::ComboSearch(QComboBox* combo) : QObject(combo), m_combo(combo)
@@ -40,33 +64,9 @@ bool ComboSearch::handleKey(QComboBox* combo, QKeyEvent* event)
     return of(combo)->key(event);
 }
 
-namespace {
-// A modifier pressed or released alone comes before or after the key it
-// modifies (Shift before a capital): it is no key of the search.
-bool isModifierAlone(int key)
-{
-    switch (key) {
-    case Qt::Key_Shift:
-    case Qt::Key_Control:
-    case Qt::Key_Alt:
-    case Qt::Key_AltGr:
-    case Qt::Key_Meta:
-    case Qt::Key_CapsLock:
-    case Qt::Key_NumLock:
-    case Qt::Key_Super_L:
-    case Qt::Key_Super_R:
-    case Qt::Key_Hyper_L:
-    case Qt::Key_Hyper_R:
-        return true;
-    default:
-        return false;
-    }
-}
-} // namespace
-
 bool ComboSearch::key(QKeyEvent* event)
 {
-    if (isModifierAlone(event->key()))
+    if (isModifierKey(event->key()))
         return false;
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
     if (modifiers != Qt::NoModifier) {

@@ -22,7 +22,7 @@ std::optional<core::Variant> valueForField(const QString& text, db::DataType typ
     if (db::isNumericType(type)) {
         if (trimmed.isEmpty())
             return core::Variant::null();
-        const std::optional<double> number = core::parseItalianNumber(trimmed);
+        const std::optional<double> number = core::parseTypedNumber(trimmed);
         if (!number)
             return std::nullopt;
         switch (type) {
@@ -58,6 +58,14 @@ void DataBinding::setRecordset(const db::Recordset& recordset)
     refresh();
 }
 
+int DataBinding::textColumnWidth(const QString& field) const
+{
+    if (m_recordset.isNull() || !m_recordset.isOpen() || m_recordset.fieldIndex(field) < 0)
+        return 0;
+    const db::Field f = m_recordset.field(field);
+    return f.type() == db::DataType::VarWChar && f.definedSize() > 0 ? f.definedSize() : 0;
+}
+
 bool DataBinding::hasRow() const
 {
     return !m_recordset.isNull() && m_recordset.isOpen() && !m_recordset.eof() && !m_recordset.bof();
@@ -68,16 +76,18 @@ void DataBinding::bind(QLineEdit* box, const QString& field, const QString& disp
     dropNulOnInput(box);
     m_bindings.push_back({Kind::Line, box, field, displayFormat});
     const Binding& b = m_bindings.back();
-    if (!m_recordset.isNull() && m_recordset.isOpen() && m_recordset.fieldIndex(field) >= 0) {
-        const db::Field f = m_recordset.field(field);
-        if (f.type() == db::DataType::VarWChar && f.definedSize() > 0)
-            box->setMaxLength(f.definedSize());
-    }
+    setTextLimit(box, textColumnWidth(field));
     connect(box, &QLineEdit::textEdited, this, [this, index = m_bindings.size() - 1] { store(m_bindings[index]); });
-    // A formatted number is shown plain while typed and formatted again when the box is left.
+    // A formatted number is shown plain while typed and formatted again when the box is left;
+    // text that does not read stays as typed, for the form's check to refuse, and never
+    // gives way to the last value that did read.
     connect(box, &QLineEdit::editingFinished, this, [this, index = m_bindings.size() - 1] {
-        if (!m_bindings[index].displayFormat.isEmpty())
-            show(m_bindings[index]);
+        const Binding& b = m_bindings[index];
+        if (b.displayFormat.isEmpty() || !b.widget || !hasRow())
+            return;
+        const db::DataType type = m_recordset.field(b.field).type();
+        if (valueForField(static_cast<QLineEdit*>(b.widget.data())->text(), type))
+            show(b);
     });
     show(b);
 }
@@ -85,6 +95,7 @@ void DataBinding::bind(QLineEdit* box, const QString& field, const QString& disp
 void DataBinding::bind(QPlainTextEdit* box, const QString& field)
 {
     dropNulOnInput(box);
+    setTextLimit(box, textColumnWidth(field));
     m_bindings.push_back({Kind::Plain, box, field, {}});
     connect(box, &QPlainTextEdit::textChanged, this, [this, index = m_bindings.size() - 1] {
         if (!m_showing)

@@ -22,7 +22,7 @@ class DateBox;
 // column's value, and what the user changes goes straight to the field (the
 // recordset then holds the pending edit until the form saves or cancels).
 //
-// Text boxes bound to a text column get its width as maximum length. Numbers
+// Text boxes bound to a text column get its width as their limit (ui::setTextLimit). Numbers
 // are shown and read the Italian way ("12,5"), with an optional format pattern
 // for display (e.g. "#,##0.00"). Check boxes store Jet Booleans (-1/0).
 class DataBinding : public QObject {
@@ -67,6 +67,8 @@ private:
     void show(const Binding& binding);
     void store(const Binding& binding);
     bool hasRow() const;
+    // The width of a text column (0 for other columns), the limit of its box.
+    int textColumnWidth(const QString& field) const;
 
     db::Recordset m_recordset;
     QVector<Binding> m_bindings;

@@ -22,6 +22,8 @@
 #include <QVBoxLayout>
 #include <QValidator>
 #include <algorithm>
+#include <memory>
+#include <utility>
 
 namespace ui {
 
@@ -43,6 +45,39 @@ public:
         }
         return Acceptable;
     }
+};
+
+const char* const kIgnoresTypedDates = "corvessa_ignores_typed_dates";
+
+// Holds back the mouse buttons in the box's window while a refusal is on its
+// way to the user, so the click that moved the focus acts on nothing.
+class ClickHold : public QObject {
+public:
+    explicit ClickHold(DateBox* box) : QObject(box), m_box(box) { qApp->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick: {
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (!widget || widget->window() != m_box->window() || widget == m_box || m_box->isAncestorOf(widget))
+                return false;
+            for (QWidget* w = widget; w; w = w->parentWidget()) {
+                if (w->property(kIgnoresTypedDates).toBool())
+                    return false;
+            }
+            return true;
+        }
+        default:
+            return false;
+        }
+    }
+
+private:
+    DateBox* m_box;
 };
 
 // The parts of the shown text "dd/MM/yyyy" that the arrows step.
@@ -189,7 +224,17 @@ bool DateBox::pendingText() const
 
 bool DateBox::commit()
 {
+    // A refusal still on its way is told now: the caller must not go on with the old date.
+    if (m_messagePending) {
+        tellRefusal();
+        return false;
+    }
     return takeTyped(false);
+}
+
+void ignoresTypedDates(QWidget* control)
+{
+    control->setProperty(kIgnoresTypedDates, true);
 }
 
 bool DateBox::takeTyped(bool later)
@@ -234,6 +279,8 @@ bool DateBox::refuse(const QString& text, const QString& reason, bool later)
             m_messagePending = true;
             QTimer::singleShot(0, this, &DateBox::tellRefusal);
         }
+        if (!m_clickHold)
+            m_clickHold = new ClickHold(this);
     } else {
         tellRefusal();
     }
@@ -245,6 +292,8 @@ void DateBox::tellRefusal()
     m_messagePending = false;
     const QString reason = m_untold;
     m_untold.clear();
+    // The held click stays held until the message is answered (its release may come meanwhile).
+    const std::unique_ptr<QObject> hold(std::exchange(m_clickHold, nullptr));
     // The window was closed meanwhile (the user left by its cancel button).
     if (!isVisible() || reason.isEmpty())
         return;

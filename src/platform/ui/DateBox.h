@@ -22,6 +22,11 @@ namespace ui {
 // shows its last date again, keeps the focus and says why in a message box,
 // so a different date is never stored silently.
 //
+// A click elsewhere in the window that takes the focus from a box whose text is
+// refused does not reach what was clicked: a button acting on the date never
+// acts on the last date while the user believes the typed one is in. The
+// message comes, the focus is back in the box, and the click can be made again.
+//
 // The box may hold no date (an empty box, date() null): the program may set
 // it so; the user may leave it empty only when the box is nullable.
 class DateBox : public QLineEdit {
@@ -107,9 +112,14 @@ private:
     QString m_refusal;
     QString m_untold; // a refusal whose message is still to be shown
     bool m_messagePending = false;
+    QObject* m_clickHold = nullptr; // holds back the click that took the focus, until the message
     QAction* m_button = nullptr;
     QFrame* m_popup = nullptr;
     QCalendarWidget* m_calendar = nullptr;
 };
+
+// A control whose click leaves the window without acting on its dates (its
+// Annulla): a refused date never holds that click back.
+void ignoresTypedDates(QWidget* control);
 
 } // namespace ui

@@ -4,6 +4,7 @@
 
 class QLineEdit;
 class QPlainTextEdit;
+class QWidget;
 
 namespace ui {
 
@@ -11,9 +12,25 @@ namespace ui {
 // end at it. Typed, pasted or dropped, it is left out; text the program sets
 // is left as it is.
 QString withoutNul(QString text);
-// A line edit without a validator of its own gets one that leaves U+0000 out
-// (a validator of the form's own filters what it lets in by itself).
+// A line edit without a validator of its own gets one that keeps what the
+// user types or pastes as the box shows it (see fitOneLine); a validator of
+// the form's own filters what it lets in by itself and calls fitOneLine.
 void dropNulOnInput(QLineEdit* box);
 void dropNulOnInput(QPlainTextEdit* box);
+
+// The longest text a box takes, in the database's units (UTF-16; an emoji
+// counts two). 0: no limit. Longer typed, pasted or dropped text is cut at a
+// whole character (never half an emoji, never a letter without its accent)
+// and the box says so in a hint beside itself.
+void setTextLimit(QWidget* box, int units);
+int textLimit(const QWidget* box);
+
+// The user changed a one-line box from `before` to `input`: the inserted run
+// is made one line as the box shows it (line breaks and tabs become blanks,
+// U+0000 goes), then cut to the box's limit. Keeps `pos` on the same place.
+void fitOneLine(QLineEdit* box, const QString& before, QString& input, int& pos);
+
+// The hint a box shows when it cut what the user typed or pasted.
+QString cutHint(int units);
 
 } // namespace ui

@@ -226,6 +226,28 @@ TEST_P(ItalianFormat, ParsesItalianNumbers)
     }
 }
 
+TEST_P(ItalianFormat, ReadsNumbersAsTheyAreTyped)
+{
+    const struct {
+        const char* text;
+        std::optional<double> expected;
+    } cases[] = {
+        {"1.200,00", 1200.0},  {"1.200", 1200.0},      {"1.234.567,89", 1234567.89}, {"12,5", 12.5},
+        {"12.5", 12.5},        {"1.2345", 1.2345},     {"0.125", 0.125},             {".5", 0.5},
+        {"1.", 1.0},           {"-1.5", -1.5},         {" 22,50 ", 22.5},            {"0", 0.0},
+        {"1,2,3", std::nullopt}, {"1.20,5", std::nullopt}, {"1.2.3", std::nullopt}, {"1,5.2", std::nullopt},
+        {"1234.567", std::nullopt}, {"12.345.6", std::nullopt}, {".", std::nullopt}, {"", std::nullopt},
+        {"1.2,", std::nullopt}, {"abc", std::nullopt},  {"1 200", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = core::parseTypedNumber(QString::fromUtf8(c.text));
+        ASSERT_EQ(parsed.has_value(), c.expected.has_value()) << c.text;
+        if (parsed) {
+            EXPECT_DOUBLE_EQ(*parsed, *c.expected) << c.text;
+        }
+    }
+}
+
 TEST_P(ItalianFormat, ParsesItalianDates)
 {
     const struct {

@@ -5,16 +5,18 @@
 #include "platform/ui/ApplicationHabits.h"
 #include "platform/ui/ComboSearch.h"
 #include "platform/ui/EnterAsTab.h"
+#include "platform/ui/TextInput.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QKeyEvent>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QToolTip>
 #include <QTest>
 #include <QValidator>
 #include <QVBoxLayout>
@@ -25,6 +27,12 @@
 using namespace ui;
 
 namespace {
+
+// How long the text is once its line breaks are blanks (CR LF one blank).
+qsizetype asOneLineLength(const QString& text)
+{
+    return QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" ")).size();
+}
 
 // A plain window (no dialog, so no default button of Qt's own).
 struct Window {
@@ -183,6 +191,34 @@ TEST_F(ApplicationHabits, APauseStartsANewSearch)
     EXPECT_EQ(w->cmb->currentText(), QStringLiteral("Verdi"));
 }
 
+TEST_F(ApplicationHabits, AModifierKeyAloneLeavesTheSearchAsItWas)
+{
+    // A keyboard sends each modifier as a key of its own, with no text: Shift
+    // before a capital, Caps Lock, a Ctrl or Alt pressed and let go.
+    const auto alone = [this](int key, Qt::KeyboardModifiers held, bool press) {
+        QKeyEvent event(press ? QEvent::KeyPress : QEvent::KeyRelease, key, held);
+        QApplication::sendEvent(w->cmb, &event);
+    };
+    const std::pair<int, Qt::KeyboardModifiers> modifiers[] = {
+        {Qt::Key_Shift, Qt::ShiftModifier},     {Qt::Key_Shift, Qt::NoModifier},
+        {Qt::Key_Control, Qt::ControlModifier}, {Qt::Key_Alt, Qt::AltModifier},
+        {Qt::Key_AltGr, Qt::GroupSwitchModifier}, {Qt::Key_CapsLock, Qt::NoModifier},
+        {Qt::Key_Meta, Qt::MetaModifier},       {Qt::Key_Super_L, Qt::MetaModifier},
+    };
+    for (const auto& [key, held] : modifiers) {
+        w->cmb->setCurrentIndex(0);
+        w->cmb->setFocus();
+        QTest::keyClicks(w->cmb, QStringLiteral("studio "));
+        alone(key, held, true);
+        QTest::keyClick(w->cmb, 'B', held & Qt::ShiftModifier);
+        alone(key, held, false);
+        QTest::keyClick(w->cmb, 'i');
+        EXPECT_EQ(w->cmb->currentText(), QStringLiteral("Studio Bianchi")) << key;
+        EXPECT_EQ(ComboSearch::searchText(w->cmb), QStringLiteral("studio Bi")) << key;
+        QTest::keyClick(w->cmb, Qt::Key_Escape); // ends the search for the next case
+    }
+}
+
 TEST_F(ApplicationHabits, F4AndAltDownOpenTheList)
 {
     for (const auto& [key, modifiers] : {std::pair{Qt::Key_F4, Qt::KeyboardModifiers{}},
@@ -212,4 +248,48 @@ TEST_F(ApplicationHabits, TextBoxesLeaveNulOutOfTypedAndPastedText)
     digits->setValidator(own);
     digits->show();
     EXPECT_EQ(digits->validator(), own);
+}
+
+TEST_F(ApplicationHabits, OneLineBoxesKeepWhatTheyShowAndCutWholeCharacters)
+{
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+    const QString accent = QStringLiteral("e\u0301"); // e and its combining acute accent
+    const struct {
+        int limit;
+        QString inserted;
+        QString kept;
+    } cases[] = {
+        {0, QStringLiteral("Via Roma\n1"), QStringLiteral("Via Roma 1")},
+        {0, QStringLiteral("a\r\nb\tc\u2029d"), QStringLiteral("a b c d")},
+        {8, QStringLiteral("Studio") + emoji, QStringLiteral("Studio") + emoji},
+        {7, QStringLiteral("Studio") + emoji, QStringLiteral("Studio")},
+        {6, QStringLiteral("Studio") + emoji, QStringLiteral("Studio")},
+        {4, QStringLiteral("Caf") + accent, QStringLiteral("Caf")},
+        {3, QStringLiteral("ab\ncd"), QStringLiteral("ab ")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.inserted.toStdString() + " at " + std::to_string(c.limit));
+        setTextLimit(w->txt, c.limit);
+        w->txt->clear();
+        w->txt->setFocus();
+        w->txt->insert(c.inserted); // what a paste or a drop does
+        EXPECT_EQ(w->txt->text(), c.kept);
+        if (c.kept.size() < asOneLineLength(c.inserted)) {
+            EXPECT_TRUE(QToolTip::isVisible());
+            EXPECT_EQ(QToolTip::text(), cutHint(c.limit));
+        }
+    }
+    // The program's own text is never the user's to cut.
+    setTextLimit(w->txt, 3);
+    w->txt->setText(QStringLiteral("Studio Bianchi"));
+    EXPECT_EQ(w->txt->text(), QStringLiteral("Studio Bianchi"));
+
+    // A note keeps its line breaks and meets its limit the same way.
+    auto* note = w->add<QPlainTextEdit>("limited");
+    setTextLimit(note, 5);
+    note->show();
+    note->setFocus();
+    note->insertPlainText(QStringLiteral("ab\ncd") + emoji);
+    EXPECT_EQ(note->toPlainText(), QStringLiteral("ab\ncd"));
+    EXPECT_EQ(QToolTip::text(), cutHint(5));
 }
