@@ -12,6 +12,10 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
 QString CartellaDbPredefinita()
 {
     QString documenti = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -62,6 +66,10 @@ StatoDatabase VerificaDatabase(const QString& connectionString)
     // folder or a file without permission simply "not found" or "not a database".
     const QString percorso = FileDellaConnessione(connectionString);
     const QFileInfo info(percorso);
+    // A link to a file that is not there (a folder moved, a share not mounted):
+    // a new database must not take the place of the one it points to.
+    if (info.isSymLink() && !info.exists())
+        return StatoDatabase::CollegamentoInterrotto;
     if (info.isDir())
         return StatoDatabase::Cartella;
     if (info.isFile()) {
@@ -77,6 +85,10 @@ StatoDatabase VerificaDatabase(const QString& connectionString)
         cn.close();
         return verifica == QLatin1String("ok") ? StatoDatabase::Apribile : StatoDatabase::Danneggiato;
     } catch (const db::DbError& e) {
+        // The engine must finish (undo) the write its journal records before it
+        // reads the file, and cannot on a file it may not write.
+        if (e.kind() == db::ErrorKind::ReadOnly && QFileInfo(percorso + QStringLiteral("-journal")).size() > 0)
+            return StatoDatabase::GiornaleSuSolaLettura;
         switch (e.kind()) {
         case db::ErrorKind::FileNotFound:
             return StatoDatabase::Assente;
@@ -110,6 +122,55 @@ QString AccantonaDatabase(const QString& percorso)
     return nuovo;
 }
 
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Byte by byte into a file made new (never an existing file, never through a
+// link), flushed to the disk; a failed copy leaves nothing behind.
+int copiaReale(const QString& da, const QString& a)
+{
+    QFile sorgente(da);
+    if (!sorgente.open(QIODevice::ReadOnly))
+        return EIO;
+    const int fd = ::open(QFile::encodeName(a).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return errno;
+    int errore = 0;
+    while (errore == 0 && !sorgente.atEnd()) {
+        const QByteArray blocco = sorgente.read(1 << 16);
+        if (blocco.isEmpty() && sorgente.error() != QFileDevice::NoError)
+            errore = EIO;
+        for (qsizetype scritti = 0; errore == 0 && scritti < blocco.size();) {
+            const ssize_t n = ::write(fd, blocco.constData() + scritti, static_cast<size_t>(blocco.size() - scritti));
+            if (n < 0 && errno != EINTR)
+                errore = errno;
+            else if (n > 0)
+                scritti += n;
+        }
+    }
+    if (errore == 0 && ::fsync(fd) != 0)
+        errore = errno;
+    if (::close(fd) != 0 && errore == 0)
+        errore = errno;
+    if (errore != 0)
+        ::unlink(QFile::encodeName(a).constData());
+    return errore;
+}
+
+CopiaFile& copiaFile()
+{
+    static CopiaFile copia;
+    return copia;
+}
+
+} // namespace
+
+void ImpostaCopiaFile(CopiaFile copia)
+{
+    copiaFile() = std::move(copia);
+}
+
 bool RipristinaMaster(bool* messaggioMostrato)
 {
     if (messaggioMostrato)
@@ -118,11 +179,19 @@ bool RipristinaMaster(bool* messaggioMostrato)
     if (!QFileInfo(modello).isFile())
         return false;
     const QString destinazione = PercorsoDatabase();
-    // QFile::copy never overwrites: an existing file (even a damaged one) is
-    // never replaced here; the caller puts it aside first.
-    if (QFileInfo::exists(destinazione) || !QFile::copy(modello, destinazione)) {
-        ui::msgBox(QStringLiteral("Impossibile trovare la cartella del database. Verificare la disponibilità della risorsa."),
-                   ui::vbOKOnly, AppTitle());
+    // An existing file (even a damaged one) is never replaced here; the
+    // caller puts it aside first.
+    const int errore = QFileInfo::exists(destinazione) ? EEXIST : copiaFile() ? copiaFile()(modello, destinazione)
+                                                                           : copiaReale(modello, destinazione);
+    if (errore != 0) {
+        if (errore == ENOSPC || errore == EDQUOT)
+            ui::msgBox(QStringLiteral("Il disco del database è pieno: non c'è spazio per creare il database in") + kCrLf
+                           + QDir::toNativeSeparators(gCartellaDb) + kCrLf
+                           + QStringLiteral("Liberare spazio sul disco e avviare di nuovo il programma."),
+                       ui::vbOKOnly, AppTitle());
+        else
+            ui::msgBox(QStringLiteral("Impossibile trovare la cartella del database. Verificare la disponibilità della risorsa."),
+                       ui::vbOKOnly, AppTitle());
         if (messaggioMostrato)
             *messaggioMostrato = true;
         return false;

@@ -12,6 +12,7 @@
 #include "startup/SharedState.h"
 #include "platform/ui/MsgBoxStyle.h"
 #include "support/DatabaseFile.h"
+#include "support/PermissionBits.h"
 #include "support/ProgramFixture.h"
 
 #include <QApplication>
@@ -25,6 +26,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <cerrno>
 #include <memory>
 #include <sqlite3.h>
 
@@ -418,5 +420,99 @@ TEST_F(StartupTest, ANeverSavedDocumentLeftByAKilledEditorGoesAtTheNextStart)
         // Forgotten once judged; kept in mind while another copy may still save it.
         EXPECT_EQ(DocumentoNuovoRicordato(), c.pid != 0 ? id : 0);
         DimenticaDocumentoNuovo(id);
+    }
+}
+
+namespace {
+
+// The file at `path` as a write cut short leaves it: changed pages in the file
+// and, beside it, the journal that undoes them.
+void leaveUnfinishedWrite(const QString& source, const QString& path)
+{
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(source.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(raw, "PRAGMA cache_size=1; BEGIN; CREATE TABLE Ingombro (x); "
+                                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                                "INSERT INTO Ingombro SELECT randomblob(500) FROM n;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    ASSERT_TRUE(QFile::copy(source, path));
+    ASSERT_TRUE(QFile::copy(source + QStringLiteral("-journal"), path + QStringLiteral("-journal")));
+    sqlite3_exec(raw, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(raw);
+}
+
+} // namespace
+
+TEST_F(StartupTest, ABrokenLinkAJournalBesideAReadOnlyFileAndAFullDiskAreNamedForWhatTheyAre)
+{
+    const QString path = defaultDatabasePath();
+    const QString folder = QFileInfo(path).absolutePath();
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        QString message;
+        bool asksForAFolder;
+        std::function<void()> check; // what must still stand after the start
+    };
+    const QString target = QDir(m_home.path()).filePath(QStringLiteral("Rete/qelvo.mdb"));
+    QByteArray journal;
+    QByteArray file;
+    const std::vector<Case> cases = {
+        {"a link to a file that is not there",
+         [&] { ASSERT_TRUE(QFile::link(target, path)); },
+         QStringLiteral("Il file del database è un collegamento a un file che non esiste:") + kCrLf + path + kCrLf
+             + QStringLiteral("Il collegamento punta a ") + target,
+         true,
+         [&] {
+             EXPECT_EQ(QFileInfo(path).symLinkTarget(), target) << "the link is left as it was";
+             EXPECT_FALSE(QFileInfo::exists(target));
+         }},
+        {"the journal of a write cut short beside a read-only file",
+         [&] {
+             const QString source = QDir(m_home.path()).filePath(QStringLiteral("lavoro.mdb"));
+             ASSERT_TRUE(QFile::copy(QDir(AppPath()).filePath(QLatin1String(kNomeTemplate)), source));
+             QFile::setPermissions(source, QFile::ReadOwner | QFile::WriteOwner);
+             leaveUnfinishedWrite(source, path);
+             QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+             journal = fileHash(path + QStringLiteral("-journal"));
+             file = fileHash(path);
+         },
+         QStringLiteral("Il file del database è di sola lettura e accanto c'è il giornale di una scrittura non conclusa, "
+                        "che va annullata prima di leggere i dati:")
+             + kCrLf + path + kCrLf
+             + QStringLiteral("Dare il permesso di scrittura al file e alla sua cartella, poi avviare di nuovo il programma. "
+                              "Non cancellare il file qelvo.mdb-journal."),
+         false,
+         [&] {
+             EXPECT_EQ(fileHash(path + QStringLiteral("-journal")), journal);
+             EXPECT_EQ(fileHash(path), file);
+         }},
+        {"a full disk when the database is made from the template",
+         [] { ImpostaCopiaFile([](const QString&, const QString&) { return ENOSPC; }); },
+         QStringLiteral("Il disco del database è pieno: non c'è spazio per creare il database in") + kCrLf + folder + kCrLf
+             + QStringLiteral("Liberare spazio sul disco e avviare di nuovo il programma."),
+         true,
+         [&] { EXPECT_FALSE(QFileInfo::exists(path)); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        c.make();
+        restartDialogs();
+        m_dialogs.answerMessageBox(ui::vbOK);
+        if (c.asksForAFolder)
+            m_dialogs.answerFolder(QString());
+        {
+            PermissionBitsObeyed asAUser;
+            Main();
+        }
+        ImpostaCopiaFile({});
+        ASSERT_EQ(m_dialogs.messages().size(), 1);
+        EXPECT_TRUE(m_dialogs.messages().first().startsWith(c.message)) << m_dialogs.messages().first().toStdString();
+        EXPECT_FALSE(frmMain::exists());
+        EXPECT_TRUE(damagedCopies(path).isEmpty());
+        c.check();
     }
 }
