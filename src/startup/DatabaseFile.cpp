@@ -1,5 +1,6 @@
 #include "startup/DatabaseFile.h"
 
+#include "common/comRegistry.h"
 #include "domain/DocumentStore.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
@@ -14,6 +15,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 QString CartellaDbPredefinita()
@@ -60,6 +62,59 @@ QString FileDellaConnessione(const QString& connectionString)
     return connectionString.mid(da, fine < 0 ? -1 : fine - da).trimmed();
 }
 
+namespace {
+
+// What tells this file's content apart from the one last checked: the header's
+// change counter (raised by every write), page count, its valid-for counter
+// and the engine's version, the size, and the time of the last write to the
+// file to the nanosecond (which every other write, by any program, moves on).
+// Empty when the file cannot be read.
+QString impronta(const QString& percorso)
+{
+    QFile file(percorso);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray testa = file.read(100);
+    struct stat info {};
+    if (testa.size() < 100 || ::fstat(file.handle(), &info) != 0)
+        return {};
+    return QString::fromLatin1(testa.mid(24, 8).toHex() + ':' + testa.mid(92, 8).toHex()) + QLatin1Char(':')
+         + QString::number(info.st_size) + QLatin1Char(':') + QString::number(info.st_mtim.tv_sec) + QLatin1Char('.')
+         + QString::number(info.st_mtim.tv_nsec);
+}
+
+// Remembered in this machine's settings, per database file.
+QString nomeImpronta(const QString& percorso)
+{
+    return QStringLiteral("dbVerificato:") + QDir::cleanPath(QFileInfo(percorso).absoluteFilePath());
+}
+
+QString improntaVerificata(const QString& percorso)
+{
+    if (gRegKeySettings.isEmpty())
+        return {};
+    try {
+        return LeggiRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, nomeImpronta(percorso), core::Variant(QString()))
+            .toString();
+    } catch (const core::Error&) {
+        return {};
+    }
+}
+
+void ricordaImpronta(const QString& percorso, const QString& valore)
+{
+    if (gRegKeySettings.isEmpty() || valore.isEmpty())
+        return;
+    // A help for the next start only: a settings file that cannot be written
+    // means the next start checks the file through again.
+    try {
+        ScriviRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, nomeImpronta(percorso), core::Variant(valore));
+    } catch (const core::Error&) {
+    }
+}
+
+} // namespace
+
 StatoDatabase VerificaDatabase(const QString& connectionString)
 {
     // What the path is, before the engine is asked: its own errors would call a
@@ -81,9 +136,20 @@ StatoDatabase VerificaDatabase(const QString& connectionString)
     try {
         db::Connection cn;
         cn.open(connectionString, QString(), QString());
+        // Reading every page takes longer as the file grows: a file no one has
+        // written since this machine last found it sound is not read through
+        // again. Taken once open, when a write cut short is undone already.
+        const QString prima = impronta(percorso);
+        if (!prima.isEmpty() && prima == improntaVerificata(percorso)) {
+            cn.close();
+            return StatoDatabase::Apribile;
+        }
         const QString verifica = cn.quickCheck();
         cn.close();
-        return verifica == QLatin1String("ok") ? StatoDatabase::Apribile : StatoDatabase::Danneggiato;
+        if (verifica != QLatin1String("ok"))
+            return StatoDatabase::Danneggiato;
+        ricordaImpronta(percorso, prima);
+        return StatoDatabase::Apribile;
     } catch (const db::DbError& e) {
         // The engine must finish (undo) the write its journal records before it
         // reads the file, and cannot on a file it may not write.

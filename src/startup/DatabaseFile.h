@@ -36,7 +36,9 @@ enum class StatoDatabase {
     GiornaleSuSolaLettura   // an unfinished write's journal beside a file that cannot be written
 };
 // Opens the file and runs the engine's quick check of every page, so a damaged
-// table is found at start, not at its first use.
+// table is found at start, not at its first use. A file whose header, size and
+// time of last write are those this machine last checked sound (remembered in
+// its settings, per file) is only opened: nothing has written to it since.
 StatoDatabase VerificaDatabase(const QString& connectionString);
 // The file a connection string names ("Data Source=").
 QString FileDellaConnessione(const QString& connectionString);

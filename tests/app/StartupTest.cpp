@@ -27,6 +27,8 @@
 #include <QTimer>
 #include <functional>
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <memory>
 #include <sqlite3.h>
 
@@ -515,4 +517,60 @@ TEST_F(StartupTest, ABrokenLinkAJournalBesideAReadOnlyFileAndAFullDiskAreNamedFo
         EXPECT_TRUE(damagedCopies(path).isEmpty());
         c.check();
     }
+}
+
+namespace {
+
+// The time of the last write to a file, to the nanosecond, and back.
+timespec lastWrite(const QString& path)
+{
+    struct stat info {};
+    EXPECT_EQ(::stat(path.toLocal8Bit().constData(), &info), 0);
+    return info.st_mtim;
+}
+
+void setLastWrite(const QString& path, const timespec& when)
+{
+    const timespec times[2] = {{0, UTIME_OMIT}, when};
+    EXPECT_EQ(::utimensat(AT_FDCWD, path.toLocal8Bit().constData(), times, 0), 0);
+}
+
+} // namespace
+
+TEST_F(StartupTest, AFileWrittenSinceItsLastCleanCheckIsCheckedAgainAndADamagedOneRefused)
+{
+    const auto start = [&] {
+        Main();
+        const bool started = frmMain::exists();
+        if (started)
+            frmMain::instance()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return started;
+    };
+    // The first start makes the file and upgrades it; the second finds it sound
+    // as it now stands.
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(start());
+    const QString path = defaultDatabasePath();
+
+    // A table no start reads, damaged by bytes that leave the header, the size
+    // and (put back) the time of the last write as they were: a file unchanged
+    // for the start, which opens it without reading it through.
+    const timespec checked = lastWrite(path);
+    damageTable(path, "Enasarco");
+    setLastWrite(path, checked);
+    EXPECT_TRUE(start()) << "an unchanged file is not read through again";
+    EXPECT_TRUE(m_dialogs.messages().isEmpty());
+
+    // The same bytes written as any program writes them: the file is checked
+    // again, the damage found and the file kept aside.
+    const QByteArray damaged = fileHash(path);
+    setLastWrite(path, timespec{checked.tv_sec, checked.tv_nsec == 0 ? 1 : checked.tv_nsec - 1});
+    m_dialogs.answerMessageBox(ui::vbOK);
+    EXPECT_TRUE(start());
+    ASSERT_EQ(m_dialogs.messages().size(), 1);
+    EXPECT_TRUE(m_dialogs.messages().first().contains(QStringLiteral("danneggiato")));
+    const QStringList kept = damagedCopies(path);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(fileHash(QDir(QFileInfo(path).absolutePath()).filePath(kept.first())), damaged);
 }
