@@ -192,8 +192,8 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// Byte by byte into a file made new (never an existing file, never through a
-// link), flushed to the disk; a failed copy leaves nothing behind.
+// Copied block by block into a file made new (never an existing file, never
+// through a link), flushed to the disk; a failed copy leaves nothing behind.
 int copiaReale(const QString& da, const QString& a)
 {
     QFile sorgente(da);
