@@ -28,7 +28,10 @@
 #include <functional>
 #include <cerrno>
 #include <fcntl.h>
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <memory>
 #include <sqlite3.h>
 
@@ -386,42 +389,88 @@ TEST_F(StartupTest, ANeverSavedDocumentLeftByAKilledEditorGoesAtTheNextStart)
 {
     Main();
     ASSERT_TRUE(frmMain::exists());
-    struct Case {
-        const char* name;
-        bool withClient;
-        std::int32_t pid; // 0: this program's own
-        bool deleted;
-    };
-    for (const Case& c : {Case{"blank", false, 0, true}, Case{"saved since", true, 0, false},
-                          Case{"still open in another copy of the program", false, 1, false}}) {
-        SCOPED_TRACE(c.name);
-        frmMain::instance()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        exec(QStringLiteral("INSERT INTO Fatture (sezId, fatCliForId, fatData) VALUES (1, %1, #06/15/2026#)").arg(c.withClient ? 7 : 0));
+    const auto blankDocument = [&](bool withClient) {
+        exec(QStringLiteral("INSERT INTO Fatture (sezId, fatCliForId, fatData) VALUES (1, %1, #06/15/2026#)").arg(withClient ? 7 : 0));
         db::Recordset rs;
         rs.open(QStringLiteral("SELECT MAX(fatId) AS id FROM Fatture"), DataConStr, db::CursorType::Static, db::LockType::ReadOnly);
         const std::int32_t id = rs.value(0).toLong();
         rs.close();
         exec(QStringLiteral("INSERT INTO FattureIva (fcifatId, fciCodiceIva) VALUES (%1, '22')").arg(id));
         exec(QStringLiteral("INSERT INTO Incassi (incFatId, incImporto) VALUES (%1, 0)").arg(id));
-        RicordaDocumentoNuovo(id);
-        if (c.pid != 0)
-            ScriviRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_DWORD, QStringLiteral("docNuovoPid"), core::Variant(c.pid));
-
+        return id;
+    };
+    const auto rows = [&](const QString& sql, std::int32_t id) {
+        db::Recordset r;
+        r.open(sql.arg(id), DataConStr, db::CursorType::Static, db::LockType::ReadOnly);
+        return r.recordCount();
+    };
+    const auto gone = [&](std::int32_t id) {
+        return rows(QStringLiteral("SELECT * FROM Fatture WHERE fatId=%1"), id) == 0
+            && rows(QStringLiteral("SELECT * FROM FattureIva WHERE fcifatId=%1"), id) == 0
+            && rows(QStringLiteral("SELECT * FROM Incassi WHERE incFatId=%1"), id) == 0;
+    };
+    const auto restart = [&] {
+        if (frmMain::exists())
+            frmMain::instance()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         Main();
-
         ASSERT_TRUE(frmMain::exists());
-        const auto rows = [&](const QString& sql) {
-            db::Recordset r;
-            r.open(sql.arg(id), DataConStr, db::CursorType::Static, db::LockType::ReadOnly);
-            return r.recordCount();
-        };
-        EXPECT_EQ(rows(QStringLiteral("SELECT * FROM Fatture WHERE fatId=%1")), c.deleted ? 0 : 1);
-        EXPECT_EQ(rows(QStringLiteral("SELECT * FROM FattureIva WHERE fcifatId=%1")), c.deleted ? 0 : 1);
-        EXPECT_EQ(rows(QStringLiteral("SELECT * FROM Incassi WHERE incFatId=%1")), c.deleted ? 0 : 1);
-        // Forgotten once judged; kept in mind while another copy may still save it.
-        EXPECT_EQ(DocumentoNuovoRicordato(), c.pid != 0 ? id : 0);
-        DimenticaDocumentoNuovo(id);
+    };
+
+    for (const bool withClient : {false, true}) {
+        SCOPED_TRACE(withClient ? "saved since" : "blank");
+        const std::int32_t id = blankDocument(withClient);
+        RicordaDocumentoNuovo(id);
+        restart();
+        EXPECT_EQ(gone(id), !withClient);
+        EXPECT_EQ(DocumentoNuovoRicordato(), 0) << "forgotten once judged";
+    }
+
+    {
+        SCOPED_TRACE("left by an earlier release, which kept one entry");
+        const std::int32_t id = blankDocument(false);
+        ScriviRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, QStringLiteral("docNuovoDb"), core::Variant(PercorsoDatabase()));
+        ScriviRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_DWORD, QStringLiteral("docNuovoPid"), core::Variant(std::int32_t(0)));
+        ScriviRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_DWORD, QStringLiteral("docNuovoId"), core::Variant(id));
+        restart();
+        EXPECT_TRUE(gone(id));
+        EXPECT_TRUE(LeggiRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, QStringLiteral("docNuovoDb"), core::Variant(QString()))
+                        .toString()
+                        .isEmpty());
+    }
+
+    {
+        SCOPED_TRACE("two copies of the program, each with a new document");
+        const std::int32_t theirs = blankDocument(false);
+        const std::int32_t mine = blankDocument(false);
+        // The other copy: a process of its own that remembers its document and
+        // keeps its editor open until it is killed.
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        const pid_t other = fork();
+        ASSERT_GE(other, 0);
+        if (other == 0) {
+            RicordaDocumentoNuovo(theirs);
+            const char done = 1;
+            (void)!write(ready[1], &done, 1);
+            for (;;)
+                pause();
+        }
+        char done = 0;
+        ASSERT_EQ(read(ready[0], &done, 1), 1);
+        close(ready[0]);
+        close(ready[1]);
+        RicordaDocumentoNuovo(mine);
+
+        // This copy was killed and starts again, the other still running.
+        restart();
+        EXPECT_TRUE(gone(mine));
+        EXPECT_FALSE(gone(theirs)) << "a document another running copy has open stays";
+        // Then the other copy is killed too.
+        kill(other, SIGKILL);
+        waitpid(other, nullptr, 0);
+        restart();
+        EXPECT_TRUE(gone(theirs));
     }
 }
 
