@@ -13,6 +13,8 @@
 #include "startup/SharedState.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QScreen>
 #include <QStyle>
 
@@ -66,6 +68,24 @@ bool ApriDatabase(const QString& connessione)
         fermaSulFile(QStringLiteral("Al posto del file del database c'è una cartella con lo stesso nome:"),
                      QStringLiteral("Rinominare o spostare la cartella, oppure scegliere un'altra cartella del database."));
         frmForFolders::Apri(gRegKeySettings, AppTitle());
+        return false;
+    }
+    if (stato == StatoDatabase::CollegamentoInterrotto) {
+        fermaSulFile(QStringLiteral("Il file del database è un collegamento a un file che non esiste:"),
+                     QStringLiteral("Il collegamento punta a ") + QDir::toNativeSeparators(QFileInfo(PercorsoDatabase()).symLinkTarget())
+                         + QStringLiteral(". Rendere di nuovo raggiungibile quel file (un'unità di rete da collegare, una cartella "
+                                          "spostata), oppure scegliere un'altra cartella del database."));
+        frmForFolders::Apri(gRegKeySettings, AppTitle());
+        return false;
+    }
+    if (stato == StatoDatabase::GiornaleSuSolaLettura) {
+        // The journal holds what undoes a write cut short: deleting it would
+        // leave the file half written.
+        fermaSulFile(QStringLiteral("Il file del database è di sola lettura e accanto c'è il giornale di una scrittura "
+                                    "non conclusa, che va annullata prima di leggere i dati:"),
+                     QStringLiteral("Dare il permesso di scrittura al file e alla sua cartella, poi avviare di nuovo il "
+                                    "programma. Non cancellare il file ")
+                         + QFileInfo(PercorsoDatabase()).fileName() + QStringLiteral("-journal."));
         return false;
     }
     if (stato == StatoDatabase::NonLeggibile) {

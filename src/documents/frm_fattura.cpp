@@ -221,13 +221,13 @@ void frm_fattura::Nuovo(std::int32_t tipo)
     nuovo.withholdingOnSurcharge = gRitAccSuRitPre;
     std::int32_t id = 0;
     try {
-        id = createNewDocument(DataConStr, nuovo);
+        // Remembered before its row exists, until it is saved or cancelled: a
+        // start after a crash or a kill removes the blank row.
+        id = createNewDocument(DataConStr, nuovo, RicordaDocumentoNuovo);
     } catch (const core::Error& e) {
         ui::msgBox(QStringLiteral("Impossibile creare il documento.") + kCrLf + e.text(), ui::vbOKOnly, AppTitle());
         return;
     }
-    // Until it is saved or cancelled: a start after a crash removes the blank row.
-    RicordaDocumentoNuovo(id);
     frm_fattura* f = instance();
     f->m_modo = 1;
     f->m_id = id;

@@ -23,17 +23,34 @@ QVector<QPair<QString, core::Variant>> newDocumentFields(const NewDocument& d)
     };
 }
 
-std::int32_t createNewDocument(const QString& connectionString, const NewDocument& document)
+std::int32_t createNewDocument(const QString& connectionString, const NewDocument& document,
+                               const std::function<void(std::int32_t)>& remember)
 {
     db::Connection cn = openClientConnection(connectionString);
+    std::int32_t id = 0;
+    {
+        // A row added and deleted again: the counter keeps its number taken.
+        db::Transaction tx(cn);
+        db::Recordset rs;
+        rs.open(QStringLiteral("Fatture"), cn, db::CursorType::Static, db::LockType::Optimistic, db::CommandType::Table);
+        rs.addNew();
+        rs.setValue(QStringLiteral("sezId"), core::Variant(document.sezId));
+        rs.update();
+        id = rs.value(QStringLiteral("fatId")).toLong();
+        rs.close();
+        cn.execute(QStringLiteral("DELETE * FROM Fatture WHERE fatId=") + QString::number(id));
+        tx.commit();
+    }
+    if (remember)
+        remember(id);
     db::Transaction tx(cn);
     db::Recordset rs;
     rs.open(QStringLiteral("Fatture"), cn, db::CursorType::Static, db::LockType::Optimistic, db::CommandType::Table);
     rs.addNew();
+    rs.setValue(QStringLiteral("fatId"), core::Variant(id));
     for (const auto& [field, value] : newDocumentFields(document))
         rs.setValue(field, value);
     rs.update();
-    const std::int32_t id = rs.value(QStringLiteral("fatId")).toLong();
     rs.close();
     tx.commit();
     cn.close();

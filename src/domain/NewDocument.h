@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVector>
 #include <cstdint>
+#include <functional>
 
 // The blank header row of a new document: written when the editor opens a new
 // document (it exists in the database from then on, with a provisional number
@@ -29,5 +30,10 @@ struct NewDocument {
 // The withholding starts off (its percentage 0) whatever the section's default.
 QVector<QPair<QString, core::Variant>> newDocumentFields(const NewDocument& document);
 
-// Adds the row in its own transaction and returns its fatId.
-std::int32_t createNewDocument(const QString& connectionString, const NewDocument& document);
+// Adds the row and returns its fatId. The id is taken first (the counter moved
+// past it in a transaction of its own, so no machine is ever given it again)
+// and handed to `remember` before the row is written: a program killed at any
+// moment leaves either no row or a row its next start knows about. What
+// `remember` throws stops the creation with no row written.
+std::int32_t createNewDocument(const QString& connectionString, const NewDocument& document,
+                               const std::function<void(std::int32_t)>& remember = {});

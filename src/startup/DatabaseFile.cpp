@@ -1,5 +1,6 @@
 #include "startup/DatabaseFile.h"
 
+#include "common/comRegistry.h"
 #include "domain/DocumentStore.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
@@ -11,6 +12,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 QString CartellaDbPredefinita()
 {
@@ -56,12 +62,69 @@ QString FileDellaConnessione(const QString& connectionString)
     return connectionString.mid(da, fine < 0 ? -1 : fine - da).trimmed();
 }
 
+namespace {
+
+// What tells this file's content apart from the one last checked: the header's
+// change counter (raised by every write), page count, its valid-for counter
+// and the engine's version, the size, and the time of the last write to the
+// file to the nanosecond (which every other write, by any program, moves on).
+// Empty when the file cannot be read.
+QString impronta(const QString& percorso)
+{
+    QFile file(percorso);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray testa = file.read(100);
+    struct stat info {};
+    if (testa.size() < 100 || ::fstat(file.handle(), &info) != 0)
+        return {};
+    return QString::fromLatin1(testa.mid(24, 8).toHex() + ':' + testa.mid(92, 8).toHex()) + QLatin1Char(':')
+         + QString::number(info.st_size) + QLatin1Char(':') + QString::number(info.st_mtim.tv_sec) + QLatin1Char('.')
+         + QString::number(info.st_mtim.tv_nsec);
+}
+
+// Remembered in this machine's settings, per database file.
+QString nomeImpronta(const QString& percorso)
+{
+    return QStringLiteral("dbVerificato:") + QDir::cleanPath(QFileInfo(percorso).absoluteFilePath());
+}
+
+QString improntaVerificata(const QString& percorso)
+{
+    if (gRegKeySettings.isEmpty())
+        return {};
+    try {
+        return LeggiRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, nomeImpronta(percorso), core::Variant(QString()))
+            .toString();
+    } catch (const core::Error&) {
+        return {};
+    }
+}
+
+void ricordaImpronta(const QString& percorso, const QString& valore)
+{
+    if (gRegKeySettings.isEmpty() || valore.isEmpty())
+        return;
+    // A help for the next start only: a settings file that cannot be written
+    // means the next start checks the file through again.
+    try {
+        ScriviRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, nomeImpronta(percorso), core::Variant(valore));
+    } catch (const core::Error&) {
+    }
+}
+
+} // namespace
+
 StatoDatabase VerificaDatabase(const QString& connectionString)
 {
     // What the path is, before the engine is asked: its own errors would call a
     // folder or a file without permission simply "not found" or "not a database".
     const QString percorso = FileDellaConnessione(connectionString);
     const QFileInfo info(percorso);
+    // A link to a file that is not there (a folder moved, a share not mounted):
+    // a new database must not take the place of the one it points to.
+    if (info.isSymLink() && !info.exists())
+        return StatoDatabase::CollegamentoInterrotto;
     if (info.isDir())
         return StatoDatabase::Cartella;
     if (info.isFile()) {
@@ -73,10 +136,25 @@ StatoDatabase VerificaDatabase(const QString& connectionString)
     try {
         db::Connection cn;
         cn.open(connectionString, QString(), QString());
+        // Reading every page takes longer as the file grows: a file no one has
+        // written since this machine last found it sound is not read through
+        // again. Taken once open, when a write cut short is undone already.
+        const QString prima = impronta(percorso);
+        if (!prima.isEmpty() && prima == improntaVerificata(percorso)) {
+            cn.close();
+            return StatoDatabase::Apribile;
+        }
         const QString verifica = cn.quickCheck();
         cn.close();
-        return verifica == QLatin1String("ok") ? StatoDatabase::Apribile : StatoDatabase::Danneggiato;
+        if (verifica != QLatin1String("ok"))
+            return StatoDatabase::Danneggiato;
+        ricordaImpronta(percorso, prima);
+        return StatoDatabase::Apribile;
     } catch (const db::DbError& e) {
+        // The engine must finish (undo) the write its journal records before it
+        // reads the file, and cannot on a file it may not write.
+        if (e.kind() == db::ErrorKind::ReadOnly && QFileInfo(percorso + QStringLiteral("-journal")).size() > 0)
+            return StatoDatabase::GiornaleSuSolaLettura;
         switch (e.kind()) {
         case db::ErrorKind::FileNotFound:
             return StatoDatabase::Assente;
@@ -110,6 +188,55 @@ QString AccantonaDatabase(const QString& percorso)
     return nuovo;
 }
 
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Copied block by block into a file made new (never an existing file, never
+// through a link), flushed to the disk; a failed copy leaves nothing behind.
+int copiaReale(const QString& da, const QString& a)
+{
+    QFile sorgente(da);
+    if (!sorgente.open(QIODevice::ReadOnly))
+        return EIO;
+    const int fd = ::open(QFile::encodeName(a).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return errno;
+    int errore = 0;
+    while (errore == 0 && !sorgente.atEnd()) {
+        const QByteArray blocco = sorgente.read(1 << 16);
+        if (blocco.isEmpty() && sorgente.error() != QFileDevice::NoError)
+            errore = EIO;
+        for (qsizetype scritti = 0; errore == 0 && scritti < blocco.size();) {
+            const ssize_t n = ::write(fd, blocco.constData() + scritti, static_cast<size_t>(blocco.size() - scritti));
+            if (n < 0 && errno != EINTR)
+                errore = errno;
+            else if (n > 0)
+                scritti += n;
+        }
+    }
+    if (errore == 0 && ::fsync(fd) != 0)
+        errore = errno;
+    if (::close(fd) != 0 && errore == 0)
+        errore = errno;
+    if (errore != 0)
+        ::unlink(QFile::encodeName(a).constData());
+    return errore;
+}
+
+CopiaFile& copiaFile()
+{
+    static CopiaFile copia;
+    return copia;
+}
+
+} // namespace
+
+void ImpostaCopiaFile(CopiaFile copia)
+{
+    copiaFile() = std::move(copia);
+}
+
 bool RipristinaMaster(bool* messaggioMostrato)
 {
     if (messaggioMostrato)
@@ -118,11 +245,19 @@ bool RipristinaMaster(bool* messaggioMostrato)
     if (!QFileInfo(modello).isFile())
         return false;
     const QString destinazione = PercorsoDatabase();
-    // QFile::copy never overwrites: an existing file (even a damaged one) is
-    // never replaced here; the caller puts it aside first.
-    if (QFileInfo::exists(destinazione) || !QFile::copy(modello, destinazione)) {
-        ui::msgBox(QStringLiteral("Impossibile trovare la cartella del database. Verificare la disponibilità della risorsa."),
-                   ui::vbOKOnly, AppTitle());
+    // An existing file (even a damaged one) is never replaced here; the
+    // caller puts it aside first.
+    const int errore = QFileInfo::exists(destinazione) ? EEXIST : copiaFile() ? copiaFile()(modello, destinazione)
+                                                                           : copiaReale(modello, destinazione);
+    if (errore != 0) {
+        if (errore == ENOSPC || errore == EDQUOT)
+            ui::msgBox(QStringLiteral("Il disco del database è pieno: non c'è spazio per creare il database in") + kCrLf
+                           + QDir::toNativeSeparators(gCartellaDb) + kCrLf
+                           + QStringLiteral("Liberare spazio sul disco e avviare di nuovo il programma."),
+                       ui::vbOKOnly, AppTitle());
+        else
+            ui::msgBox(QStringLiteral("Impossibile trovare la cartella del database. Verificare la disponibilità della risorsa."),
+                       ui::vbOKOnly, AppTitle());
         if (messaggioMostrato)
             *messaggioMostrato = true;
         return false;

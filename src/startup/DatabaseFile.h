@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 // The database file, its connection string, the template recovery and the
 // read of a document counter.
@@ -30,10 +31,14 @@ enum class StatoDatabase {
     Occupato,     // held locked by another program or machine
     Irraggiungibile, // the folder cannot be read or written
     Cartella,     // a folder stands where the file should be
-    NonLeggibile  // a file the user has no permission to read
+    NonLeggibile, // a file the user has no permission to read
+    CollegamentoInterrotto, // a symbolic link to a file that does not exist
+    GiornaleSuSolaLettura   // an unfinished write's journal beside a file that cannot be written
 };
 // Opens the file and runs the engine's quick check of every page, so a damaged
-// table is found at start, not at its first use.
+// table is found at start, not at its first use. A file whose header, size and
+// time of last write are those this machine last checked sound (remembered in
+// its settings, per file) is only opened: nothing has written to it since.
 StatoDatabase VerificaDatabase(const QString& connectionString);
 // The file a connection string names ("Data Source=").
 QString FileDellaConnessione(const QString& connectionString);
@@ -43,9 +48,16 @@ QString FileDellaConnessione(const QString& connectionString);
 QString AccantonaDatabase(const QString& percorso);
 
 // Copies the template "master.gen" of the program folder to the database path.
-// Never copies over an existing file. False when the template is missing (no
-// message) or the copy failed (after its own message; `messaggioMostrato` tells).
+// Never copies over an existing file, nor through a link. False when the
+// template is missing (no message) or the copy failed (after its own message,
+// which says when the disk is full; `messaggioMostrato` tells).
 bool RipristinaMaster(bool* messaggioMostrato = nullptr);
+
+// How RipristinaMaster copies a file: 0, or the system's error number of the
+// failed copy (ENOSPC, ...), with nothing left at `a`. Tests stand in a copy
+// failing as a full disk does; an empty function puts the real one back.
+using CopiaFile = std::function<int(const QString& da, const QString& a)>;
+void ImpostaCopiaFile(CopiaFile copia);
 
 // The last number given in the series of the current section for the working
 // year; 0 when no counter row exists. Empty `Serie` is the main series, whose

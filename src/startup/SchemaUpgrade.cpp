@@ -63,15 +63,15 @@ const char* const kAggiornaDb[] = {
     "ALTER TABLE SezioniModelli ADD COLUMN modNote MEMO",
     "CREATE TABLE Fornitori ( forId COUNTER, forNome TEXT(50), forIndirizzo TEXT(50),  forCAP TEXT(6), forLocalita TEXT(50), forProvincia TEXT(2), forTelefono TEXT(30), forFax TEXT(30), forMobile TEXT(30),  forEMail TEXT(255), forPartitaIVA TEXT(16), forCodiceFiscale TEXT(16), forBanca TEXT(50), forNote MEMO, forPagamento INTEGER)",
     "CREATE INDEX PrimaryKey ON Fornitori (forId) WITH PRIMARY",
-    "CREATE TABLE Media ( medfatId INTEGER, medId COUNTER, medForId INTEGER, medDescrizione TEXT(50), medImporto CURRENCY, medImportoVersato CURRENCY)",
+    "CREATE TABLE Media ( medfatId LONG, medId COUNTER, medForId INTEGER, medDescrizione TEXT(50), medImporto CURRENCY, medImportoVersato CURRENCY)",
     "CREATE INDEX PrimaryKey ON Media (medId) WITH PRIMARY",
-    "CREATE TABLE MediaPagamenti ( medpagmedId INTEGER, medpagId COUNTER, medpagData DATETIME, medpagImporto CURRENCY)",
+    "CREATE TABLE MediaPagamenti ( medpagmedId LONG, medpagId COUNTER, medpagData DATETIME, medpagImporto CURRENCY)",
     "CREATE INDEX PrimaryKey ON MediaPagamenti (medpagId) WITH PRIMARY",
     "ALTER TABLE Prestazioni ADD COLUMN preCodice TEXT(50)",
     "ALTER TABLE Prestazioni ADD COLUMN preUM TEXT(2)",
     "ALTER TABLE Prestazioni ADD COLUMN preData DATETIME",
     "ALTER TABLE Prestazioni ADD COLUMN preQuanti DOUBLE",
-    "ALTER TABLE Prestazioni ADD COLUMN preCliId INTEGER",
+    "ALTER TABLE Prestazioni ADD COLUMN preCliId LONG",
     "CREATE TABLE Ums ( umCodice TEXT(2), umDescrizione TEXT(50))",
     "CREATE INDEX PrimaryKey ON Ums (umCodice) WITH PRIMARY",
     "CREATE TABLE Enasarco (enaId INTEGER, enaAnno INTEGER, enacliId INTEGER, enacliFatturato CURRENCY)",
@@ -84,7 +84,7 @@ const char* const kAggiornaDb[] = {
     "UPDATE Pagamenti SET Pagamenti.sezId = 1 WHERE Pagamenti.sezId Is Null",
     "UPDATE Prestazioni SET Prestazioni.sezId = 1 WHERE Prestazioni.sezId = 0",
     "UPDATE Prestazioni SET Prestazioni.preCliId = 0 WHERE Prestazioni.preCliId Is Null",
-    "CREATE TABLE Incassi (incId COUNTER, incFatId INTEGER, incData DATETIME, incImporto CURRENCY, incDescrizione TEXT(50))",
+    "CREATE TABLE Incassi (incId COUNTER, incFatId LONG, incData DATETIME, incImporto CURRENCY, incDescrizione TEXT(50))",
     "CREATE INDEX PrimaryKey ON Incassi (incId) WITH PRIMARY",
     "ALTER TABLE CodiciIVA ADD COLUMN cdiRitAcc INTEGER",
     "ALTER TABLE CodiciIVA ADD COLUMN cdiDetDesc TEXT(255)",
@@ -97,6 +97,26 @@ const char* const kAggiornaDb[] = {
 
 // The width of sezPass: room for a password hash with its parameters.
 constexpr int kLarghezzaPassword = 255;
+
+// Columns holding the id of a document, client or layout: those ids are 32-bit
+// counters that grow with every row ever made, so a 16-bit column would refuse
+// every id past 32 767. Files made before were given 16-bit columns here.
+struct ColonnaId {
+    const char* tabella;
+    const char* colonna;
+};
+const ColonnaId kColonneId[] = {
+    {"Incassi", "incFatId"},   {"Media", "medfatId"}, {"MediaPagamenti", "medpagmedId"},
+    {"Prestazioni", "preCliId"}, {"finRel", "fnrfinId"},
+};
+
+bool colonnaId(const QString& tabella, const QString& colonna)
+{
+    return std::any_of(std::begin(kColonneId), std::end(kColonneId), [&](const ColonnaId& c) {
+        return tabella.compare(QLatin1String(c.tabella), Qt::CaseInsensitive) == 0
+            && colonna.compare(QLatin1String(c.colonna), Qt::CaseInsensitive) == 0;
+    });
+}
 
 template <class F>
 void ignoraErrori(F&& f)
@@ -259,9 +279,11 @@ void AggiornaDb()
         aggiornaSeServe(cn, statements);
     });
 
-    // Catalog pass: widen an old 50-character service description. Empty text is
-    // allowed in every text and memo column by this engine already, so the
-    // no zero-length setting is needed here.
+    // Catalog pass: widen an old 50-character service description and the
+    // 16-bit id columns of older files (the engine rebuilds each table, keeping
+    // its rows, indexes and counter). Empty text is allowed in every text and
+    // memo column by this engine already, so the no zero-length setting is
+    // needed here.
     ignoraErrori([&] {
         QStringList statements;
         for (const db::TableInfo& table : cn.catalog().tables()) {
@@ -275,6 +297,9 @@ void AggiornaDb()
                 if (sezioni && column.name.compare(QLatin1String("sezPass"), Qt::CaseInsensitive) == 0
                     && column.definedSize < kLarghezzaPassword)
                     statements << QStringLiteral("ALTER TABLE Sezioni ALTER COLUMN sezPass TEXT(%1)").arg(kLarghezzaPassword);
+                if ((column.type == db::DataType::SmallInt || column.type == db::DataType::UnsignedTinyInt)
+                    && colonnaId(table.name, column.name))
+                    statements << QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 LONG").arg(table.name, column.name);
             }
         }
         if (!statements.isEmpty())
@@ -323,7 +348,7 @@ void CreaTabelleFin()
     ignoraErrori([&] {
         aggiornaSeServe(cn, {QStringLiteral("CREATE TABLE finData ( finId COUNTER, finNome TEXT(80), finLay MEMO )"),
                              QStringLiteral("CREATE INDEX PrimaryKey ON finData (finId) WITH PRIMARY"),
-                             QStringLiteral("CREATE TABLE finRel ( sezId INTEGER, fnrId COUNTER, fnrfinId INTEGER, fnrDocType INTEGER )"),
+                             QStringLiteral("CREATE TABLE finRel ( sezId INTEGER, fnrId COUNTER, fnrfinId LONG, fnrDocType INTEGER )"),
                              QStringLiteral("CREATE INDEX PrimaryKey ON finRel (fnrId) WITH PRIMARY")});
     });
     cn.abandon();

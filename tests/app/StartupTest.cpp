@@ -12,6 +12,7 @@
 #include "startup/SharedState.h"
 #include "platform/ui/MsgBoxStyle.h"
 #include "support/DatabaseFile.h"
+#include "support/PermissionBits.h"
 #include "support/ProgramFixture.h"
 
 #include <QApplication>
@@ -25,6 +26,12 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <cerrno>
+#include <fcntl.h>
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <memory>
 #include <sqlite3.h>
 
@@ -382,41 +389,237 @@ TEST_F(StartupTest, ANeverSavedDocumentLeftByAKilledEditorGoesAtTheNextStart)
 {
     Main();
     ASSERT_TRUE(frmMain::exists());
-    struct Case {
-        const char* name;
-        bool withClient;
-        std::int32_t pid; // 0: this program's own
-        bool deleted;
-    };
-    for (const Case& c : {Case{"blank", false, 0, true}, Case{"saved since", true, 0, false},
-                          Case{"still open in another copy of the program", false, 1, false}}) {
-        SCOPED_TRACE(c.name);
-        frmMain::instance()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        exec(QStringLiteral("INSERT INTO Fatture (sezId, fatCliForId, fatData) VALUES (1, %1, #06/15/2026#)").arg(c.withClient ? 7 : 0));
+    const auto blankDocument = [&](bool withClient) {
+        exec(QStringLiteral("INSERT INTO Fatture (sezId, fatCliForId, fatData) VALUES (1, %1, #06/15/2026#)").arg(withClient ? 7 : 0));
         db::Recordset rs;
         rs.open(QStringLiteral("SELECT MAX(fatId) AS id FROM Fatture"), DataConStr, db::CursorType::Static, db::LockType::ReadOnly);
         const std::int32_t id = rs.value(0).toLong();
         rs.close();
         exec(QStringLiteral("INSERT INTO FattureIva (fcifatId, fciCodiceIva) VALUES (%1, '22')").arg(id));
         exec(QStringLiteral("INSERT INTO Incassi (incFatId, incImporto) VALUES (%1, 0)").arg(id));
-        RicordaDocumentoNuovo(id);
-        if (c.pid != 0)
-            ScriviRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_DWORD, QStringLiteral("docNuovoPid"), core::Variant(c.pid));
-
+        return id;
+    };
+    const auto rows = [&](const QString& sql, std::int32_t id) {
+        db::Recordset r;
+        r.open(sql.arg(id), DataConStr, db::CursorType::Static, db::LockType::ReadOnly);
+        return r.recordCount();
+    };
+    const auto gone = [&](std::int32_t id) {
+        return rows(QStringLiteral("SELECT * FROM Fatture WHERE fatId=%1"), id) == 0
+            && rows(QStringLiteral("SELECT * FROM FattureIva WHERE fcifatId=%1"), id) == 0
+            && rows(QStringLiteral("SELECT * FROM Incassi WHERE incFatId=%1"), id) == 0;
+    };
+    const auto restart = [&] {
+        if (frmMain::exists())
+            frmMain::instance()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         Main();
-
         ASSERT_TRUE(frmMain::exists());
-        const auto rows = [&](const QString& sql) {
-            db::Recordset r;
-            r.open(sql.arg(id), DataConStr, db::CursorType::Static, db::LockType::ReadOnly);
-            return r.recordCount();
-        };
-        EXPECT_EQ(rows(QStringLiteral("SELECT * FROM Fatture WHERE fatId=%1")), c.deleted ? 0 : 1);
-        EXPECT_EQ(rows(QStringLiteral("SELECT * FROM FattureIva WHERE fcifatId=%1")), c.deleted ? 0 : 1);
-        EXPECT_EQ(rows(QStringLiteral("SELECT * FROM Incassi WHERE incFatId=%1")), c.deleted ? 0 : 1);
-        // Forgotten once judged; kept in mind while another copy may still save it.
-        EXPECT_EQ(DocumentoNuovoRicordato(), c.pid != 0 ? id : 0);
-        DimenticaDocumentoNuovo(id);
+    };
+
+    for (const bool withClient : {false, true}) {
+        SCOPED_TRACE(withClient ? "saved since" : "blank");
+        const std::int32_t id = blankDocument(withClient);
+        RicordaDocumentoNuovo(id);
+        restart();
+        EXPECT_EQ(gone(id), !withClient);
+        EXPECT_EQ(DocumentoNuovoRicordato(), 0) << "forgotten once judged";
     }
+
+    {
+        SCOPED_TRACE("left by an earlier release, which kept one entry");
+        const std::int32_t id = blankDocument(false);
+        ScriviRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, QStringLiteral("docNuovoDb"), core::Variant(PercorsoDatabase()));
+        ScriviRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_DWORD, QStringLiteral("docNuovoPid"), core::Variant(std::int32_t(0)));
+        ScriviRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_DWORD, QStringLiteral("docNuovoId"), core::Variant(id));
+        restart();
+        EXPECT_TRUE(gone(id));
+        EXPECT_TRUE(LeggiRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, QStringLiteral("docNuovoDb"), core::Variant(QString()))
+                        .toString()
+                        .isEmpty());
+    }
+
+    {
+        SCOPED_TRACE("two copies of the program, each with a new document");
+        const std::int32_t theirs = blankDocument(false);
+        const std::int32_t mine = blankDocument(false);
+        // The other copy: a process of its own that remembers its document and
+        // keeps its editor open until it is killed.
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        const pid_t other = fork();
+        ASSERT_GE(other, 0);
+        if (other == 0) {
+            RicordaDocumentoNuovo(theirs);
+            const char done = 1;
+            (void)!write(ready[1], &done, 1);
+            for (;;)
+                pause();
+        }
+        char done = 0;
+        ASSERT_EQ(read(ready[0], &done, 1), 1);
+        close(ready[0]);
+        close(ready[1]);
+        RicordaDocumentoNuovo(mine);
+
+        // This copy was killed and starts again, the other still running.
+        restart();
+        EXPECT_TRUE(gone(mine));
+        EXPECT_FALSE(gone(theirs)) << "a document another running copy has open stays";
+        // Then the other copy is killed too.
+        kill(other, SIGKILL);
+        waitpid(other, nullptr, 0);
+        restart();
+        EXPECT_TRUE(gone(theirs));
+    }
+}
+
+namespace {
+
+// The file at `path` as a write cut short leaves it: changed pages in the file
+// and, beside it, the journal that undoes them.
+void leaveUnfinishedWrite(const QString& source, const QString& path)
+{
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(source.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(raw, "PRAGMA cache_size=1; BEGIN; CREATE TABLE Ingombro (x); "
+                                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                                "INSERT INTO Ingombro SELECT randomblob(500) FROM n;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    ASSERT_TRUE(QFile::copy(source, path));
+    ASSERT_TRUE(QFile::copy(source + QStringLiteral("-journal"), path + QStringLiteral("-journal")));
+    sqlite3_exec(raw, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(raw);
+}
+
+} // namespace
+
+TEST_F(StartupTest, ABrokenLinkAJournalBesideAReadOnlyFileAndAFullDiskAreNamedForWhatTheyAre)
+{
+    const QString path = defaultDatabasePath();
+    const QString folder = QFileInfo(path).absolutePath();
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        QString message;
+        bool asksForAFolder;
+        std::function<void()> check; // what must still stand after the start
+    };
+    const QString target = QDir(m_home.path()).filePath(QStringLiteral("Rete/qelvo.mdb"));
+    QByteArray journal;
+    QByteArray file;
+    const std::vector<Case> cases = {
+        {"a link to a file that is not there",
+         [&] { ASSERT_TRUE(QFile::link(target, path)); },
+         QStringLiteral("Il file del database è un collegamento a un file che non esiste:") + kCrLf + path + kCrLf
+             + QStringLiteral("Il collegamento punta a ") + target,
+         true,
+         [&] {
+             EXPECT_EQ(QFileInfo(path).symLinkTarget(), target) << "the link is left as it was";
+             EXPECT_FALSE(QFileInfo::exists(target));
+         }},
+        {"the journal of a write cut short beside a read-only file",
+         [&] {
+             const QString source = QDir(m_home.path()).filePath(QStringLiteral("lavoro.mdb"));
+             ASSERT_TRUE(QFile::copy(QDir(AppPath()).filePath(QLatin1String(kNomeTemplate)), source));
+             QFile::setPermissions(source, QFile::ReadOwner | QFile::WriteOwner);
+             leaveUnfinishedWrite(source, path);
+             QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+             journal = fileHash(path + QStringLiteral("-journal"));
+             file = fileHash(path);
+         },
+         QStringLiteral("Il file del database è di sola lettura e accanto c'è il giornale di una scrittura non conclusa, "
+                        "che va annullata prima di leggere i dati:")
+             + kCrLf + path + kCrLf
+             + QStringLiteral("Dare il permesso di scrittura al file e alla sua cartella, poi avviare di nuovo il programma. "
+                              "Non cancellare il file qelvo.mdb-journal."),
+         false,
+         [&] {
+             EXPECT_EQ(fileHash(path + QStringLiteral("-journal")), journal);
+             EXPECT_EQ(fileHash(path), file);
+         }},
+        {"a full disk when the database is made from the template",
+         [] { ImpostaCopiaFile([](const QString&, const QString&) { return ENOSPC; }); },
+         QStringLiteral("Il disco del database è pieno: non c'è spazio per creare il database in") + kCrLf + folder + kCrLf
+             + QStringLiteral("Liberare spazio sul disco e avviare di nuovo il programma."),
+         true,
+         [&] { EXPECT_FALSE(QFileInfo::exists(path)); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        c.make();
+        restartDialogs();
+        m_dialogs.answerMessageBox(ui::vbOK);
+        if (c.asksForAFolder)
+            m_dialogs.answerFolder(QString());
+        {
+            PermissionBitsObeyed asAUser;
+            Main();
+        }
+        ImpostaCopiaFile({});
+        ASSERT_EQ(m_dialogs.messages().size(), 1);
+        EXPECT_TRUE(m_dialogs.messages().first().startsWith(c.message)) << m_dialogs.messages().first().toStdString();
+        EXPECT_FALSE(frmMain::exists());
+        EXPECT_TRUE(damagedCopies(path).isEmpty());
+        c.check();
+    }
+}
+
+namespace {
+
+// The time of the last write to a file, to the nanosecond, and back.
+timespec lastWrite(const QString& path)
+{
+    struct stat info {};
+    EXPECT_EQ(::stat(path.toLocal8Bit().constData(), &info), 0);
+    return info.st_mtim;
+}
+
+void setLastWrite(const QString& path, const timespec& when)
+{
+    const timespec times[2] = {{0, UTIME_OMIT}, when};
+    EXPECT_EQ(::utimensat(AT_FDCWD, path.toLocal8Bit().constData(), times, 0), 0);
+}
+
+} // namespace
+
+TEST_F(StartupTest, AFileWrittenSinceItsLastCleanCheckIsCheckedAgainAndADamagedOneRefused)
+{
+    const auto start = [&] {
+        Main();
+        const bool started = frmMain::exists();
+        if (started)
+            frmMain::instance()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return started;
+    };
+    // The first start makes the file and upgrades it; the second finds it sound
+    // as it now stands.
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(start());
+    const QString path = defaultDatabasePath();
+
+    // A table no start reads, damaged by bytes that leave the header, the size
+    // and (put back) the time of the last write as they were: a file unchanged
+    // for the start, which opens it without reading it through.
+    const timespec checked = lastWrite(path);
+    damageTable(path, "Enasarco");
+    setLastWrite(path, checked);
+    EXPECT_TRUE(start()) << "an unchanged file is not read through again";
+    EXPECT_TRUE(m_dialogs.messages().isEmpty());
+
+    // The same bytes written as any program writes them: the file is checked
+    // again, the damage found and the file kept aside.
+    const QByteArray damaged = fileHash(path);
+    setLastWrite(path, timespec{checked.tv_sec, checked.tv_nsec == 0 ? 1 : checked.tv_nsec - 1});
+    m_dialogs.answerMessageBox(ui::vbOK);
+    EXPECT_TRUE(start());
+    ASSERT_EQ(m_dialogs.messages().size(), 1);
+    EXPECT_TRUE(m_dialogs.messages().first().contains(QStringLiteral("danneggiato")));
+    const QStringList kept = damagedCopies(path);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(fileHash(QDir(QFileInfo(path).absolutePath()).filePath(kept.first())), damaged);
 }

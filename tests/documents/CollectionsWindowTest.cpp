@@ -2,6 +2,7 @@
 #include "EditorDriver.h"
 
 #include "documents/frmIncassi.h"
+#include "domain/ReportQueries.h"
 #include "platform/grid/GridEx.h"
 #include "platform/ui/MsgBoxStyle.h"
 #include "startup/SharedState.h"
@@ -252,4 +253,37 @@ TEST_F(CollectionsWindowTest, EscDropsTheCellThenTheRowAndOnlyThenTheWindow)
     });
     frmIncassi::Apri(m_fat);
     EXPECT_EQ(stored(), QString());
+}
+
+TEST_F(CollectionsWindowTest, ADocumentPastTheSixteenBitIdsGetsItsCollectionsAndIsReported)
+{
+    // Documents made and deleted over the years have moved the counter on.
+    exec(QStringLiteral("INSERT INTO Fatture (fatId, sezId) VALUES (39999, 1)"));
+    exec(QStringLiteral("DELETE * FROM Fatture WHERE fatId=39999"));
+    const std::int32_t fat = saveSimpleDocument(0);
+    ASSERT_EQ(fat, 40000);
+    exec(QStringLiteral("UPDATE Fatture SET fatTotNetto = 300.30 WHERE fatId=40000"));
+
+    m_dialogs.answerModal([&](QWidget* w) {
+        typeRow(w, {}, QStringLiteral("100,10"), QStringLiteral("Bonifico"));
+        click(w, "cmdSalva");
+        EXPECT_FALSE(w->isVisible());
+    });
+    frmIncassi::Apri(fat);
+    EXPECT_EQ(stored(), QStringLiteral("40000 05/03/2024 100.1 Bonifico;"));
+
+    FiltriReport f;
+    f.sezId = gSezId;
+    f.dal = QDate(2024, 1, 1);
+    f.al = QDate(2024, 12, 31);
+    f.soloNonSaldate = true;
+    db::Recordset rs;
+    rs.open(SqlIncassi(f), DataConStr, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
+    QStringList rows;
+    for (; !rs.eof(); rs.moveNext())
+        rows << rs.value(QStringLiteral("Incassato")).toCurrency().toPlainString() + QLatin1Char('|')
+                    + rs.value(QStringLiteral("Da incassare")).toCurrency().toPlainString();
+    rs.close();
+    // The document saved in SetUp has nothing collected; this one its row.
+    EXPECT_TRUE(rows.contains(QStringLiteral("100.1|200.2"))) << rows.join(QLatin1Char(' ')).toStdString();
 }

@@ -2,6 +2,7 @@
 #include "platform/database/Catalog.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
+#include "platform/database/StandardSqliteCheck.h"
 #include "platform/report/Report.h"
 #include "startup/SchemaUpgrade.h"
 #include "startup/SharedState.h"
@@ -230,4 +231,85 @@ TEST_F(SchemaUpgradeTest, PasswordsOfAnOlderFileAreWidenedAndHashed)
     // A second start leaves the hash as it is.
     runAll();
     EXPECT_EQ(scalar(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=1"), QStringLiteral("sezPass")).toString(), stored);
+}
+
+TEST_F(SchemaUpgradeTest, SixteenBitIdColumnsOfAnOlderFileBecomeThirtyTwoBitKeepingEveryRow)
+{
+    // The tables as an earlier release made them, with rows in each.
+    for (const char* sql : {
+             "CREATE TABLE Incassi (incId COUNTER, incFatId INTEGER, incData DATETIME, incImporto CURRENCY, incDescrizione TEXT(50))",
+             "CREATE INDEX PrimaryKey ON Incassi (incId) WITH PRIMARY",
+             "CREATE INDEX incFatId ON Incassi (incFatId)",
+             "CREATE TABLE Media ( medfatId INTEGER, medId COUNTER, medForId INTEGER, medDescrizione TEXT(50), medImporto CURRENCY, "
+             "medImportoVersato CURRENCY)",
+             "CREATE INDEX PrimaryKey ON Media (medId) WITH PRIMARY",
+             "CREATE TABLE MediaPagamenti ( medpagmedId INTEGER, medpagId COUNTER, medpagData DATETIME, medpagImporto CURRENCY)",
+             "CREATE INDEX PrimaryKey ON MediaPagamenti (medpagId) WITH PRIMARY",
+             "ALTER TABLE Prestazioni ADD COLUMN preCliId INTEGER",
+             "CREATE TABLE finRel ( sezId INTEGER, fnrId COUNTER, fnrfinId INTEGER, fnrDocType INTEGER )",
+             "CREATE INDEX PrimaryKey ON finRel (fnrId) WITH PRIMARY",
+             "INSERT INTO Incassi (incFatId, incData, incImporto, incDescrizione) VALUES (7, #03/01/2024#, 100.1, 'Bonifico')",
+             "INSERT INTO Incassi (incFatId, incData, incImporto, incDescrizione) VALUES (32767, #03/02/2024#, 0.5, 'Città')",
+             "INSERT INTO Incassi (incFatId, incData, incImporto) VALUES (8, #03/03/2024#, 1)",
+             "DELETE * FROM Incassi WHERE incFatId=8",
+             "INSERT INTO Media (medfatId, medForId, medDescrizione, medImporto) VALUES (7, 1, 'Bolli', 2)",
+             "INSERT INTO MediaPagamenti (medpagmedId, medpagData, medpagImporto) VALUES (1, #03/04/2024#, 2)",
+             "INSERT INTO Prestazioni (preDescrizione, preImporto, sezId, preCliId) VALUES ('Perizia', 80, 1, 5)",
+             "INSERT INTO finRel (sezId, fnrfinId, fnrDocType) VALUES (1, 2, 0)",
+         })
+        exec(QString::fromUtf8(sql));
+    // The old file's columns of each table (the start adds others to Prestazioni).
+    const QStringList reads{QStringLiteral("SELECT incId, incFatId, incData, incImporto, incDescrizione FROM Incassi ORDER BY incId"),
+                            QStringLiteral("SELECT medfatId, medId, medForId, medDescrizione, medImporto FROM Media ORDER BY medId"),
+                            QStringLiteral("SELECT medpagmedId, medpagId, medpagData, medpagImporto FROM MediaPagamenti"),
+                            QStringLiteral("SELECT preId, preDescrizione, preImporto, sezId, preCliId FROM Prestazioni ORDER BY preId"),
+                            QStringLiteral("SELECT sezId, fnrId, fnrfinId, fnrDocType FROM finRel ORDER BY fnrId")};
+    auto rows = [&] {
+        QString out;
+        for (const QString& sql : reads) {
+            db::Recordset rs;
+            rs.open(sql, DataConStr, db::CursorType::Static, db::LockType::ReadOnly);
+            for (; !rs.eof(); rs.moveNext()) {
+                for (int i = 0; i < rs.fieldCount(); ++i)
+                    out += rs.value(i).toString() + QLatin1Char('|');
+                out += QLatin1Char('\n');
+            }
+        }
+        return out;
+    };
+    const QString before = rows();
+
+    runAll();
+
+    db::Connection cn;
+    cn.open(DataConStr);
+    const db::Catalog catalog = cn.catalog();
+    const std::pair<const char*, const char*> columns[] = {
+        {"Incassi", "incFatId"}, {"Media", "medfatId"}, {"MediaPagamenti", "medpagmedId"}, {"Prestazioni", "preCliId"}, {"finRel", "fnrfinId"}};
+    for (const auto& [table, column] : columns)
+        for (const db::ColumnInfo& c : catalog.table(QLatin1String(table)).columns)
+            if (c.name == QLatin1String(column))
+                EXPECT_EQ(c.type, db::DataType::Integer) << column;
+    EXPECT_TRUE(catalog.indexNames(QStringLiteral("Incassi")).contains(QStringLiteral("incFatId")));
+    EXPECT_TRUE(catalog.indexNames(QStringLiteral("Incassi")).contains(QStringLiteral("PrimaryKey")));
+    cn.close();
+    // The start assigns no default layouts beside the old assignment.
+    EXPECT_EQ(rows().toStdString(), before.toStdString());
+
+    // Each column takes an id past 32 767 through the data layer.
+    for (const auto& [table, column] : columns) {
+        db::Recordset rs;
+        rs.open(QLatin1String(table), DataConStr, db::CursorType::Static, db::LockType::Optimistic, db::CommandType::Table);
+        rs.addNew();
+        rs.setValue(QLatin1String(column), core::Variant(std::int32_t(40000)));
+        rs.update();
+        rs.close();
+        EXPECT_EQ(count(QStringLiteral("SELECT * FROM %1 WHERE %2=40000").arg(QLatin1String(table), QLatin1String(column))), 1) << column;
+    }
+    // The counter goes on from where it was: a deleted row's number is never given again.
+    EXPECT_EQ(scalar(QStringLiteral("SELECT incId FROM Incassi WHERE incFatId=40000"), QStringLiteral("incId")).toLong(), 4);
+    // Still a standard SQLite file the usual tools check and write (on a copy: the check writes).
+    const QString copy = QDir(m_home.path()).filePath(QStringLiteral("copia.mdb"));
+    ASSERT_TRUE(QFile::copy(defaultDatabasePath(), copy));
+    EXPECT_EQ(standardSqliteCheck(copy), QString());
 }

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -12,9 +13,11 @@
 #include <QLockFile>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <vector>
@@ -28,6 +31,10 @@ constexpr int kFormatVersion = 1;
 // A lock older than this belongs to a program that died holding it.
 constexpr int kStaleLockMs = 30000;
 constexpr int kLockWaitMs = 10000;
+// A lock file is written the moment it is made; one still empty this long
+// after was made by a program killed before it could write it.
+constexpr int kCutLockMs = 2000;
+constexpr int kLockPollMs = 100;
 
 struct Value {
     QString name;
@@ -215,6 +222,80 @@ bool moveAside(const QString& path)
     return QFile::rename(path, target);
 }
 
+// A program killed while saving can leave the save's temporary file beside the
+// store ("<file>.XXXXXX", where the file system cannot keep it nameless). It is
+// never read; under the lock, the ones that can only be such a leftover (empty
+// or a cut registry, untouched for longer than any save takes) are removed. A
+// whole registry under such a name may be someone's copy and is kept.
+void removeLeftoverTemporaryFiles(const QString& path)
+{
+    static const QRegularExpression temporaryName(QStringLiteral("^\\.[A-Za-z]{6}$"));
+    const QFileInfo store(path);
+    const QDateTime settled = QDateTime::currentDateTime().addMSecs(-kStaleLockMs);
+    const QFileInfoList candidates = store.dir().entryInfoList({store.fileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
+    for (const QFileInfo& candidate : candidates) {
+        if (!temporaryName.match(candidate.fileName().mid(store.fileName().size())).hasMatch()
+            || candidate.lastModified() > settled)
+            continue;
+        QFile file(candidate.filePath());
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray bytes = file.readAll();
+        file.close();
+        // How every saved file begins (see serialize); a cut one holds a part of it.
+        const QByteArray head = QByteArrayLiteral("{\n    \"format\": \"") + kFormatName + '"';
+        Tree whole;
+        if ((bytes.startsWith(head) || head.startsWith(bytes)) && !parse(bytes, &whole))
+            QFile::remove(candidate.filePath());
+    }
+}
+
+// The lock file of a program killed between making it and writing its owner in
+// it: the lock knows no owner to ask, so it would hold every write until it is
+// stale. Removed under the same guard the lock uses for its own stale files.
+void removeCutLockFile(const QString& lockPath)
+{
+    const auto cut = [&] {
+        const QFileInfo info(lockPath);
+        return info.exists() && info.size() == 0
+            && info.lastModified().msecsTo(QDateTime::currentDateTime()) > kCutLockMs;
+    };
+    if (!cut())
+        return;
+    QLockFile guard(lockPath + QStringLiteral(".rmlock"));
+    if (guard.tryLock(0) && cut())
+        QFile::remove(lockPath);
+}
+
+// The guards the lock takes while removing a stale lock file ("<lock>.rmlock",
+// and so on) are lock files as well, and can be cut by a kill the same way.
+void removeCutLockFiles(const QString& lockPath)
+{
+    const QFileInfo lock(lockPath);
+    removeCutLockFile(lockPath);
+    for (const QString& name : lock.dir().entryList({lock.fileName() + QStringLiteral(".rmlock*")}, QDir::Files | QDir::Hidden))
+        removeCutLockFile(lock.dir().filePath(name));
+}
+
+// The guards the lock takes while removing a stale lock file ("<lock>.rmlock",
+// and so on) stay behind when their program is killed meanwhile. Under the lock
+// no one needs them: each one no live program holds is removed.
+void removeLeftoverGuards(const QString& lockPath)
+{
+    const QFileInfo lock(lockPath);
+    QStringList guards = lock.dir().entryList({lock.fileName() + QStringLiteral(".rmlock*")}, QDir::Files | QDir::Hidden);
+    // The innermost guard last: freeing an outer one may need the one it nests.
+    std::sort(guards.begin(), guards.end(), [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    for (const QString& name : guards) {
+        const QString guardPath = lock.dir().filePath(name);
+        removeCutLockFile(guardPath);
+        QLockFile guard(guardPath);
+        guard.setStaleLockTime(kStaleLockMs);
+        if (guard.tryLock(0))
+            guard.unlock();
+    }
+}
+
 bool saveTree(const QString& path, const Tree& tree)
 {
     QSaveFile file(path);
@@ -246,8 +327,13 @@ Status modify(const QString& path, const std::function<Status(Tree&, bool& chang
         return Status::IoError;
     QLockFile lock(path + QStringLiteral(".lock"));
     lock.setStaleLockTime(kStaleLockMs);
-    if (!lock.tryLock(kLockWaitMs))
-        return Status::Busy;
+    QElapsedTimer waited;
+    waited.start();
+    while (!lock.tryLock(kLockPollMs)) {
+        if (lock.error() != QLockFile::LockFailedError || waited.elapsed() >= kLockWaitMs)
+            return Status::Busy;
+        removeCutLockFiles(path + QStringLiteral(".lock"));
+    }
 
     Tree tree;
     Load state = loadTree(path, &tree);
@@ -261,6 +347,8 @@ Status modify(const QString& path, const std::function<Status(Tree&, bool& chang
 
     if (state == Load::Damaged && !moveAside(path))
         return Status::IoError;
+    removeLeftoverTemporaryFiles(path);
+    removeLeftoverGuards(path + QStringLiteral(".lock"));
     return saveTree(path, tree) ? Status::Success : Status::IoError;
 }
 

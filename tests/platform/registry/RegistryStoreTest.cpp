@@ -1,12 +1,15 @@
 #include "platform/registry/RegistryStore.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -163,6 +166,63 @@ TEST_F(RegistryStoreTest, TwoProgramsWritingAtOnceLoseNothing)
     QFile f(path());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_FALSE(QJsonDocument::fromJson(f.readAll()).isNull());
+}
+
+TEST_F(RegistryStoreTest, AProgramKilledWhileWritingLeavesAWholeFileAndNothingInTheWay)
+{
+    ASSERT_EQ(store.createKey(HKEY_CURRENT_USER, QStringLiteral("Shared")), Status::Success);
+    for (int round = 0; round < 10; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            Store own(path());
+            for (int i = 0;; ++i)
+                own.setValue(HKEY_CURRENT_USER, QStringLiteral("Shared"), QStringLiteral("v%1").arg(i % 50), REG_DWORD, QByteArray(4, char(i)));
+        }
+        usleep(static_cast<useconds_t>(2000 + 1500 * round));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+    }
+    // A save its temporary file could not keep nameless, cut by the kill, and a
+    // whole copy someone keeps under a name of the same shape.
+    const QString cut = path() + QStringLiteral(".KqWzPt");
+    const QString copy = path() + QStringLiteral(".backup");
+    {
+        QFile f(cut);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("{\n    \"format\": \"corvessa-registry\",\n    \"hi");
+    }
+    {
+        QFile original(path());
+        ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+        QFile f(copy);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(original.readAll());
+    }
+    const QDateTime longAgo = QDateTime::currentDateTime().addSecs(-3600);
+    for (const QString& file : {cut, copy}) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(longAgo, QFileDevice::FileModificationTime));
+    }
+    // What a kill leaves when it comes between making a lock file and writing
+    // its owner in it, the lock's own guard included; seconds old, so the lock
+    // itself would not call them stale for a while yet.
+    for (const QString& file : {path() + QStringLiteral(".lock"), path() + QStringLiteral(".lock.rmlock")}) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-10), QFileDevice::FileModificationTime));
+    }
+
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_EQ(store.setValue(HKEY_CURRENT_USER, QStringLiteral("Shared"), QStringLiteral("after"), REG_DWORD, QByteArray(4, 'x')),
+              Status::Success);
+    EXPECT_LT(timer.elapsed(), 5000) << "a lock left by a killed program does not hold the write";
+    ValueData read;
+    EXPECT_EQ(store.queryValue(HKEY_CURRENT_USER, QStringLiteral("Shared"), QStringLiteral("after"), &read), Status::Success);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("registry.json"), QStringLiteral("registry.json.backup")}));
 }
 
 TEST(RegistryStorePath, SettableAndRemoteUnavailable)
