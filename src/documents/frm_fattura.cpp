@@ -111,12 +111,6 @@ bool sameStored(const core::Variant& a, const core::Variant& b)
     return a.sameValue(b);
 }
 
-void setIfChanged(db::Recordset& rs, const QString& field, const core::Variant& value)
-{
-    if (!sameStored(rs.value(field), value))
-        rs.setValue(field, value);
-}
-
 // Upper-case unaccented letters only: what a series prefix may hold.
 QString cleanPrefix(const QString& text)
 {
@@ -136,20 +130,6 @@ core::Variant lookUp(const QString& sql)
     const core::Variant v = rs.eof() ? core::Variant::null() : rs.value(0);
     rs.close();
     return v;
-}
-
-// The summary row the VAT recordset is on.
-VatSummaryRow vatRowOf(const db::Recordset& vat)
-{
-    VatSummaryRow r;
-    r.code = NzStr(vat.value(QStringLiteral("fciCodiceIva")), QString());
-    r.amount = vat.value(QStringLiteral("fciImporto")).toCurrency();
-    r.surcharge = vat.value(QStringLiteral("fciSoggettivo")).toCurrency();
-    r.taxable = vat.value(QStringLiteral("fciImponibile")).toCurrency();
-    r.tax = vat.value(QStringLiteral("fciImposta")).toCurrency();
-    r.total = vat.value(QStringLiteral("fciTotRiga")).toCurrency();
-    r.withholding = vat.value(QStringLiteral("fciRit01")).toCurrency();
-    return r;
 }
 
 QString saveFailureText(const core::Error& e)
@@ -267,33 +247,11 @@ void frm_fattura::CaricaDocumento()
         cmbData[0]->clear();
         cmbData[0]->addItems({QStringLiteral("Fattura"), QStringLiteral("Nota di Credito"), QStringLiteral("Pro Forma")});
 
-        db::Connection cn;
-        cn.setCursorLocation(db::CursorLocation::Client);
-        cn.open(DataConStr);
-        m_rsFat = db::Recordset();
-        m_rsFat.setCursorLocation(db::CursorLocation::Client);
-        m_rsFat.open(QStringLiteral("SELECT * FROM Fatture WHERE fatId=") + idText(m_id), cn, db::CursorType::Static,
-                     db::LockType::BatchOptimistic, db::CommandType::Text);
-        if (m_rsFat.eof())
-            throw core::Error(3021, QStringLiteral("Il documento non esiste più: è stato eliminato da un altro utente."));
-
-        gexdet->setConnectionString(DataConStr);
-        gexdet->setRecordSource(QStringLiteral("SELECT * FROM FattureDettaglio WHERE fdtfatId=") + idText(m_id));
-        if (!gexdet->rebind(true))
-            throw core::Error(3021, QStringLiteral("Impossibile leggere le righe del documento."));
-        gexDetIVA->setConnectionString(DataConStr);
-        gexDetIVA->setRecordSource(QStringLiteral("SELECT * FROM FattureIVA WHERE fcifatId=") + idText(m_id));
-        if (!gexDetIVA->rebind(true))
-            throw core::Error(3021, QStringLiteral("Impossibile leggere il riepilogo IVA del documento.") + kCrLf
-                                        + m_summaryReadError);
+        // Header, lines and VAT rows as they stood at one moment.
+        m_doc = DocumentStore(DataConStr).load(m_id);
+        gexdet->setRecordset(m_doc.lineRows());
+        gexDetIVA->setRecordset(m_doc.vatRows());
         configureVatGrid();
-
-        m_rsDet = gexdet->recordset();
-        m_rsIva = gexDetIVA->recordset();
-        m_rsFat.disconnect();
-        m_rsDet.disconnect();
-        m_rsIva.disconnect();
-        cn.close();
 
         // A list that does not load is told (the database is busy, say); the
         // lines then wait for it instead of being refused against an empty list.
@@ -307,15 +265,15 @@ void frm_fattura::CaricaDocumento()
 
     m_loading = true;
     bindControls();
-    const int tipo = static_cast<int>(NzNum(m_rsFat.value(QStringLiteral("fatTipo")), 0.0));
+    const int tipo = static_cast<int>(NzNum(m_doc.header(QStringLiteral("fatTipo")), 0.0));
     cmbData[0]->setCurrentIndex(tipo);
     showKind(tipo);
     m_tipoSalvato = tipo;
-    m_clientApplied = m_rsFat.value(QStringLiteral("fatCliForId"));
+    m_clientApplied = m_doc.header(QStringLiteral("fatCliForId"));
     m_loading = false;
 
-    lblTotSoggettivo->setText(NzStr(m_rsFat.value(QStringLiteral("fatRitPreDesc")), QStringLiteral("Rivalsa")));
-    lblTotRitAcc->setText(NzStr(m_rsFat.value(QStringLiteral("fatRitAccDesc")), QStringLiteral("Ritenuta d'acconto")));
+    lblTotSoggettivo->setText(NzStr(m_doc.header(QStringLiteral("fatRitPreDesc")), QStringLiteral("Rivalsa")));
+    lblTotRitAcc->setText(NzStr(m_doc.header(QStringLiteral("fatRitAccDesc")), QStringLiteral("Ritenuta d'acconto")));
 
     cmdMakeInvoice->setVisible(m_modo == 3 && tipo == 2);
     cmdIncassi->setVisible(tipo == 0);
@@ -458,77 +416,21 @@ QString frm_fattura::NotaPagamento(std::int32_t pagId)
 
 void frm_fattura::CalcolaRiepilogoIVA(double& RitPrePerc, double& RitAccPerc)
 {
-    VatSettings settings;
-    settings.surchargePercent = RitPrePerc;
-    settings.withholdingPercent = RitAccPerc;
-    settings.withholdingBasePercent = NzNum(m_rsFat.value(QStringLiteral("fatRitAccPercSuImp")), 0.0);
-    settings.withholdingOnSurcharge = m_rsFat.value(QStringLiteral("fatRitAccSuRitPre")).toBool();
-
-    QVector<VatLine> lines;
-    db::Recordset det = m_rsDet.clone();
-    const int fCodice = det.fieldIndex(QStringLiteral("fdtCodiceIVA"));
-    const int fTot = det.fieldIndex(QStringLiteral("fdtTotRiga"));
-    for (; !det.eof(); det.moveNext())
-        lines.push_back({NzStr(det.value(fCodice), QString()), det.value(fTot).toCurrency()});
-
-    // The summary rows the document holds now, found again by code (as the
-    // engine's filters compare them, without regard to case).
-    QVector<VatSummaryRow> existing;
-    QHash<QString, db::Bookmark> rows;
-    db::Recordset vat = m_rsIva.clone();
-    for (; !vat.eof(); vat.moveNext()) {
-        existing.push_back(vatRowOf(vat));
-        rows.insert(existing.back().code.toUpper(), vat.bookmark());
-    }
-
-    const VatSummary summary = computeVatSummary(lines, readVatCodes(DataConStr), existing, settings);
-    for (const VatRowChange& change : summary.changes) {
-        const VatSummaryRow& r = change.row;
-        switch (change.action) {
-        case VatRowAction::Remove:
-            vat.setBookmark(rows.value(r.code.toUpper()));
-            vat.deleteRecord();
-            continue;
-        case VatRowAction::Add:
-            vat.addNew();
-            vat.setValue(QStringLiteral("fcifatId"), core::Variant(m_id));
-            vat.setValue(QStringLiteral("fciCodiceIva"), core::Variant(r.code));
-            break;
-        case VatRowAction::Update:
-            vat.setBookmark(rows.value(r.code.toUpper()));
-            break;
-        }
-        setIfChanged(vat, QStringLiteral("fciImporto"), r.amount);
-        setIfChanged(vat, QStringLiteral("fciSoggettivo"), r.surcharge);
-        setIfChanged(vat, QStringLiteral("fciImponibile"), r.taxable);
-        setIfChanged(vat, QStringLiteral("fciImposta"), r.tax);
-        setIfChanged(vat, QStringLiteral("fciTotRiga"), r.total);
-        setIfChanged(vat, QStringLiteral("fciRit01"), r.withholding);
-        if (vat.editMode() != db::EditMode::None)
-            vat.update();
-    }
+    const VatSummary summary = computeVatSummary(m_doc.vatLines(), readVatCodes(DataConStr), m_doc.vatSummary(),
+                                                 m_doc.vatSettings(RitPrePerc, RitAccPerc));
+    m_doc.applyVatChanges(summary.changes);
 }
 
 void frm_fattura::CalcolaTotali()
 {
-    QVector<VatSummaryRow> rows;
-    for (db::Recordset vat = m_rsIva.clone(); !vat.eof(); vat.moveNext())
-        rows.append(vatRowOf(vat));
-    const DocumentTotals t = computeTotals(rows);
-    setHeader(QStringLiteral("fatTotImporto"), t.amount);
-    setHeader(QStringLiteral("fatTotSoggettivo"), t.surcharge);
-    setHeader(QStringLiteral("fatTotImponibile"), t.taxable);
-    setHeader(QStringLiteral("fatTotImposta"), t.tax);
-    setHeader(QStringLiteral("fatTotDoc"), t.total);
-    setHeader(QStringLiteral("fatTotRitAcc"), t.withholding);
-    setHeader(QStringLiteral("fatTotNetto"), t.net);
+    m_doc.setTotals(computeTotals(m_doc.vatSummary()));
     m_binding->refresh();
 }
 
 void frm_fattura::recalculate()
 {
-    double pre = NzNum(m_rsFat.value(QStringLiteral("fatRitPrePerc")), 0.0);
-    double acc = NzNum(m_rsFat.value(QStringLiteral("fatRitAccPerc")), 0.0);
+    double pre = NzNum(m_doc.header(QStringLiteral("fatRitPrePerc")), 0.0);
+    double acc = NzNum(m_doc.header(QStringLiteral("fatRitAccPerc")), 0.0);
     CalcolaRiepilogoIVA(pre, acc);
     gexDetIVA->refresh();
     fitVatGrid();
@@ -537,10 +439,7 @@ void frm_fattura::recalculate()
 
 void frm_fattura::setHeader(const QString& field, const core::Variant& value)
 {
-    if (sameStored(m_rsFat.value(field), value))
-        return;
-    m_rsFat.setValue(field, value);
-    m_rsFat.update();
+    m_doc.setHeader(field, value);
 }
 
 // ---- saving ----------------------------------------------------------------
@@ -553,9 +452,7 @@ bool frm_fattura::Salva()
         return false;
     // The print layout has room for a few VAT rows only: a document with more
     // would be numbered now and refused at every print.
-    int aliquote = 0;
-    for (db::Recordset vat = m_rsIva.clone(); !vat.eof(); vat.moveNext())
-        ++aliquote;
+    const int aliquote = m_doc.vatRowCount();
     if (aliquote > finclsTarvix::kRigheIva) {
         const int risposta = ui::msgBox(QStringLiteral("Il documento ha %1 aliquote IVA: il modello di stampa ne può mostrare al "
                                                        "massimo %2. Salvare comunque?")
@@ -568,7 +465,7 @@ bool frm_fattura::Salva()
     const bool numera = m_modo == 1 && tipo != 2;
     const QString prefisso = cleanPrefix(txtData[9]->text());
     if (numera) {
-        const QDate data = m_rsFat.value(QStringLiteral("fatData")).toDate();
+        const QDate data = m_doc.header(QStringLiteral("fatData")).toDate();
         if (data.isValid() && data.year() != gAnnoLavoro) {
             const int risposta = ui::msgBox(QStringLiteral("La data del documento è dell'anno ") + QString::number(data.year())
                                                 + QStringLiteral(", ma il numero sarà dato dalla numerazione dell'anno di lavoro ")
@@ -580,36 +477,17 @@ bool frm_fattura::Salva()
         }
     }
 
+    DocumentSave how;
+    how.kind = tipo;
+    how.numbered = numera;
+    how.sezId = gSezId;
+    how.year = gAnnoLavoro;
+    how.prefix = prefisso;
     std::int32_t numero = 0;
-    db::Connection cn;
     try {
-        cn.setCursorLocation(db::CursorLocation::Client);
-        cn.open(DataConStr);
-        db::Transaction tx(cn);
-        QHash<QString, core::Variant> fissi;
-        if (numera) {
-            numero = assignNumber(cn, gSezId, gAnnoLavoro, prefisso);
-            fissi.insert(QStringLiteral("fatNo"), core::Variant(numero));
-            fissi.insert(QStringLiteral("fatTipoMol"), core::Variant(static_cast<std::int16_t>(tipo == 0 ? 1 : -1)));
-            fissi.insert(QStringLiteral("fatPrefisso"), core::Variant(prefisso));
-            if (m_rsFat.fieldIndex(kSeriesYearColumn) >= 0)
-                fissi.insert(kSeriesYearColumn, core::Variant(static_cast<std::int16_t>(gAnnoLavoro)));
-        }
-        if (tipo == 2)
-            fissi.insert(QStringLiteral("fatNo"), core::Variant(std::int32_t(0)));
-        const QString id = idText(m_id);
-        writePendingRows(m_rsDet, QStringLiteral("SELECT * FROM FattureDettaglio WHERE fdtfatId=") + id,
-                         QStringLiteral("fdtId"), cn);
-        writePendingRows(m_rsIva, QStringLiteral("SELECT * FROM FattureIVA WHERE fcifatId=") + id, QStringLiteral("fciId"),
-                         cn);
-        writePendingRows(m_rsFat, QStringLiteral("SELECT * FROM Fatture WHERE fatId=") + id, QStringLiteral("fatId"), cn,
-                         fissi);
-        tx.commit();
-        cn.close();
+        numero = DocumentStore(DataConStr).save(m_doc, how);
     } catch (const core::Error& e) {
-        // Nothing of this save stays: counter, lines, VAT rows and header are rolled
-        // back, and the editor's own rows still hold every edit for a retry.
-        cn.abandon();
+        // Nothing of this save stays, and the document still holds every edit for a retry.
         ui::msgBox(saveFailureText(e), ui::vbOKOnly, AppTitle());
         return false;
     }
@@ -629,7 +507,7 @@ bool frm_fattura::linesHaveVatCodes()
         return false;
     }
     int riga = 0;
-    for (db::Recordset lines = m_rsDet.clone(); !lines.eof(); lines.moveNext()) {
+    for (db::Recordset lines = m_doc.lineRows().clone(); !lines.eof(); lines.moveNext()) {
         ++riga;
         const QString code = NzStr(lines.value(QStringLiteral("fdtCodiceIVA")), QString()).trimmed().toUpper();
         if (code.isEmpty() || !m_codes.contains(code)) {
@@ -668,7 +546,7 @@ bool frm_fattura::saveAndClose()
 {
     if (!commitPendingLine())
         return false;
-    if (m_rsDet.recordCount() < 1) {
+    if (m_doc.lineCount() < 1) {
         ui::msgBox(QStringLiteral("Nessuna riga di dettaglio"), ui::vbOKOnly, AppTitle());
         gexdet->setFocus();
         return false;
@@ -689,7 +567,7 @@ void frm_fattura::printOutput(Output output)
 {
     if (!commitPendingLine())
         return;
-    if (m_rsDet.recordCount() < 1) {
+    if (m_doc.lineCount() < 1) {
         ui::msgBox(QStringLiteral("Nessuna riga di dettaglio"), ui::vbOKOnly, AppTitle());
         gexdet->setFocus();
         return;
@@ -777,12 +655,8 @@ void frm_fattura::CalcolaDaPattuito(core::Currency Pattuito, std::int32_t Riga)
         if (c.code.compare(line.vatCode, Qt::CaseInsensitive) == 0)
             code = c;
     }
-    VatSettings settings;
-    settings.surchargePercent = NzNum(m_rsFat.value(QStringLiteral("fatRitPrePerc")), 0.0);
-    settings.withholdingPercent = NzNum(m_rsFat.value(QStringLiteral("fatRitAccPerc")), 0.0);
-    settings.withholdingBasePercent = NzNum(m_rsFat.value(QStringLiteral("fatRitAccPercSuImp")), 0.0);
-    settings.withholdingOnSurcharge = m_rsFat.value(QStringLiteral("fatRitAccSuRitPre")).toBool();
-    const core::Currency netto = m_rsFat.value(QStringLiteral("fatTotNetto")).toCurrency();
+    const VatSettings settings = m_doc.vatSettings();
+    const core::Currency netto = m_doc.header(QStringLiteral("fatTotNetto")).toCurrency();
 
     // Each price is written into the line as a typed one is: the line total
     // follows, the line is committed, and the summary and totals are rebuilt.
@@ -793,7 +667,7 @@ void frm_fattura::CalcolaDaPattuito(core::Currency Pattuito, std::int32_t Riga)
             gexdet->cancelRowEdit();
             throw core::Error(3021, QStringLiteral("La prima riga del dettaglio non accetta il nuovo prezzo."));
         }
-        return m_rsFat.value(QStringLiteral("fatTotNetto")).toCurrency();
+        return m_doc.header(QStringLiteral("fatTotNetto")).toCurrency();
     });
     gexdet->setCol(kPosCodiceIVA);
     if (out.refusal != AgreedAmountRefusal::None) {
@@ -831,7 +705,7 @@ void frm_fattura::NuovoCliente()
         CaricaCombo();
         setHeader(QStringLiteral("fatCliForId"), core::Variant(cliId.toLong()));
         applyClientData(DatiCliente(cliId.toLong()));
-        m_clientApplied = m_rsFat.value(QStringLiteral("fatCliForId"));
+        m_clientApplied = m_doc.header(QStringLiteral("fatCliForId"));
     } catch (const core::Error& e) {
         // The client is stored: what could not be applied to the document is told.
         ui::msgBox(e.text(), ui::vbOKOnly, AppTitle());
@@ -873,18 +747,7 @@ void frm_fattura::cmdClose_Click()
     if (m_modo == 1 && !deleteNeverSaved())
         return;
     gexdet->cancelRowEdit();
-    try {
-        if (!m_rsFat.isNull() && m_rsFat.isOpen()) {
-            m_rsFat.cancelBatch();
-            m_rsFat.close();
-        }
-        if (!m_rsDet.isNull() && m_rsDet.isOpen()) {
-            m_rsDet.cancelBatch();
-            m_rsDet.close();
-        }
-    } catch (const core::Error&) {
-        // The rows are thrown away either way.
-    }
+    m_doc.discard();
     Unload();
 }
 
@@ -1161,7 +1024,7 @@ void frm_fattura::buildControls()
         // Another window (a modal form) or the cancel button: nothing is checked.
         if (!now || now->window() != this || now == cmdClose)
             return;
-        if (!gexdet->commitRowEdit() || m_rsDet.recordCount() < 1) {
+        if (!gexdet->commitRowEdit() || m_doc.lineCount() < 1) {
             cancel = true;
             m_gridKeptFocus = true;
         }
@@ -1229,9 +1092,6 @@ void frm_fattura::buildControls()
         if (column == kColDescrizione)
             openServicePicker();
     }));
-    // The summary's only errors are those of its reading, told with the load's own message.
-    connect(gexDetIVA, &grid::GridEx::error, this,
-            [this](long, const QString& description) { m_summaryReadError = description; });
     connect(gexdet, &grid::GridEx::error, this, [](long, const QString& description) {
         ui::msgBox(description, ui::vbOKOnly, AppTitle());
     });
@@ -1239,7 +1099,7 @@ void frm_fattura::buildControls()
 
 void frm_fattura::bindControls()
 {
-    m_binding->setRecordset(m_rsFat);
+    m_binding->setRecordset(m_doc.headerRows());
     if (m_bound) {
         m_binding->refresh();
         return;
@@ -1263,8 +1123,7 @@ void frm_fattura::bindControls()
     // A field the binding wrote leaves the header row in edit: finish that edit
     // at once, so the save counts the row as changed even when nothing else is.
     connect(m_binding, &ui::DataBinding::fieldChanged, this, [this] {
-        if (m_rsFat.editMode() != db::EditMode::None)
-            m_rsFat.update();
+        m_doc.finishHeaderEdit();
     });
     // After the binding's own handlers: the field already holds the user's choice.
     // These run on a user's choice only, never while a document is being shown.
@@ -1338,7 +1197,7 @@ void frm_fattura::configureVatGrid()
         }
     }
     gexDetIVA->column(3).setWidth(800);
-    gexDetIVA->column(5).setCaption(NzStr(m_rsFat.value(QStringLiteral("fatRitPreDesc")), QStringLiteral("Rivalsa")));
+    gexDetIVA->column(5).setCaption(NzStr(m_doc.header(QStringLiteral("fatRitPreDesc")), QStringLiteral("Rivalsa")));
     gexDetIVA->setAllowEdit(false);
     fitVatGrid();
 }
@@ -1388,7 +1247,7 @@ void frm_fattura::applyClientData(const std::array<core::Variant, 7>& dati)
     setHeader(QStringLiteral("fatBancaApp04"), dati[4]);
     const std::int32_t pag = static_cast<std::int32_t>(NzNum(dati[5], 0.0));
     setHeader(QStringLiteral("fatCliForPag"), core::Variant(pag));
-    const bool before = m_rsFat.value(QStringLiteral("fatpcRitAcc")).toBool();
+    const bool before = m_doc.header(QStringLiteral("fatpcRitAcc")).toBool();
     const bool ritenuta = !dati[6].isEmptyOrNull() && dati[6].toBool();
     setHeader(QStringLiteral("fatpcRitAcc"), core::Variant(ritenuta));
     setHeader(QStringLiteral("fatNote"), core::Variant(NotaPagamento(pag)));
@@ -1426,7 +1285,7 @@ void frm_fattura::paymentChosen(const core::Variant& value)
 
 void frm_fattura::withholdingChanged()
 {
-    const bool on = m_rsFat.value(QStringLiteral("fatpcRitAcc")).toBool();
+    const bool on = m_doc.header(QStringLiteral("fatpcRitAcc")).toBool();
     setHeader(QStringLiteral("fatRitAccPerc"), core::Variant(on ? gRitAccPerc : 0.0));
     if (gexdet->rowCount() > 0)
         recalculate();
@@ -1434,7 +1293,7 @@ void frm_fattura::withholdingChanged()
 
 void frm_fattura::applyClientPayment()
 {
-    const core::Variant cli = m_rsFat.value(QStringLiteral("fatCliForId"));
+    const core::Variant cli = m_doc.header(QStringLiteral("fatCliForId"));
     if (cli.isEmptyOrNull() || cli.toLong() <= 0 || sameStored(cli, m_clientApplied))
         return;
     try {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "domain/Document.h"
 #include "platform/core/Currency.h"
 #include "platform/core/Variant.h"
 #include "platform/database/Recordset.h"
@@ -81,9 +82,9 @@ public:
     void cmdCliAdd_Click();
     void cmdClose_Click();
 
-    db::Recordset headerRecordset() const { return m_rsFat; }
-    db::Recordset lineRecordset() const { return m_rsDet; }
-    db::Recordset vatRecordset() const { return m_rsIva; }
+    // The document being edited: what the controls show and change.
+    const Document& document() const { return m_doc; }
+    Document& document() { return m_doc; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -137,15 +138,12 @@ private:
     bool m_gridKeptFocus = false;
     QSet<QString> m_codes; // the VAT codes of the table, upper case
     bool m_codesLoaded = false;
-    QString m_summaryReadError; // why the VAT summary's last read failed
     bool m_replayingKey = false;
     // The client whose default payment term was last applied: leaving the combo
     // without choosing another client keeps the payment term the user chose.
     core::Variant m_clientApplied;
 
-    db::Recordset m_rsFat;
-    db::Recordset m_rsDet;
-    db::Recordset m_rsIva;
+    Document m_doc;
     std::array<db::Recordset, 2> m_rsCombo;
     ui::DataBinding* m_binding = nullptr;
 
