@@ -9,6 +9,7 @@
 #include "common/comUtility.h"
 #include "domain/AgreedAmount.h"
 #include "domain/Deletion.h"
+#include "domain/DocumentLists.h"
 #include "domain/DocumentStore.h"
 #include "domain/NewDocument.h"
 #include "domain/VatCodes.h"
@@ -19,9 +20,6 @@
 #include "masterdata/frm_list_Prestazioni.h"
 #include "platform/core/Error.h"
 #include "platform/core/Format.h"
-#include "platform/database/Connection.h"
-#include "platform/database/Field.h"
-#include "platform/database/Transaction.h"
 #include "platform/grid/GridColumn.h"
 #include "platform/grid/GridEx.h"
 #include "platform/grid/GridTypes.h"
@@ -61,11 +59,10 @@ namespace {
 
 FormInstance<frm_fattura> gInstance;
 
-const QString kConflitto = QStringLiteral("Conflitto in multiutenza - Record impegnato o eliminato da un altro utente.");
 const QString kFormatoImporti = QStringLiteral("#,##0.00;-#,##0.00;0.00");
 const QString kCrLf = QStringLiteral("\r\n");
 // The error number of DatiCliente for a client that is not there.
-constexpr long kClienteNonTrovato = 3021;
+constexpr long kClienteNonTrovato = kClientNotFound;
 
 // Cell indexes of the detail grid (the order of FattureDettaglio's columns).
 constexpr int kColFatId = 2;
@@ -81,8 +78,6 @@ constexpr int kPosDescrizione = 7;
 constexpr int kPosImporto = 8;
 // Rows of the VAT summary shown without scrolling.
 constexpr int kRigheRiepilogoVisibili = 5;
-
-QString idText(std::int32_t id) { return QString::number(id); }
 
 bool isEmptyCell(const core::Variant& v)
 {
@@ -122,26 +117,17 @@ QString cleanPrefix(const QString& text)
     return out;
 }
 
-// A one-shot read of a look-up query's first value; Null when there is no row.
-core::Variant lookUp(const QString& sql)
-{
-    db::Recordset rs;
-    rs.open(sql, DataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
-    const core::Variant v = rs.eof() ? core::Variant::null() : rs.value(0);
-    rs.close();
-    return v;
-}
-
 QString saveFailureText(const core::Error& e)
 {
-    if (const auto* dbError = dynamic_cast<const db::DbError*>(&e)) {
-        if (dbError->kind() == db::ErrorKind::Conflict)
-            return kConflitto;
-        if (dbError->kind() == db::ErrorKind::Busy)
-            return QStringLiteral("Il database è in uso da un altro utente: il documento non è stato salvato.") + kCrLf
-                 + QStringLiteral("Riprovare fra qualche istante.");
+    switch (writeFailureOf(e)) {
+    case WriteFailure::Conflict:
+        return kConflictMessage;
+    case WriteFailure::Busy:
+        return QStringLiteral("Il database è in uso da un altro utente: il documento non è stato salvato.") + kCrLf
+             + QStringLiteral("Riprovare fra qualche istante.");
+    default:
+        return QStringLiteral("Il documento non è stato salvato.") + kCrLf + e.text();
     }
-    return QStringLiteral("Il documento non è stato salvato.") + kCrLf + e.text();
 }
 
 } // namespace
@@ -162,10 +148,6 @@ void frm_fattura::Unload()
     frm_fattura* f = gInstance.current();
     if (!f)
         return;
-    for (db::Recordset& rs : f->m_rsCombo) {
-        if (!rs.isNull() && rs.isOpen())
-            rs.close();
-    }
     gInstance.unload();
 }
 
@@ -291,45 +273,10 @@ void frm_fattura::CaricaDocumento()
 
 void frm_fattura::CaricaCombo()
 {
-    db::Connection cn;
-    cn.setCursorLocation(db::CursorLocation::Client);
-    cn.open(DataConStr);
-    for (db::Recordset& rs : m_rsCombo) {
-        if (!rs.isNull() && rs.isOpen())
-            rs.close();
-        rs = db::Recordset();
-    }
-    const QString sez = idText(gSezId);
-    m_rsCombo[0].setCursorLocation(db::CursorLocation::Client);
-    m_rsCombo[0].open(QStringLiteral("SELECT cliId, cliNome FROM CliFor WHERE sezId=") + sez
-                          + QStringLiteral(" OR cliShared=TRUE ORDER BY cliNome"),
-                      cn, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
-    m_rsCombo[1].setCursorLocation(db::CursorLocation::Client);
-    m_rsCombo[1].open(QStringLiteral("SELECT * FROM Pagamenti WHERE sezId=") + sez
-                          + QStringLiteral(" OR pagShared=TRUE ORDER BY pagDescrizione"),
-                      cn, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
-
-    db::Recordset lista;
-    lista.appendField({QStringLiteral("pagId"), db::DataType::Integer, 4, true});
-    // Wide enough for any stored description: the list must never refuse one.
-    lista.appendField({QStringLiteral("pagDescrizione"), db::DataType::VarWChar, 255, true});
-    lista.openFabricated();
-    lista.addNew();
-    lista.setValue(QStringLiteral("pagId"), core::Variant(std::int32_t(0)));
-    lista.setValue(QStringLiteral("pagDescrizione"), core::Variant(QString()));
-    lista.update();
-    for (db::Recordset src = m_rsCombo[1].clone(); !src.eof(); src.moveNext()) {
-        lista.addNew();
-        lista.setValue(QStringLiteral("pagId"), src.value(QStringLiteral("pagId")));
-        lista.setValue(QStringLiteral("pagDescrizione"), NzStr(src.value(QStringLiteral("pagDescrizione")), QString()).left(255));
-        lista.update();
-    }
-    m_rsCombo[0].disconnect();
-    m_rsCombo[1].disconnect();
-    cn.close();
-
-    dtcData[0]->setRowSource(m_rsCombo[0], QStringLiteral("cliId"), QStringLiteral("cliNome"));
-    dtcData[1]->setRowSource(lista, QStringLiteral("pagId"), QStringLiteral("pagDescrizione"));
+    const db::Recordset clients = readClientList(DataConStr, gSezId);
+    const db::Recordset terms = readPaymentList(DataConStr, gSezId);
+    dtcData[0]->setRowSource(clients, QStringLiteral("cliId"), QStringLiteral("cliNome"));
+    dtcData[1]->setRowSource(terms, QStringLiteral("pagId"), QStringLiteral("pagDescrizione"));
     if (m_bound)
         m_binding->refresh();
 }
@@ -338,10 +285,7 @@ bool frm_fattura::CaricaCodiciIVA()
 {
     db::Recordset rs;
     try {
-        rs.setCursorLocation(db::CursorLocation::Client);
-        rs.open(QStringLiteral("SELECT cdiCodice, cdiDescrizione FROM CodiciIVA ORDER BY cdiCodice"), DataConStr,
-                db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
-        rs.disconnect();
+        rs = readVatCodeList(DataConStr);
     } catch (const core::Error& e) {
         // The codes stay unknown rather than empty: no line is judged against them.
         m_codesLoaded = false;
@@ -369,25 +313,7 @@ void frm_fattura::sizeCodeList()
 
 std::array<core::Variant, 7> frm_fattura::DatiCliente(std::int32_t cliId)
 {
-    db::Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM CliFor WHERE cliId=") + idText(cliId), DataConStr, db::CursorType::ForwardOnly,
-            db::LockType::ReadOnly, db::CommandType::Text);
-    if (rs.eof()) {
-        rs.close();
-        throw core::Error(kClienteNonTrovato, QStringLiteral("Cliente non trovato."));
-    }
-    auto text = [&rs](const char* field) { return NzStr(rs.value(QLatin1String(field)), QString()); };
-    std::array<core::Variant, 7> dati;
-    const QString blank = QStringLiteral(" ");
-    dati[0] = blank + text("cliIndirizzo");
-    dati[1] = blank + text("cliCAP") + blank + text("cliLocalita") + blank + text("cliProvincia");
-    dati[2] = rs.value(QStringLiteral("cliBancaApp01"));
-    dati[3] = rs.value(QStringLiteral("cliBancaApp03"));
-    dati[4] = rs.value(QStringLiteral("cliBancaApp04"));
-    dati[5] = rs.value(QStringLiteral("cliPagamento"));
-    dati[6] = rs.value(QStringLiteral("SostImposta"));
-    rs.close();
-    return dati;
+    return readClientData(DataConStr, cliId);
 }
 
 // ---- look-ups --------------------------------------------------------------
@@ -507,9 +433,9 @@ bool frm_fattura::linesHaveVatCodes()
         return false;
     }
     int riga = 0;
-    for (db::Recordset lines = m_doc.lineRows().clone(); !lines.eof(); lines.moveNext()) {
+    for (const VatLine& line : m_doc.vatLines()) {
         ++riga;
-        const QString code = NzStr(lines.value(QStringLiteral("fdtCodiceIVA")), QString()).trimmed().toUpper();
+        const QString code = line.code.trimmed().toUpper();
         if (code.isEmpty() || !m_codes.contains(code)) {
             ui::msgBox(QStringLiteral("La riga ") + QString::number(riga)
                            + QStringLiteral(" del dettaglio non ha un Codice IVA valido: sceglierlo prima di salvare."),
@@ -1297,7 +1223,7 @@ void frm_fattura::applyClientPayment()
     if (cli.isEmptyOrNull() || cli.toLong() <= 0 || sameStored(cli, m_clientApplied))
         return;
     try {
-        const core::Variant pag = lookUp(QStringLiteral("SELECT cliPagamento FROM CliFor WHERE CliId=") + idText(cli.toLong()));
+        const core::Variant pag = clientPaymentTerm(DataConStr, cli.toLong());
         if (NzNum(pag, 0.0) > 0)
             setHeader(QStringLiteral("fatCliForPag"), core::Variant(static_cast<std::int32_t>(NzNum(pag, 0.0))));
         m_clientApplied = cli;

@@ -3,7 +3,6 @@
 #include "domain/Document.h"
 #include "platform/core/Currency.h"
 #include "platform/core/Variant.h"
-#include "platform/database/Recordset.h"
 
 #include <QSet>
 #include <QVector>
@@ -144,7 +143,6 @@ private:
     core::Variant m_clientApplied;
 
     Document m_doc;
-    std::array<db::Recordset, 2> m_rsCombo;
     ui::DataBinding* m_binding = nullptr;
 
 public:
