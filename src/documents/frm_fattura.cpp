@@ -10,6 +10,7 @@
 #include "domain/AgreedAmount.h"
 #include "domain/Deletion.h"
 #include "domain/DocumentLists.h"
+#include "domain/WriteFailure.h"
 #include "domain/DocumentStore.h"
 #include "domain/NewDocument.h"
 #include "domain/VatCodes.h"

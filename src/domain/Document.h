@@ -8,6 +8,13 @@
 #include <QVector>
 #include <cstdint>
 
+// A document's collections (Incassi rows, in memory) with the net due they
+// are set against, read at one moment.
+struct DocumentCollections {
+    core::Currency net; // fatTotNetto as stored; 0 when it holds no number
+    db::Recordset rows;
+};
+
 // One document as a whole: its header (Fatture), its detail lines
 // (FattureDettaglio) and its VAT summary (FattureIVA), read in one snapshot and
 // held in memory with the values read, so a save knows what was changed here

@@ -99,15 +99,3 @@ core::Variant clientPaymentTerm(const QString& connectionString, std::int32_t cl
     rs.close();
     return v;
 }
-
-WriteFailure writeFailureOf(const core::Error& e)
-{
-    const auto* dbError = dynamic_cast<const db::DbError*>(&e);
-    if (!dbError)
-        return WriteFailure::Rule;
-    if (dbError->kind() == db::ErrorKind::Conflict)
-        return WriteFailure::Conflict;
-    if (dbError->kind() == db::ErrorKind::Busy)
-        return WriteFailure::Busy;
-    return WriteFailure::Database;
-}

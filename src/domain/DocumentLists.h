@@ -33,16 +33,3 @@ std::array<core::Variant, 7> readClientData(const QString& connectionString, std
 
 // The client's payment term (cliPagamento); Null when the client is not there.
 core::Variant clientPaymentTerm(const QString& connectionString, std::int32_t cliId);
-
-// How a write of a document or its rows failed, for the words a window uses.
-enum class WriteFailure {
-    Conflict, // a row changed or deleted by another user meanwhile
-    Busy,     // another user held the database past the wait
-    Database, // any other failure of the data layer
-    Rule,     // a refusal of the program's own rules
-};
-WriteFailure writeFailureOf(const core::Error& e);
-
-// The message of a conflict, the same wherever a write meets one.
-inline const QString kConflictMessage =
-    QStringLiteral("Conflitto in multiutenza - Record impegnato o eliminato da un altro utente.");

@@ -1,6 +1,7 @@
 #include "domain/DocumentStore.h"
 
 #include "common/comDataBase.h"
+#include "domain/Collections.h"
 #include "platform/core/Error.h"
 #include "platform/database/Field.h"
 #include "platform/database/Transaction.h"
@@ -75,6 +76,43 @@ Document DocumentStore::load(std::int32_t id) const
     doc.m_vat.disconnect();
     cn.close();
     return doc;
+}
+
+DocumentCollections DocumentStore::loadCollections(std::int32_t fatId) const
+{
+    db::Connection cn;
+    cn.setCursorLocation(db::CursorLocation::Client);
+    cn.open(m_connectionString);
+    DocumentCollections out;
+    {
+        db::ReadTransaction snapshot(cn);
+        db::Recordset header = readRows(cn, QStringLiteral("SELECT fatTotNetto FROM Fatture WHERE fatId=") + idText(fatId));
+        if (header.eof())
+            throw core::Error(kDocumentGone, QStringLiteral("Il documento non esiste più: è stato eliminato da un altro utente."));
+        const core::Variant net = header.value(0);
+        out.net = net.isNumber() ? net.toCurrency() : core::Currency();
+        header.close();
+        out.rows = readRows(cn, QStringLiteral("SELECT * FROM Incassi WHERE incFatId=") + idText(fatId),
+                            QStringLiteral("Impossibile leggere gli incassi del documento."));
+        snapshot.end();
+    }
+    out.rows.disconnect();
+    cn.close();
+    return out;
+}
+
+void DocumentStore::saveCollections(std::int32_t fatId, db::Recordset& rows) const
+{
+    db::Connection cn;
+    try {
+        cn.setCursorLocation(db::CursorLocation::Client);
+        cn.open(m_connectionString);
+        ::saveCollections(rows, cn, fatId);
+        cn.close();
+    } catch (...) {
+        cn.abandon();
+        throw;
+    }
 }
 
 std::int32_t DocumentStore::save(const Document& document, const DocumentSave& how) const

@@ -42,6 +42,13 @@ public:
     // pending state: the caller closes the document after a save.
     std::int32_t save(const Document& document, const DocumentSave& how) const;
 
+    // The collections of document `fatId` and its net due, in one read
+    // transaction. Throws core::Error kDocumentGone when the document is not there.
+    DocumentCollections loadCollections(std::int32_t fatId) const;
+    // Writes every pending change of `rows` as saveCollections does, on a
+    // connection of its own: all or nothing, a conflict never overwritten.
+    void saveCollections(std::int32_t fatId, db::Recordset& rows) const;
+
 private:
     QString m_connectionString;
 };

@@ -5,6 +5,8 @@
 #include "platform/database/DbErrors.h"
 #include "platform/database/Types.h"
 
+#include <functional>
+
 namespace {
 
 class DocumentStoreTest : public WriteFixture {
@@ -61,13 +63,22 @@ TEST_F(DocumentStoreTest, LoadsTheDocumentWholeOrSaysItIsGone)
     // Nothing of the reading is held: another machine writes at once.
     exec(QStringLiteral("UPDATE Fatture SET fatNote = 'x' WHERE fatId = 7"));
 
+    exec(QStringLiteral("UPDATE Fatture SET fatTotNetto = 250 WHERE fatId = 7"));
+    exec(QStringLiteral("INSERT INTO Incassi (incFatId, incData, incImporto) VALUES (7, #03/05/2024#, 100)"));
+    const DocumentCollections collections = DocumentStore(connectionString()).loadCollections(7);
+    EXPECT_EQ(collections.net, core::Currency::fromUnits(250));
+    EXPECT_EQ(collections.rows.recordCount(), 1);
+
     exec(QStringLiteral("DELETE FROM Fatture WHERE fatId = 7"));
-    try {
-        load();
-        ADD_FAILURE() << "a document that is gone was read";
-    } catch (const core::Error& e) {
-        EXPECT_EQ(e.number(), kDocumentGone);
-        EXPECT_EQ(e.description(), QStringLiteral("Il documento non esiste più: è stato eliminato da un altro utente."));
+    const DocumentStore store(connectionString());
+    for (const auto& read : {std::function<void()>([&] { store.load(7); }), std::function<void()>([&] { store.loadCollections(7); })}) {
+        try {
+            read();
+            ADD_FAILURE() << "a document that is gone was read";
+        } catch (const core::Error& e) {
+            EXPECT_EQ(e.number(), kDocumentGone);
+            EXPECT_EQ(e.description(), QStringLiteral("Il documento non esiste più: è stato eliminato da un altro utente."));
+        }
     }
 }
 
