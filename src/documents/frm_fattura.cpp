@@ -118,6 +118,13 @@ QString cleanPrefix(const QString& text)
     return out;
 }
 
+template <typename W>
+W* named(W* w, const QString& name)
+{
+    w->setObjectName(name);
+    return w;
+}
+
 QString saveFailureText(const core::Error& e)
 {
     switch (writeFailureOf(e)) {
@@ -691,16 +698,27 @@ frm_fattura::frm_fattura(QWidget* parent) : QWidget(parent, Qt::Window)
 
 void frm_fattura::buildControls()
 {
-    auto named = [](QWidget* w, const QString& name) {
-        w->setObjectName(name);
-        return w;
-    };
-    auto label = [this, &named](int index, const QString& text) {
-        auto* l = new QLabel(text, this);
-        named(l, QStringLiteral("lblData(%1)").arg(index));
-        lblData[index] = l;
-        return l;
-    };
+    createFields();
+    createButtons();
+    createGrids();
+    QWidget* header = layoutHeader();
+    QGroupBox* totals = layoutTotals();
+    layoutWindow(header, totals);
+    setUpKeys(header, totals);
+    connectCommands();
+    connectLineGrid();
+}
+
+QLabel* frm_fattura::newLabel(int index, const QString& text)
+{
+    auto* l = new QLabel(text, this);
+    l->setObjectName(QStringLiteral("lblData(%1)").arg(index));
+    lblData[index] = l;
+    return l;
+}
+
+void frm_fattura::createFields()
+{
     txtData.resize(11);
     lblData.resize(18);
     for (int i = 0; i < txtData.size(); ++i) {
@@ -750,8 +768,11 @@ void frm_fattura::buildControls()
         txtData[i]->setAlignment(Qt::AlignRight);
     }
     txtData[0]->setMaximumWidth(80);
+}
 
-    auto button = [this, &named](const QString& name, const QString& caption) {
+void frm_fattura::createButtons()
+{
+    auto button = [this](const QString& name, const QString& caption) {
         auto* b = new QPushButton(caption, this);
         named(b, name);
         b->setAutoDefault(false);
@@ -768,7 +789,10 @@ void frm_fattura::buildControls()
     cmdImportoPattuito->setToolTip(QStringLiteral("Importo pattuito"));
     cmdCliAdd = button(QStringLiteral("cmdCliAdd"), QStringLiteral("Nuovo"));
     cmdCliAdd->setToolTip(QStringLiteral("Nuovo cliente"));
+}
 
+void frm_fattura::createGrids()
+{
     gexdet = new grid::GridEx(this);
     named(gexdet, QStringLiteral("gexdet"));
     gexdet->setNavigatorVisible(true);
@@ -796,39 +820,41 @@ void frm_fattura::buildControls()
     sb = new QStatusBar(this);
     named(sb, QStringLiteral("sb"));
     sb->setSizeGripEnabled(false);
+}
 
-    // Header.
+QWidget* frm_fattura::layoutHeader()
+{
     auto* header = new QWidget(this);
     header->setObjectName(QStringLiteral("header"));
     auto* hg = new QGridLayout(header);
     hg->setContentsMargins(0, 0, 0, 0);
-    hg->addWidget(label(17, QStringLiteral("Tipo Documento")), 0, 0);
+    hg->addWidget(newLabel(17, QStringLiteral("Tipo Documento")), 0, 0);
     hg->addWidget(cmbData[0], 0, 1);
     auto* numero = new QHBoxLayout;
-    numero->addWidget(label(5, QStringLiteral("Numero")));
+    numero->addWidget(newLabel(5, QStringLiteral("Numero")));
     numero->addWidget(txtData[0]);
-    numero->addWidget(label(1, QStringLiteral("/")));
+    numero->addWidget(newLabel(1, QStringLiteral("/")));
     numero->addWidget(txtData[9]);
     numero->addSpacing(16);
-    numero->addWidget(label(6, QStringLiteral("Data")));
+    numero->addWidget(newLabel(6, QStringLiteral("Data")));
     numero->addWidget(dtp);
     numero->addStretch();
     hg->addLayout(numero, 0, 2, 1, 3);
-    hg->addWidget(label(7, QStringLiteral("Cliente")), 1, 0);
+    hg->addWidget(newLabel(7, QStringLiteral("Cliente")), 1, 0);
     auto* cliente = new QHBoxLayout;
     cliente->addWidget(dtcData[0], 1);
     cliente->addWidget(cmdCliAdd);
     hg->addLayout(cliente, 1, 1);
-    hg->addWidget(label(0, QStringLiteral("Pagamento")), 1, 3);
+    hg->addWidget(newLabel(0, QStringLiteral("Pagamento")), 1, 3);
     hg->addWidget(dtcData[1], 1, 4);
     auto* indirizzo = new QVBoxLayout;
     indirizzo->setSpacing(0);
     indirizzo->addWidget(lblDataCli[0]);
     indirizzo->addWidget(lblDataCli[1]);
     hg->addLayout(indirizzo, 2, 1);
-    hg->addWidget(label(9, QStringLiteral("Descrizione generale")), 3, 0);
+    hg->addWidget(newLabel(9, QStringLiteral("Descrizione generale")), 3, 0);
     hg->addWidget(txtData[8], 3, 1, 1, 4);
-    hg->addWidget(label(8, QStringLiteral("Note")), 4, 0, Qt::AlignTop);
+    hg->addWidget(newLabel(8, QStringLiteral("Note")), 4, 0, Qt::AlignTop);
     hg->addWidget(txtNote, 4, 1, 1, 4);
     hg->setColumnStretch(1, 3);
     hg->setColumnStretch(4, 2);
@@ -837,8 +863,11 @@ void frm_fattura::buildControls()
     // every name (thousands of clients made each opening visibly slower).
     dtcData[0]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     dtcData[1]->setMinimumWidth(200);
+    return header;
+}
 
-    // Totals.
+QGroupBox* frm_fattura::layoutTotals()
+{
     auto* totals = new QGroupBox(this);
     totals->setObjectName(QStringLiteral("totals"));
     auto* tg = new QGridLayout(totals);
@@ -868,11 +897,15 @@ void frm_fattura::buildControls()
     pattuito->addWidget(new QLabel(QStringLiteral("Importo pattuito"), totals));
     pattuito->addWidget(cmdImportoPattuito);
     tg->addLayout(pattuito, righe.size() + 2, 0, 1, 2);
+    return totals;
+}
 
+void frm_fattura::layoutWindow(QWidget* header, QGroupBox* totals)
+{
     // The lines take the height the window gives; the VAT summary under them
     // only what its rows need; the totals stand beside both.
     auto* dettaglio = new QVBoxLayout;
-    dettaglio->addWidget(label(4, QStringLiteral("Dettaglio")));
+    dettaglio->addWidget(newLabel(4, QStringLiteral("Dettaglio")));
     dettaglio->addWidget(gexdet, 1);
     dettaglio->addWidget(gexDetIVA);
     auto* middle = new QHBoxLayout;
@@ -887,12 +920,15 @@ void frm_fattura::buildControls()
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(header);
-    lblData[4]->setFont(bold);
+    lblData[4]->setFont(lblData[2]->font()); // bold, as the totals heading
     layout->addLayout(middle, 1);
     layout->addLayout(buttons);
     layout->addWidget(sb);
     resize(960, 700);
+}
 
+void frm_fattura::setUpKeys(QWidget* header, QGroupBox* totals)
+{
     // Enter moves on in the header and at the withholding box; the grid keeps its own Enter.
     ui::installEnterAsTab(header, ui::EnterOnTextBoxes | ui::EnterOnCheckBoxes | ui::EnterOnComboBoxes
                                       | ui::EnterOnSpinBoxes);
@@ -914,7 +950,10 @@ void frm_fattura::buildControls()
     setTabOrder(txtNote, gexdet->view());
     setTabOrder(gexdet->view(), chkData[0]);
     setTabOrder(chkData[0], cmdSave);
+}
 
+void frm_fattura::connectCommands()
+{
     connect(cmdSave, &QPushButton::clicked, this, boundary([this] { cmdSave_Click(); }));
     connect(cmdClose, &QPushButton::clicked, this, boundary([this] { cmdClose_Click(); }));
     connect(cmdPrint, &QPushButton::clicked, this, boundary([this] { cmdPrint_Click(); }));
@@ -932,7 +971,10 @@ void frm_fattura::buildControls()
             txtData[9]->setText(clean);
     });
     connect(txtData[9], &QLineEdit::textChanged, this, boundary([this] { prefixEdited(); }));
+}
 
+void frm_fattura::connectLineGrid()
+{
     connect(gexdet, &grid::GridEx::beforeColUpdate, this, boundary([this](int column, const core::Variant&, bool&) {
         if (column == kColQuanti || column == kColImporto)
             gexdet->setValue(kColTotRiga, lineTotal(gexdet->value(kColQuanti), gexdet->value(kColImporto)));
@@ -956,51 +998,8 @@ void frm_fattura::buildControls()
             m_gridKeptFocus = true;
         }
     }));
-    connect(gexdet, &grid::GridEx::keyDown, this, boundary([this](int& keyCode, int shift) {
-        QWidget* focus = QApplication::focusWidget();
-        const bool cellEditor = focus && focus != gexdet->view() && gexdet->isAncestorOf(focus);
-        if (keyCode == 13 && !cellEditor && gexdet->isNewRowLine(gexdet->row()) && gexdet->rowCount() >= 1
-            && isEmptyCell(gexdet->value(kColDescrizione))
-            && (isEmptyCell(gexdet->value(kColImporto)) || NzNum(gexdet->value(kColImporto), 1.0) == 0.0)) {
-            keyCode = 0;
-            cmdSave->setFocus();
-            return;
-        }
-        // Enter on the price, or on a changed line at rest, writes the line and
-        // goes on to a new one (the new line follows the last).
-        if (keyCode == 13 && shift == 0 && gexdet->isEditingRow() && (!cellEditor || gexdet->col() == kPosImporto)) {
-            keyCode = 0;
-            if (cellEditor)
-                gexdet->view()->setFocus(); // closes the cell, keeping what was typed
-            if (gexdet->commitRowEdit()) {
-                gexdet->setRow(gexdet->rowCount() + 1);
-                gexdet->setCol(kPosCodiceIVA);
-            }
-            return;
-        }
-        if (keyCode == 27) {
-            // Esc in a cell drops that cell's typing; on a changed line, that line's edit;
-            // only on a line at rest does it abandon the document.
-            if (cellEditor)
-                return;
-            keyCode = 0;
-            if (gexdet->isEditingRow()) {
-                gexdet->cancelRowEdit();
-                return;
-            }
-            cmdClose_Click();
-            return;
-        }
-        if (keyCode == 115 && gexdet->col() == kPosDescrizione) {
-            keyCode = 0;
-            openServicePicker();
-            return;
-        }
-        if (keyCode == 46 && shift == 0 && !cellEditor && gexdet->row() >= 1 && gexdet->row() <= gexdet->rowCount()) {
-            keyCode = 0;
-            gexdet->deleteCurrentRow();
-        }
-    }));
+    connect(gexdet, &grid::GridEx::keyDown, this,
+            boundary([this](int& keyCode, int shift) { onLineGridKey(keyCode, shift); }));
     connect(gexdet, &grid::GridEx::keyPress, this, boundary([this](int& keyAscii) {
         if (keyAscii < 32)
             return;
@@ -1022,6 +1021,53 @@ void frm_fattura::buildControls()
     connect(gexdet, &grid::GridEx::error, this, [](long, const QString& description) {
         ui::msgBox(description, ui::vbOKOnly, AppTitle());
     });
+}
+
+void frm_fattura::onLineGridKey(int& keyCode, int shift)
+{
+    QWidget* focus = QApplication::focusWidget();
+    const bool cellEditor = focus && focus != gexdet->view() && gexdet->isAncestorOf(focus);
+    if (keyCode == 13 && !cellEditor && gexdet->isNewRowLine(gexdet->row()) && gexdet->rowCount() >= 1
+        && isEmptyCell(gexdet->value(kColDescrizione))
+        && (isEmptyCell(gexdet->value(kColImporto)) || NzNum(gexdet->value(kColImporto), 1.0) == 0.0)) {
+        keyCode = 0;
+        cmdSave->setFocus();
+        return;
+    }
+    // Enter on the price, or on a changed line at rest, writes the line and
+    // goes on to a new one (the new line follows the last).
+    if (keyCode == 13 && shift == 0 && gexdet->isEditingRow() && (!cellEditor || gexdet->col() == kPosImporto)) {
+        keyCode = 0;
+        if (cellEditor)
+            gexdet->view()->setFocus(); // closes the cell, keeping what was typed
+        if (gexdet->commitRowEdit()) {
+            gexdet->setRow(gexdet->rowCount() + 1);
+            gexdet->setCol(kPosCodiceIVA);
+        }
+        return;
+    }
+    if (keyCode == 27) {
+        // Esc in a cell drops that cell's typing; on a changed line, that line's edit;
+        // only on a line at rest does it abandon the document.
+        if (cellEditor)
+            return;
+        keyCode = 0;
+        if (gexdet->isEditingRow()) {
+            gexdet->cancelRowEdit();
+            return;
+        }
+        cmdClose_Click();
+        return;
+    }
+    if (keyCode == 115 && gexdet->col() == kPosDescrizione) {
+        keyCode = 0;
+        openServicePicker();
+        return;
+    }
+    if (keyCode == 46 && shift == 0 && !cellEditor && gexdet->row() >= 1 && gexdet->row() <= gexdet->rowCount()) {
+        keyCode = 0;
+        gexdet->deleteCurrentRow();
+    }
 }
 
 void frm_fattura::bindControls()

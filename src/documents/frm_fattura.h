@@ -12,6 +12,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -98,6 +99,19 @@ private:
     static bool refuseSecondDocument();
 
     void buildControls();
+    QLabel* newLabel(int index, const QString& text);
+    void createFields();
+    void createButtons();
+    void createGrids();
+    QWidget* layoutHeader();
+    QGroupBox* layoutTotals();
+    void layoutWindow(QWidget* header, QGroupBox* totals);
+    // Enter as Tab, field hints and the Tab order.
+    void setUpKeys(QWidget* header, QGroupBox* totals);
+    void connectCommands();
+    void connectLineGrid();
+    // The detail grid's keys: Enter, Esc, F4 and Delete as the lines need them.
+    void onLineGridKey(int& keyCode, int shift);
     void bindControls();
     void configureLineGrid();
     void configureVatGrid();
