@@ -1064,6 +1064,11 @@ void frm_fattura::onLineGridKey(int& keyCode, int shift)
         openServicePicker();
         return;
     }
+    if (keyCode == 115 && shift == 0 && !cellEditor && gexdet->col() == kPosCodiceIVA) {
+        keyCode = 0;
+        openVatCodeList();
+        return;
+    }
     if (keyCode == 46 && shift == 0 && !cellEditor && gexdet->row() >= 1 && gexdet->row() <= gexdet->rowCount()) {
         keyCode = 0;
         gexdet->deleteCurrentRow();
@@ -1347,6 +1352,21 @@ void frm_fattura::openServicePicker()
     gexdet->setValue(kColDescrizione, scelta[0]);
     gexdet->setValue(kColCodiceIVA, scelta[1]);
     gexdet->setValue(kColImporto, scelta[2]);
+}
+
+void frm_fattura::openVatCodeList()
+{
+    // The cell at rest opens its editor, as a typed key would, with the list shown.
+    QTableView* view = gexdet->view();
+    const QModelIndex at = view->currentIndex();
+    if (!at.isValid())
+        return;
+    view->edit(at);
+    QWidget* cell = view->indexWidget(at);
+    if (!cell)
+        cell = QApplication::focusWidget();
+    if (auto* list = qobject_cast<QComboBox*>(cell); list && gexdet->isAncestorOf(list))
+        list->showPopup();
 }
 
 // ---- focus, keys, hints --------------------------------------------------------

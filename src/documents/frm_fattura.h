@@ -135,6 +135,8 @@ private:
     bool linesHaveVatCodes();
     bool commitPendingLine();
     void openServicePicker();
+    // F4 on a VAT code at rest: the cell's list, open.
+    void openVatCodeList();
     void onFocusChanged(QWidget* old, QWidget* now);
     void setHint(const QString& text);
     QString columnHint(int position) const;

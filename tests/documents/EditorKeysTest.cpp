@@ -1,4 +1,4 @@
-// The editor's header by keyboard: a typed date, the required client, Enter on
+// The editor by keyboard: a typed date, the required client, Enter on
 // the save button and a client found by a name with a space.
 #include "EditorDriver.h"
 #include "support/TypedNumbers.h"
@@ -7,7 +7,12 @@
 #include "platform/ui/DateBox.h"
 #include "platform/ui/MsgBoxStyle.h"
 
+#include "platform/grid/GridEx.h"
+
 #include <QAbstractItemView>
+#include <QComboBox>
+#include <QTableView>
+#include <QPlainTextEdit>
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
@@ -148,4 +153,46 @@ TEST_F(EditorTest, AnImpossibleDateClickedAwayToSalvaIsRefusedAndTheEditorStays)
     EXPECT_FALSE(frm_fattura::IsLoaded());
     EXPECT_EQ(scalar(QStringLiteral("SELECT Format(fatData, 'dd/mm/yyyy') FROM Fatture WHERE fatId=") + QString::number(id)).toString(),
               QStringLiteral("29/02/2024"));
+}
+
+TEST_F(EditorTest, F4OnAVatCodeAtRestOpensItsListAndThePickIsKept)
+{
+    const std::int32_t id = saveSimpleDocument(0);
+    frm_fattura::Modifica(id);
+    ASSERT_TRUE(frm_fattura::IsLoaded());
+    auto* grid = control<grid::GridEx>(QStringLiteral("gexdet"));
+    focus(control<QPlainTextEdit>(QStringLiteral("txtData(1)")));
+    key(Qt::Key_Tab); // into the lines, on the new line's VAT code
+    key(Qt::Key_Up);  // the saved line, its VAT code at rest
+    ASSERT_EQ(grid->row(), 1);
+    ASSERT_EQ(focused(), static_cast<QWidget*>(grid->view()));
+
+    key(Qt::Key_F4);
+    QComboBox* list = nullptr;
+    for (auto* combo : grid->findChildren<QComboBox*>()) {
+        if (combo->view()->isVisible())
+            list = combo;
+    }
+    ASSERT_NE(list, nullptr) << "F4 opened no list";
+    // Another code than the line's own (the default, 22); the list shows code and description.
+    int other = -1;
+    for (int i = 0; i < list->count() && other < 0; ++i) {
+        if (!list->itemText(i).isEmpty() && list->itemText(i).section(QLatin1Char(' '), 0, 0) != QStringLiteral("22"))
+            other = i;
+    }
+    ASSERT_GE(other, 0);
+    const QString picked = list->itemText(other).section(QLatin1Char(' '), 0, 0);
+    for (int i = 0; i < list->count() && list->view()->currentIndex().row() != other; ++i)
+        key(list->view()->currentIndex().row() < other ? Qt::Key_Down : Qt::Key_Up);
+    key(Qt::Key_Return); // picks the code; the list closes
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(list->view()->isVisible());
+
+    // Salva clicked with the line still in edit: the pick is written with it.
+    clickSave();
+    EXPECT_FALSE(frm_fattura::IsLoaded());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT fdtCodiceIVA FROM FattureDettaglio WHERE fdtfatId=") + QString::number(id)).toString(),
+              picked);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT fciCodiceIva FROM FattureIVA WHERE fcifatId=") + QString::number(id)).toString(),
+              picked);
 }
