@@ -941,15 +941,15 @@ void frm_fattura::setUpKeys(QWidget* header, QGroupBox* totals)
     // After the field help, so the grid's own hints are the last word.
     connect(qApp, &QApplication::focusChanged, this, boundary([this](QWidget* old, QWidget* now) { onFocusChanged(old, now); }));
 
-    setTabOrder(cmbData[0], txtData[9]);
-    setTabOrder(txtData[9], dtp);
-    setTabOrder(dtp, dtcData[0]);
-    setTabOrder(dtcData[0], dtcData[1]);
-    setTabOrder(dtcData[1], txtData[8]);
-    setTabOrder(txtData[8], txtNote);
-    setTabOrder(txtNote, gexdet->view());
-    setTabOrder(gexdet->view(), chkData[0]);
-    setTabOrder(chkData[0], cmdSave);
+    // Tab goes as the eye reads the window: the header row by row, the lines,
+    // the totals beside them, then the buttons from left to right. The grid
+    // itself (whose focus goes to its view) stands right before the view, or
+    // Tab from the last button would land in the lines instead of going round.
+    QWidget* const order[] = {cmbData[0], txtData[9], dtp, dtcData[0], dtcData[1], txtData[8], txtNote,
+                              gexdet, gexdet->view(), chkData[0], cmdImportoPattuito, cmdSave, cmdPreview,
+                              cmdPrint, cmdPDF, cmdMakeInvoice, cmdIncassi, cmdClose};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void frm_fattura::connectCommands()

@@ -196,3 +196,37 @@ TEST_F(EditorTest, F4OnAVatCodeAtRestOpensItsListAndThePickIsKept)
     EXPECT_EQ(scalar(QStringLiteral("SELECT fciCodiceIva FROM FattureIVA WHERE fcifatId=") + QString::number(id)).toString(),
               picked);
 }
+
+TEST_F(EditorTest, TabFollowsTheScreenLeftToRightTopToBottom)
+{
+    // The name of the focused control; a cell of the lines counts as the grid.
+    auto stops = [this](QWidget* from, int tabs) {
+        focus(from);
+        QStringList seen;
+        for (int i = 0; i < tabs; ++i) {
+            QString name = focused() ? focused()->objectName() : QStringLiteral("-");
+            if (control<grid::GridEx>(QStringLiteral("gexdet"))->isAncestorOf(focused()))
+                name = QStringLiteral("gexdet");
+            if (seen.isEmpty() || seen.back() != name)
+                seen << name;
+            key(Qt::Key_Tab);
+        }
+        return seen.join(QLatin1Char(' ')).toStdString();
+    };
+
+    // A new document starts at its kind, then the series and the date.
+    frm_fattura::Nuovo(0);
+    EXPECT_EQ(stops(control<QWidget>(QStringLiteral("cmbData(0)")), 4), "cmbData(0) txtData(9) dtp dtcData(0)");
+    chooseClient(QStringLiteral("D'A"));
+    enterLine({}, QStringLiteral("1"), QStringLiteral("Consulenza"), QStringLiteral("100"));
+    clickSave();
+    ASSERT_FALSE(frm_fattura::IsLoaded());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // Opened again (kind and series fixed): the whole round, back to the date.
+    frm_fattura::Modifica(static_cast<std::int32_t>(count(QStringLiteral("SELECT Max(fatId) FROM Fatture"))));
+    ASSERT_TRUE(frm_fattura::IsLoaded());
+    EXPECT_EQ(stops(control<QWidget>(QStringLiteral("dtp")), 22),
+              "dtp dtcData(0) dtcData(1) txtData(8) txtData(1) gexdet chkData(0) cmdImportoPattuito cmdSave cmdPreview "
+              "cmdPrint cmdPDF cmdIncassi cmdClose dtp dtcData(0) dtcData(1) txtData(8)");
+}
