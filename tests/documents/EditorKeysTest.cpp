@@ -28,7 +28,7 @@ TEST_F(EditorTest, TheDocumentDateIsTypedAndAnImpossibleOneRefused)
     m_dialogs.answerMessageBox(ui::vbOK);
     key(Qt::Key_Return);
     QCoreApplication::processEvents();
-    EXPECT_EQ(editor()->document().headerRows().value(QStringLiteral("fatData")).toDate(), QDate(2024, 3, 5));
+    EXPECT_EQ(editor()->document().header(QStringLiteral("fatData")).toDate(), QDate(2024, 3, 5));
     EXPECT_EQ(dtp->text(), QStringLiteral("05/03/2024"));
     ASSERT_EQ(m_dialogs.messages().size(), 1);
     EXPECT_TRUE(m_dialogs.messages().first().contains(QStringLiteral("febbraio 2024 ha 29 giorni")));
@@ -40,7 +40,7 @@ TEST_F(EditorTest, TheDocumentDateIsTypedAndAnImpossibleOneRefused)
     dtp->selectAll();
     type(QStringLiteral("15/3/24"));
     key(Qt::Key_Return); // Enter moves on, with the date taken
-    EXPECT_EQ(editor()->document().headerRows().value(QStringLiteral("fatData")).toDate(), QDate(2024, 3, 15));
+    EXPECT_EQ(editor()->document().header(QStringLiteral("fatData")).toDate(), QDate(2024, 3, 15));
     EXPECT_EQ(focused(), control<ui::DataCombo>(QStringLiteral("dtcData(0)")));
 }
 
@@ -60,7 +60,7 @@ TEST_F(EditorTest, EnterStaysInTheClientComboUntilAClientIsChosen)
     EXPECT_EQ(client->listText(), QStringLiteral("Studio Bianchi"));
     key(Qt::Key_Return);
     EXPECT_EQ(focused(), control<ui::DataCombo>(QStringLiteral("dtcData(1)")));
-    EXPECT_EQ(editor()->document().headerRows().value(QStringLiteral("fatCliForId")).toLong(),
+    EXPECT_EQ(editor()->document().header(QStringLiteral("fatCliForId")).toLong(),
               scalar(QStringLiteral("SELECT cliId FROM CliFor WHERE cliNome='Studio Bianchi'")).toInt());
 }
 

@@ -147,7 +147,7 @@ TEST_F(EditorTest, SaveWhileAnotherMachineHoldsTheFileFailsKeepsEverythingAndRet
     EXPECT_TRUE(m_dialogs.messages().last().startsWith(QStringLiteral("Il database è in uso")));
     other.rollbackTrans();
     other.close();
-    EXPECT_EQ(editor()->document().lineRows().recordCount(), 1);
+    EXPECT_EQ(editor()->document().lineCount(), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM FattureDettaglio")), 0);
 
     clickSave();
