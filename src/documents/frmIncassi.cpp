@@ -4,8 +4,8 @@
 #include "domain/Collections.h"
 #include "platform/core/Error.h"
 #include "platform/core/Format.h"
-#include "platform/database/Connection.h"
-#include "platform/database/Types.h"
+#include "domain/WriteFailure.h"
+#include "domain/DocumentStore.h"
 #include "platform/grid/GridColumn.h"
 #include "platform/grid/GridEx.h"
 #include "platform/ui/Dialogs.h"
@@ -25,13 +25,12 @@ const QString kFormatoImporti = QStringLiteral("#,##0.00;-#,##0.00;0.00");
 
 QString saveFailureText(const core::Error& e)
 {
-    if (const auto* dbError = dynamic_cast<const db::DbError*>(&e)) {
-        if (dbError->kind() == db::ErrorKind::Conflict)
-            return QStringLiteral("Conflitto in multiutenza - Record impegnato o eliminato da un altro utente.");
-        if (dbError->kind() == db::ErrorKind::Busy)
-            return QStringLiteral("Il database è in uso da un altro utente: gli incassi non sono stati salvati.") + kCrLf
-                 + QStringLiteral("Riprovare fra qualche istante.");
-    }
+    const WriteFailure failure = writeFailureOf(e);
+    if (failure == WriteFailure::Conflict)
+        return kConflictMessage;
+    if (failure == WriteFailure::Busy)
+        return QStringLiteral("Il database è in uso da un altro utente: gli incassi non sono stati salvati.") + kCrLf
+             + QStringLiteral("Riprovare fra qualche istante.");
     return QStringLiteral("Gli incassi non sono stati salvati.") + kCrLf + e.text();
 }
 
@@ -131,23 +130,12 @@ bool frmIncassi::load(std::int32_t fatId)
 {
     m_fatId = fatId;
     gex->hide();
-    gex->setConnectionString(DataConStr);
-    gex->setRecordSource(QStringLiteral("SELECT * FROM Incassi WHERE incFatId=") + QString::number(fatId));
     try {
-        if (!gex->rebind(false))
-            throw core::Error(3021, QStringLiteral("Impossibile leggere gli incassi del documento."));
-        m_rs = gex->recordset();
-        m_rs.disconnect();
-        db::Recordset doc;
-        doc.open(QStringLiteral("SELECT fatTotNetto FROM Fatture WHERE fatId=") + QString::number(fatId), DataConStr,
-                 db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
-        if (doc.eof()) {
-            doc.close();
-            throw core::Error(3021, QStringLiteral("Il documento non esiste più: è stato eliminato da un altro utente."));
-        }
-        const core::Variant netto = doc.value(0);
-        m_netto = netto.isNumber() ? netto.toCurrency() : core::Currency();
-        doc.close();
+        // The rows and the net they are set against, as they stood at one moment.
+        DocumentCollections read = DocumentStore(DataConStr).loadCollections(fatId);
+        m_rs = read.rows;
+        m_netto = read.net;
+        gex->setRecordset(m_rs);
     } catch (const core::Error& e) {
         ui::msgBox(e.description(), ui::vbOKOnly | ui::vbExclamation);
         return false;
@@ -222,15 +210,10 @@ void frmIncassi::cmdSalva_Click()
             return;
         }
     }
-    db::Connection cn;
     try {
-        cn.setCursorLocation(db::CursorLocation::Client);
-        cn.open(DataConStr);
-        saveCollections(m_rs, cn, m_fatId);
-        cn.close();
+        DocumentStore(DataConStr).saveCollections(m_fatId, m_rs);
     } catch (const core::Error& e) {
         // Nothing was written; every edit is still here for another try or Annulla.
-        cn.abandon();
         gex->refresh();
         showAmounts();
         ui::msgBox(saveFailureText(e), ui::vbOKOnly | ui::vbExclamation);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/core/Currency.h"
-#include "platform/database/Recordset.h"
+#include "domain/Document.h"
 
 #include <QDialog>
 #include <cstdint>

@@ -3,8 +3,7 @@
 #include "common/MainWindowLink.h"
 #include "domain/InvoiceFromProForma.h"
 #include "platform/core/Error.h"
-#include "platform/database/Connection.h"
-#include "platform/database/Types.h"
+#include "domain/WriteFailure.h"
 #include "platform/ui/DateBox.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EnterAsTab.h"
@@ -36,13 +35,16 @@ QString cleanPrefix(const QString& text)
 
 QString failureText(const QString& head, const core::Error& e)
 {
-    if (const auto* dbError = dynamic_cast<const db::DbError*>(&e)) {
-        if (dbError->kind() == db::ErrorKind::Conflict)
-            return QStringLiteral("Conflitto in multiutenza - Record impegnato o eliminato da un altro utente.");
-        if (dbError->kind() == db::ErrorKind::Busy)
-            return QStringLiteral("Il database è in uso da un altro utente.") + kCrLf + head + kCrLf
-                 + QStringLiteral("Riprovare fra qualche istante.");
+    switch (writeFailureOf(e)) {
+    case WriteFailure::Conflict:
+        return kConflictMessage;
+    case WriteFailure::Busy:
+        return QStringLiteral("Il database è in uso da un altro utente.") + kCrLf + head + kCrLf
+             + QStringLiteral("Riprovare fra qualche istante.");
+    case WriteFailure::Database:
         return head + kCrLf + e.text();
+    case WriteFailure::Rule:
+        break;
     }
     // The rules' own refusals say what happened in words.
     return head + kCrLf + e.description();
@@ -166,26 +168,19 @@ void frmMakeInvoice::cmdMakeInvoice_Click()
 
     const QString head = QStringLiteral("La fattura non è stata generata.");
     NewInvoice made;
-    db::Connection cn;
     try {
-        cn.setCursorLocation(db::CursorLocation::Client);
-        cn.open(DataConStr);
         bool ancora = false;
-        if (proFormaInvoiced(cn, m_proFormaId)) {
+        if (proFormaInvoiced(DataConStr, m_proFormaId)) {
             const int risposta = ui::msgBox(QStringLiteral("La Pro-Forma è già stata trasformata in fattura.") + kCrLf
                                                 + QStringLiteral("Generare comunque un'altra fattura?"),
                                             ui::vbYesNo | ui::vbQuestion | ui::vbDefaultButton2);
-            if (risposta != ui::vbYes) {
-                cn.close();
+            if (risposta != ui::vbYes)
                 return;
-            }
             ancora = true;
         }
-        made = makeInvoiceFromProForma(cn, m_proFormaId, gSezId, gAnnoLavoro, prefix, data, ancora);
-        cn.close();
+        made = makeInvoiceFromProForma(DataConStr, m_proFormaId, gSezId, gAnnoLavoro, prefix, data, ancora);
     } catch (const core::Error& e) {
         // Nothing was stored; the dialog stays, so the user may try again or cancel.
-        cn.abandon();
         ui::msgBox(failureText(head, e), ui::vbOKOnly | ui::vbExclamation);
         return;
     }
@@ -203,15 +198,10 @@ void frmMakeInvoice::cmdMakeInvoice_Click()
 
 bool frmMakeInvoice::deleteProForma(std::int32_t number, const QString& prefix)
 {
-    db::Connection cn;
     try {
-        cn.setCursorLocation(db::CursorLocation::Client);
-        cn.open(DataConStr);
-        ::deleteProForma(cn, m_proFormaId);
-        cn.close();
+        ::deleteProForma(DataConStr, m_proFormaId);
         return true;
     } catch (const core::Error& e) {
-        cn.abandon();
         ui::msgBox(failureText(QStringLiteral("La fattura n° ") + QString::number(number) + QStringLiteral(" ") + prefix
                                    + QStringLiteral(" è stata generata, ma la Pro-Forma non è stata eliminata."),
                                e),

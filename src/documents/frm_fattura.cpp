@@ -9,6 +9,8 @@
 #include "common/comUtility.h"
 #include "domain/AgreedAmount.h"
 #include "domain/Deletion.h"
+#include "domain/DocumentLists.h"
+#include "domain/WriteFailure.h"
 #include "domain/DocumentStore.h"
 #include "domain/NewDocument.h"
 #include "domain/VatCodes.h"
@@ -19,9 +21,6 @@
 #include "masterdata/frm_list_Prestazioni.h"
 #include "platform/core/Error.h"
 #include "platform/core/Format.h"
-#include "platform/database/Connection.h"
-#include "platform/database/Field.h"
-#include "platform/database/Transaction.h"
 #include "platform/grid/GridColumn.h"
 #include "platform/grid/GridEx.h"
 #include "platform/grid/GridTypes.h"
@@ -61,11 +60,10 @@ namespace {
 
 FormInstance<frm_fattura> gInstance;
 
-const QString kConflitto = QStringLiteral("Conflitto in multiutenza - Record impegnato o eliminato da un altro utente.");
 const QString kFormatoImporti = QStringLiteral("#,##0.00;-#,##0.00;0.00");
 const QString kCrLf = QStringLiteral("\r\n");
 // The error number of DatiCliente for a client that is not there.
-constexpr long kClienteNonTrovato = 3021;
+constexpr long kClienteNonTrovato = kClientNotFound;
 
 // Cell indexes of the detail grid (the order of FattureDettaglio's columns).
 constexpr int kColFatId = 2;
@@ -81,8 +79,6 @@ constexpr int kPosDescrizione = 7;
 constexpr int kPosImporto = 8;
 // Rows of the VAT summary shown without scrolling.
 constexpr int kRigheRiepilogoVisibili = 5;
-
-QString idText(std::int32_t id) { return QString::number(id); }
 
 bool isEmptyCell(const core::Variant& v)
 {
@@ -111,12 +107,6 @@ bool sameStored(const core::Variant& a, const core::Variant& b)
     return a.sameValue(b);
 }
 
-void setIfChanged(db::Recordset& rs, const QString& field, const core::Variant& value)
-{
-    if (!sameStored(rs.value(field), value))
-        rs.setValue(field, value);
-}
-
 // Upper-case unaccented letters only: what a series prefix may hold.
 QString cleanPrefix(const QString& text)
 {
@@ -128,40 +118,24 @@ QString cleanPrefix(const QString& text)
     return out;
 }
 
-// A one-shot read of a look-up query's first value; Null when there is no row.
-core::Variant lookUp(const QString& sql)
+template <typename W>
+W* named(W* w, const QString& name)
 {
-    db::Recordset rs;
-    rs.open(sql, DataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
-    const core::Variant v = rs.eof() ? core::Variant::null() : rs.value(0);
-    rs.close();
-    return v;
-}
-
-// The summary row the VAT recordset is on.
-VatSummaryRow vatRowOf(const db::Recordset& vat)
-{
-    VatSummaryRow r;
-    r.code = NzStr(vat.value(QStringLiteral("fciCodiceIva")), QString());
-    r.amount = vat.value(QStringLiteral("fciImporto")).toCurrency();
-    r.surcharge = vat.value(QStringLiteral("fciSoggettivo")).toCurrency();
-    r.taxable = vat.value(QStringLiteral("fciImponibile")).toCurrency();
-    r.tax = vat.value(QStringLiteral("fciImposta")).toCurrency();
-    r.total = vat.value(QStringLiteral("fciTotRiga")).toCurrency();
-    r.withholding = vat.value(QStringLiteral("fciRit01")).toCurrency();
-    return r;
+    w->setObjectName(name);
+    return w;
 }
 
 QString saveFailureText(const core::Error& e)
 {
-    if (const auto* dbError = dynamic_cast<const db::DbError*>(&e)) {
-        if (dbError->kind() == db::ErrorKind::Conflict)
-            return kConflitto;
-        if (dbError->kind() == db::ErrorKind::Busy)
-            return QStringLiteral("Il database è in uso da un altro utente: il documento non è stato salvato.") + kCrLf
-                 + QStringLiteral("Riprovare fra qualche istante.");
+    switch (writeFailureOf(e)) {
+    case WriteFailure::Conflict:
+        return kConflictMessage;
+    case WriteFailure::Busy:
+        return QStringLiteral("Il database è in uso da un altro utente: il documento non è stato salvato.") + kCrLf
+             + QStringLiteral("Riprovare fra qualche istante.");
+    default:
+        return QStringLiteral("Il documento non è stato salvato.") + kCrLf + e.text();
     }
-    return QStringLiteral("Il documento non è stato salvato.") + kCrLf + e.text();
 }
 
 } // namespace
@@ -182,10 +156,6 @@ void frm_fattura::Unload()
     frm_fattura* f = gInstance.current();
     if (!f)
         return;
-    for (db::Recordset& rs : f->m_rsCombo) {
-        if (!rs.isNull() && rs.isOpen())
-            rs.close();
-    }
     gInstance.unload();
 }
 
@@ -267,33 +237,11 @@ void frm_fattura::CaricaDocumento()
         cmbData[0]->clear();
         cmbData[0]->addItems({QStringLiteral("Fattura"), QStringLiteral("Nota di Credito"), QStringLiteral("Pro Forma")});
 
-        db::Connection cn;
-        cn.setCursorLocation(db::CursorLocation::Client);
-        cn.open(DataConStr);
-        m_rsFat = db::Recordset();
-        m_rsFat.setCursorLocation(db::CursorLocation::Client);
-        m_rsFat.open(QStringLiteral("SELECT * FROM Fatture WHERE fatId=") + idText(m_id), cn, db::CursorType::Static,
-                     db::LockType::BatchOptimistic, db::CommandType::Text);
-        if (m_rsFat.eof())
-            throw core::Error(3021, QStringLiteral("Il documento non esiste più: è stato eliminato da un altro utente."));
-
-        gexdet->setConnectionString(DataConStr);
-        gexdet->setRecordSource(QStringLiteral("SELECT * FROM FattureDettaglio WHERE fdtfatId=") + idText(m_id));
-        if (!gexdet->rebind(true))
-            throw core::Error(3021, QStringLiteral("Impossibile leggere le righe del documento."));
-        gexDetIVA->setConnectionString(DataConStr);
-        gexDetIVA->setRecordSource(QStringLiteral("SELECT * FROM FattureIVA WHERE fcifatId=") + idText(m_id));
-        if (!gexDetIVA->rebind(true))
-            throw core::Error(3021, QStringLiteral("Impossibile leggere il riepilogo IVA del documento.") + kCrLf
-                                        + m_summaryReadError);
+        // Header, lines and VAT rows as they stood at one moment.
+        m_doc = DocumentStore(DataConStr).load(m_id);
+        gexdet->setRecordset(m_doc.lineRows());
+        gexDetIVA->setRecordset(m_doc.vatRows());
         configureVatGrid();
-
-        m_rsDet = gexdet->recordset();
-        m_rsIva = gexDetIVA->recordset();
-        m_rsFat.disconnect();
-        m_rsDet.disconnect();
-        m_rsIva.disconnect();
-        cn.close();
 
         // A list that does not load is told (the database is busy, say); the
         // lines then wait for it instead of being refused against an empty list.
@@ -307,15 +255,15 @@ void frm_fattura::CaricaDocumento()
 
     m_loading = true;
     bindControls();
-    const int tipo = static_cast<int>(NzNum(m_rsFat.value(QStringLiteral("fatTipo")), 0.0));
+    const int tipo = static_cast<int>(NzNum(m_doc.header(QStringLiteral("fatTipo")), 0.0));
     cmbData[0]->setCurrentIndex(tipo);
     showKind(tipo);
     m_tipoSalvato = tipo;
-    m_clientApplied = m_rsFat.value(QStringLiteral("fatCliForId"));
+    m_clientApplied = m_doc.header(QStringLiteral("fatCliForId"));
     m_loading = false;
 
-    lblTotSoggettivo->setText(NzStr(m_rsFat.value(QStringLiteral("fatRitPreDesc")), QStringLiteral("Rivalsa")));
-    lblTotRitAcc->setText(NzStr(m_rsFat.value(QStringLiteral("fatRitAccDesc")), QStringLiteral("Ritenuta d'acconto")));
+    lblTotSoggettivo->setText(NzStr(m_doc.header(QStringLiteral("fatRitPreDesc")), QStringLiteral("Rivalsa")));
+    lblTotRitAcc->setText(NzStr(m_doc.header(QStringLiteral("fatRitAccDesc")), QStringLiteral("Ritenuta d'acconto")));
 
     cmdMakeInvoice->setVisible(m_modo == 3 && tipo == 2);
     cmdIncassi->setVisible(tipo == 0);
@@ -333,45 +281,10 @@ void frm_fattura::CaricaDocumento()
 
 void frm_fattura::CaricaCombo()
 {
-    db::Connection cn;
-    cn.setCursorLocation(db::CursorLocation::Client);
-    cn.open(DataConStr);
-    for (db::Recordset& rs : m_rsCombo) {
-        if (!rs.isNull() && rs.isOpen())
-            rs.close();
-        rs = db::Recordset();
-    }
-    const QString sez = idText(gSezId);
-    m_rsCombo[0].setCursorLocation(db::CursorLocation::Client);
-    m_rsCombo[0].open(QStringLiteral("SELECT cliId, cliNome FROM CliFor WHERE sezId=") + sez
-                          + QStringLiteral(" OR cliShared=TRUE ORDER BY cliNome"),
-                      cn, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
-    m_rsCombo[1].setCursorLocation(db::CursorLocation::Client);
-    m_rsCombo[1].open(QStringLiteral("SELECT * FROM Pagamenti WHERE sezId=") + sez
-                          + QStringLiteral(" OR pagShared=TRUE ORDER BY pagDescrizione"),
-                      cn, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
-
-    db::Recordset lista;
-    lista.appendField({QStringLiteral("pagId"), db::DataType::Integer, 4, true});
-    // Wide enough for any stored description: the list must never refuse one.
-    lista.appendField({QStringLiteral("pagDescrizione"), db::DataType::VarWChar, 255, true});
-    lista.openFabricated();
-    lista.addNew();
-    lista.setValue(QStringLiteral("pagId"), core::Variant(std::int32_t(0)));
-    lista.setValue(QStringLiteral("pagDescrizione"), core::Variant(QString()));
-    lista.update();
-    for (db::Recordset src = m_rsCombo[1].clone(); !src.eof(); src.moveNext()) {
-        lista.addNew();
-        lista.setValue(QStringLiteral("pagId"), src.value(QStringLiteral("pagId")));
-        lista.setValue(QStringLiteral("pagDescrizione"), NzStr(src.value(QStringLiteral("pagDescrizione")), QString()).left(255));
-        lista.update();
-    }
-    m_rsCombo[0].disconnect();
-    m_rsCombo[1].disconnect();
-    cn.close();
-
-    dtcData[0]->setRowSource(m_rsCombo[0], QStringLiteral("cliId"), QStringLiteral("cliNome"));
-    dtcData[1]->setRowSource(lista, QStringLiteral("pagId"), QStringLiteral("pagDescrizione"));
+    const db::Recordset clients = readClientList(DataConStr, gSezId);
+    const db::Recordset terms = readPaymentList(DataConStr, gSezId);
+    dtcData[0]->setRowSource(clients, QStringLiteral("cliId"), QStringLiteral("cliNome"));
+    dtcData[1]->setRowSource(terms, QStringLiteral("pagId"), QStringLiteral("pagDescrizione"));
     if (m_bound)
         m_binding->refresh();
 }
@@ -380,10 +293,7 @@ bool frm_fattura::CaricaCodiciIVA()
 {
     db::Recordset rs;
     try {
-        rs.setCursorLocation(db::CursorLocation::Client);
-        rs.open(QStringLiteral("SELECT cdiCodice, cdiDescrizione FROM CodiciIVA ORDER BY cdiCodice"), DataConStr,
-                db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
-        rs.disconnect();
+        rs = readVatCodeList(DataConStr);
     } catch (const core::Error& e) {
         // The codes stay unknown rather than empty: no line is judged against them.
         m_codesLoaded = false;
@@ -411,25 +321,7 @@ void frm_fattura::sizeCodeList()
 
 std::array<core::Variant, 7> frm_fattura::DatiCliente(std::int32_t cliId)
 {
-    db::Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM CliFor WHERE cliId=") + idText(cliId), DataConStr, db::CursorType::ForwardOnly,
-            db::LockType::ReadOnly, db::CommandType::Text);
-    if (rs.eof()) {
-        rs.close();
-        throw core::Error(kClienteNonTrovato, QStringLiteral("Cliente non trovato."));
-    }
-    auto text = [&rs](const char* field) { return NzStr(rs.value(QLatin1String(field)), QString()); };
-    std::array<core::Variant, 7> dati;
-    const QString blank = QStringLiteral(" ");
-    dati[0] = blank + text("cliIndirizzo");
-    dati[1] = blank + text("cliCAP") + blank + text("cliLocalita") + blank + text("cliProvincia");
-    dati[2] = rs.value(QStringLiteral("cliBancaApp01"));
-    dati[3] = rs.value(QStringLiteral("cliBancaApp03"));
-    dati[4] = rs.value(QStringLiteral("cliBancaApp04"));
-    dati[5] = rs.value(QStringLiteral("cliPagamento"));
-    dati[6] = rs.value(QStringLiteral("SostImposta"));
-    rs.close();
-    return dati;
+    return readClientData(DataConStr, cliId);
 }
 
 // ---- look-ups --------------------------------------------------------------
@@ -458,77 +350,21 @@ QString frm_fattura::NotaPagamento(std::int32_t pagId)
 
 void frm_fattura::CalcolaRiepilogoIVA(double& RitPrePerc, double& RitAccPerc)
 {
-    VatSettings settings;
-    settings.surchargePercent = RitPrePerc;
-    settings.withholdingPercent = RitAccPerc;
-    settings.withholdingBasePercent = NzNum(m_rsFat.value(QStringLiteral("fatRitAccPercSuImp")), 0.0);
-    settings.withholdingOnSurcharge = m_rsFat.value(QStringLiteral("fatRitAccSuRitPre")).toBool();
-
-    QVector<VatLine> lines;
-    db::Recordset det = m_rsDet.clone();
-    const int fCodice = det.fieldIndex(QStringLiteral("fdtCodiceIVA"));
-    const int fTot = det.fieldIndex(QStringLiteral("fdtTotRiga"));
-    for (; !det.eof(); det.moveNext())
-        lines.push_back({NzStr(det.value(fCodice), QString()), det.value(fTot).toCurrency()});
-
-    // The summary rows the document holds now, found again by code (as the
-    // engine's filters compare them, without regard to case).
-    QVector<VatSummaryRow> existing;
-    QHash<QString, db::Bookmark> rows;
-    db::Recordset vat = m_rsIva.clone();
-    for (; !vat.eof(); vat.moveNext()) {
-        existing.push_back(vatRowOf(vat));
-        rows.insert(existing.back().code.toUpper(), vat.bookmark());
-    }
-
-    const VatSummary summary = computeVatSummary(lines, readVatCodes(DataConStr), existing, settings);
-    for (const VatRowChange& change : summary.changes) {
-        const VatSummaryRow& r = change.row;
-        switch (change.action) {
-        case VatRowAction::Remove:
-            vat.setBookmark(rows.value(r.code.toUpper()));
-            vat.deleteRecord();
-            continue;
-        case VatRowAction::Add:
-            vat.addNew();
-            vat.setValue(QStringLiteral("fcifatId"), core::Variant(m_id));
-            vat.setValue(QStringLiteral("fciCodiceIva"), core::Variant(r.code));
-            break;
-        case VatRowAction::Update:
-            vat.setBookmark(rows.value(r.code.toUpper()));
-            break;
-        }
-        setIfChanged(vat, QStringLiteral("fciImporto"), r.amount);
-        setIfChanged(vat, QStringLiteral("fciSoggettivo"), r.surcharge);
-        setIfChanged(vat, QStringLiteral("fciImponibile"), r.taxable);
-        setIfChanged(vat, QStringLiteral("fciImposta"), r.tax);
-        setIfChanged(vat, QStringLiteral("fciTotRiga"), r.total);
-        setIfChanged(vat, QStringLiteral("fciRit01"), r.withholding);
-        if (vat.editMode() != db::EditMode::None)
-            vat.update();
-    }
+    const VatSummary summary = computeVatSummary(m_doc.vatLines(), readVatCodes(DataConStr), m_doc.vatSummary(),
+                                                 m_doc.vatSettings(RitPrePerc, RitAccPerc));
+    m_doc.applyVatChanges(summary.changes);
 }
 
 void frm_fattura::CalcolaTotali()
 {
-    QVector<VatSummaryRow> rows;
-    for (db::Recordset vat = m_rsIva.clone(); !vat.eof(); vat.moveNext())
-        rows.append(vatRowOf(vat));
-    const DocumentTotals t = computeTotals(rows);
-    setHeader(QStringLiteral("fatTotImporto"), t.amount);
-    setHeader(QStringLiteral("fatTotSoggettivo"), t.surcharge);
-    setHeader(QStringLiteral("fatTotImponibile"), t.taxable);
-    setHeader(QStringLiteral("fatTotImposta"), t.tax);
-    setHeader(QStringLiteral("fatTotDoc"), t.total);
-    setHeader(QStringLiteral("fatTotRitAcc"), t.withholding);
-    setHeader(QStringLiteral("fatTotNetto"), t.net);
+    m_doc.setTotals(computeTotals(m_doc.vatSummary()));
     m_binding->refresh();
 }
 
 void frm_fattura::recalculate()
 {
-    double pre = NzNum(m_rsFat.value(QStringLiteral("fatRitPrePerc")), 0.0);
-    double acc = NzNum(m_rsFat.value(QStringLiteral("fatRitAccPerc")), 0.0);
+    double pre = NzNum(m_doc.header(QStringLiteral("fatRitPrePerc")), 0.0);
+    double acc = NzNum(m_doc.header(QStringLiteral("fatRitAccPerc")), 0.0);
     CalcolaRiepilogoIVA(pre, acc);
     gexDetIVA->refresh();
     fitVatGrid();
@@ -537,10 +373,7 @@ void frm_fattura::recalculate()
 
 void frm_fattura::setHeader(const QString& field, const core::Variant& value)
 {
-    if (sameStored(m_rsFat.value(field), value))
-        return;
-    m_rsFat.setValue(field, value);
-    m_rsFat.update();
+    m_doc.setHeader(field, value);
 }
 
 // ---- saving ----------------------------------------------------------------
@@ -553,9 +386,7 @@ bool frm_fattura::Salva()
         return false;
     // The print layout has room for a few VAT rows only: a document with more
     // would be numbered now and refused at every print.
-    int aliquote = 0;
-    for (db::Recordset vat = m_rsIva.clone(); !vat.eof(); vat.moveNext())
-        ++aliquote;
+    const int aliquote = m_doc.vatRowCount();
     if (aliquote > finclsTarvix::kRigheIva) {
         const int risposta = ui::msgBox(QStringLiteral("Il documento ha %1 aliquote IVA: il modello di stampa ne può mostrare al "
                                                        "massimo %2. Salvare comunque?")
@@ -568,7 +399,7 @@ bool frm_fattura::Salva()
     const bool numera = m_modo == 1 && tipo != 2;
     const QString prefisso = cleanPrefix(txtData[9]->text());
     if (numera) {
-        const QDate data = m_rsFat.value(QStringLiteral("fatData")).toDate();
+        const QDate data = m_doc.header(QStringLiteral("fatData")).toDate();
         if (data.isValid() && data.year() != gAnnoLavoro) {
             const int risposta = ui::msgBox(QStringLiteral("La data del documento è dell'anno ") + QString::number(data.year())
                                                 + QStringLiteral(", ma il numero sarà dato dalla numerazione dell'anno di lavoro ")
@@ -580,36 +411,17 @@ bool frm_fattura::Salva()
         }
     }
 
+    DocumentSave how;
+    how.kind = tipo;
+    how.numbered = numera;
+    how.sezId = gSezId;
+    how.year = gAnnoLavoro;
+    how.prefix = prefisso;
     std::int32_t numero = 0;
-    db::Connection cn;
     try {
-        cn.setCursorLocation(db::CursorLocation::Client);
-        cn.open(DataConStr);
-        db::Transaction tx(cn);
-        QHash<QString, core::Variant> fissi;
-        if (numera) {
-            numero = assignNumber(cn, gSezId, gAnnoLavoro, prefisso);
-            fissi.insert(QStringLiteral("fatNo"), core::Variant(numero));
-            fissi.insert(QStringLiteral("fatTipoMol"), core::Variant(static_cast<std::int16_t>(tipo == 0 ? 1 : -1)));
-            fissi.insert(QStringLiteral("fatPrefisso"), core::Variant(prefisso));
-            if (m_rsFat.fieldIndex(kSeriesYearColumn) >= 0)
-                fissi.insert(kSeriesYearColumn, core::Variant(static_cast<std::int16_t>(gAnnoLavoro)));
-        }
-        if (tipo == 2)
-            fissi.insert(QStringLiteral("fatNo"), core::Variant(std::int32_t(0)));
-        const QString id = idText(m_id);
-        writePendingRows(m_rsDet, QStringLiteral("SELECT * FROM FattureDettaglio WHERE fdtfatId=") + id,
-                         QStringLiteral("fdtId"), cn);
-        writePendingRows(m_rsIva, QStringLiteral("SELECT * FROM FattureIVA WHERE fcifatId=") + id, QStringLiteral("fciId"),
-                         cn);
-        writePendingRows(m_rsFat, QStringLiteral("SELECT * FROM Fatture WHERE fatId=") + id, QStringLiteral("fatId"), cn,
-                         fissi);
-        tx.commit();
-        cn.close();
+        numero = DocumentStore(DataConStr).save(m_doc, how);
     } catch (const core::Error& e) {
-        // Nothing of this save stays: counter, lines, VAT rows and header are rolled
-        // back, and the editor's own rows still hold every edit for a retry.
-        cn.abandon();
+        // Nothing of this save stays, and the document still holds every edit for a retry.
         ui::msgBox(saveFailureText(e), ui::vbOKOnly, AppTitle());
         return false;
     }
@@ -629,9 +441,9 @@ bool frm_fattura::linesHaveVatCodes()
         return false;
     }
     int riga = 0;
-    for (db::Recordset lines = m_rsDet.clone(); !lines.eof(); lines.moveNext()) {
+    for (const VatLine& line : m_doc.vatLines()) {
         ++riga;
-        const QString code = NzStr(lines.value(QStringLiteral("fdtCodiceIVA")), QString()).trimmed().toUpper();
+        const QString code = line.code.trimmed().toUpper();
         if (code.isEmpty() || !m_codes.contains(code)) {
             ui::msgBox(QStringLiteral("La riga ") + QString::number(riga)
                            + QStringLiteral(" del dettaglio non ha un Codice IVA valido: sceglierlo prima di salvare."),
@@ -668,7 +480,7 @@ bool frm_fattura::saveAndClose()
 {
     if (!commitPendingLine())
         return false;
-    if (m_rsDet.recordCount() < 1) {
+    if (m_doc.lineCount() < 1) {
         ui::msgBox(QStringLiteral("Nessuna riga di dettaglio"), ui::vbOKOnly, AppTitle());
         gexdet->setFocus();
         return false;
@@ -689,7 +501,7 @@ void frm_fattura::printOutput(Output output)
 {
     if (!commitPendingLine())
         return;
-    if (m_rsDet.recordCount() < 1) {
+    if (m_doc.lineCount() < 1) {
         ui::msgBox(QStringLiteral("Nessuna riga di dettaglio"), ui::vbOKOnly, AppTitle());
         gexdet->setFocus();
         return;
@@ -777,12 +589,8 @@ void frm_fattura::CalcolaDaPattuito(core::Currency Pattuito, std::int32_t Riga)
         if (c.code.compare(line.vatCode, Qt::CaseInsensitive) == 0)
             code = c;
     }
-    VatSettings settings;
-    settings.surchargePercent = NzNum(m_rsFat.value(QStringLiteral("fatRitPrePerc")), 0.0);
-    settings.withholdingPercent = NzNum(m_rsFat.value(QStringLiteral("fatRitAccPerc")), 0.0);
-    settings.withholdingBasePercent = NzNum(m_rsFat.value(QStringLiteral("fatRitAccPercSuImp")), 0.0);
-    settings.withholdingOnSurcharge = m_rsFat.value(QStringLiteral("fatRitAccSuRitPre")).toBool();
-    const core::Currency netto = m_rsFat.value(QStringLiteral("fatTotNetto")).toCurrency();
+    const VatSettings settings = m_doc.vatSettings();
+    const core::Currency netto = m_doc.header(QStringLiteral("fatTotNetto")).toCurrency();
 
     // Each price is written into the line as a typed one is: the line total
     // follows, the line is committed, and the summary and totals are rebuilt.
@@ -793,7 +601,7 @@ void frm_fattura::CalcolaDaPattuito(core::Currency Pattuito, std::int32_t Riga)
             gexdet->cancelRowEdit();
             throw core::Error(3021, QStringLiteral("La prima riga del dettaglio non accetta il nuovo prezzo."));
         }
-        return m_rsFat.value(QStringLiteral("fatTotNetto")).toCurrency();
+        return m_doc.header(QStringLiteral("fatTotNetto")).toCurrency();
     });
     gexdet->setCol(kPosCodiceIVA);
     if (out.refusal != AgreedAmountRefusal::None) {
@@ -831,7 +639,7 @@ void frm_fattura::NuovoCliente()
         CaricaCombo();
         setHeader(QStringLiteral("fatCliForId"), core::Variant(cliId.toLong()));
         applyClientData(DatiCliente(cliId.toLong()));
-        m_clientApplied = m_rsFat.value(QStringLiteral("fatCliForId"));
+        m_clientApplied = m_doc.header(QStringLiteral("fatCliForId"));
     } catch (const core::Error& e) {
         // The client is stored: what could not be applied to the document is told.
         ui::msgBox(e.text(), ui::vbOKOnly, AppTitle());
@@ -873,18 +681,7 @@ void frm_fattura::cmdClose_Click()
     if (m_modo == 1 && !deleteNeverSaved())
         return;
     gexdet->cancelRowEdit();
-    try {
-        if (!m_rsFat.isNull() && m_rsFat.isOpen()) {
-            m_rsFat.cancelBatch();
-            m_rsFat.close();
-        }
-        if (!m_rsDet.isNull() && m_rsDet.isOpen()) {
-            m_rsDet.cancelBatch();
-            m_rsDet.close();
-        }
-    } catch (const core::Error&) {
-        // The rows are thrown away either way.
-    }
+    m_doc.discard();
     Unload();
 }
 
@@ -901,16 +698,27 @@ frm_fattura::frm_fattura(QWidget* parent) : QWidget(parent, Qt::Window)
 
 void frm_fattura::buildControls()
 {
-    auto named = [](QWidget* w, const QString& name) {
-        w->setObjectName(name);
-        return w;
-    };
-    auto label = [this, &named](int index, const QString& text) {
-        auto* l = new QLabel(text, this);
-        named(l, QStringLiteral("lblData(%1)").arg(index));
-        lblData[index] = l;
-        return l;
-    };
+    createFields();
+    createButtons();
+    createGrids();
+    QWidget* header = layoutHeader();
+    QGroupBox* totals = layoutTotals();
+    layoutWindow(header, totals);
+    setUpKeys(header, totals);
+    connectCommands();
+    connectLineGrid();
+}
+
+QLabel* frm_fattura::newLabel(int index, const QString& text)
+{
+    auto* l = new QLabel(text, this);
+    l->setObjectName(QStringLiteral("lblData(%1)").arg(index));
+    lblData[index] = l;
+    return l;
+}
+
+void frm_fattura::createFields()
+{
     txtData.resize(11);
     lblData.resize(18);
     for (int i = 0; i < txtData.size(); ++i) {
@@ -960,8 +768,11 @@ void frm_fattura::buildControls()
         txtData[i]->setAlignment(Qt::AlignRight);
     }
     txtData[0]->setMaximumWidth(80);
+}
 
-    auto button = [this, &named](const QString& name, const QString& caption) {
+void frm_fattura::createButtons()
+{
+    auto button = [this](const QString& name, const QString& caption) {
         auto* b = new QPushButton(caption, this);
         named(b, name);
         b->setAutoDefault(false);
@@ -978,7 +789,10 @@ void frm_fattura::buildControls()
     cmdImportoPattuito->setToolTip(QStringLiteral("Importo pattuito"));
     cmdCliAdd = button(QStringLiteral("cmdCliAdd"), QStringLiteral("Nuovo"));
     cmdCliAdd->setToolTip(QStringLiteral("Nuovo cliente"));
+}
 
+void frm_fattura::createGrids()
+{
     gexdet = new grid::GridEx(this);
     named(gexdet, QStringLiteral("gexdet"));
     gexdet->setNavigatorVisible(true);
@@ -1006,39 +820,41 @@ void frm_fattura::buildControls()
     sb = new QStatusBar(this);
     named(sb, QStringLiteral("sb"));
     sb->setSizeGripEnabled(false);
+}
 
-    // Header.
+QWidget* frm_fattura::layoutHeader()
+{
     auto* header = new QWidget(this);
     header->setObjectName(QStringLiteral("header"));
     auto* hg = new QGridLayout(header);
     hg->setContentsMargins(0, 0, 0, 0);
-    hg->addWidget(label(17, QStringLiteral("Tipo Documento")), 0, 0);
+    hg->addWidget(newLabel(17, QStringLiteral("Tipo Documento")), 0, 0);
     hg->addWidget(cmbData[0], 0, 1);
     auto* numero = new QHBoxLayout;
-    numero->addWidget(label(5, QStringLiteral("Numero")));
+    numero->addWidget(newLabel(5, QStringLiteral("Numero")));
     numero->addWidget(txtData[0]);
-    numero->addWidget(label(1, QStringLiteral("/")));
+    numero->addWidget(newLabel(1, QStringLiteral("/")));
     numero->addWidget(txtData[9]);
     numero->addSpacing(16);
-    numero->addWidget(label(6, QStringLiteral("Data")));
+    numero->addWidget(newLabel(6, QStringLiteral("Data")));
     numero->addWidget(dtp);
     numero->addStretch();
     hg->addLayout(numero, 0, 2, 1, 3);
-    hg->addWidget(label(7, QStringLiteral("Cliente")), 1, 0);
+    hg->addWidget(newLabel(7, QStringLiteral("Cliente")), 1, 0);
     auto* cliente = new QHBoxLayout;
     cliente->addWidget(dtcData[0], 1);
     cliente->addWidget(cmdCliAdd);
     hg->addLayout(cliente, 1, 1);
-    hg->addWidget(label(0, QStringLiteral("Pagamento")), 1, 3);
+    hg->addWidget(newLabel(0, QStringLiteral("Pagamento")), 1, 3);
     hg->addWidget(dtcData[1], 1, 4);
     auto* indirizzo = new QVBoxLayout;
     indirizzo->setSpacing(0);
     indirizzo->addWidget(lblDataCli[0]);
     indirizzo->addWidget(lblDataCli[1]);
     hg->addLayout(indirizzo, 2, 1);
-    hg->addWidget(label(9, QStringLiteral("Descrizione generale")), 3, 0);
+    hg->addWidget(newLabel(9, QStringLiteral("Descrizione generale")), 3, 0);
     hg->addWidget(txtData[8], 3, 1, 1, 4);
-    hg->addWidget(label(8, QStringLiteral("Note")), 4, 0, Qt::AlignTop);
+    hg->addWidget(newLabel(8, QStringLiteral("Note")), 4, 0, Qt::AlignTop);
     hg->addWidget(txtNote, 4, 1, 1, 4);
     hg->setColumnStretch(1, 3);
     hg->setColumnStretch(4, 2);
@@ -1047,8 +863,11 @@ void frm_fattura::buildControls()
     // every name (thousands of clients made each opening visibly slower).
     dtcData[0]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     dtcData[1]->setMinimumWidth(200);
+    return header;
+}
 
-    // Totals.
+QGroupBox* frm_fattura::layoutTotals()
+{
     auto* totals = new QGroupBox(this);
     totals->setObjectName(QStringLiteral("totals"));
     auto* tg = new QGridLayout(totals);
@@ -1078,11 +897,15 @@ void frm_fattura::buildControls()
     pattuito->addWidget(new QLabel(QStringLiteral("Importo pattuito"), totals));
     pattuito->addWidget(cmdImportoPattuito);
     tg->addLayout(pattuito, righe.size() + 2, 0, 1, 2);
+    return totals;
+}
 
+void frm_fattura::layoutWindow(QWidget* header, QGroupBox* totals)
+{
     // The lines take the height the window gives; the VAT summary under them
     // only what its rows need; the totals stand beside both.
     auto* dettaglio = new QVBoxLayout;
-    dettaglio->addWidget(label(4, QStringLiteral("Dettaglio")));
+    dettaglio->addWidget(newLabel(4, QStringLiteral("Dettaglio")));
     dettaglio->addWidget(gexdet, 1);
     dettaglio->addWidget(gexDetIVA);
     auto* middle = new QHBoxLayout;
@@ -1097,12 +920,15 @@ void frm_fattura::buildControls()
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(header);
-    lblData[4]->setFont(bold);
+    lblData[4]->setFont(lblData[2]->font()); // bold, as the totals heading
     layout->addLayout(middle, 1);
     layout->addLayout(buttons);
     layout->addWidget(sb);
     resize(960, 700);
+}
 
+void frm_fattura::setUpKeys(QWidget* header, QGroupBox* totals)
+{
     // Enter moves on in the header and at the withholding box; the grid keeps its own Enter.
     ui::installEnterAsTab(header, ui::EnterOnTextBoxes | ui::EnterOnCheckBoxes | ui::EnterOnComboBoxes
                                       | ui::EnterOnSpinBoxes);
@@ -1115,16 +941,19 @@ void frm_fattura::buildControls()
     // After the field help, so the grid's own hints are the last word.
     connect(qApp, &QApplication::focusChanged, this, boundary([this](QWidget* old, QWidget* now) { onFocusChanged(old, now); }));
 
-    setTabOrder(cmbData[0], txtData[9]);
-    setTabOrder(txtData[9], dtp);
-    setTabOrder(dtp, dtcData[0]);
-    setTabOrder(dtcData[0], dtcData[1]);
-    setTabOrder(dtcData[1], txtData[8]);
-    setTabOrder(txtData[8], txtNote);
-    setTabOrder(txtNote, gexdet->view());
-    setTabOrder(gexdet->view(), chkData[0]);
-    setTabOrder(chkData[0], cmdSave);
+    // Tab goes as the eye reads the window: the header row by row, the lines,
+    // the totals beside them, then the buttons from left to right. The grid
+    // itself (whose focus goes to its view) stands right before the view, or
+    // Tab from the last button would land in the lines instead of going round.
+    QWidget* const order[] = {cmbData[0], txtData[9], dtp, dtcData[0], dtcData[1], txtData[8], txtNote,
+                              gexdet, gexdet->view(), chkData[0], cmdImportoPattuito, cmdSave, cmdPreview,
+                              cmdPrint, cmdPDF, cmdMakeInvoice, cmdIncassi, cmdClose};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
 
+void frm_fattura::connectCommands()
+{
     connect(cmdSave, &QPushButton::clicked, this, boundary([this] { cmdSave_Click(); }));
     connect(cmdClose, &QPushButton::clicked, this, boundary([this] { cmdClose_Click(); }));
     connect(cmdPrint, &QPushButton::clicked, this, boundary([this] { cmdPrint_Click(); }));
@@ -1142,7 +971,10 @@ void frm_fattura::buildControls()
             txtData[9]->setText(clean);
     });
     connect(txtData[9], &QLineEdit::textChanged, this, boundary([this] { prefixEdited(); }));
+}
 
+void frm_fattura::connectLineGrid()
+{
     connect(gexdet, &grid::GridEx::beforeColUpdate, this, boundary([this](int column, const core::Variant&, bool&) {
         if (column == kColQuanti || column == kColImporto)
             gexdet->setValue(kColTotRiga, lineTotal(gexdet->value(kColQuanti), gexdet->value(kColImporto)));
@@ -1161,56 +993,13 @@ void frm_fattura::buildControls()
         // Another window (a modal form) or the cancel button: nothing is checked.
         if (!now || now->window() != this || now == cmdClose)
             return;
-        if (!gexdet->commitRowEdit() || m_rsDet.recordCount() < 1) {
+        if (!gexdet->commitRowEdit() || m_doc.lineCount() < 1) {
             cancel = true;
             m_gridKeptFocus = true;
         }
     }));
-    connect(gexdet, &grid::GridEx::keyDown, this, boundary([this](int& keyCode, int shift) {
-        QWidget* focus = QApplication::focusWidget();
-        const bool cellEditor = focus && focus != gexdet->view() && gexdet->isAncestorOf(focus);
-        if (keyCode == 13 && !cellEditor && gexdet->isNewRowLine(gexdet->row()) && gexdet->rowCount() >= 1
-            && isEmptyCell(gexdet->value(kColDescrizione))
-            && (isEmptyCell(gexdet->value(kColImporto)) || NzNum(gexdet->value(kColImporto), 1.0) == 0.0)) {
-            keyCode = 0;
-            cmdSave->setFocus();
-            return;
-        }
-        // Enter on the price, or on a changed line at rest, writes the line and
-        // goes on to a new one (the new line follows the last).
-        if (keyCode == 13 && shift == 0 && gexdet->isEditingRow() && (!cellEditor || gexdet->col() == kPosImporto)) {
-            keyCode = 0;
-            if (cellEditor)
-                gexdet->view()->setFocus(); // closes the cell, keeping what was typed
-            if (gexdet->commitRowEdit()) {
-                gexdet->setRow(gexdet->rowCount() + 1);
-                gexdet->setCol(kPosCodiceIVA);
-            }
-            return;
-        }
-        if (keyCode == 27) {
-            // Esc in a cell drops that cell's typing; on a changed line, that line's edit;
-            // only on a line at rest does it abandon the document.
-            if (cellEditor)
-                return;
-            keyCode = 0;
-            if (gexdet->isEditingRow()) {
-                gexdet->cancelRowEdit();
-                return;
-            }
-            cmdClose_Click();
-            return;
-        }
-        if (keyCode == 115 && gexdet->col() == kPosDescrizione) {
-            keyCode = 0;
-            openServicePicker();
-            return;
-        }
-        if (keyCode == 46 && shift == 0 && !cellEditor && gexdet->row() >= 1 && gexdet->row() <= gexdet->rowCount()) {
-            keyCode = 0;
-            gexdet->deleteCurrentRow();
-        }
-    }));
+    connect(gexdet, &grid::GridEx::keyDown, this,
+            boundary([this](int& keyCode, int shift) { onLineGridKey(keyCode, shift); }));
     connect(gexdet, &grid::GridEx::keyPress, this, boundary([this](int& keyAscii) {
         if (keyAscii < 32)
             return;
@@ -1229,17 +1018,66 @@ void frm_fattura::buildControls()
         if (column == kColDescrizione)
             openServicePicker();
     }));
-    // The summary's only errors are those of its reading, told with the load's own message.
-    connect(gexDetIVA, &grid::GridEx::error, this,
-            [this](long, const QString& description) { m_summaryReadError = description; });
     connect(gexdet, &grid::GridEx::error, this, [](long, const QString& description) {
         ui::msgBox(description, ui::vbOKOnly, AppTitle());
     });
 }
 
+void frm_fattura::onLineGridKey(int& keyCode, int shift)
+{
+    QWidget* focus = QApplication::focusWidget();
+    const bool cellEditor = focus && focus != gexdet->view() && gexdet->isAncestorOf(focus);
+    if (keyCode == 13 && !cellEditor && gexdet->isNewRowLine(gexdet->row()) && gexdet->rowCount() >= 1
+        && isEmptyCell(gexdet->value(kColDescrizione))
+        && (isEmptyCell(gexdet->value(kColImporto)) || NzNum(gexdet->value(kColImporto), 1.0) == 0.0)) {
+        keyCode = 0;
+        cmdSave->setFocus();
+        return;
+    }
+    // Enter on the price, or on a changed line at rest, writes the line and
+    // goes on to a new one (the new line follows the last).
+    if (keyCode == 13 && shift == 0 && gexdet->isEditingRow() && (!cellEditor || gexdet->col() == kPosImporto)) {
+        keyCode = 0;
+        if (cellEditor)
+            gexdet->view()->setFocus(); // closes the cell, keeping what was typed
+        if (gexdet->commitRowEdit()) {
+            gexdet->setRow(gexdet->rowCount() + 1);
+            gexdet->setCol(kPosCodiceIVA);
+        }
+        return;
+    }
+    if (keyCode == 27) {
+        // Esc in a cell drops that cell's typing; on a changed line, that line's edit;
+        // only on a line at rest does it abandon the document.
+        if (cellEditor)
+            return;
+        keyCode = 0;
+        if (gexdet->isEditingRow()) {
+            gexdet->cancelRowEdit();
+            return;
+        }
+        cmdClose_Click();
+        return;
+    }
+    if (keyCode == 115 && gexdet->col() == kPosDescrizione) {
+        keyCode = 0;
+        openServicePicker();
+        return;
+    }
+    if (keyCode == 115 && shift == 0 && !cellEditor && gexdet->col() == kPosCodiceIVA) {
+        keyCode = 0;
+        openVatCodeList();
+        return;
+    }
+    if (keyCode == 46 && shift == 0 && !cellEditor && gexdet->row() >= 1 && gexdet->row() <= gexdet->rowCount()) {
+        keyCode = 0;
+        gexdet->deleteCurrentRow();
+    }
+}
+
 void frm_fattura::bindControls()
 {
-    m_binding->setRecordset(m_rsFat);
+    m_binding->setRecordset(m_doc.headerRows());
     if (m_bound) {
         m_binding->refresh();
         return;
@@ -1263,8 +1101,7 @@ void frm_fattura::bindControls()
     // A field the binding wrote leaves the header row in edit: finish that edit
     // at once, so the save counts the row as changed even when nothing else is.
     connect(m_binding, &ui::DataBinding::fieldChanged, this, [this] {
-        if (m_rsFat.editMode() != db::EditMode::None)
-            m_rsFat.update();
+        m_doc.finishHeaderEdit();
     });
     // After the binding's own handlers: the field already holds the user's choice.
     // These run on a user's choice only, never while a document is being shown.
@@ -1338,7 +1175,7 @@ void frm_fattura::configureVatGrid()
         }
     }
     gexDetIVA->column(3).setWidth(800);
-    gexDetIVA->column(5).setCaption(NzStr(m_rsFat.value(QStringLiteral("fatRitPreDesc")), QStringLiteral("Rivalsa")));
+    gexDetIVA->column(5).setCaption(NzStr(m_doc.header(QStringLiteral("fatRitPreDesc")), QStringLiteral("Rivalsa")));
     gexDetIVA->setAllowEdit(false);
     fitVatGrid();
 }
@@ -1388,7 +1225,7 @@ void frm_fattura::applyClientData(const std::array<core::Variant, 7>& dati)
     setHeader(QStringLiteral("fatBancaApp04"), dati[4]);
     const std::int32_t pag = static_cast<std::int32_t>(NzNum(dati[5], 0.0));
     setHeader(QStringLiteral("fatCliForPag"), core::Variant(pag));
-    const bool before = m_rsFat.value(QStringLiteral("fatpcRitAcc")).toBool();
+    const bool before = m_doc.header(QStringLiteral("fatpcRitAcc")).toBool();
     const bool ritenuta = !dati[6].isEmptyOrNull() && dati[6].toBool();
     setHeader(QStringLiteral("fatpcRitAcc"), core::Variant(ritenuta));
     setHeader(QStringLiteral("fatNote"), core::Variant(NotaPagamento(pag)));
@@ -1426,7 +1263,7 @@ void frm_fattura::paymentChosen(const core::Variant& value)
 
 void frm_fattura::withholdingChanged()
 {
-    const bool on = m_rsFat.value(QStringLiteral("fatpcRitAcc")).toBool();
+    const bool on = m_doc.header(QStringLiteral("fatpcRitAcc")).toBool();
     setHeader(QStringLiteral("fatRitAccPerc"), core::Variant(on ? gRitAccPerc : 0.0));
     if (gexdet->rowCount() > 0)
         recalculate();
@@ -1434,11 +1271,11 @@ void frm_fattura::withholdingChanged()
 
 void frm_fattura::applyClientPayment()
 {
-    const core::Variant cli = m_rsFat.value(QStringLiteral("fatCliForId"));
+    const core::Variant cli = m_doc.header(QStringLiteral("fatCliForId"));
     if (cli.isEmptyOrNull() || cli.toLong() <= 0 || sameStored(cli, m_clientApplied))
         return;
     try {
-        const core::Variant pag = lookUp(QStringLiteral("SELECT cliPagamento FROM CliFor WHERE CliId=") + idText(cli.toLong()));
+        const core::Variant pag = clientPaymentTerm(DataConStr, cli.toLong());
         if (NzNum(pag, 0.0) > 0)
             setHeader(QStringLiteral("fatCliForPag"), core::Variant(static_cast<std::int32_t>(NzNum(pag, 0.0))));
         m_clientApplied = cli;
@@ -1515,6 +1352,21 @@ void frm_fattura::openServicePicker()
     gexdet->setValue(kColDescrizione, scelta[0]);
     gexdet->setValue(kColCodiceIVA, scelta[1]);
     gexdet->setValue(kColImporto, scelta[2]);
+}
+
+void frm_fattura::openVatCodeList()
+{
+    // The cell at rest opens its editor, as a typed key would, with the list shown.
+    QTableView* view = gexdet->view();
+    const QModelIndex at = view->currentIndex();
+    if (!at.isValid())
+        return;
+    view->edit(at);
+    QWidget* cell = view->indexWidget(at);
+    if (!cell)
+        cell = QApplication::focusWidget();
+    if (auto* list = qobject_cast<QComboBox*>(cell); list && gexdet->isAncestorOf(list))
+        list->showPopup();
 }
 
 // ---- focus, keys, hints --------------------------------------------------------

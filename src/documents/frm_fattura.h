@@ -1,8 +1,8 @@
 #pragma once
 
+#include "domain/Document.h"
 #include "platform/core/Currency.h"
 #include "platform/core/Variant.h"
-#include "platform/database/Recordset.h"
 
 #include <QSet>
 #include <QVector>
@@ -12,6 +12,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -81,9 +82,9 @@ public:
     void cmdCliAdd_Click();
     void cmdClose_Click();
 
-    db::Recordset headerRecordset() const { return m_rsFat; }
-    db::Recordset lineRecordset() const { return m_rsDet; }
-    db::Recordset vatRecordset() const { return m_rsIva; }
+    // The document being edited: what the controls show and change.
+    const Document& document() const { return m_doc; }
+    Document& document() { return m_doc; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -98,6 +99,19 @@ private:
     static bool refuseSecondDocument();
 
     void buildControls();
+    QLabel* newLabel(int index, const QString& text);
+    void createFields();
+    void createButtons();
+    void createGrids();
+    QWidget* layoutHeader();
+    QGroupBox* layoutTotals();
+    void layoutWindow(QWidget* header, QGroupBox* totals);
+    // Enter as Tab, field hints and the Tab order.
+    void setUpKeys(QWidget* header, QGroupBox* totals);
+    void connectCommands();
+    void connectLineGrid();
+    // The detail grid's keys: Enter, Esc, F4 and Delete as the lines need them.
+    void onLineGridKey(int& keyCode, int shift);
     void bindControls();
     void configureLineGrid();
     void configureVatGrid();
@@ -121,6 +135,8 @@ private:
     bool linesHaveVatCodes();
     bool commitPendingLine();
     void openServicePicker();
+    // F4 on a VAT code at rest: the cell's list, open.
+    void openVatCodeList();
     void onFocusChanged(QWidget* old, QWidget* now);
     void setHint(const QString& text);
     QString columnHint(int position) const;
@@ -137,16 +153,12 @@ private:
     bool m_gridKeptFocus = false;
     QSet<QString> m_codes; // the VAT codes of the table, upper case
     bool m_codesLoaded = false;
-    QString m_summaryReadError; // why the VAT summary's last read failed
     bool m_replayingKey = false;
     // The client whose default payment term was last applied: leaving the combo
     // without choosing another client keeps the payment term the user chose.
     core::Variant m_clientApplied;
 
-    db::Recordset m_rsFat;
-    db::Recordset m_rsDet;
-    db::Recordset m_rsIva;
-    std::array<db::Recordset, 2> m_rsCombo;
+    Document m_doc;
     ui::DataBinding* m_binding = nullptr;
 
 public:

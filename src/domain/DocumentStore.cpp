@@ -1,7 +1,10 @@
 #include "domain/DocumentStore.h"
 
 #include "common/comDataBase.h"
+#include "domain/Collections.h"
+#include "platform/core/Error.h"
 #include "platform/database/Field.h"
+#include "platform/database/Transaction.h"
 #include "platform/database/Types.h"
 
 #include <algorithm>
@@ -22,7 +25,127 @@ db::DbError conflict(const QString& what)
     return db::DbError(db::ErrorKind::Conflict, db::ErrorNumber::Conflict, what);
 }
 
+const QString kCrLf = QStringLiteral("\r\n");
+
+QString idText(std::int32_t id) { return QString::number(id); }
+
+QString headerSql(std::int32_t id) { return QStringLiteral("SELECT * FROM Fatture WHERE fatId=") + idText(id); }
+QString linesSql(std::int32_t id) { return QStringLiteral("SELECT * FROM FattureDettaglio WHERE fdtfatId=") + idText(id); }
+QString vatSql(std::int32_t id) { return QStringLiteral("SELECT * FROM FattureIVA WHERE fcifatId=") + idText(id); }
+
+db::Recordset readRows(const db::Connection& cn, const QString& sql)
+{
+    db::Recordset rs;
+    rs.setCursorLocation(db::CursorLocation::Client);
+    rs.open(sql, cn, db::CursorType::Static, db::LockType::BatchOptimistic, db::CommandType::Text);
+    return rs;
+}
+
+// A read that failed, told with what it was reading.
+db::Recordset readRows(const db::Connection& cn, const QString& sql, const QString& what)
+{
+    try {
+        return readRows(cn, sql);
+    } catch (const core::Error& e) {
+        throw core::Error(e.number(), what + kCrLf + e.description());
+    }
+}
+
 } // namespace
+
+Document DocumentStore::load(std::int32_t id) const
+{
+    db::Connection cn;
+    cn.setCursorLocation(db::CursorLocation::Client);
+    cn.open(m_connectionString);
+    Document doc;
+    doc.m_id = id;
+    {
+        // One snapshot: a document deleted or converted by another machine
+        // meanwhile is read either whole or not at all.
+        db::ReadTransaction snapshot(cn);
+        doc.m_header = readRows(cn, headerSql(id));
+        if (doc.m_header.eof())
+            throw core::Error(kDocumentGone, QStringLiteral("Il documento non esiste più: è stato eliminato da un altro utente."));
+        doc.m_lines = readRows(cn, linesSql(id), QStringLiteral("Impossibile leggere le righe del documento."));
+        doc.m_vat = readRows(cn, vatSql(id), QStringLiteral("Impossibile leggere il riepilogo IVA del documento."));
+        snapshot.end();
+    }
+    doc.m_header.disconnect();
+    doc.m_lines.disconnect();
+    doc.m_vat.disconnect();
+    cn.close();
+    return doc;
+}
+
+DocumentCollections DocumentStore::loadCollections(std::int32_t fatId) const
+{
+    db::Connection cn;
+    cn.setCursorLocation(db::CursorLocation::Client);
+    cn.open(m_connectionString);
+    DocumentCollections out;
+    {
+        db::ReadTransaction snapshot(cn);
+        db::Recordset header = readRows(cn, QStringLiteral("SELECT fatTotNetto FROM Fatture WHERE fatId=") + idText(fatId));
+        if (header.eof())
+            throw core::Error(kDocumentGone, QStringLiteral("Il documento non esiste più: è stato eliminato da un altro utente."));
+        const core::Variant net = header.value(0);
+        out.net = net.isNumber() ? net.toCurrency() : core::Currency();
+        header.close();
+        out.rows = readRows(cn, QStringLiteral("SELECT * FROM Incassi WHERE incFatId=") + idText(fatId),
+                            QStringLiteral("Impossibile leggere gli incassi del documento."));
+        snapshot.end();
+    }
+    out.rows.disconnect();
+    cn.close();
+    return out;
+}
+
+void DocumentStore::saveCollections(std::int32_t fatId, db::Recordset& rows) const
+{
+    db::Connection cn;
+    try {
+        cn.setCursorLocation(db::CursorLocation::Client);
+        cn.open(m_connectionString);
+        ::saveCollections(rows, cn, fatId);
+        cn.close();
+    } catch (...) {
+        cn.abandon();
+        throw;
+    }
+}
+
+std::int32_t DocumentStore::save(const Document& document, const DocumentSave& how) const
+{
+    std::int32_t number = 0;
+    db::Connection cn;
+    try {
+        cn.setCursorLocation(db::CursorLocation::Client);
+        cn.open(m_connectionString);
+        db::Transaction tx(cn);
+        QHash<QString, core::Variant> fixed;
+        if (how.numbered) {
+            number = assignNumber(cn, how.sezId, how.year, how.prefix);
+            fixed.insert(QStringLiteral("fatNo"), core::Variant(number));
+            fixed.insert(QStringLiteral("fatTipoMol"), core::Variant(static_cast<std::int16_t>(how.kind == 0 ? 1 : -1)));
+            fixed.insert(QStringLiteral("fatPrefisso"), core::Variant(how.prefix));
+            if (document.hasHeaderField(kSeriesYearColumn))
+                fixed.insert(kSeriesYearColumn, core::Variant(static_cast<std::int16_t>(how.year)));
+        }
+        if (how.kind == 2)
+            fixed.insert(QStringLiteral("fatNo"), core::Variant(std::int32_t(0)));
+        const std::int32_t id = document.id();
+        writePendingRows(document.lineRows(), linesSql(id), QStringLiteral("fdtId"), cn);
+        writePendingRows(document.vatRows(), vatSql(id), QStringLiteral("fciId"), cn);
+        writePendingRows(document.headerRows(), headerSql(id), QStringLiteral("fatId"), cn, fixed);
+        tx.commit();
+        cn.close();
+    } catch (...) {
+        cn.abandon();
+        throw;
+    }
+    return number;
+}
 
 QString counterQuery(std::int32_t sezId, std::int32_t anno, const QString& prefix)
 {

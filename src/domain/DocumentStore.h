@@ -1,5 +1,6 @@
 #pragma once
 
+#include "domain/Document.h"
 #include "platform/core/Variant.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
@@ -7,6 +8,50 @@
 #include <QHash>
 #include <QString>
 #include <cstdint>
+
+// Reads a document whole and writes it whole.
+
+// The error number of a document that is not there (any more).
+constexpr long kDocumentGone = 3021;
+
+// How a save numbers the document.
+struct DocumentSave {
+    int kind = 0;          // fatTipo: 0 invoice, 1 credit note, 2 pro forma
+    bool numbered = false; // a new invoice or credit note takes the next number
+    std::int32_t sezId = 0;
+    std::int32_t year = 0; // the working year, whose series numbers it
+    QString prefix;        // the series, upper-case letters; empty for the main one
+};
+
+class DocumentStore {
+public:
+    explicit DocumentStore(QString connectionString) : m_connectionString(std::move(connectionString)) {}
+
+    // Header, lines and VAT rows of document `id` in one read transaction, so
+    // the three belong to the same moment. Throws core::Error kDocumentGone,
+    // saying so, when the document is not there; any other failure of the
+    // reading is thrown with what could not be read.
+    Document load(std::int32_t id) const;
+
+    // Writes everything the document changed since it was read, and its
+    // number, in one write transaction: a row changed or deleted by another
+    // user meanwhile is a Conflict (db::DbError), never overwritten. On any
+    // failure nothing stays (counter, lines, VAT rows and header are rolled
+    // back) and the document in memory still holds every edit for a retry.
+    // Returns the number given (0 when none was). The rows in memory keep their
+    // pending state: the caller closes the document after a save.
+    std::int32_t save(const Document& document, const DocumentSave& how) const;
+
+    // The collections of document `fatId` and its net due, in one read
+    // transaction. Throws core::Error kDocumentGone when the document is not there.
+    DocumentCollections loadCollections(std::int32_t fatId) const;
+    // Writes every pending change of `rows` as saveCollections does, on a
+    // connection of its own: all or nothing, a conflict never overwritten.
+    void saveCollections(std::int32_t fatId, db::Recordset& rows) const;
+
+private:
+    QString m_connectionString;
+};
 
 // The writes of a document save, all on one connection that holds the save's
 // transaction.

@@ -1,5 +1,7 @@
 #include "domain/InvoiceFromProForma.h"
 
+#include <type_traits>
+
 #include "domain/Deletion.h"
 #include "domain/DocumentStore.h"
 #include "platform/core/Error.h"
@@ -122,4 +124,48 @@ void deleteProForma(db::Connection& cn, std::int32_t proFormaId)
     db::Transaction tx(cn);
     deleteDocument(cn, proFormaId);
     tx.commit();
+}
+
+namespace {
+
+// Runs `work` on a connection of its own, never leaving it open or in a transaction.
+template <typename Work>
+auto onOwnConnection(const QString& connectionString, Work work)
+{
+    db::Connection cn;
+    try {
+        cn.setCursorLocation(db::CursorLocation::Client);
+        cn.open(connectionString);
+        if constexpr (std::is_void_v<decltype(work(cn))>) {
+            work(cn);
+            cn.close();
+        } else {
+            auto result = work(cn);
+            cn.close();
+            return result;
+        }
+    } catch (...) {
+        cn.abandon();
+        throw;
+    }
+}
+
+} // namespace
+
+bool proFormaInvoiced(const QString& connectionString, std::int32_t proFormaId)
+{
+    return onOwnConnection(connectionString, [&](db::Connection& cn) { return proFormaInvoiced(cn, proFormaId); });
+}
+
+NewInvoice makeInvoiceFromProForma(const QString& connectionString, std::int32_t proFormaId, std::int32_t sezId,
+                                   std::int32_t anno, const QString& prefix, const QDate& date, bool evenIfInvoiced)
+{
+    return onOwnConnection(connectionString, [&](db::Connection& cn) {
+        return makeInvoiceFromProForma(cn, proFormaId, sezId, anno, prefix, date, evenIfInvoiced);
+    });
+}
+
+void deleteProForma(const QString& connectionString, std::int32_t proFormaId)
+{
+    onOwnConnection(connectionString, [&](db::Connection& cn) { deleteProForma(cn, proFormaId); });
 }

@@ -31,3 +31,9 @@ NewInvoice makeInvoiceFromProForma(db::Connection& cn, std::int32_t proFormaId, 
 // summary, Media rows and collections), in one transaction on `cn`; on failure
 // nothing is deleted and the error is thrown.
 void deleteProForma(db::Connection& cn, std::int32_t proFormaId);
+
+// The same three on a connection of their own to `connectionString`.
+bool proFormaInvoiced(const QString& connectionString, std::int32_t proFormaId);
+NewInvoice makeInvoiceFromProForma(const QString& connectionString, std::int32_t proFormaId, std::int32_t sezId,
+                                   std::int32_t anno, const QString& prefix, const QDate& date, bool evenIfInvoiced);
+void deleteProForma(const QString& connectionString, std::int32_t proFormaId);

@@ -62,9 +62,9 @@ TEST_P(EditorConflict, TheSecondSaveIsRefusedWritesNothingAndKeepsItsEdits)
     EXPECT_EQ(scalar(QStringLiteral("SELECT fciImporto FROM FattureIva WHERE fcifatId=") + doc).toDouble(), 100.0);
     EXPECT_EQ(scalar(QStringLiteral("SELECT fatTotImporto FROM Fatture WHERE fatId=") + doc).toDouble(), 100.0);
     // The editor still holds every edit, ready for the user to decide.
-    EXPECT_EQ(editor()->lineRecordset().value(QStringLiteral("fdtImporto")).toDouble(), 150.0);
-    EXPECT_EQ(editor()->headerRecordset().value(QStringLiteral("fatDescrizione")).toString(), QStringLiteral("Nostra"));
-    EXPECT_EQ(editor()->headerRecordset().value(QStringLiteral("fatTotImporto")).toDouble(), 150.0);
+    EXPECT_EQ(editor()->document().lineRows().value(QStringLiteral("fdtImporto")).toDouble(), 150.0);
+    EXPECT_EQ(editor()->document().header(QStringLiteral("fatDescrizione")).toString(), QStringLiteral("Nostra"));
+    EXPECT_EQ(editor()->document().header(QStringLiteral("fatTotImporto")).toDouble(), 150.0);
     EXPECT_EQ(control<QLineEdit>(QStringLiteral("txtData(8)"))->text(), QStringLiteral("Nostra"));
 }
 

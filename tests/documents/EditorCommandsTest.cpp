@@ -54,7 +54,7 @@ protected:
     }
     core::Currency header(const char* field) const
     {
-        return editor()->headerRecordset().value(QLatin1String(field)).toCurrency();
+        return editor()->document().header(QLatin1String(field)).toCurrency();
     }
     core::Currency firstPrice() const
     {

@@ -31,7 +31,7 @@ TEST_F(EditorTest, F5OnTheClientAddsOneThroughTheClientForm)
     const int newId = count(QStringLiteral("SELECT cliId FROM CliFor WHERE cliNome='Studio Bianchi'"));
     ASSERT_GT(newId, 0);
     EXPECT_EQ(control<ui::DataCombo>(QStringLiteral("dtcData(0)"))->boundValue().toLong(), newId);
-    EXPECT_EQ(editor()->headerRecordset().value(QStringLiteral("fatCliForId")).toLong(), newId);
+    EXPECT_EQ(editor()->document().header(QStringLiteral("fatCliForId")).toLong(), newId);
 }
 
 TEST_F(EditorTest, F4InTheDescriptionFillsTheLineFromThePriceList)

@@ -1,4 +1,4 @@
-// The editor's header by keyboard: a typed date, the required client, Enter on
+// The editor by keyboard: a typed date, the required client, Enter on
 // the save button and a client found by a name with a space.
 #include "EditorDriver.h"
 #include "support/TypedNumbers.h"
@@ -7,7 +7,12 @@
 #include "platform/ui/DateBox.h"
 #include "platform/ui/MsgBoxStyle.h"
 
+#include "platform/grid/GridEx.h"
+
 #include <QAbstractItemView>
+#include <QComboBox>
+#include <QTableView>
+#include <QPlainTextEdit>
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
@@ -23,7 +28,7 @@ TEST_F(EditorTest, TheDocumentDateIsTypedAndAnImpossibleOneRefused)
     m_dialogs.answerMessageBox(ui::vbOK);
     key(Qt::Key_Return);
     QCoreApplication::processEvents();
-    EXPECT_EQ(editor()->headerRecordset().value(QStringLiteral("fatData")).toDate(), QDate(2024, 3, 5));
+    EXPECT_EQ(editor()->document().header(QStringLiteral("fatData")).toDate(), QDate(2024, 3, 5));
     EXPECT_EQ(dtp->text(), QStringLiteral("05/03/2024"));
     ASSERT_EQ(m_dialogs.messages().size(), 1);
     EXPECT_TRUE(m_dialogs.messages().first().contains(QStringLiteral("febbraio 2024 ha 29 giorni")));
@@ -35,7 +40,7 @@ TEST_F(EditorTest, TheDocumentDateIsTypedAndAnImpossibleOneRefused)
     dtp->selectAll();
     type(QStringLiteral("15/3/24"));
     key(Qt::Key_Return); // Enter moves on, with the date taken
-    EXPECT_EQ(editor()->headerRecordset().value(QStringLiteral("fatData")).toDate(), QDate(2024, 3, 15));
+    EXPECT_EQ(editor()->document().header(QStringLiteral("fatData")).toDate(), QDate(2024, 3, 15));
     EXPECT_EQ(focused(), control<ui::DataCombo>(QStringLiteral("dtcData(0)")));
 }
 
@@ -55,7 +60,7 @@ TEST_F(EditorTest, EnterStaysInTheClientComboUntilAClientIsChosen)
     EXPECT_EQ(client->listText(), QStringLiteral("Studio Bianchi"));
     key(Qt::Key_Return);
     EXPECT_EQ(focused(), control<ui::DataCombo>(QStringLiteral("dtcData(1)")));
-    EXPECT_EQ(editor()->headerRecordset().value(QStringLiteral("fatCliForId")).toLong(),
+    EXPECT_EQ(editor()->document().header(QStringLiteral("fatCliForId")).toLong(),
               scalar(QStringLiteral("SELECT cliId FROM CliFor WHERE cliNome='Studio Bianchi'")).toInt());
 }
 
@@ -148,4 +153,80 @@ TEST_F(EditorTest, AnImpossibleDateClickedAwayToSalvaIsRefusedAndTheEditorStays)
     EXPECT_FALSE(frm_fattura::IsLoaded());
     EXPECT_EQ(scalar(QStringLiteral("SELECT Format(fatData, 'dd/mm/yyyy') FROM Fatture WHERE fatId=") + QString::number(id)).toString(),
               QStringLiteral("29/02/2024"));
+}
+
+TEST_F(EditorTest, F4OnAVatCodeAtRestOpensItsListAndThePickIsKept)
+{
+    const std::int32_t id = saveSimpleDocument(0);
+    frm_fattura::Modifica(id);
+    ASSERT_TRUE(frm_fattura::IsLoaded());
+    auto* grid = control<grid::GridEx>(QStringLiteral("gexdet"));
+    focus(control<QPlainTextEdit>(QStringLiteral("txtData(1)")));
+    key(Qt::Key_Tab); // into the lines, on the new line's VAT code
+    key(Qt::Key_Up);  // the saved line, its VAT code at rest
+    ASSERT_EQ(grid->row(), 1);
+    ASSERT_EQ(focused(), static_cast<QWidget*>(grid->view()));
+
+    key(Qt::Key_F4);
+    QComboBox* list = nullptr;
+    for (auto* combo : grid->findChildren<QComboBox*>()) {
+        if (combo->view()->isVisible())
+            list = combo;
+    }
+    ASSERT_NE(list, nullptr) << "F4 opened no list";
+    // Another code than the line's own (the default, 22); the list shows code and description.
+    int other = -1;
+    for (int i = 0; i < list->count() && other < 0; ++i) {
+        if (!list->itemText(i).isEmpty() && list->itemText(i).section(QLatin1Char(' '), 0, 0) != QStringLiteral("22"))
+            other = i;
+    }
+    ASSERT_GE(other, 0);
+    const QString picked = list->itemText(other).section(QLatin1Char(' '), 0, 0);
+    for (int i = 0; i < list->count() && list->view()->currentIndex().row() != other; ++i)
+        key(list->view()->currentIndex().row() < other ? Qt::Key_Down : Qt::Key_Up);
+    key(Qt::Key_Return); // picks the code; the list closes
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(list->view()->isVisible());
+
+    // Salva clicked with the line still in edit: the pick is written with it.
+    clickSave();
+    EXPECT_FALSE(frm_fattura::IsLoaded());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT fdtCodiceIVA FROM FattureDettaglio WHERE fdtfatId=") + QString::number(id)).toString(),
+              picked);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT fciCodiceIva FROM FattureIVA WHERE fcifatId=") + QString::number(id)).toString(),
+              picked);
+}
+
+TEST_F(EditorTest, TabFollowsTheScreenLeftToRightTopToBottom)
+{
+    // The name of the focused control; a cell of the lines counts as the grid.
+    auto stops = [this](QWidget* from, int tabs) {
+        focus(from);
+        QStringList seen;
+        for (int i = 0; i < tabs; ++i) {
+            QString name = focused() ? focused()->objectName() : QStringLiteral("-");
+            if (control<grid::GridEx>(QStringLiteral("gexdet"))->isAncestorOf(focused()))
+                name = QStringLiteral("gexdet");
+            if (seen.isEmpty() || seen.back() != name)
+                seen << name;
+            key(Qt::Key_Tab);
+        }
+        return seen.join(QLatin1Char(' ')).toStdString();
+    };
+
+    // A new document starts at its kind, then the series and the date.
+    frm_fattura::Nuovo(0);
+    EXPECT_EQ(stops(control<QWidget>(QStringLiteral("cmbData(0)")), 4), "cmbData(0) txtData(9) dtp dtcData(0)");
+    chooseClient(QStringLiteral("D'A"));
+    enterLine({}, QStringLiteral("1"), QStringLiteral("Consulenza"), QStringLiteral("100"));
+    clickSave();
+    ASSERT_FALSE(frm_fattura::IsLoaded());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // Opened again (kind and series fixed): the whole round, back to the date.
+    frm_fattura::Modifica(static_cast<std::int32_t>(count(QStringLiteral("SELECT Max(fatId) FROM Fatture"))));
+    ASSERT_TRUE(frm_fattura::IsLoaded());
+    EXPECT_EQ(stops(control<QWidget>(QStringLiteral("dtp")), 22),
+              "dtp dtcData(0) dtcData(1) txtData(8) txtData(1) gexdet chkData(0) cmdImportoPattuito cmdSave cmdPreview "
+              "cmdPrint cmdPDF cmdIncassi cmdClose dtp dtcData(0) dtcData(1) txtData(8)");
 }

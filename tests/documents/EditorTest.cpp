@@ -43,11 +43,11 @@ TEST_F(EditorTest, NewInvoiceOnTwoCodesAddsUpAndSavesAsNumberOne)
     enterLine({}, QStringLiteral("2"), QStringLiteral("Consulenza"), QStringLiteral("500"));
     enterLine(QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("Spese"), QStringLiteral("0.3333"));
     enterLine(QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("Relazione"), QStringLiteral("250"));
-    ASSERT_EQ(f->lineRecordset().recordCount(), 3);
+    ASSERT_EQ(f->document().lineCount(), 3);
 
     // 22: 1000 + 40 surcharge = 1040, VAT 228,80, withholding 200.
     // 10: 250,9999 + 10,04 = 261,0399, VAT 26,10, withholding 50,20.
-    const db::Recordset h = f->headerRecordset();
+    const db::Recordset h = f->document().headerRows();
     EXPECT_EQ(h.value(QStringLiteral("fatTotImporto")).toCurrency(), money("1250.9999"));
     EXPECT_EQ(h.value(QStringLiteral("fatTotSoggettivo")).toCurrency(), money("50.04"));
     EXPECT_EQ(h.value(QStringLiteral("fatTotImponibile")).toCurrency(), money("1301.0399"));
@@ -120,7 +120,7 @@ TEST_F(EditorTest, EscCancelsTheCellThenTheLineThenTheDocument)
     key(Qt::Key_Escape);
     EXPECT_FALSE(grid->isEditingRow());
     ASSERT_TRUE(frm_fattura::IsLoaded());
-    EXPECT_EQ(f->lineRecordset().recordCount(), 1);
+    EXPECT_EQ(f->document().lineCount(), 1);
     // Nothing in edit: Esc abandons the never-saved document.
     key(Qt::Key_Escape);
     EXPECT_FALSE(frm_fattura::IsLoaded());
@@ -143,11 +143,11 @@ TEST_F(EditorTest, OpeningAnExistingDocumentChangesNothing)
     chooseClient(QStringLiteral("D"));
     // The client's term and its note came with the client; the user picks another term.
     EXPECT_EQ(control<ui::DataCombo>(QStringLiteral("dtcData(1)"))->boundValue().toLong(), bonifico);
-    EXPECT_EQ(editor()->headerRecordset().value(QStringLiteral("fatNote")).toString(), QStringLiteral("IBAN IT00"));
+    EXPECT_EQ(editor()->document().header(QStringLiteral("fatNote")).toString(), QStringLiteral("IBAN IT00"));
     focus(control<ui::DataCombo>(QStringLiteral("dtcData(1)")));
     type(QStringLiteral("C"));
     EXPECT_EQ(control<ui::DataCombo>(QStringLiteral("dtcData(1)"))->boundValue().toLong(), contanti);
-    EXPECT_EQ(editor()->headerRecordset().value(QStringLiteral("fatNote")).toString(), QString());
+    EXPECT_EQ(editor()->document().header(QStringLiteral("fatNote")).toString(), QString());
     // Passing through the client field again keeps the chosen term.
     focus(control<ui::DataCombo>(QStringLiteral("dtcData(0)")));
     key(Qt::Key_Tab);
@@ -166,7 +166,7 @@ TEST_F(EditorTest, OpeningAnExistingDocumentChangesNothing)
     EXPECT_EQ(control<QLabel>(QStringLiteral("lblDataCli(0)"))->text(), QStringLiteral(" Via Roma 1"));
     focus(control<ui::DataCombo>(QStringLiteral("dtcData(0)")));
     key(Qt::Key_Tab);
-    db::Recordset pending = editor()->headerRecordset().clone();
+    db::Recordset pending = editor()->document().headerRows().clone();
     pending.setFilter(db::FilterGroup::PendingRecords);
     EXPECT_EQ(pending.recordCount(), 0);
     EXPECT_EQ(control<ui::DataCombo>(QStringLiteral("dtcData(1)"))->boundValue().toLong(), contanti);
@@ -178,6 +178,20 @@ TEST_F(EditorTest, OpeningAnExistingDocumentChangesNothing)
     EXPECT_EQ(count(QStringLiteral("SELECT fatCliForPag") + where), contanti);
     EXPECT_NE(count(QStringLiteral("SELECT fatpcRitAcc") + where), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT parNum1 FROM SezioniParametri")), 1);
+}
+
+TEST_F(EditorTest, ADocumentGoneSinceItWasListedSaysSoAndOpensNothing)
+{
+    const std::int32_t id = saveSimpleDocument(2);
+    // Converted and deleted by another machine while this one still lists it.
+    exec(QStringLiteral("DELETE FROM FattureDettaglio WHERE fdtfatId=") + QString::number(id));
+    exec(QStringLiteral("DELETE FROM FattureIVA WHERE fcifatId=") + QString::number(id));
+    exec(QStringLiteral("DELETE FROM Fatture WHERE fatId=") + QString::number(id));
+    m_dialogs.answerMessageBox(ui::vbOK);
+    frm_fattura::Modifica(id);
+    EXPECT_EQ(m_dialogs.messages(),
+              QStringList{QStringLiteral("Il documento non esiste più: è stato eliminato da un altro utente.")});
+    EXPECT_FALSE(frm_fattura::IsLoaded());
 }
 
 TEST_F(EditorTest, PrefixIsUpperCaseLettersAndShowsItsSeriesNextNumber)
@@ -197,7 +211,7 @@ TEST_F(EditorTest, PrefixIsUpperCaseLettersAndShowsItsSeriesNextNumber)
     QApplication::clipboard()->setText(QStringLiteral("x'1y"));
     key(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(prefix->text(), QStringLiteral("XY"));
-    EXPECT_EQ(editor()->headerRecordset().value(QStringLiteral("fatPrefisso")).toString(), QStringLiteral("XY"));
+    EXPECT_EQ(editor()->document().header(QStringLiteral("fatPrefisso")).toString(), QStringLiteral("XY"));
 }
 
 TEST_F(EditorTest, ALineWithoutAKnownVatCodeIsNotAccepted)
@@ -208,7 +222,7 @@ TEST_F(EditorTest, ALineWithoutAKnownVatCodeIsNotAccepted)
     m_dialogs.answerMessageBox(ui::vbOK);
     enterLine({}, QStringLiteral("1"), QStringLiteral("Consulenza"), QStringLiteral("100"));
     EXPECT_EQ(m_dialogs.messages(), QStringList{QStringLiteral("Scegliere il Codice IVA della riga (F4 per l'elenco dei codici IVA).")});
-    EXPECT_EQ(editor()->lineRecordset().recordCount(), 0);
+    EXPECT_EQ(editor()->document().lineCount(), 0);
     auto* grid = control<grid::GridEx>(QStringLiteral("gexdet"));
     EXPECT_TRUE(grid->isEditingRow());
     EXPECT_EQ(grid->col(), 4);
@@ -217,8 +231,8 @@ TEST_F(EditorTest, ALineWithoutAKnownVatCodeIsNotAccepted)
     key(Qt::Key_Tab);
     key(Qt::Key_Return); // closes the cell
     key(Qt::Key_Return); // writes the line
-    EXPECT_EQ(editor()->lineRecordset().recordCount(), 1);
-    EXPECT_EQ(editor()->headerRecordset().value(QStringLiteral("fatTotDoc")).toCurrency(), money("126.88")); // 100 + 4 surcharge, 22 % VAT
+    EXPECT_EQ(editor()->document().lineCount(), 1);
+    EXPECT_EQ(editor()->document().header(QStringLiteral("fatTotDoc")).toCurrency(), money("126.88")); // 100 + 4 surcharge, 22 % VAT
 }
 
 TEST_F(EditorTest, LookUpsDoubleTheQuotesOfACode)

@@ -33,7 +33,7 @@ TEST_F(EditorTest, ADiscountUnderItsOwnCodeKeepsItsNegativeRowInACreditNote)
     chooseClient(QStringLiteral("D"));
     enterLine({}, QStringLiteral("1"), QStringLiteral("Consulenza"), QStringLiteral("100"));
     enterLine(QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("Sconto"), QStringLiteral("-50"));
-    ASSERT_EQ(editor()->lineRecordset().recordCount(), 2);
+    ASSERT_EQ(editor()->document().lineCount(), 2);
 
     // 22: 100 + 4 = 104, VAT 22,88, withholding 20. 10: -50 - 2 = -52, VAT -5,20, withholding -10.
     struct Totals {
@@ -43,7 +43,7 @@ TEST_F(EditorTest, ADiscountUnderItsOwnCodeKeepsItsNegativeRowInACreditNote)
         const char* net;
     };
     auto expectTotals = [this](const Totals& t) {
-        const db::Recordset h = editor()->headerRecordset();
+        const db::Recordset h = editor()->document().headerRows();
         EXPECT_EQ(h.value(QStringLiteral("fatTotImporto")).toCurrency(), money(t.amount));
         EXPECT_EQ(h.value(QStringLiteral("fatTotDoc")).toCurrency(), money(t.total));
         EXPECT_EQ(h.value(QStringLiteral("fatTotRitAcc")).toCurrency(), money(t.withholding));
@@ -126,12 +126,12 @@ TEST_F(EditorTest, ACodeListThatCouldNotBeReadIsToldAndJudgesNoLine)
     EXPECT_TRUE(m_dialogs.messages().last().contains(QStringLiteral("bloccato da un altro utente")));
     auto* lines = control<grid::GridEx>(QStringLiteral("gexdet"));
     EXPECT_TRUE(lines->isEditingRow());
-    EXPECT_EQ(editor()->lineRecordset().recordCount(), 0);
+    EXPECT_EQ(editor()->document().lineCount(), 0);
 
     // The file free again, the same line is taken as it stands.
     other.release();
     EXPECT_TRUE(lines->commitRowEdit());
-    EXPECT_EQ(editor()->lineRecordset().recordCount(), 1);
+    EXPECT_EQ(editor()->document().lineCount(), 1);
     EXPECT_EQ(m_dialogs.messages().size(), 2);
     clickSave();
     EXPECT_FALSE(frm_fattura::IsLoaded());

@@ -147,7 +147,7 @@ TEST_F(EditorTest, SaveWhileAnotherMachineHoldsTheFileFailsKeepsEverythingAndRet
     EXPECT_TRUE(m_dialogs.messages().last().startsWith(QStringLiteral("Il database è in uso")));
     other.rollbackTrans();
     other.close();
-    EXPECT_EQ(editor()->lineRecordset().recordCount(), 1);
+    EXPECT_EQ(editor()->document().lineCount(), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM FattureDettaglio")), 0);
 
     clickSave();
@@ -172,7 +172,7 @@ TEST_F(EditorTest, ConflictRollsBackCounterAndLinesAndKeepsTheEdits)
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM SezioniParametri")), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM FattureDettaglio")), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM FattureIva")), 0);
-    db::Recordset pending = editor()->lineRecordset().clone();
+    db::Recordset pending = editor()->document().lineRows().clone();
     pending.setFilter(db::FilterGroup::PendingRecords);
     EXPECT_EQ(pending.recordCount(), 1);
     EXPECT_EQ(control<QLineEdit>(QStringLiteral("txtData(0)"))->text(), QStringLiteral("1"));

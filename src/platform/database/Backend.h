@@ -64,6 +64,9 @@ public:
 
     // begin() takes the write lock at once.
     virtual void begin() = 0;
+    // A transaction that only reads: its first read fixes what every later read
+    // of it sees, and writers of other connections wait until it ends.
+    virtual void beginRead() = 0;
     virtual void commit() = 0;
     virtual void rollback() = 0;
     // A nested, named scope inside a transaction.

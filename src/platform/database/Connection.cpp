@@ -77,6 +77,11 @@ void Connection::beginTrans()
     m_impl->beginTrans();
 }
 
+void Connection::beginReadTrans()
+{
+    m_impl->beginReadTrans();
+}
+
 void Connection::commitTrans()
 {
     m_impl->commitTrans();

@@ -50,6 +50,10 @@ public:
     // cannot change under it (an exclusive writer); commit writes everything or
     // nothing. Transactions do not nest: the program never needs them to.
     void beginTrans();
+    // A transaction to read several statements as one snapshot: nothing another
+    // connection commits meanwhile is seen (writers wait for its end). It writes
+    // nothing; end it with commitTrans or rollbackTrans.
+    void beginReadTrans();
     void commitTrans();
     void rollbackTrans();
     bool inTransaction() const;

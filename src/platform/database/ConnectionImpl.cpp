@@ -89,6 +89,14 @@ void ConnectionImpl::beginTrans()
     m_inTransaction = true;
 }
 
+void ConnectionImpl::beginReadTrans()
+{
+    if (m_inTransaction)
+        throw errors::notSupported(QStringLiteral("transazioni nidificate"));
+    backend().beginRead();
+    m_inTransaction = true;
+}
+
 void ConnectionImpl::commitTrans()
 {
     if (!m_inTransaction)

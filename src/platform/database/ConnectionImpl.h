@@ -29,6 +29,7 @@ public:
     long execute(const QString& jetSql);
 
     void beginTrans();
+    void beginReadTrans();
     void commitTrans();
     void rollbackTrans();
     bool inTransaction() const { return m_inTransaction; }

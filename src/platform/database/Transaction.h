@@ -46,4 +46,38 @@ private:
     bool m_open = false;
 };
 
+// A read snapshot as an object: begun on construction, ended by end() or by the
+// destructor, so the shared lock never outlives the reads it is for.
+class ReadTransaction {
+public:
+    explicit ReadTransaction(Connection& cn) : m_cn(cn)
+    {
+        m_cn.beginReadTrans();
+        m_open = true;
+    }
+    ~ReadTransaction()
+    {
+        if (!m_open)
+            return;
+        try {
+            if (m_cn.isOpen() && m_cn.inTransaction())
+                m_cn.rollbackTrans();
+        } catch (...) {
+            // Ending a read loses nothing; the error being handled is the one to report.
+        }
+    }
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+    void end()
+    {
+        m_open = false;
+        m_cn.commitTrans();
+    }
+
+private:
+    Connection& m_cn;
+    bool m_open = false;
+};
+
 } // namespace db

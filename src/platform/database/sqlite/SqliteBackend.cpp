@@ -495,6 +495,11 @@ void SqliteBackend::begin()
     exec(QStringLiteral("BEGIN IMMEDIATE"));
 }
 
+void SqliteBackend::beginRead()
+{
+    exec(QStringLiteral("BEGIN DEFERRED"));
+}
+
 void SqliteBackend::commit()
 {
     exec(QStringLiteral("COMMIT"));

@@ -30,6 +30,7 @@ public:
     void begin() override;
     void commit() override;
     void rollback() override;
+    void beginRead() override;
     void savepoint(const QString& name) override;
     void releaseSavepoint(const QString& name) override;
     void rollbackToSavepoint(const QString& name) override;
