@@ -10,7 +10,9 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QList>
 #include <QMessageBox>
 #include <QPointer>
@@ -92,9 +94,54 @@ private:
     QEventLoop* m_loop;
 };
 
+// Qt's file dialog reads double quotes in the typed name as around several
+// names ("a" "b"): a save dialog given Incassi "2026".pdf would choose 2026.pdf,
+// and in another folder. A name to save under is one name, taken as typed,
+// in the folder the dialog shows.
+class SaveFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        const auto* box = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        const QString typed = box ? box->text() : QString();
+        if (acceptMode() != AcceptSave || !typed.contains(QLatin1Char('"'))) {
+            m_chosen.clear();
+            QFileDialog::accept();
+            return;
+        }
+        const QString path = withDefaultExtension(
+            QDir::isAbsolutePath(typed) ? typed : directory().absoluteFilePath(typed), defaultSuffix());
+        const QFileInfo info(path);
+        if (info.isDir()) {
+            setDirectory(path);
+            return;
+        }
+        if (info.exists()
+            && msgBox(QStringLiteral("%1 esiste già.\nSostituirlo?").arg(info.fileName()),
+                      vbYesNo | vbExclamation | vbDefaultButton2, windowTitle())
+                   != vbYes)
+            return;
+        m_chosen = path;
+        QDialog::accept();
+    }
+
+    QString chosen() const
+    {
+        if (!m_chosen.isEmpty())
+            return m_chosen;
+        const QStringList files = selectedFiles();
+        return files.isEmpty() ? QString() : files.first();
+    }
+
+private:
+    QString m_chosen;
+};
+
 QString runFileDialog(const FileDialogOptions& options, bool save)
 {
-    QFileDialog dialog(ownerWindow(), options.title, options.initialDir);
+    SaveFileDialog dialog(ownerWindow(), options.title, options.initialDir);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -109,8 +156,7 @@ QString runFileDialog(const FileDialogOptions& options, bool save)
         dialog.selectFile(options.fileName);
     if (dialog.exec() != QDialog::Accepted)
         return {};
-    const QStringList chosen = dialog.selectedFiles();
-    return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen.first());
+    return QDir::toNativeSeparators(dialog.chosen());
 }
 
 } // namespace

@@ -5,7 +5,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -195,4 +197,95 @@ TEST_F(RealDialogs, PlainFormShownModalReturnsWhenItHidesItself)
     EXPECT_TRUE(wasModal);
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(form.windowModality(), Qt::NonModal); // restored for a later modeless use
+}
+
+namespace {
+
+// The save dialog's name box, typed into as a user does.
+QLineEdit* typeFileName(QFileDialog* dialog, const QString& name)
+{
+    auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (!box)
+        return nullptr;
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, name);
+    return box;
+}
+
+QAbstractButton* saveButton(QFileDialog* dialog)
+{
+    auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    if (!buttons)
+        return nullptr;
+    for (QAbstractButton* b : buttons->buttons())
+        if (buttons->buttonRole(b) == QDialogButtonBox::AcceptRole)
+            return b;
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(RealDialogs, SaveDialogWritesExactlyTheNameTypedQuotesIncluded)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const struct {
+        const char* typed;
+        const char* chosen;
+    } cases[] = {
+        {"Incassi dell'anno \"2026\".pdf", "Incassi dell'anno \"2026\".pdf"},
+        {"Rapporto \"finale\"", "Rapporto \"finale\".pdf"},
+        {"\"Clienti\" e \"Fornitori\".pdf", "\"Clienti\" e \"Fornitori\".pdf"},
+        {"documento", "documento.pdf"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        onNextModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            ASSERT_NE(typeFileName(dialog, QString::fromUtf8(c.typed)), nullptr);
+            // Clicked with the mouse while the box still holds the typed name.
+            QAbstractButton* save = saveButton(dialog);
+            ASSERT_NE(save, nullptr);
+            QTest::mouseClick(save, Qt::LeftButton);
+        });
+        const QString chosen = getSaveFileName(
+            {.filter = QStringLiteral("Acrobat reader (*.pdf)|*.pdf"), .defaultExt = QStringLiteral(".pdf"),
+             .initialDir = dir.path()});
+        EXPECT_EQ(QDir::fromNativeSeparators(chosen).toStdString(),
+                  dir.filePath(QString::fromUtf8(c.chosen)).toStdString());
+    }
+}
+
+TEST_F(RealDialogs, SaveDialogAsksBeforeReplacingAFileWithQuotesInItsName)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString name = QStringLiteral("Incassi \"2026\".pdf");
+    QFile existing(dir.filePath(name));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    bool stayedOpen = false;
+    onNextModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        typeFileName(dialog, name);
+        // The question comes up over the dialog: first No, then Sì.
+        for (const char* answer : {"No", "Sì"}) {
+            QTimer::singleShot(50, [answer] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                ASSERT_NE(box, nullptr);
+                EXPECT_EQ(box->text(), QStringLiteral("Incassi \"2026\".pdf esiste già.\nSostituirlo?"));
+                buttonWithText(box, QString::fromUtf8(answer))->click();
+            });
+            QTest::mouseClick(saveButton(dialog), Qt::LeftButton);
+            if (QString::fromUtf8(answer) == QStringLiteral("No"))
+                stayedOpen = dialog->isVisible();
+        }
+    });
+    const QString chosen = getSaveFileName({.defaultExt = QStringLiteral(".pdf"), .initialDir = dir.path()});
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(QDir::fromNativeSeparators(chosen).toStdString(), dir.filePath(name).toStdString());
 }
