@@ -11,13 +11,19 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFont>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QList>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QSpacerItem>
 #include <QWidget>
+#include <algorithm>
 #include <utility>
 
 namespace ui {
@@ -73,6 +79,26 @@ QString plainLines(QString text)
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
+}
+
+// The window manager writes the title in the title bar beside its buttons and
+// the program's icon, and cuts it short ("C... a") when the box is narrower:
+// a short message keeps the box wide enough for its whole title. Qt's own
+// allowance (the title in the box's font, plus 50 pixels) is less than a
+// usual title bar takes.
+void roomForTheTitle(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    QFont font = box.font();
+    font.setBold(true);
+    const int titleBar = 160; // the icon, three buttons and their margins
+    int width = QFontMetrics(font).horizontalAdvance(box.windowTitle()) + titleBar;
+    if (const QScreen* screen = box.screen())
+        width = std::min(width, screen->availableGeometry().width() * 9 / 10);
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
 }
 
 // Ends a local event loop when the watched widget is hidden by the program
@@ -181,6 +207,7 @@ int WidgetDialogs::messageBox(const QString& prompt, int style, const QString& t
     for (const auto& [button, answer] : buttons)
         if (answer == escape)
             box.setEscapeButton(button);
+    roomForTheTitle(box);
 
     box.exec();
     for (const auto& [button, answer] : buttons)

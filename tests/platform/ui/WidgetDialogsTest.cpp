@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFont>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -288,4 +290,34 @@ TEST_F(RealDialogs, SaveDialogAsksBeforeReplacingAFileWithQuotesInItsName)
     const QString chosen = getSaveFileName({.defaultExt = QStringLiteral(".pdf"), .initialDir = dir.path()});
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(QDir::fromNativeSeparators(chosen).toStdString(), dir.filePath(name).toStdString());
+}
+
+// A short message keeps its whole title: the box leaves the title bar room for
+// the title beside the window's buttons and icon.
+TEST_F(RealDialogs, AShortMessageBoxIsWideEnoughForItsWholeTitle)
+{
+    const struct {
+        const char* prompt;
+        const char* title;
+    } cases[] = {
+        {"Password errata", "Corvessa"},
+        {"Password errata", "Accesso del professionista"},
+        {"OK", "Impossibile salvare la cartella del database"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        int boxWidth = 0;
+        int titleWidth = 0;
+        onNextModal([&](QWidget* modal) {
+            QApplication::processEvents();
+            QFont bold = modal->font();
+            bold.setBold(true);
+            titleWidth = QFontMetrics(bold).horizontalAdvance(modal->windowTitle());
+            boxWidth = modal->width();
+            qobject_cast<QMessageBox*>(modal)->buttons().first()->click();
+        });
+        msgBox(QString::fromUtf8(c.prompt), vbCritical, QString::fromUtf8(c.title));
+        // A title bar spends some 150 pixels on its buttons, the icon and margins.
+        EXPECT_GE(boxWidth, titleWidth + 150) << "box " << boxWidth << ", title " << titleWidth;
+    }
 }
