@@ -15,6 +15,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSet>
 #include <QTemporaryDir>
@@ -33,16 +34,26 @@ using namespace ui;
 namespace {
 
 // Runs `act` on the next modal window to appear; after five seconds without
-// one it reports a failure, and any dialog still open is rejected so no test hangs.
+// one it reports a failure. Ten seconds on, the window it acted on is rejected
+// if still open (or any dialog, when none appeared), so no test hangs; a
+// window already closed is left alone, so a slow run does not close the next
+// case's window.
 void onNextModal(std::function<void(QWidget*)> act)
 {
+    struct Seen {
+        bool found = false;
+        QPointer<QWidget> modal;
+    };
+    auto seen = std::make_shared<Seen>();
     auto* timer = new QTimer;
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
-    QObject::connect(timer, &QTimer::timeout, [timer, clock, act] {
+    QObject::connect(timer, &QTimer::timeout, [timer, clock, act, seen] {
         if (QWidget* modal = QApplication::activeModalWidget()) {
             timer->stop();
             timer->deleteLater();
+            seen->found = true;
+            seen->modal = modal;
             act(modal);
             return;
         }
@@ -53,7 +64,12 @@ void onNextModal(std::function<void(QWidget*)> act)
         }
     });
     timer->start(10);
-    QTimer::singleShot(10000, [] {
+    QTimer::singleShot(10000, [seen] {
+        if (seen->found) {
+            if (auto* dialog = qobject_cast<QDialog*>(seen->modal.data()); dialog && dialog->isVisible())
+                dialog->reject();
+            return;
+        }
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible())
                 dialog->reject();
