@@ -1392,6 +1392,13 @@ QString frm_fattura::columnHint(int position) const
     }
 }
 
+frm_fattura::~frm_fattura()
+{
+    // The focus leaves the boxes while QWidget destroys them, after this part of
+    // the editor is gone: the application must stop telling it.
+    disconnect(qApp, nullptr, this, nullptr);
+}
+
 void frm_fattura::onFocusChanged(QWidget* old, QWidget* now)
 {
     // A move already undone by a refusal (focus kept in the grid or the combo) is stale.

@@ -95,6 +95,7 @@ private:
     enum class Output { Preview, Print, Pdf };
 
     frm_fattura(QWidget* parent);
+    ~frm_fattura() override;
     static frm_fattura* instance();
     static bool refuseSecondDocument();
 

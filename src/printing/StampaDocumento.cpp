@@ -8,6 +8,7 @@
 #include "platform/report/ReportPrinter.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/MsgBoxStyle.h"
+#include "printing/SceltaFile.h"
 #include "printing/EsportaPagine.h"
 #include "printing/finclsTarvix.h"
 #include "startup/SharedState.h"
@@ -95,10 +96,7 @@ bool EsportaPdf(report::Report& rpt)
 {
     if (!esegui(rpt))
         return false;
-    ui::FileDialogOptions opzioni;
-    opzioni.defaultExt = QStringLiteral(".pdf");
-    opzioni.filter = QStringLiteral("Acrobat reader (*.pdf)|*.pdf");
-    const QString file = ui::getSaveFileName(opzioni);
+    const QString file = ScegliFileEsportazione(rpt, QStringLiteral(".pdf"), QStringLiteral("Acrobat reader (*.pdf)|*.pdf"));
     if (file.isEmpty())
         return false;
 

@@ -6,6 +6,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/MsgBoxStyle.h"
 #include "printing/EsportaPagine.h"
+#include "printing/SceltaFile.h"
 
 #include <exception>
 
@@ -51,10 +52,7 @@ bool EsportaReport(report::Report& rpt, int modo)
         return false;
     }
 
-    ui::FileDialogOptions opzioni;
-    opzioni.defaultExt = formato->estensione;
-    opzioni.filter = formato->filtro;
-    const QString file = ui::getSaveFileName(opzioni);
+    const QString file = ScegliFileEsportazione(rpt, formato->estensione, formato->filtro);
     if (file.isEmpty())
         return false;
 

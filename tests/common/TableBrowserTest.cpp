@@ -9,6 +9,11 @@
 
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QDrag>
+#include <QMimeData>
+#include <QTreeView>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -158,4 +163,89 @@ TEST_F(TableBrowserTest, VuotoStoresNullAndClosingWritesThePendingRow)
     db::Recordset rs;
     rs.open(QStringLiteral("SELECT giorno FROM Prove"), DataConStr);
     EXPECT_TRUE(rs.value(0).isNull());
+}
+
+namespace {
+
+// Presses the mouse on `from` at `start` and moves it far enough to start a
+// drag; the drag object the widget started, if any. The offscreen platform
+// ends a drag at once, as a drop outside every window; the button is let go
+// over another widget (letGoOn).
+QDrag* startDragWithTheMouse(QWidget* from, QPoint start)
+{
+    QTest::mousePress(from, Qt::LeftButton, {}, start);
+    QTest::mouseMove(from, start + QPoint(QApplication::startDragDistance() + 4, 2));
+    return from->parentWidget() ? from->parentWidget()->findChild<QDrag*>() : nullptr;
+}
+
+void letGoOn(QWidget* target, QPoint at)
+{
+    QTest::mouseRelease(target, Qt::LeftButton, {}, at);
+    QApplication::processEvents();
+}
+
+// What the window system gives a widget when a drag is let go over it.
+bool dropOn(QWidget* target, QPoint at, const QMimeData* data)
+{
+    QDragEnterEvent enter(at, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDragMoveEvent move(at, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &move);
+    QDropEvent drop(QPointF(at), Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+}
+
+} // namespace
+
+TEST_F(TableBrowserTest, AHeaderDraggedIntoTheGroupBoxGroupsTheRowsAndDraggedOutUngroups)
+{
+    exec(QStringLiteral("CREATE TABLE Prove (id COUNTER, citta TEXT(20), testo TEXT(20))"));
+    exec(QStringLiteral("CREATE INDEX PrimaryKey ON Prove (id) WITH PRIMARY"));
+    for (const char* row : {"'Roma', 'a'", "'Milano', 'b'", "'Roma', 'c'"})
+        exec(QStringLiteral("INSERT INTO Prove (citta, testo) VALUES (%1)").arg(QLatin1String(row)));
+    m_dialogs.answerModal([&](QWidget* w) {
+        choose(w, QStringLiteral("Prove"));
+        auto* g = browserGrid(w);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+        auto* box = g->findChild<QWidget*>(QStringLiteral("groupByBox"));
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(g->findChild<QLabel*>(QStringLiteral("lblGroupByHint"))->text(),
+                  QStringLiteral("Trascinare qui una colonna per raggruppare."));
+        QHeaderView* header = g->view()->horizontalHeader();
+        const int citta = g->columnIndex(QStringLiteral("citta"));
+        const QPoint onHeader(header->sectionViewportPosition(citta - 1) + header->sectionSize(citta - 1) / 2,
+                              header->height() / 2);
+
+        QDrag* drag = startDragWithTheMouse(header->viewport(), onHeader);
+        ASSERT_NE(drag, nullptr);
+        EXPECT_TRUE(dropOn(box, box->rect().center(), drag->mimeData()));
+        letGoOn(box, box->rect().center());
+        EXPECT_EQ(g->groupColumns(), (QVector<int>{citta - 1}));
+        ASSERT_TRUE(g->groupView()->isVisible());
+        QAbstractItemModel* groups = g->groupView()->model();
+        ASSERT_EQ(groups->rowCount(), 2);
+        EXPECT_EQ(groups->index(0, 0).data().toString(), QStringLiteral("citta: Milano (1 riga)"));
+        EXPECT_EQ(groups->index(1, 0).data().toString(), QStringLiteral("citta: Roma (2 righe)"));
+
+        // The column's tag dragged out of the box and let go elsewhere.
+        auto* tag = box->findChild<QLabel*>(QStringLiteral("groupColumn(%1)").arg(citta));
+        ASSERT_NE(tag, nullptr);
+        startDragWithTheMouse(tag, tag->rect().center());
+        letGoOn(g->groupView()->viewport(), g->groupView()->viewport()->rect().center());
+        EXPECT_TRUE(g->groupColumns().isEmpty());
+        EXPECT_FALSE(g->groupView()->isVisible());
+        EXPECT_TRUE(g->view()->isVisible());
+        EXPECT_EQ(g->rowCount(), 3);
+        EXPECT_EQ(g->cellText(2, citta), QStringLiteral("Milano"));
+    });
+    comfrmManData::Mostra(nullptr, DataConStr);
+    db::Recordset rs;
+    rs.open(QStringLiteral("SELECT citta & testo FROM Prove ORDER BY id"), DataConStr);
+    QStringList stored;
+    for (; !rs.eof(); rs.moveNext())
+        stored << rs.value(0).toString();
+    EXPECT_EQ(stored, (QStringList{"Romaa", "Milanob", "Romac"}));
 }

@@ -313,3 +313,30 @@ TEST_F(ReportsTest, AnEmptyResultAndAFailingQueryAreToldAndNothingIsWritten)
     anteprima();
     EXPECT_EQ(f->Anteprime().size(), 1);
 }
+
+// The file chosen is the one written, whatever its name holds, and the next
+// export proposes the report's name in that folder.
+TEST_F(ReportsFixture, AnExportWritesTheChosenFileAndTheNextProposesTheReportsNameInItsFolder)
+{
+    gRegKeySettings = QStringLiteral("Software\\Vantrel\\Corvessa\\Settings");
+    const QString documenti = QDir::home().filePath(QStringLiteral("Documents"));
+    ASSERT_TRUE(QDir().mkpath(documenti));
+    const QString cartella = QDir::home().filePath(QStringLiteral("Esportazioni 2026"));
+    ASSERT_TRUE(QDir().mkpath(cartella));
+    const QString scelto = QDir(cartella).filePath(QStringLiteral("Incassi dell'anno \"2026\".pdf"));
+    apri(7);
+    for (const QString& file : {scelto, QDir(cartella).filePath(QStringLiteral("copia.pdf"))})
+        m_dialogs.answerSaveFile(file);
+    esporta(kModoPdf);
+    esporta(kModoPdf);
+
+    const auto richieste = m_dialogs.requests(ui::DialogKind::SaveFile);
+    ASSERT_EQ(richieste.size(), 2);
+    EXPECT_EQ(QDir::fromNativeSeparators(richieste[0].initialDir), documenti);
+    EXPECT_EQ(QDir::fromNativeSeparators(richieste[0].text), QDir(documenti).filePath(QStringLiteral("Incassi.pdf")));
+    EXPECT_EQ(QDir::fromNativeSeparators(richieste[1].initialDir), cartella);
+    EXPECT_EQ(QDir::fromNativeSeparators(richieste[1].text), QDir(cartella).filePath(QStringLiteral("Incassi.pdf")));
+    EXPECT_TRUE(testoPdf(scelto).contains(QStringLiteral("Incassi")));
+    EXPECT_EQ(QDir(cartella).entryList(QDir::Files, QDir::Name), (QStringList{QStringLiteral("Incassi dell'anno \"2026\".pdf"),
+                                                                           QStringLiteral("copia.pdf")}));
+}

@@ -1,6 +1,7 @@
 #include "platform/ui/ApplicationHabits.h"
 
 #include "platform/ui/ComboSearch.h"
+#include "platform/ui/ScreenFit.h"
 #include "platform/ui/TextInput.h"
 
 #include <QAbstractButton>
@@ -12,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
+#include <QWidget>
 
 namespace ui {
 
@@ -33,6 +35,11 @@ protected:
                 dropNulOnInput(box);
             else if (auto* plain = qobject_cast<QPlainTextEdit*>(watched))
                 dropNulOnInput(plain);
+            return false;
+        case QEvent::Show:
+            // Sent before the window reaches the screen, so it appears in its place.
+            if (watched->isWidgetType() && !event->spontaneous() && static_cast<QWidget*>(watched)->isWindow())
+                fitOnScreen(static_cast<QWidget*>(watched));
             return false;
         case QEvent::KeyPress:
             return keyPress(watched, static_cast<QKeyEvent*>(event));

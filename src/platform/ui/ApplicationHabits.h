@@ -10,7 +10,8 @@ namespace ui {
 //   Enter-as-Tab stays on the controls they name;
 // - a closed drop-down list searches as the user types, spaces included, and
 //   opens only with F4 or Alt+Down (ComboSearch);
-// - text boxes leave the character U+0000 out of what is typed or pasted.
+// - text boxes leave the character U+0000 out of what is typed or pasted;
+// - every window and dialog opens whole on its screen (fitOnScreen).
 // Installing again does nothing.
 void installApplicationHabits(QApplication& app);
 

@@ -156,6 +156,7 @@ QString ScriptedDialogs::fileAnswer(DialogKind kind, std::deque<QString>& queue,
     Request request = makeRequest(kind, options.fileName, options.title);
     request.filter = options.filter;
     request.defaultExt = options.defaultExt;
+    request.initialDir = options.initialDir;
     QString answer;
     if (queue.empty()) {
         markUnexpected(request, QStringLiteral("no scripted answer"));

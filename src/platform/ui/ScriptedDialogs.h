@@ -43,6 +43,7 @@ public:
         QString defaultText; // input box default
         QString filter;      // file dialogs
         QString defaultExt;  // file dialogs
+        QString initialDir;  // file dialogs; the proposed name is in `text`
         QString answer;      // what was returned, as text
         bool unexpected = false;
     };

@@ -10,12 +10,20 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QList>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QSpacerItem>
 #include <QWidget>
+#include <algorithm>
 #include <utility>
 
 namespace ui {
@@ -73,6 +81,26 @@ QString plainLines(QString text)
     return text;
 }
 
+// The window manager writes the title in the title bar beside its buttons and
+// the program's icon, and cuts it short ("C... a") when the box is narrower:
+// a short message keeps the box wide enough for its whole title. Qt's own
+// allowance (the title in the box's font, plus 50 pixels) is less than a
+// usual title bar takes.
+void roomForTheTitle(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    QFont font = box.font();
+    font.setBold(true);
+    const int titleBar = 160; // the icon, three buttons and their margins
+    int width = QFontMetrics(font).horizontalAdvance(box.windowTitle()) + titleBar;
+    if (const QScreen* screen = box.screen())
+        width = std::min(width, screen->availableGeometry().width() * 9 / 10);
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 // Ends a local event loop when the watched widget is hidden by the program
 // (a spontaneous hide, such as minimising, does not end it).
 class HideWatcher : public QObject {
@@ -92,9 +120,54 @@ private:
     QEventLoop* m_loop;
 };
 
+// Qt's file dialog reads double quotes in the typed name as around several
+// names ("a" "b"): a save dialog given Incassi "2026".pdf would choose 2026.pdf,
+// and in another folder. A name to save under is one name, taken as typed,
+// in the folder the dialog shows.
+class SaveFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        const auto* box = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        const QString typed = box ? box->text() : QString();
+        if (acceptMode() != AcceptSave || !typed.contains(QLatin1Char('"'))) {
+            m_chosen.clear();
+            QFileDialog::accept();
+            return;
+        }
+        const QString path = withDefaultExtension(
+            QDir::isAbsolutePath(typed) ? typed : directory().absoluteFilePath(typed), defaultSuffix());
+        const QFileInfo info(path);
+        if (info.isDir()) {
+            setDirectory(path);
+            return;
+        }
+        if (info.exists()
+            && msgBox(QStringLiteral("%1 esiste già.\nSostituirlo?").arg(info.fileName()),
+                      vbYesNo | vbExclamation | vbDefaultButton2, windowTitle())
+                   != vbYes)
+            return;
+        m_chosen = path;
+        QDialog::accept();
+    }
+
+    QString chosen() const
+    {
+        if (!m_chosen.isEmpty())
+            return m_chosen;
+        const QStringList files = selectedFiles();
+        return files.isEmpty() ? QString() : files.first();
+    }
+
+private:
+    QString m_chosen;
+};
+
 QString runFileDialog(const FileDialogOptions& options, bool save)
 {
-    QFileDialog dialog(ownerWindow(), options.title, options.initialDir);
+    SaveFileDialog dialog(ownerWindow(), options.title, options.initialDir);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -109,8 +182,7 @@ QString runFileDialog(const FileDialogOptions& options, bool save)
         dialog.selectFile(options.fileName);
     if (dialog.exec() != QDialog::Accepted)
         return {};
-    const QStringList chosen = dialog.selectedFiles();
-    return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen.first());
+    return QDir::toNativeSeparators(dialog.chosen());
 }
 
 } // namespace
@@ -135,6 +207,7 @@ int WidgetDialogs::messageBox(const QString& prompt, int style, const QString& t
     for (const auto& [button, answer] : buttons)
         if (answer == escape)
             box.setEscapeButton(button);
+    roomForTheTitle(box);
 
     box.exec();
     for (const auto& [button, answer] : buttons)

@@ -5,12 +5,17 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFont>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSet>
 #include <QTemporaryDir>
@@ -29,16 +34,26 @@ using namespace ui;
 namespace {
 
 // Runs `act` on the next modal window to appear; after five seconds without
-// one it reports a failure, and any dialog still open is rejected so no test hangs.
+// one it reports a failure. Ten seconds on, the window it acted on is rejected
+// if still open (or any dialog, when none appeared), so no test hangs; a
+// window already closed is left alone, so a slow run does not close the next
+// case's window.
 void onNextModal(std::function<void(QWidget*)> act)
 {
+    struct Seen {
+        bool found = false;
+        QPointer<QWidget> modal;
+    };
+    auto seen = std::make_shared<Seen>();
     auto* timer = new QTimer;
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
-    QObject::connect(timer, &QTimer::timeout, [timer, clock, act] {
+    QObject::connect(timer, &QTimer::timeout, [timer, clock, act, seen] {
         if (QWidget* modal = QApplication::activeModalWidget()) {
             timer->stop();
             timer->deleteLater();
+            seen->found = true;
+            seen->modal = modal;
             act(modal);
             return;
         }
@@ -49,7 +64,12 @@ void onNextModal(std::function<void(QWidget*)> act)
         }
     });
     timer->start(10);
-    QTimer::singleShot(10000, [] {
+    QTimer::singleShot(10000, [seen] {
+        if (seen->found) {
+            if (auto* dialog = qobject_cast<QDialog*>(seen->modal.data()); dialog && dialog->isVisible())
+                dialog->reject();
+            return;
+        }
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible())
                 dialog->reject();
@@ -195,4 +215,125 @@ TEST_F(RealDialogs, PlainFormShownModalReturnsWhenItHidesItself)
     EXPECT_TRUE(wasModal);
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(form.windowModality(), Qt::NonModal); // restored for a later modeless use
+}
+
+namespace {
+
+// The save dialog's name box, typed into as a user does.
+QLineEdit* typeFileName(QFileDialog* dialog, const QString& name)
+{
+    auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (!box)
+        return nullptr;
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, name);
+    return box;
+}
+
+QAbstractButton* saveButton(QFileDialog* dialog)
+{
+    auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    if (!buttons)
+        return nullptr;
+    for (QAbstractButton* b : buttons->buttons())
+        if (buttons->buttonRole(b) == QDialogButtonBox::AcceptRole)
+            return b;
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(RealDialogs, SaveDialogWritesExactlyTheNameTypedQuotesIncluded)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const struct {
+        const char* typed;
+        const char* chosen;
+    } cases[] = {
+        {"Incassi dell'anno \"2026\".pdf", "Incassi dell'anno \"2026\".pdf"},
+        {"Rapporto \"finale\"", "Rapporto \"finale\".pdf"},
+        {"\"Clienti\" e \"Fornitori\".pdf", "\"Clienti\" e \"Fornitori\".pdf"},
+        {"documento", "documento.pdf"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        onNextModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            ASSERT_NE(typeFileName(dialog, QString::fromUtf8(c.typed)), nullptr);
+            // Clicked with the mouse while the box still holds the typed name.
+            QAbstractButton* save = saveButton(dialog);
+            ASSERT_NE(save, nullptr);
+            QTest::mouseClick(save, Qt::LeftButton);
+        });
+        const QString chosen = getSaveFileName(
+            {.filter = QStringLiteral("Acrobat reader (*.pdf)|*.pdf"), .defaultExt = QStringLiteral(".pdf"),
+             .initialDir = dir.path()});
+        EXPECT_EQ(QDir::fromNativeSeparators(chosen).toStdString(),
+                  dir.filePath(QString::fromUtf8(c.chosen)).toStdString());
+    }
+}
+
+TEST_F(RealDialogs, SaveDialogAsksBeforeReplacingAFileWithQuotesInItsName)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString name = QStringLiteral("Incassi \"2026\".pdf");
+    QFile existing(dir.filePath(name));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    bool stayedOpen = false;
+    onNextModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        typeFileName(dialog, name);
+        // The question comes up over the dialog: first No, then Sì.
+        for (const char* answer : {"No", "Sì"}) {
+            QTimer::singleShot(50, [answer] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                ASSERT_NE(box, nullptr);
+                EXPECT_EQ(box->text(), QStringLiteral("Incassi \"2026\".pdf esiste già.\nSostituirlo?"));
+                buttonWithText(box, QString::fromUtf8(answer))->click();
+            });
+            QTest::mouseClick(saveButton(dialog), Qt::LeftButton);
+            if (QString::fromUtf8(answer) == QStringLiteral("No"))
+                stayedOpen = dialog->isVisible();
+        }
+    });
+    const QString chosen = getSaveFileName({.defaultExt = QStringLiteral(".pdf"), .initialDir = dir.path()});
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(QDir::fromNativeSeparators(chosen).toStdString(), dir.filePath(name).toStdString());
+}
+
+// A short message keeps its whole title: the box leaves the title bar room for
+// the title beside the window's buttons and icon.
+TEST_F(RealDialogs, AShortMessageBoxIsWideEnoughForItsWholeTitle)
+{
+    const struct {
+        const char* prompt;
+        const char* title;
+    } cases[] = {
+        {"Password errata", "Corvessa"},
+        {"Password errata", "Accesso del professionista"},
+        {"OK", "Impossibile salvare la cartella del database"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        int boxWidth = 0;
+        int titleWidth = 0;
+        onNextModal([&](QWidget* modal) {
+            QApplication::processEvents();
+            QFont bold = modal->font();
+            bold.setBold(true);
+            titleWidth = QFontMetrics(bold).horizontalAdvance(modal->windowTitle());
+            boxWidth = modal->width();
+            qobject_cast<QMessageBox*>(modal)->buttons().first()->click();
+        });
+        msgBox(QString::fromUtf8(c.prompt), vbCritical, QString::fromUtf8(c.title));
+        // A title bar spends some 150 pixels on its buttons, the icon and margins.
+        EXPECT_GE(boxWidth, titleWidth + 150) << "box " << boxWidth << ", title " << titleWidth;
+    }
 }
