@@ -9,23 +9,23 @@
 
 void MasterRecord::openNew(const QString& connectionString, const QString& table)
 {
-    m_cn = db::Connection();
-    m_cn.setCursorLocation(db::CursorLocation::Client);
-    m_cn.open(connectionString, QString(), QString());
-    m_rs = db::Recordset();
-    m_rs.setCursorLocation(db::CursorLocation::Client);
-    m_rs.open(table, m_cn, db::CursorType::Static, db::LockType::BatchOptimistic, db::CommandType::Table);
+    open(connectionString, table, db::CommandType::Table);
     m_rs.addNew();
 }
 
 void MasterRecord::openExisting(const QString& connectionString, const QString& sql)
+{
+    open(connectionString, sql, db::CommandType::Text);
+}
+
+void MasterRecord::open(const QString& connectionString, const QString& source, db::CommandType type)
 {
     m_cn = db::Connection();
     m_cn.setCursorLocation(db::CursorLocation::Client);
     m_cn.open(connectionString, QString(), QString());
     m_rs = db::Recordset();
     m_rs.setCursorLocation(db::CursorLocation::Client);
-    m_rs.open(sql, m_cn, db::CursorType::Static, db::LockType::BatchOptimistic, db::CommandType::Text);
+    m_rs.open(source, m_cn, db::CursorType::Static, db::LockType::BatchOptimistic, type);
 }
 
 void MasterRecord::save()

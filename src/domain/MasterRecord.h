@@ -4,6 +4,7 @@
 #include "platform/core/Variant.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
+#include "platform/database/Types.h"
 
 #include <QString>
 #include <cstdint>
@@ -40,6 +41,8 @@ public:
     void close();
 
 private:
+    void open(const QString& connectionString, const QString& source, db::CommandType type);
+
     db::Connection m_cn;
     db::Recordset m_rs;
 };

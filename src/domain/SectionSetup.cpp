@@ -1,5 +1,6 @@
 #include "domain/SectionSetup.h"
 
+#include "common/comUtility.h"
 #include "platform/database/Connection.h"
 #include "platform/database/DbErrors.h"
 #include "platform/database/Transaction.h"
@@ -84,6 +85,6 @@ QString saveFailureText(const core::Error& error)
 {
     const auto* dbError = dynamic_cast<const db::DbError*>(&error);
     return dbError && dbError->kind() == db::ErrorKind::Conflict
-               ? QStringLiteral("La registrazione è stata modificata o eliminata da un'altro utente.")
+               ? recordChangedText()
                : error.description();
 }

@@ -61,7 +61,6 @@ namespace {
 FormInstance<frmMain> gInstance;
 frmMain::FormOpener gOpener;
 
-const QString kCrLf = QStringLiteral("\r\n");
 const QString kFormatoImporto = QStringLiteral("#,##0.00;-#,##0.00;0.00");
 const QString kSchedeAperte = QStringLiteral("Chiudere prima tutte le schede dati.");
 

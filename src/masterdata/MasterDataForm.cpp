@@ -1,5 +1,7 @@
 #include "masterdata/MasterDataForm.h"
 
+#include "common/comUtility.h"
+#include "domain/WriteFailure.h"
 #include "common/HandlerBoundary.h"
 #include "common/MainWindowLink.h"
 #include "platform/core/Format.h"
@@ -166,7 +168,7 @@ bool MasterDataForm::percentuale(const QString& text)
 
 QString MasterDataForm::messaggioConflitto() const
 {
-    return QStringLiteral("Conflitto in multiutenza - Record impegnato o eliminato da un altro utente.");
+    return kConflictMessage;
 }
 
 QString MasterDataForm::messaggioRifiuto(SaveRefusal refusal, const core::Error& error) const

@@ -1,5 +1,6 @@
 #include "masterdata/frm_io_Prestazioni.h"
 
+#include "common/comUtility.h"
 #include "masterdata/InputFilter.h"
 #include "platform/ui/DataBinding.h"
 #include "platform/ui/DataCombo.h"
@@ -160,7 +161,7 @@ void frm_io_Prestazioni::CollegaCampi()
 
 QString frm_io_Prestazioni::messaggioConflitto() const
 {
-    return QStringLiteral("La registrazione è stata modificata o eliminata da un'altro utente.") + QLatin1Char('\n')
+    return recordChangedText() + QLatin1Char('\n')
          + QStringLiteral("Le modifiche effettuate non verranno salvate.");
 }
 

@@ -1,5 +1,6 @@
 #include "sections/frmOptions.h"
 
+#include "common/comUtility.h"
 #include "common/FormLifetime.h"
 #include "common/MainWindowLink.h"
 #include "common/comDateLib.h"
@@ -32,7 +33,6 @@
 namespace {
 
 FormInstance<frmOptions> gInstance;
-const QString kCrLf = QStringLiteral("\r\n");
 
 QChar cifra(QChar c)
 {
