@@ -13,6 +13,11 @@
 # folder, for a folder shared by two libraries. ALSO adds single headers of
 # another folder by their path under src/ (a header-only part of the layer
 # above, within the same platform layer).
+#
+# A folder named in CORVESSA_WINDOW_FOLDERS and not in
+# CORVESSA_WINDOW_FOLDERS_WITH_DATABASE fails to build while one of its files
+# includes platform/database/ (cmake/CheckNoDatabaseInclude.cmake, run before
+# the library compiles and again whenever a file of the folder changes).
 function(corvessa_folder_library target folder)
   cmake_parse_arguments(ARG "" "" "HEADERS;ALSO;SOURCES;PUBLIC;PRIVATE" ${ARGN})
   set(root ${CMAKE_BINARY_DIR}/include_roots/${target})
@@ -49,5 +54,16 @@ function(corvessa_folder_library target folder)
 
   add_library(${target} STATIC ${ARG_SOURCES})
   target_include_directories(${target} PUBLIC ${root})
+  if(folder IN_LIST CORVESSA_WINDOW_FOLDERS AND NOT folder IN_LIST CORVESSA_WINDOW_FOLDERS_WITH_DATABASE)
+    file(GLOB_RECURSE folder_files CONFIGURE_DEPENDS ${source_folder}/*.h ${source_folder}/*.cpp)
+    set(script ${CMAKE_SOURCE_DIR}/cmake/CheckNoDatabaseInclude.cmake)
+    set(stamp ${CMAKE_CURRENT_BINARY_DIR}/${target}.no_database_include)
+    add_custom_command(OUTPUT ${stamp}
+                       COMMAND ${CMAKE_COMMAND} -DFOLDER=${source_folder} -DSTAMP=${stamp} -P ${script}
+                       DEPENDS ${script} ${folder_files}
+                       COMMENT "Checking that src/${folder} does not include the database layer"
+                       VERBATIM)
+    target_sources(${target} PRIVATE ${stamp})
+  endif()
   target_link_libraries(${target} PUBLIC ${ARG_PUBLIC} PRIVATE ${ARG_PRIVATE})
 endfunction()

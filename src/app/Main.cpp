@@ -1,5 +1,6 @@
 #include "app/Main.h"
 
+#include "common/comUtility.h"
 #include "common/comRegistry.h"
 #include "common/frmForFolders.h"
 #include "mainwindow/frmMain.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 
 void messaggioCritico(const QString& testo)
 {

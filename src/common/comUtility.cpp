@@ -100,3 +100,8 @@ int SoloLettere(int keyAscii)
     const bool letter = (keyAscii >= 'A' && keyAscii <= 'Z') || (keyAscii >= 'a' && keyAscii <= 'z');
     return letter || isEditingKey(keyAscii) ? keyAscii : 0;
 }
+
+QString recordChangedText()
+{
+    return QStringLiteral("La registrazione è stata modificata o eliminata da un'altro utente.");
+}

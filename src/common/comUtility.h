@@ -2,6 +2,7 @@
 
 #include "platform/core/Variant.h"
 
+#include <QLatin1String>
 #include <QString>
 
 // Null-safe reads of field values.
@@ -24,3 +25,10 @@ int SoloDecimali(int keyAscii);
 int SoloDecimaliSegno(int keyAscii);
 // Unaccented letters, Backspace, Tab.
 int SoloLettere(int keyAscii);
+
+// The line break of the program's messages.
+inline constexpr QLatin1String kCrLf("\r\n");
+
+// What the setup and the service form tell when the row they save was
+// changed or deleted from elsewhere (the other windows say kConflictMessage).
+QString recordChangedText();

@@ -20,7 +20,6 @@
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 const QString kFormatoImporti = QStringLiteral("#,##0.00;-#,##0.00;0.00");
 
 QString saveFailureText(const core::Error& e)

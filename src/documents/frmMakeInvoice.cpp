@@ -1,5 +1,6 @@
 #include "documents/frmMakeInvoice.h"
 
+#include "common/comUtility.h"
 #include "common/MainWindowLink.h"
 #include "domain/InvoiceFromProForma.h"
 #include "platform/core/Error.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 
 // Upper-case unaccented letters only: what a series prefix may hold.
 QString cleanPrefix(const QString& text)

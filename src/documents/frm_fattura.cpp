@@ -61,7 +61,6 @@ namespace {
 FormInstance<frm_fattura> gInstance;
 
 const QString kFormatoImporti = QStringLiteral("#,##0.00;-#,##0.00;0.00");
-const QString kCrLf = QStringLiteral("\r\n");
 // The error number of DatiCliente for a client that is not there.
 constexpr long kClienteNonTrovato = kClientNotFound;
 

@@ -3,6 +3,7 @@
 #include "common/comDataBase.h"
 #include "domain/ClientConnection.h"
 #include "domain/DocumentStore.h"
+#include "domain/OwnConnection.h"
 #include "platform/database/Catalog.h"
 #include "platform/database/Recordset.h"
 #include "platform/database/Transaction.h"
@@ -91,4 +92,16 @@ CounterSaveResult saveCounter(const QString& connectionString, std::int32_t sezI
     cn.close();
     result.stored = value;
     return result;
+}
+
+std::int32_t readCounter(const QString& connectionString, std::int32_t sezId, std::int32_t anno, const QString& prefix)
+{
+    return domain::onOwnConnection(connectionString,
+                                   [&](db::Connection& cn) { return readCounter(cn, sezId, anno, prefix); });
+}
+
+QString counterListQuery(std::int32_t sezId, std::int32_t anno)
+{
+    return QStringLiteral("SELECT parId, parKey3 AS Sezione, parNum1 AS [Ultimo Numero] FROM SezioniParametri WHERE parKey4=")
+           + QString::number(anno) + QStringLiteral(" AND parsezId=") + QString::number(sezId);
 }

@@ -23,6 +23,11 @@ CounterText parseCounterText(const QString& text);
 
 // The series' last number; 0 when it has no counter row.
 std::int32_t readCounter(const db::Connection& cn, std::int32_t sezId, std::int32_t anno, const QString& prefix);
+// The same on a connection of its own to `connectionString`.
+std::int32_t readCounter(const QString& connectionString, std::int32_t sezId, std::int32_t anno, const QString& prefix);
+// The counters of a professional's year as the options window lists them:
+// parId (hidden), the series and its last number.
+QString counterListQuery(std::int32_t sezId, std::int32_t anno);
 
 // The highest number already given to an invoice or credit note of the series:
 // the section's documents of that prefix numbered in that year's series,

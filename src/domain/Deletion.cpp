@@ -128,3 +128,31 @@ bool deleteListRecord(db::Connection& cn, ListRecord kind, const core::Variant& 
         cn.execute(sql);
     return true;
 }
+
+ListDeletion deleteListRecord(const QString& connectionString, ListRecord kind, const core::Variant& key,
+                              const std::function<bool()>& confirm)
+{
+    db::Connection cn;
+    try {
+        cn.setCursorLocation(db::CursorLocation::Client);
+        cn.open(connectionString, QString(), QString());
+        ListDeletion outcome = ListDeletion::NotConfirmed;
+        if (confirm()) {
+            // The transaction holds the write lock from its start: no other
+            // machine can add a reference between the checks and the deletion.
+            db::Transaction tx(cn);
+            if (deleteListRecord(cn, kind, key)) {
+                tx.commit();
+                outcome = ListDeletion::Deleted;
+            } else {
+                tx.rollback();
+                outcome = ListDeletion::InUse;
+            }
+        }
+        cn.close();
+        return outcome;
+    } catch (...) {
+        cn.abandon();
+        throw;
+    }
+}

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace db {
@@ -43,3 +44,13 @@ QStringList deletionStatements(ListRecord kind, const core::Variant& key);
 // other machine adds a use in between), then, when none found a row, the
 // deletion. False, with nothing deleted, when the record is in use.
 bool deleteListRecord(db::Connection& cn, ListRecord kind, const core::Variant& key);
+
+// What a confirmed deletion of a list record came to.
+enum class ListDeletion { NotConfirmed, Deleted, InUse };
+
+// Opens the data file first (a file that cannot be opened is told before any
+// question), asks `confirm`, then checks and deletes in one transaction.
+// Nothing is deleted unless it returns Deleted; a database error rolls back
+// and reaches the caller.
+ListDeletion deleteListRecord(const QString& connectionString, ListRecord kind, const core::Variant& key,
+                              const std::function<bool()>& confirm);

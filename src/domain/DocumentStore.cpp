@@ -1,5 +1,6 @@
 #include "domain/DocumentStore.h"
 
+#include "common/comUtility.h"
 #include "common/comDataBase.h"
 #include "domain/Collections.h"
 #include "platform/core/Error.h"
@@ -25,7 +26,6 @@ db::DbError conflict(const QString& what)
     return db::DbError(db::ErrorKind::Conflict, db::ErrorNumber::Conflict, what);
 }
 
-const QString kCrLf = QStringLiteral("\r\n");
 
 QString idText(std::int32_t id) { return QString::number(id); }
 

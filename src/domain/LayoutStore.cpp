@@ -2,6 +2,7 @@
 
 #include "platform/core/Error.h"
 #include "platform/core/Variant.h"
+#include "domain/OwnConnection.h"
 #include "platform/database/DbErrors.h"
 #include "platform/database/Recordset.h"
 #include "platform/database/Transaction.h"
@@ -160,6 +161,35 @@ QByteArray readLayout(db::Connection& cn, std::int32_t finId)
     const QByteArray bytes = bytesOf(rs.value(0));
     rs.close();
     return bytes;
+}
+
+LayoutDeletion checkLayoutDeletion(const QString& connectionString, std::int32_t finId)
+{
+    return domain::onOwnConnection(connectionString, [&](db::Connection& cn) { return checkLayoutDeletion(cn, finId); });
+}
+
+LayoutDeletion deleteLayout(const QString& connectionString, std::int32_t finId)
+{
+    return domain::onOwnConnection(connectionString, [&](db::Connection& cn) { return deleteLayout(cn, finId); });
+}
+
+std::int32_t insertLayout(const QString& connectionString, const QString& name, const QByteArray& bytes,
+                          const LayoutCheck& loadsBack)
+{
+    return domain::onOwnConnection(connectionString,
+                                   [&](db::Connection& cn) { return insertLayout(cn, name, bytes, loadsBack); });
+}
+
+LayoutRewrite rewriteLayout(const QString& connectionString, std::int32_t finId, const QByteArray& opened,
+                            const QByteArray& bytes, const LayoutCheck& loadsBack)
+{
+    return domain::onOwnConnection(
+        connectionString, [&](db::Connection& cn) { return rewriteLayout(cn, finId, opened, bytes, loadsBack); });
+}
+
+QByteArray readLayout(const QString& connectionString, std::int32_t finId)
+{
+    return domain::onOwnConnection(connectionString, [&](db::Connection& cn) { return readLayout(cn, finId); });
 }
 
 QString assignmentQuery(std::int32_t sezId)

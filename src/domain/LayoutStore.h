@@ -64,6 +64,16 @@ LayoutRewrite rewriteLayout(db::Connection& cn, std::int32_t finId, const QByteA
 // core::Error when no row has that finId.
 QByteArray readLayout(db::Connection& cn, std::int32_t finId);
 
+// The calls above, each on a connection of its own to the data file that
+// `connectionString` names (the windows hold no connection).
+LayoutDeletion checkLayoutDeletion(const QString& connectionString, std::int32_t finId);
+LayoutDeletion deleteLayout(const QString& connectionString, std::int32_t finId);
+std::int32_t insertLayout(const QString& connectionString, const QString& name, const QByteArray& bytes,
+                          const LayoutCheck& loadsBack);
+LayoutRewrite rewriteLayout(const QString& connectionString, std::int32_t finId, const QByteArray& opened,
+                            const QByteArray& bytes, const LayoutCheck& loadsBack);
+QByteArray readLayout(const QString& connectionString, std::int32_t finId);
+
 // The assignment rows of a professional, one per document kind, in the order
 // they were made.
 QString assignmentQuery(std::int32_t sezId);

@@ -224,3 +224,29 @@ QString professionalName(const db::Recordset& rs)
          + NzStr(rs.value(QStringLiteral("sezNome")), QString()) + QLatin1Char(' ')
          + NzStr(rs.value(QStringLiteral("sezCognome")), QString());
 }
+
+QVector<ProfessionalEntry> listProfessionals(const QString& connectionString)
+{
+    QVector<ProfessionalEntry> list;
+    db::Recordset rs;
+    rs.open(QStringLiteral("SELECT * FROM Sezioni ORDER BY sezId"), connectionString, db::CursorType::ForwardOnly,
+            db::LockType::ReadOnly, db::CommandType::Text);
+    while (!rs.eof()) {
+        list.push_back({rs.value(QStringLiteral("sezId")).toLong(), professionalName(rs), rs.value(QStringLiteral("sezPass"))});
+        rs.moveNext();
+    }
+    rs.close();
+    return list;
+}
+
+std::optional<QString> professionalNameOf(const QString& connectionString, std::int32_t sezId)
+{
+    db::Recordset rs;
+    rs.open(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=") + QString::number(sezId), connectionString,
+            db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
+    std::optional<QString> name;
+    if (!rs.eof())
+        name = professionalName(rs);
+    rs.close();
+    return name;
+}

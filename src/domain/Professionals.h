@@ -3,8 +3,12 @@
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 
+#include "platform/core/Variant.h"
+
 #include <QString>
+#include <QVector>
 #include <cstdint>
+#include <optional>
 
 // The professionals (sections) of a database: creating one with its defaults
 // and rows, the rows its setup and printing need, and deleting its data so the
@@ -39,3 +43,17 @@ void deleteProfessionalData(const QString& connectionString, std::int32_t sezId)
 // How the program names a professional: "Titolo Nome Cognome" of the Sezioni
 // row `rs` stands on, a Null (or a non-text value) read as empty text.
 QString professionalName(const db::Recordset& rs);
+
+// A professional as the choosers list it: its section, its name and its
+// stored password (Null when it has none).
+struct ProfessionalEntry {
+    std::int32_t sezId = 0;
+    QString name;
+    core::Variant password;
+};
+
+// Every professional, by sezId.
+QVector<ProfessionalEntry> listProfessionals(const QString& connectionString);
+
+// The name of professional `sezId`; nothing when no row has that section.
+std::optional<QString> professionalNameOf(const QString& connectionString, std::int32_t sezId);

@@ -5,7 +5,6 @@
 #include "layouts/DesignerIcons.h"
 #include "layouts/finfrmMargini.h"
 #include "platform/core/Error.h"
-#include "platform/database/Connection.h"
 #include "platform/report/ReportControl.h"
 #include "platform/report/ReportDesigner.h"
 #include "platform/report/ReportLayout.h"
@@ -432,10 +431,7 @@ bool finfrmArdFat::caricaModello(std::int16_t mode, std::int32_t id)
         if (mode == 0) {
             caricato.loadLayout(QDir(AppPath()).filePath(finModelli::kFileVuoto));
         } else {
-            db::Connection cn;
-            cn.open(DataConStr, QString(), QString());
-            letti = readLayout(cn, id);
-            cn.close();
+            letti = readLayout(DataConStr, id);
             caricato.loadLayout(letti);
         }
     } catch (const core::Error& e) {
@@ -862,15 +858,12 @@ finfrmArdFat::Esito finfrmArdFat::Salva()
     }
     try {
         const QByteArray bytes = ard->saveLayout();
-        db::Connection cn;
-        cn.open(DataConStr, QString(), QString());
         if (m_mode == 2) {
-            if (const Esito esito = riscrivi(cn, bytes); esito != Esito::Salvato)
+            if (const Esito esito = riscrivi(bytes); esito != Esito::Salvato)
                 return esito;
         } else {
-            insertLayout(cn, nome, bytes, stampabile(ard->layout()));
+            insertLayout(DataConStr, nome, bytes, stampabile(ard->layout()));
         }
-        cn.close();
     } catch (const core::Error& e) {
         ui::msgBox(e.text(), ui::vbOKOnly, QStringLiteral("Error: FileSaveAs"));
         return Esito::NonSalvato;
@@ -902,23 +895,23 @@ finfrmArdFat::Esito finfrmArdFat::chiediNome(QString& nome)
     return Esito::Salvato;
 }
 
-finfrmArdFat::Esito finfrmArdFat::comeNuovo(db::Connection& cn, const QByteArray& bytes)
+finfrmArdFat::Esito finfrmArdFat::comeNuovo(const QByteArray& bytes)
 {
     QString nome;
     // Whatever ends the prompt, the design stays on the surface: it exists nowhere else.
     if (chiediNome(nome) != Esito::Salvato)
         return Esito::NonSalvato;
-    insertLayout(cn, nome, bytes, stampabile(ard->layout()));
+    insertLayout(DataConStr, nome, bytes, stampabile(ard->layout()));
     return Esito::Salvato;
 }
 
-finfrmArdFat::Esito finfrmArdFat::riscrivi(db::Connection& cn, const QByteArray& bytes)
+finfrmArdFat::Esito finfrmArdFat::riscrivi(const QByteArray& bytes)
 {
     // The row is written over only while it holds what this window read from
     // it; a row deleted or saved from elsewhere meanwhile is the user's call.
     QByteArray atteso = m_letti;
     for (;;) {
-        switch (rewriteLayout(cn, m_id, atteso, bytes, stampabile(ard->layout()))) {
+        switch (rewriteLayout(DataConStr, m_id, atteso, bytes, stampabile(ard->layout()))) {
         case LayoutRewrite::Written: return Esito::Salvato;
         case LayoutRewrite::Gone:
             if (ui::msgBox(QStringLiteral("Il modello è stato eliminato dall'elenco mentre era aperto nel designer.\n"
@@ -926,7 +919,7 @@ finfrmArdFat::Esito finfrmArdFat::riscrivi(db::Connection& cn, const QByteArray&
                            ui::vbYesNo | ui::vbQuestion, AppTitle())
                 != ui::vbYes)
                 return Esito::NonSalvato;
-            return comeNuovo(cn, bytes);
+            return comeNuovo(bytes);
         case LayoutRewrite::Changed: {
             const int risposta = ui::msgBox(
                 QStringLiteral("Il modello è stato salvato da un altro programma dopo che è stato aperto qui.\n\n"
@@ -935,12 +928,12 @@ finfrmArdFat::Esito finfrmArdFat::riscrivi(db::Connection& cn, const QByteArray&
                                "Annulla: non salvare"),
                 ui::vbYesNoCancel | ui::vbExclamation, AppTitle());
             if (risposta == ui::vbNo)
-                return comeNuovo(cn, bytes);
+                return comeNuovo(bytes);
             if (risposta != ui::vbYes)
                 return Esito::NonSalvato;
             // Over what the user agreed to replace, and nothing newer.
             try {
-                atteso = readLayout(cn, m_id);
+                atteso = readLayout(DataConStr, m_id);
             } catch (const core::Error&) {
                 atteso.clear(); // gone meanwhile: the next round tells it
             }

@@ -16,9 +16,6 @@ class QMimeData;
 class QTabWidget;
 class QToolBar;
 class finclsCampi;
-namespace db {
-class Connection;
-}
 namespace report {
 class ReportDesigner;
 }
@@ -105,8 +102,8 @@ private:
     void margini();
     void trascina(int index);
     Esito chiediNome(QString& nome);
-    Esito comeNuovo(db::Connection& cn, const QByteArray& bytes);
-    Esito riscrivi(db::Connection& cn, const QByteArray& bytes);
+    Esito comeNuovo(const QByteArray& bytes);
+    Esito riscrivi(const QByteArray& bytes);
 
     std::int32_t m_mode = 0;
     std::int32_t m_id = 0;

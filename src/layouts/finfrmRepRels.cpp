@@ -2,7 +2,6 @@
 
 #include "common/FormLifetime.h"
 #include "domain/LayoutStore.h"
-#include "platform/database/Types.h"
 #include "platform/grid/GridColumn.h"
 #include "platform/grid/GridEx.h"
 #include "platform/ui/Dialogs.h"

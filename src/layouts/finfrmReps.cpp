@@ -4,7 +4,6 @@
 #include "domain/LayoutStore.h"
 #include "layouts/finfrmArdFat.h"
 #include "platform/core/Error.h"
-#include "platform/database/Connection.h"
 #include "platform/grid/GridColumn.h"
 #include "platform/grid/GridEx.h"
 #include "platform/ui/Dialogs.h"
@@ -195,20 +194,15 @@ void finfrmReps::elimina()
     const std::int32_t id = idCorrente();
     const QString nome = nomeCorrente();
     try {
-        db::Connection cn;
-        cn.open(DataConStr, QString(), QString());
-        LayoutDeletion esito = checkLayoutDeletion(cn, id);
+        LayoutDeletion esito = checkLayoutDeletion(DataConStr, id);
         if (esito == LayoutDeletion::Allowed) {
             const int risposta = ui::msgBox(QStringLiteral("Confermare l'eliminazione del modello \"%1\" ?").arg(nome),
                                             ui::vbYesNo | ui::vbDefaultButton2, AppTitle());
-            if (risposta != ui::vbYes) {
-                cn.close();
+            if (risposta != ui::vbYes)
                 return;
-            }
             // Checked again with the delete, in one transaction.
-            esito = deleteLayout(cn, id);
+            esito = deleteLayout(DataConStr, id);
         }
-        cn.close();
         switch (esito) {
         case LayoutDeletion::OnlyLayout: avvisa(QStringLiteral("Impossibile eliminare l'unico modello disponibile")); break;
         case LayoutDeletion::Assigned: avvisa(QStringLiteral("Modello in relazione con documenti: non sarà eliminato.")); break;

@@ -19,9 +19,6 @@
 #include "masterdata/frm_io_Prestazioni.h"
 #include "platform/core/Error.h"
 #include "platform/core/Format.h"
-#include "platform/database/Connection.h"
-#include "platform/database/Recordset.h"
-#include "platform/database/Transaction.h"
 #include "platform/grid/GridColumn.h"
 #include "platform/grid/GridEx.h"
 #include "platform/grid/GridTypes.h"
@@ -64,7 +61,6 @@ namespace {
 FormInstance<frmMain> gInstance;
 frmMain::FormOpener gOpener;
 
-const QString kCrLf = QStringLiteral("\r\n");
 const QString kFormatoImporto = QStringLiteral("#,##0.00;-#,##0.00;0.00");
 const QString kSchedeAperte = QStringLiteral("Chiudere prima tutte le schede dati.");
 
@@ -727,16 +723,8 @@ void frmMain::Refresh()
     m_pannelloData->setText(core::format(core::Variant(gDataLavoro), QStringLiteral(" dddd - d mmmm yyyy ")));
     CaricaSezione();
     try {
-        db::Connection cn;
-        cn.open(DataConStr);
-        db::Recordset rs;
-        rs.open(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=") + QString::number(gSezId), cn,
-                db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
-        if (!rs.eof()) {
-            m_pannelloProfessionista->setText(professionalName(rs) + QLatin1Char(' '));
-        }
-        rs.close();
-        cn.close();
+        if (const std::optional<QString> nome = professionalNameOf(DataConStr, gSezId))
+            m_pannelloProfessionista->setText(*nome + QLatin1Char(' '));
     } catch (const core::Error&) {
         // The panel keeps its text; the list above has already shown what went wrong.
     }
@@ -1386,26 +1374,14 @@ void frmMain::Elimina()
         return;
     const core::Variant chiave = gexView->value(1);
 
-    db::Connection cn;
     try {
-        cn.setCursorLocation(db::CursorLocation::Client);
-        cn.open(DataConStr, QString(), QString());
-        if (ui::msgBox(QStringLiteral("Confermare eliminazione?"), ui::vbYesNo | ui::vbQuestion, AppTitle()) == ui::vbYes) {
-            // Checks and deletion in one transaction, which holds the write lock from
-            // its start: no other machine can add a reference in between.
-            db::Transaction tx(cn);
-            if (deleteListRecord(cn, *record, chiave)) {
-                tx.commit();
-            } else {
-                tx.rollback();
-                ui::msgBox(QStringLiteral("Record con collegamenti in altre tabelle.") + kCrLf
-                               + QStringLiteral("Non verrà eliminato."),
-                           ui::vbOKOnly, AppTitle());
-            }
-        }
-        cn.close();
+        const ListDeletion esito = deleteListRecord(DataConStr, *record, chiave, [] {
+            return ui::msgBox(QStringLiteral("Confermare eliminazione?"), ui::vbYesNo | ui::vbQuestion, AppTitle()) == ui::vbYes;
+        });
+        if (esito == ListDeletion::InUse)
+            ui::msgBox(QStringLiteral("Record con collegamenti in altre tabelle.") + kCrLf + QStringLiteral("Non verrà eliminato."),
+                       ui::vbOKOnly, AppTitle());
     } catch (const core::Error& e) {
-        cn.abandon();
         ui::msgBox(e.description(), ui::vbOKOnly, AppTitle());
         return;
     }

@@ -1,9 +1,10 @@
 #include "masterdata/MasterDataForm.h"
 
+#include "common/comUtility.h"
+#include "domain/WriteFailure.h"
 #include "common/HandlerBoundary.h"
 #include "common/MainWindowLink.h"
 #include "platform/core/Format.h"
-#include "platform/database/Types.h"
 #include "platform/ui/DataBinding.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/FieldHelp.h"
@@ -76,7 +77,7 @@ MasterDataForm::~MasterDataForm()
 
 bool MasterDataForm::preparaApertura()
 {
-    if (isVisible() && m_rs.isOpen() && m_modificato) {
+    if (isVisible() && m_dati.isOpen() && m_modificato) {
         raise();
         activateWindow();
         ui::msgBox(QStringLiteral("La scheda è già aperta con modifiche non salvate."
@@ -85,13 +86,7 @@ bool MasterDataForm::preparaApertura()
         return false;
     }
     // Nothing would be lost: the record open now is dropped for the new one.
-    if (m_rs.isOpen()) {
-        try {
-            m_rs.cancelBatch(db::AffectRecords::All);
-        } catch (const core::Error&) {
-            // The edits are dropped either way.
-        }
-    }
+    m_dati.cancelAll();
     chiudiDati();
     m_controlli.clear();
     m_modificato = false;
@@ -101,23 +96,12 @@ bool MasterDataForm::preparaApertura()
 
 void MasterDataForm::apriNuovo(const QString& table)
 {
-    m_cn = db::Connection();
-    m_cn.setCursorLocation(db::CursorLocation::Client);
-    m_cn.open(DataConStr, QString(), QString());
-    m_rs = db::Recordset();
-    m_rs.setCursorLocation(db::CursorLocation::Client);
-    m_rs.open(table, m_cn, db::CursorType::Static, db::LockType::BatchOptimistic, db::CommandType::Table);
-    m_rs.addNew();
+    m_dati.openNew(DataConStr, table);
 }
 
 void MasterDataForm::apriEsistente(const QString& sql)
 {
-    m_cn = db::Connection();
-    m_cn.setCursorLocation(db::CursorLocation::Client);
-    m_cn.open(DataConStr, QString(), QString());
-    m_rs = db::Recordset();
-    m_rs.setCursorLocation(db::CursorLocation::Client);
-    m_rs.open(sql, m_cn, db::CursorType::Static, db::LockType::BatchOptimistic, db::CommandType::Text);
+    m_dati.openExisting(DataConStr, sql);
 }
 
 void MasterDataForm::larghezzaPerLaGuida()
@@ -184,22 +168,22 @@ bool MasterDataForm::percentuale(const QString& text)
 
 QString MasterDataForm::messaggioConflitto() const
 {
-    return QStringLiteral("Conflitto in multiutenza - Record impegnato o eliminato da un altro utente.");
+    return kConflictMessage;
 }
 
-QString MasterDataForm::messaggioRifiuto(const db::DbError& error) const
+QString MasterDataForm::messaggioRifiuto(SaveRefusal refusal, const core::Error& error) const
 {
-    switch (error.kind()) {
-    case db::ErrorKind::TooLong:
+    switch (refusal) {
+    case SaveRefusal::TooLong:
         return QStringLiteral("Un testo inserito è più lungo di quanto il campo possa contenere."
                               "\nAccorciarlo e salvare di nuovo.");
-    case db::ErrorKind::Constraint:
+    case SaveRefusal::Constraint:
         return QStringLiteral("La registrazione non può essere salvata: un dato obbligatorio manca, "
                               "è già presente in un'altra registrazione o non è valido.\n")
              + error.text();
-    case db::ErrorKind::Busy:
+    case SaveRefusal::Busy:
         return QStringLiteral("Il database è in uso da un altro utente: riprovare tra qualche istante.");
-    case db::ErrorKind::ReadOnly:
+    case SaveRefusal::ReadOnly:
         return QStringLiteral("Il database è in sola lettura: le modifiche non possono essere salvate.");
     default:
         return QStringLiteral("La registrazione non può essere salvata.\n") + error.text();
@@ -208,7 +192,7 @@ QString MasterDataForm::messaggioRifiuto(const db::DbError& error) const
 
 void MasterDataForm::scriviRecord()
 {
-    m_rs.updateBatch(db::AffectRecords::Current);
+    m_dati.save();
 }
 
 bool MasterDataForm::controllaTutto()
@@ -226,18 +210,18 @@ bool MasterDataForm::controllaTutto()
 
 void MasterDataForm::cmdSalva_Click()
 {
-    if (!m_rs.isOpen() || !controllaTutto())
+    if (!m_dati.isOpen() || !controllaTutto())
         return;
     try {
         m_binding->commit();
         scriviRecord();
-        Risultato = m_rs.value(campoChiave());
-    } catch (const db::DbError& e) {
-        const QString text = e.kind() == db::ErrorKind::Conflict ? messaggioConflitto() : messaggioRifiuto(e);
-        ui::msgBox(text, ui::vbOKOnly, AppTitle());
-        return;
+        Risultato = m_dati.value(campoChiave());
     } catch (const core::Error& e) {
-        ui::msgBox(QStringLiteral("La registrazione non può essere salvata.\n") + e.text(), ui::vbOKOnly, AppTitle());
+        const std::optional<SaveRefusal> rifiuto = saveRefusalOf(e);
+        const QString text = !rifiuto                              ? QStringLiteral("La registrazione non può essere salvata.\n") + e.text()
+                             : *rifiuto == SaveRefusal::Conflict ? messaggioConflitto()
+                                                                 : messaggioRifiuto(*rifiuto, e);
+        ui::msgBox(text, ui::vbOKOnly, AppTitle());
         return;
     }
     chiudiDati();
@@ -251,12 +235,7 @@ void MasterDataForm::cmdSalva_Click()
 
 void MasterDataForm::cmdAnnulla_Click()
 {
-    try {
-        if (m_rs.isOpen())
-            m_rs.cancelBatch(db::AffectRecords::Current);
-    } catch (const core::Error&) {
-        // The edits are dropped either way.
-    }
+    m_dati.cancelCurrent();
     Risultato = core::Variant::null();
     chiudiDati();
     if (Modale)
@@ -268,30 +247,14 @@ void MasterDataForm::cmdAnnulla_Click()
 void MasterDataForm::chiudiDati()
 {
     m_binding->clear();
-    try {
-        if (m_rs.isOpen())
-            m_rs.close();
-    } catch (const core::Error&) {
-        // Closing what is no longer used: nothing is lost when it fails.
-    }
-    try {
-        if (m_cn.isOpen())
-            m_cn.close();
-    } catch (const core::Error&) {
-        // As above.
-    }
+    m_dati.close();
 }
 
 void MasterDataForm::closeEvent(QCloseEvent* event)
 {
     // The frame's close button is a cancel: nothing is written.
-    if (m_rs.isOpen() || isVisible()) {
-        try {
-            if (m_rs.isOpen())
-                m_rs.cancelBatch(db::AffectRecords::All);
-        } catch (const core::Error&) {
-            // The edits are dropped either way.
-        }
+    if (m_dati.isOpen() || isVisible()) {
+        m_dati.cancelAll();
         Risultato = core::Variant::null();
         chiudiDati();
     }

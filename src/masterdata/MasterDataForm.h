@@ -2,8 +2,7 @@
 
 #include "common/FormLifetime.h"
 #include "platform/core/Variant.h"
-#include "platform/database/Connection.h"
-#include "platform/database/Recordset.h"
+#include "domain/MasterRecord.h"
 
 #include <QPointer>
 #include <QString>
@@ -16,9 +15,6 @@ class QLabel;
 class QPushButton;
 class QStatusBar;
 
-namespace db {
-class DbError;
-}
 namespace ui {
 class DataBinding;
 }
@@ -38,7 +34,7 @@ public:
     core::Variant Risultato;
 
     // The record being edited, bound to the form's controls.
-    db::Recordset recordset() const { return m_rs; }
+    db::Recordset recordset() const { return m_dati.recordset(); }
     ~MasterDataForm() override;
 
 protected:
@@ -76,7 +72,7 @@ protected:
     // The message of a real save conflict (row changed or deleted by another user).
     virtual QString messaggioConflitto() const;
     // What to tell the user when the database refuses the row for another reason.
-    virtual QString messaggioRifiuto(const db::DbError& error) const;
+    virtual QString messaggioRifiuto(SaveRefusal refusal, const core::Error& error) const;
     // Writes the current record; forms that write more in the same save override it.
     virtual void scriviRecord();
 
@@ -91,8 +87,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    db::Connection m_cn;
-    db::Recordset m_rs;
+    MasterRecord m_dati;
 
 private:
     struct Controllo {

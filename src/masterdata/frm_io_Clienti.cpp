@@ -3,7 +3,6 @@
 #include "common/HandlerBoundary.h"
 #include "common/comUtility.h"
 #include "masterdata/frm_io_Pagamenti.h"
-#include "platform/database/Field.h"
 #include "platform/ui/DataBinding.h"
 #include "platform/ui/DataCombo.h"
 #include "platform/ui/EnterAsTab.h"
@@ -174,11 +173,11 @@ core::Variant frm_io_Clienti::Nuovo(std::int32_t nMode)
     f->Modale = (nMode == 1);
     f->CaricaPagamenti();
     f->apriNuovo(QStringLiteral("CliFor"));
-    f->m_rs.setValue(QStringLiteral("SostImposta"), core::Variant(false));
-    f->m_rs.setValue(QStringLiteral("cliShared"), core::Variant(false));
-    f->m_rs.setValue(QStringLiteral("sezId"), core::Variant(gSezId));
+    f->m_dati.setValue(QStringLiteral("SostImposta"), core::Variant(false));
+    f->m_dati.setValue(QStringLiteral("cliShared"), core::Variant(false));
+    f->m_dati.setValue(QStringLiteral("sezId"), core::Variant(gSezId));
     // No payment term, as the column's 0 says.
-    f->m_rs.setValue(QStringLiteral("cliPagamento"), core::Variant(std::int32_t{0}));
+    f->m_dati.setValue(QStringLiteral("cliPagamento"), core::Variant(std::int32_t{0}));
     f->CollegaCampi();
     f->setWindowTitle(QStringLiteral("Clienti"));
     f->chkData[1]->setEnabled(true);
@@ -204,7 +203,7 @@ core::Variant frm_io_Clienti::Apri(std::int32_t key, std::int32_t nMode)
 void frm_io_Clienti::CollegaCampi()
 {
     m_binding->clear();
-    m_binding->setRecordset(m_rs);
+    m_binding->setRecordset(m_dati.recordset());
     for (int i = 0; i < txtData.size(); ++i) {
         txtData[i]->setMaxLength(32767);
         m_binding->bind(txtData[i], QString::fromLatin1(kCampi[i]));
@@ -219,32 +218,10 @@ void frm_io_Clienti::CollegaCampi()
 
 void frm_io_Clienti::CaricaPagamenti()
 {
-    db::Connection cn;
-    cn.setCursorLocation(db::CursorLocation::Client);
-    cn.open(DataConStr);
-    db::Recordset query;
-    query.open(QStringLiteral("SELECT * FROM Pagamenti WHERE sezId=") + QString::number(gSezId)
-                   + QStringLiteral(" OR pagShared=TRUE ORDER BY pagDescrizione"),
-               cn, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
-
+    db::Recordset elenco = paymentTermChoices(DataConStr, gSezId);
     if (!m_pagamenti.isNull() && m_pagamenti.isOpen())
         m_pagamenti.close();
-    m_pagamenti = db::Recordset();
-    m_pagamenti.appendField({QStringLiteral("pagId"), db::DataType::Integer, 4, true});
-    m_pagamenti.appendField({QStringLiteral("pagDescrizione"), db::DataType::VarWChar, 50, true});
-    m_pagamenti.openFabricated();
-    m_pagamenti.addNew();
-    m_pagamenti.setValue(QStringLiteral("pagId"), core::Variant(std::int32_t{0}));
-    m_pagamenti.setValue(QStringLiteral("pagDescrizione"), core::Variant(QString()));
-    m_pagamenti.update();
-    for (; !query.eof(); query.moveNext()) {
-        m_pagamenti.addNew();
-        m_pagamenti.setValue(QStringLiteral("pagId"), query.value(QStringLiteral("pagId")));
-        m_pagamenti.setValue(QStringLiteral("pagDescrizione"), query.value(QStringLiteral("pagDescrizione")));
-        m_pagamenti.update();
-    }
-    query.close();
-    cn.close();
+    m_pagamenti = elenco;
     dtcData[0]->setRowSource(m_pagamenti, QStringLiteral("pagId"), QStringLiteral("pagDescrizione"));
 }
 
@@ -252,11 +229,11 @@ void frm_io_Clienti::NuovoPagamento()
 {
     const core::Variant nuovo = frm_io_Pagamenti::Nuovo(1);
     frm_io_Pagamenti::Unload();
-    if (nuovo.isEmptyOrNull() || !m_rs.isOpen())
+    if (nuovo.isEmptyOrNull() || !m_dati.isOpen())
         return;
     CaricaPagamenti();
     // Written with the client on Save.
-    m_rs.setValue(QStringLiteral("cliPagamento"), core::Variant(nuovo.toLong()));
+    m_dati.setValue(QStringLiteral("cliPagamento"), core::Variant(nuovo.toLong()));
     m_binding->refresh();
     segnaModificato();
 }

@@ -3,8 +3,6 @@
 #include "common/comDataBase.h"
 #include "common/comUtility.h"
 #include "masterdata/InputFilter.h"
-#include "platform/database/Transaction.h"
-#include "platform/database/Types.h"
 #include "platform/ui/DataBinding.h"
 #include "platform/ui/EnterAsTab.h"
 #include "startup/SharedState.h"
@@ -122,9 +120,9 @@ core::Variant frm_io_IVA::Nuovo(std::int32_t nMode)
     f->Modale = (nMode == 1);
     f->m_codice.clear();
     f->apriNuovo(QStringLiteral("CodiciIVA"));
-    f->m_rs.setValue(QStringLiteral("cdiEsenzione"), core::Variant(std::int16_t{0}));
-    f->m_rs.setValue(QStringLiteral("cdiRitAcc"), core::Variant(std::int16_t{0}));
-    f->m_rs.setValue(QStringLiteral("cdiValore"), core::Variant(0.0));
+    f->m_dati.setValue(QStringLiteral("cdiEsenzione"), core::Variant(std::int16_t{0}));
+    f->m_dati.setValue(QStringLiteral("cdiRitAcc"), core::Variant(std::int16_t{0}));
+    f->m_dati.setValue(QStringLiteral("cdiValore"), core::Variant(0.0));
     f->CollegaCampi();
     f->txtData[0]->setEnabled(true);
     return f->mostra(nMode, f->txtData[0]);
@@ -148,7 +146,7 @@ core::Variant frm_io_IVA::Apri(const QString& key, std::int32_t nMode)
 void frm_io_IVA::CollegaCampi()
 {
     m_binding->clear();
-    m_binding->setRecordset(m_rs);
+    m_binding->setRecordset(m_dati.recordset());
     static const char* const campi[3] = {"cdiCodice", "cdiDescrizione", "cdiValore"};
     for (int i = 0; i < txtData.size(); ++i) {
         txtData[i]->setMaxLength(32767);
@@ -175,55 +173,30 @@ void frm_io_IVA::Form_Load()
 
 QString frm_io_IVA::LeggiPredefinito() const
 {
-    try {
-        db::Recordset rs;
-        rs.open(QStringLiteral("SELECT sezPreIVA FROM Sezioni WHERE sezId=") + QString::number(gSezId), DataConStr,
-                db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
-        const QString codice = rs.eof() ? QString() : NzStr(rs.value(QStringLiteral("sezPreIVA")), QString());
-        rs.close();
-        return codice;
-    } catch (const core::Error&) {
-        return QString();
-    }
-}
-
-void frm_io_IVA::ImpostaPredefinito(db::Connection& cn, const QString& codice)
-{
-    cn.execute(QStringLiteral("UPDATE Sezioni SET Sezioni.sezPreIVA = ") + SqlQuoted(codice)
-               + QStringLiteral(" WHERE Sezioni.sezId=") + QString::number(gSezId));
+    return defaultVatCode(DataConStr, gSezId);
 }
 
 void frm_io_IVA::scriviRecord()
 {
     if (!chkData[1]->isChecked()) {
-        m_rs.updateBatch(db::AffectRecords::Current);
+        m_dati.save();
         return;
     }
     // The code and the section's default are written together or not at all.
-    // The default goes first: a refused code then leaves the row's edits pending
-    // in the record set, ready to be corrected and saved again.
-    db::Transaction tx(m_cn);
-    ImpostaPredefinito(m_cn, m_rs.value(QStringLiteral("cdiCodice")).toString());
-    m_rs.updateBatch(db::AffectRecords::Current);
-    tx.commit();
+    m_dati.saveWith(setDefaultVatCodeStatement(gSezId, m_dati.value(QStringLiteral("cdiCodice")).toString()));
 }
 
-QString frm_io_IVA::messaggioRifiuto(const db::DbError& error) const
+QString frm_io_IVA::messaggioRifiuto(SaveRefusal refusal, const core::Error& error) const
 {
-    if (error.kind() == db::ErrorKind::Constraint && Modo == 1) {
+    if (refusal == SaveRefusal::Constraint && Modo == 1) {
         const QString codice = txtData[0]->text();
         try {
-            db::Recordset rs;
-            rs.open(QStringLiteral("SELECT cdiCodice FROM CodiciIVA WHERE cdiCodice=") + SqlQuoted(codice),
-                    DataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
-            const bool esiste = !rs.eof();
-            rs.close();
-            if (esiste)
+            if (vatCodeStored(DataConStr, codice))
                 return QStringLiteral("Il codice IVA \"") + codice
                      + QStringLiteral("\" esiste già: indicare un codice diverso.");
         } catch (const core::Error&) {
             // The check itself failed: the general message below still tells why the save failed.
         }
     }
-    return MasterDataForm::messaggioRifiuto(error);
+    return MasterDataForm::messaggioRifiuto(refusal, error);
 }

@@ -27,7 +27,7 @@ public:
 
 protected:
     QString campoChiave() const override { return QStringLiteral("cdiCodice"); }
-    QString messaggioRifiuto(const db::DbError& error) const override;
+    QString messaggioRifiuto(SaveRefusal refusal, const core::Error& error) const override;
     void scriviRecord() override;
 
 private:
@@ -35,7 +35,6 @@ private:
     void CollegaCampi();
     void Form_Load();
     QString LeggiPredefinito() const;
-    void ImpostaPredefinito(db::Connection& cn, const QString& codice);
 
     // The code the form was opened on; empty for a new code.
     QString m_codice;

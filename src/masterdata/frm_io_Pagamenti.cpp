@@ -96,8 +96,8 @@ core::Variant frm_io_Pagamenti::Nuovo(std::int32_t nMode)
     f->Modo = 1;
     f->Modale = (nMode == 1);
     f->apriNuovo(QStringLiteral("Pagamenti"));
-    f->m_rs.setValue(QStringLiteral("sezId"), core::Variant(gSezId));
-    f->m_rs.setValue(QStringLiteral("pagShared"), core::Variant(false));
+    f->m_dati.setValue(QStringLiteral("sezId"), core::Variant(gSezId));
+    f->m_dati.setValue(QStringLiteral("pagShared"), core::Variant(false));
     f->CollegaCampi();
     f->chkData[1]->setEnabled(true);
     return f->mostra(nMode, f->txtDescrizione);
@@ -120,7 +120,7 @@ core::Variant frm_io_Pagamenti::Apri(std::int32_t key, std::int32_t nMode)
 void frm_io_Pagamenti::CollegaCampi()
 {
     m_binding->clear();
-    m_binding->setRecordset(m_rs);
+    m_binding->setRecordset(m_dati.recordset());
     txtDescrizione->setMaxLength(32767);
     m_binding->bind(txtNote, QStringLiteral("pagNoteFat"));
     m_binding->bind(txtDescrizione, QStringLiteral("pagDescrizione"));

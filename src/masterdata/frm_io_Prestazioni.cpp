@@ -1,7 +1,7 @@
 #include "masterdata/frm_io_Prestazioni.h"
 
+#include "common/comUtility.h"
 #include "masterdata/InputFilter.h"
-#include "platform/database/Field.h"
 #include "platform/ui/DataBinding.h"
 #include "platform/ui/DataCombo.h"
 #include "platform/ui/EnterAsTab.h"
@@ -110,11 +110,11 @@ core::Variant frm_io_Prestazioni::Nuovo(std::int32_t nMode, std::optional<std::i
     f->m_cliId = cliId.value_or(0);
     f->CaricaCombo();
     f->apriNuovo(QStringLiteral("Prestazioni"));
-    f->m_rs.setValue(QStringLiteral("preImporto"), core::Variant(core::Currency()));
-    f->m_rs.setValue(QStringLiteral("preCliId"), core::Variant(f->m_cliId));
-    f->m_rs.setValue(QStringLiteral("sezId"), core::Variant(gSezId));
+    f->m_dati.setValue(QStringLiteral("preImporto"), core::Variant(core::Currency()));
+    f->m_dati.setValue(QStringLiteral("preCliId"), core::Variant(f->m_cliId));
+    f->m_dati.setValue(QStringLiteral("sezId"), core::Variant(gSezId));
     if (!gPreIVA.isEmpty())
-        f->m_rs.setValue(QStringLiteral("preCodiceIVA"), core::Variant(gPreIVA));
+        f->m_dati.setValue(QStringLiteral("preCodiceIVA"), core::Variant(gPreIVA));
     f->CollegaCampi();
     return f->mostra(nMode, f->txtData[0]);
 }
@@ -138,47 +138,16 @@ void frm_io_Prestazioni::CaricaCombo()
     for (db::Recordset* rs : {&m_iva, &m_clienti})
         if (!rs->isNull() && rs->isOpen())
             rs->close();
-    db::Connection cn;
-    cn.setCursorLocation(db::CursorLocation::Client);
-    cn.open(DataConStr);
-
-    m_iva = db::Recordset();
-    m_iva.open(QStringLiteral("SELECT cdiCodice, cdiDescrizione, cdiValore FROM CodiciIVA ORDER BY cdiDescrizione"), cn,
-               db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
-    m_iva.disconnect();
+    m_iva = vatCodeChoices(DataConStr);
     dtcData[0]->setRowSource(m_iva, QStringLiteral("cdiCodice"), QStringLiteral("cdiDescrizione"));
-
-    QString sql = QStringLiteral("SELECT cliId, cliNome FROM CliFor ");
-    if (m_cliId != 0)
-        sql += QStringLiteral(" WHERE cliId=") + QString::number(m_cliId);
-    else
-        sql += QStringLiteral(" WHERE sezId=") + QString::number(gSezId)
-             + QStringLiteral(" OR cliShared=TRUE ORDER BY cliNome");
-    db::Recordset query;
-    query.open(sql, cn, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
-    m_clienti = db::Recordset();
-    m_clienti.appendField({QStringLiteral("cliId"), db::DataType::Integer, 4, true});
-    m_clienti.appendField({QStringLiteral("cliNome"), db::DataType::VarWChar, 50, true});
-    m_clienti.openFabricated();
-    m_clienti.addNew();
-    m_clienti.setValue(QStringLiteral("cliId"), core::Variant(std::int32_t{0}));
-    m_clienti.setValue(QStringLiteral("cliNome"), core::Variant(QStringLiteral("[Nessuno] (Prestazione generica non associata)")));
-    m_clienti.update();
-    for (; !query.eof(); query.moveNext()) {
-        m_clienti.addNew();
-        m_clienti.setValue(QStringLiteral("cliId"), query.value(QStringLiteral("cliId")));
-        m_clienti.setValue(QStringLiteral("cliNome"), query.value(QStringLiteral("cliNome")));
-        m_clienti.update();
-    }
-    query.close();
-    cn.close();
+    m_clienti = serviceClientChoices(DataConStr, m_cliId, gSezId);
     dtcData[1]->setRowSource(m_clienti, QStringLiteral("cliId"), QStringLiteral("cliNome"));
 }
 
 void frm_io_Prestazioni::CollegaCampi()
 {
     m_binding->clear();
-    m_binding->setRecordset(m_rs);
+    m_binding->setRecordset(m_dati.recordset());
     txtData[0]->setMaxLength(32767);
     m_binding->bind(txtData[0], QStringLiteral("preDescrizione"));
     m_binding->bind(txtData[1], QStringLiteral("preImporto"), kFormatoImporto);
@@ -192,7 +161,7 @@ void frm_io_Prestazioni::CollegaCampi()
 
 QString frm_io_Prestazioni::messaggioConflitto() const
 {
-    return QStringLiteral("La registrazione è stata modificata o eliminata da un'altro utente.") + QLatin1Char('\n')
+    return recordChangedText() + QLatin1Char('\n')
          + QStringLiteral("Le modifiche effettuate non verranno salvate.");
 }
 

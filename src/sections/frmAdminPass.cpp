@@ -6,7 +6,6 @@
 #include "domain/Professionals.h"
 #include "domain/SectionPasswords.h"
 #include "platform/core/Error.h"
-#include "platform/database/Recordset.h"
 #include "platform/ui/Dialogs.h"
 #include "startup/SharedState.h"
 
@@ -82,20 +81,15 @@ std::int32_t frmAdminPass::Apri()
     f->m_professionisti.clear();
     f->m_professionisti.push_back({0, QString(), core::Variant()});
 
-    db::Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM Sezioni ORDER BY sezId"), DataConStr, db::CursorType::ForwardOnly,
-            db::LockType::ReadOnly, db::CommandType::Text);
-    while (!rs.eof()) {
+    for (const ProfessionalEntry& entry : listProfessionals(DataConStr)) {
         Professionista p;
-        p.sezId = rs.value(QStringLiteral("sezId")).toLong();
-        p.testo = professionalName(rs);
+        p.sezId = entry.sezId;
+        p.testo = entry.name;
         if (p.sezId == 1)
             p.testo += QStringLiteral("  [amministratore] ");
-        p.password = rs.value(QStringLiteral("sezPass"));
+        p.password = entry.password;
         f->m_professionisti.push_back(p);
-        rs.moveNext();
     }
-    rs.close();
 
     {
         const QSignalBlocker filling(f->cmbProf);

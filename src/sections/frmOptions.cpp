@@ -1,5 +1,6 @@
 #include "sections/frmOptions.h"
 
+#include "common/comUtility.h"
 #include "common/FormLifetime.h"
 #include "common/MainWindowLink.h"
 #include "common/comDateLib.h"
@@ -7,7 +8,6 @@
 #include "masterdata/InputFilter.h"
 #include "platform/core/Error.h"
 #include "platform/core/Format.h"
-#include "platform/database/Connection.h"
 #include "platform/grid/GridColumn.h"
 #include "platform/grid/GridEx.h"
 #include "platform/ui/CloseGuard.h"
@@ -33,7 +33,6 @@
 namespace {
 
 FormInstance<frmOptions> gInstance;
-const QString kCrLf = QStringLiteral("\r\n");
 
 QChar cifra(QChar c)
 {
@@ -256,15 +255,11 @@ void frmOptions::ApriWorkingDate()
 
 void frmOptions::CaricaContatori()
 {
-    db::Connection cn;
-    cn.open(DataConStr);
-    mostraContatore(readCounter(cn, gSezId, gAnnoLavoro, QString()));
-    cn.close();
+    mostraContatore(readCounter(DataConStr, gSezId, gAnnoLavoro, QString()));
     lblAnno->setText(QStringLiteral("(Anno: ") + QString::number(gDataLavoro.year()) + QStringLiteral(")"));
     gexCounters->hide();
     gexCounters->setConnectionString(DataConStr);
-    gexCounters->setRecordSource(QStringLiteral("SELECT parId, parKey3 AS Sezione, parNum1 AS [Ultimo Numero] FROM SezioniParametri WHERE parKey4=")
-                                 + QString::number(gAnnoLavoro) + QStringLiteral(" AND parsezId=") + QString::number(gSezId));
+    gexCounters->setRecordSource(counterListQuery(gSezId, gAnnoLavoro));
     gexCounters->rebind(true);
     if (gexCounters->columnCount() >= 1)
         gexCounters->column(1).setVisible(false);
@@ -282,10 +277,7 @@ void frmOptions::txtSezione_Change()
 {
     // The number of the series being typed shows at once.
     try {
-        db::Connection cn;
-        cn.open(DataConStr);
-        mostraContatore(readCounter(cn, gSezId, gAnnoLavoro, txtSezione->text()));
-        cn.close();
+        mostraContatore(readCounter(DataConStr, gSezId, gAnnoLavoro, txtSezione->text()));
     } catch (const core::Error& e) {
         ui::msgBox(e.text(), ui::vbCritical, AppTitle());
     }

@@ -4,7 +4,6 @@
 #include "common/OkCancelRow.h"
 #include "domain/Professionals.h"
 #include "platform/core/Error.h"
-#include "platform/database/Recordset.h"
 #include "platform/ui/Dialogs.h"
 #include "startup/SharedState.h"
 
@@ -81,12 +80,8 @@ void frmProfElimina::Elimina(std::int32_t sezId, QWidget* owner)
         f->setParent(owner, f->windowFlags());
     f->m_sezId = sezId;
     try {
-        db::Recordset rs;
-        rs.open(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=") + QString::number(sezId), DataConStr,
-                db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
-        if (!rs.eof())
-            f->lblProf->setText(professionalName(rs));
-        rs.close();
+        if (const std::optional<QString> nome = professionalNameOf(DataConStr, sezId))
+            f->lblProf->setText(*nome);
     } catch (const core::Error& e) {
         ui::msgBox(e.text(), ui::vbCritical, AppTitle());
         Unload();

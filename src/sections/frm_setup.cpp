@@ -8,8 +8,6 @@
 #include "masterdata/InputFilter.h"
 #include "platform/core/Error.h"
 #include "platform/core/Format.h"
-#include "platform/database/Connection.h"
-#include "platform/database/Transaction.h"
 #include "platform/grid/GridColumn.h"
 #include "platform/grid/GridEx.h"
 #include "platform/ui/DataBinding.h"
@@ -46,7 +44,6 @@ FormInstance<frm_setup> gInstance;
 bool gSalvato = false;
 
 const QString kFormatoPercentuale = QStringLiteral("#,##0.00;-#,##0.00;0.00");
-const QString kConflitto = QStringLiteral("La registrazione è stata modificata o eliminata da un'altro utente.");
 // A logo is printed a few centimetres wide: a larger picture only weighs on the database.
 constexpr int kLatoMassimoLogo = 1200;
 
@@ -380,17 +377,10 @@ bool frm_setup::apriDati(std::int32_t sezId)
     try {
         // A section without its print page row or assignments gets them now, so all of it can be edited.
         ensureSectionRows(DataConStr, sezId);
-        const QString S = QString::number(sezId);
-        m_rsSez.setCursorLocation(db::CursorLocation::Client);
-        m_rsSez.open(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=") + S, DataConStr, db::CursorType::Static,
-                     db::LockType::BatchOptimistic, db::CommandType::Text);
-        if (m_rsSez.eof()) {
+        if (!m_dati.open(DataConStr, sezId)) {
             ui::msgBox(QStringLiteral("Il professionista non esiste più nel database."), ui::vbExclamation, AppTitle());
             return false;
         }
-        m_rsMod.setCursorLocation(db::CursorLocation::Client);
-        m_rsMod.open(QStringLiteral("SELECT * FROM SezioniModelli WHERE sezId=") + S, DataConStr, db::CursorType::Static,
-                     db::LockType::BatchOptimistic, db::CommandType::Text);
 
         gexmod->setConnectionString(DataConStr);
         gexmod->setRecordSource(layoutChoiceQuery());
@@ -432,8 +422,8 @@ void frm_setup::CollegaControlli()
 {
     m_bindSez->clear();
     m_bindMod->clear();
-    m_bindSez->setRecordset(m_rsSez);
-    m_bindMod->setRecordset(m_rsMod);
+    m_bindSez->setRecordset(m_dati.section());
+    m_bindMod->setRecordset(m_dati.page());
     for (int i = 0; i < kTesti; ++i) {
         ui::DataBinding* binding = i <= kUltimoSezioni ? m_bindSez : m_bindMod;
         binding->bind(txtData[i], QString::fromLatin1(kCampi[i]), numerico(i) ? kFormatoPercentuale : QString());
@@ -441,11 +431,11 @@ void frm_setup::CollegaControlli()
     m_bindSez->bind(chkData[0], QStringLiteral("sezRitAccSuRitPre"));
     m_bindMod->bind(chkData[1], QStringLiteral("modFatInt"));
     m_bindMod->bind(chkData[2], QStringLiteral("modFatPie"));
-    const core::Variant tipo = m_rsMod.eof() ? core::Variant() : m_rsMod.value(QStringLiteral("modFatIntTipo"));
+    const core::Variant tipo = m_dati.pageValue(QStringLiteral("modFatIntTipo"));
     const int t = tipo.isEmptyOrNull() ? 0 : static_cast<int>(tipo.toLong());
     for (int i = 0; i < 3; ++i)
         optLogoTipo[i]->setChecked(t == i);
-    m_logo = m_rsMod.eof() ? QByteArray() : m_rsMod.value(QStringLiteral("modFatIntLogo")).toBytes();
+    m_logo = m_dati.pageValue(QStringLiteral("modFatIntLogo")).toBytes();
     m_logoCambiato = false;
     mostraLogo();
     for (QLineEdit* p : txtPass)
@@ -594,42 +584,17 @@ void frm_setup::cmdSave_Click()
     if (gex->isEditingRow() && !gex->commitRowEdit())
         return;
 
-    db::Recordset rsRel = gex->recordset();
-    db::Connection cn;
     try {
         int tipo = 0;
         for (int i = 0; i < 3; ++i)
             if (optLogoTipo[i]->isChecked())
                 tipo = i;
-        m_rsMod.setValue(QStringLiteral("modFatIntTipo"), core::Variant(static_cast<std::int16_t>(tipo)));
         // "Elimina" clears the stored picture; a new one replaces it; otherwise it stays as stored.
-        if (m_logoCambiato)
-            m_rsMod.setValue(QStringLiteral("modFatIntLogo"), m_logo.isEmpty() ? core::Variant::null() : core::Variant(m_logo));
-        if (!password.isNull())
-            m_rsSez.setValue(QStringLiteral("sezPass"), password);
-
-        // The section, its print page, logo, password and layouts: together or not at all.
-        cn.setCursorLocation(db::CursorLocation::Client);
-        cn.open(DataConStr);
-        db::Transaction tx(cn);
-        for (db::Recordset* rs : {&m_rsSez, &m_rsMod, &rsRel}) {
-            if (rs->isNull() || !rs->isOpen())
-                continue;
-            if (rs->editMode() != db::EditMode::None)
-                rs->update();
-            rs->setActiveConnection(cn);
-            rs->updateBatch();
-        }
-        tx.commit();
-        cn.close();
+        m_dati.save(DataConStr, gex->recordset(), static_cast<std::int16_t>(tipo),
+                    m_logoCambiato ? std::optional<QByteArray>(m_logo) : std::nullopt, password);
     } catch (const core::Error& e) {
-        cn.abandon();
-        const auto* dbError = dynamic_cast<const db::DbError*>(&e);
-        const QString testo = dbError && dbError->kind() == db::ErrorKind::Conflict
-                                  ? kConflitto
-                                  : e.description();
-        ui::msgBox(QStringLiteral("Le modifiche non sono state salvate.") + QStringLiteral("\r\n") + testo, ui::vbCritical,
-                   AppTitle());
+        ui::msgBox(QStringLiteral("Le modifiche non sono state salvate.") + QStringLiteral("\r\n") + saveFailureText(e),
+                   ui::vbCritical, AppTitle());
         return;
     }
     gSalvato = true;
@@ -639,14 +604,7 @@ void frm_setup::cmdSave_Click()
 
 void frm_setup::cmdCancel_Click()
 {
-    for (db::Recordset rs : {m_rsSez, m_rsMod, gex->recordset()}) {
-        try {
-            if (!rs.isNull() && rs.isOpen())
-                rs.cancelBatch();
-        } catch (const core::Error&) {
-            // Nothing was written; the dialog closes whatever the recordset says.
-        }
-    }
+    m_dati.cancel(gex->recordset());
     gex->cancelRowEdit();
     chiudiDati();
     hide();
@@ -656,14 +614,7 @@ void frm_setup::chiudiDati()
 {
     m_bindSez->clear();
     m_bindMod->clear();
-    for (db::Recordset* rs : {&m_rsSez, &m_rsMod}) {
-        try {
-            if (!rs->isNull() && rs->isOpen())
-                rs->close();
-        } catch (const core::Error&) {
-            // Closing only lets go of memory; there is nothing left to tell the user.
-        }
-    }
+    m_dati.close();
 }
 
 void frm_setup::keyPressEvent(QKeyEvent* event)

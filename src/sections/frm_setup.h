@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/database/Recordset.h"
+#include "domain/SectionSetup.h"
 
 #include <QByteArray>
 #include <QDialog>
@@ -65,8 +65,7 @@ private:
     void cmdCancel_Click();
 
     std::int32_t m_sezId = 0;
-    db::Recordset m_rsSez;
-    db::Recordset m_rsMod;
+    SectionSetup m_dati;
     ui::DataBinding* m_bindSez;
     ui::DataBinding* m_bindMod;
     // The logo shown; m_logoCambiato once the user inserted or removed one.

@@ -1,5 +1,6 @@
 #include "startup/DatabaseFile.h"
 
+#include "common/comUtility.h"
 #include "common/comRegistry.h"
 #include "domain/DocumentStore.h"
 #include "platform/database/Connection.h"
@@ -190,7 +191,6 @@ QString AccantonaDatabase(const QString& percorso)
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 
 // Copied block by block into a file made new (never an existing file, never
 // through a link), flushed to the disk; a failed copy leaves nothing behind.

@@ -3,6 +3,7 @@
 #include "documents/frm_Pattuito.h"
 #include "platform/ui/MsgBoxStyle.h"
 #include "support/ProgramFixture.h"
+#include "support/Money.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,8 +22,6 @@ protected:
     static QLineEdit* box(QWidget* w) { return w->findChild<QLineEdit*>(QStringLiteral("txtData")); }
     static QPushButton* button(QWidget* w, const char* name) { return w->findChild<QPushButton*>(QLatin1String(name)); }
 };
-
-core::Currency money(const char* text) { return core::Currency::fromDouble(QString::fromLatin1(text).toDouble()); }
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "platform/grid/GridEx.h"
 #include "platform/ui/MsgBoxStyle.h"
 #include "startup/SharedState.h"
+#include "support/Money.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -14,8 +15,6 @@
 #include <QTest>
 
 namespace {
-
-core::Currency money(const char* text) { return core::Currency::fromDouble(QString::fromLatin1(text).toDouble()); }
 
 class EditorCommandsTest : public EditorTest {
 protected:

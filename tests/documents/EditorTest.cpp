@@ -6,6 +6,7 @@
 #include "platform/ui/MsgBoxStyle.h"
 #include "startup/DocumentoNuovo.h"
 #include "startup/SharedState.h"
+#include "support/Money.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,12 +17,6 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
-
-namespace {
-
-core::Currency money(const char* text) { return core::Currency::fromDouble(QString::fromLatin1(text).toDouble()); }
-
-} // namespace
 
 TEST_F(EditorTest, NewInvoiceOnTwoCodesAddsUpAndSavesAsNumberOne)
 {

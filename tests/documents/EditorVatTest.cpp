@@ -7,22 +7,12 @@
 #include "platform/database/Connection.h"
 #include "platform/grid/GridEx.h"
 #include "platform/ui/MsgBoxStyle.h"
+#include "support/Money.h"
+#include "support/BusyTimeout.h"
 
 #include <QLineEdit>
 
 namespace {
-
-core::Currency money(const char* text) { return core::Currency::fromDouble(QString::fromLatin1(text).toDouble()); }
-
-// Shortens the wait on a file another connection holds, for the test's length.
-class BusyTimeout {
-public:
-    explicit BusyTimeout(int ms) : m_old(db::Connection::busyTimeout()) { db::Connection::setBusyTimeout(ms); }
-    ~BusyTimeout() { db::Connection::setBusyTimeout(m_old); }
-
-private:
-    int m_old;
-};
 
 } // namespace
 

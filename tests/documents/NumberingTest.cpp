@@ -8,22 +8,13 @@
 #include "platform/ui/MsgBoxStyle.h"
 #include "startup/DatabaseFile.h"
 #include "startup/SharedState.h"
+#include "support/BusyTimeout.h"
 
 #include <QLineEdit>
 
 namespace {
 
 const QString kConflict = QStringLiteral("Conflitto in multiutenza - Record impegnato o eliminato da un altro utente.");
-
-// Shortens the wait on a file another connection holds, for the test's length.
-class BusyTimeout {
-public:
-    explicit BusyTimeout(int ms) : m_old(db::Connection::busyTimeout()) { db::Connection::setBusyTimeout(ms); }
-    ~BusyTimeout() { db::Connection::setBusyTimeout(m_old); }
-
-private:
-    int m_old;
-};
 
 } // namespace
 

@@ -1,13 +1,12 @@
 #include "domain/AgreedAmount.h"
 #include "domain/VatSummary.h"
+#include "support/Money.h"
 
 #include <QMap>
 #include <QVector>
 #include <gtest/gtest.h>
 
 namespace {
-
-core::Currency money(const char* text) { return core::Currency::fromDouble(QString::fromLatin1(text).toDouble()); }
 
 struct Line {
     QString code;

@@ -4,10 +4,9 @@
 #include "platform/core/Error.h"
 #include "platform/database/Recordset.h"
 #include "platform/database/Types.h"
+#include "support/Money.h"
 
 namespace {
-
-core::Currency money(const char* text) { return core::Currency::fromDouble(QString::fromLatin1(text).toDouble()); }
 
 class CollectionsTest : public WriteFixture {
 protected:

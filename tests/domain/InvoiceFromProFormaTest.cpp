@@ -6,6 +6,7 @@
 #include "platform/database/Field.h"
 #include "platform/database/Recordset.h"
 #include "platform/database/Types.h"
+#include "support/BusyTimeout.h"
 
 #include <QSet>
 
@@ -187,11 +188,7 @@ TEST_F(InvoiceFromProFormaTest, AnyStepThatFailsLeavesTheDatabaseAsItWas)
 
 TEST_F(InvoiceFromProFormaTest, WhileAnotherMachineHoldsTheFileNothingIsWritten)
 {
-    struct ShortWait {
-        int old = db::Connection::busyTimeout();
-        ShortWait() { db::Connection::setBusyTimeout(100); }
-        ~ShortWait() { db::Connection::setBusyTimeout(old); }
-    } shortWait;
+    const BusyTimeout shortWait(100);
     db::Connection mine;
     mine.open(connectionString());
     db::Connection other;

@@ -1,4 +1,5 @@
 #include "domain/VatSummary.h"
+#include "support/Money.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +9,6 @@
 #include <vector>
 
 namespace {
-
-core::Currency money(const char* text) { return core::Currency::fromDouble(QString::fromLatin1(text).toDouble()); }
 
 struct RowCase {
     const char* name;

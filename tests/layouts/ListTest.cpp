@@ -6,6 +6,7 @@
 #include "platform/grid/GridColumn.h"
 #include "platform/grid/GridEx.h"
 #include "platform/ui/MsgBoxStyle.h"
+#include "support/BusyTimeout.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -144,8 +145,7 @@ TEST_F(ListTest, AfterADeletionTheListShowsTheRemainingRows)
 TEST_F(ListTest, ADatabaseErrorWhileDeletingIsToldAndNothingIsDeleted)
 {
     // Another machine holds the file for writing for longer than a delete waits.
-    const int attesa = db::Connection::busyTimeout();
-    db::Connection::setBusyTimeout(100);
+    const BusyTimeout shortWait(100);
     sqlite3* altra = nullptr;
     const QString file = QDir(gCartellaDb).filePath(QStringLiteral("qelvo.mdb"));
     ASSERT_EQ(sqlite3_open_v2(file.toUtf8().constData(), &altra, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
@@ -160,7 +160,6 @@ TEST_F(ListTest, ADatabaseErrorWhileDeletingIsToldAndNothingIsDeleted)
     });
     sqlite3_exec(altra, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(altra);
-    db::Connection::setBusyTimeout(attesa);
     ASSERT_EQ(m_dialogs.messages().size(), 2);
     EXPECT_TRUE(m_dialogs.messages().at(1).startsWith(QStringLiteral("Impossibile eliminare il modello.\n")))
         << m_dialogs.messages().at(1).toStdString();

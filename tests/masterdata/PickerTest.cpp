@@ -3,6 +3,7 @@
 #include "platform/database/Connection.h"
 #include "platform/grid/GridEx.h"
 #include "platform/ui/MsgBoxStyle.h"
+#include "support/BusyTimeout.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -116,8 +117,7 @@ TEST_F(PickerTest, ANewServiceMadeFromThePickerIsSelectedAndPicked)
 
 TEST_F(PickerTest, AListThatCannotBeReadIsToldAndNothingIsPicked)
 {
-    const int wait = db::Connection::busyTimeout();
-    db::Connection::setBusyTimeout(150);
+    const BusyTimeout shortWait(150);
     // Another machine holds the whole file: not even a read gets through.
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open_v2(defaultDatabasePath().toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
@@ -126,7 +126,6 @@ TEST_F(PickerTest, AListThatCannotBeReadIsToldAndNothingIsPicked)
     const auto r = frm_list_Prestazioni::Apri(m_cli);
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
-    db::Connection::setBusyTimeout(wait);
 
     EXPECT_EQ(r[0].toString(), QString());
     ASSERT_EQ(m_dialogs.messages().size(), 1);

@@ -10,6 +10,7 @@
 #include "sections/frm_setup.h"
 #include "startup/Section.h"
 #include "startup/SharedState.h"
+#include "support/BusyTimeout.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -324,7 +325,7 @@ TEST_F(SetupTest, TheSetupOpensWhileAnotherMachineSaves)
     // machine's write lock does not keep it shut.
     gSezId = 2;
     ensureSectionRows(DataConStr, 2);
-    db::Connection::setBusyTimeout(200);
+    const BusyTimeout shortWait(200);
     db::Connection other;
     other.open(DataConStr);
     other.beginTrans();
@@ -336,7 +337,6 @@ TEST_F(SetupTest, TheSetupOpensWhileAnotherMachineSaves)
     frm_setup::Apri(2);
     other.rollbackTrans();
     other.close();
-    db::Connection::setBusyTimeout(5000);
     EXPECT_TRUE(m_dialogs.messages().isEmpty()) << m_dialogs.messages().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(shown, scalar(QStringLiteral("SELECT sezNome FROM Sezioni WHERE sezId=2")).toString());
 }

@@ -1,4 +1,5 @@
 #include "DatabaseFixture.h"
+#include "support/BusyTimeout.h"
 
 using core::Currency;
 using core::Variant;
@@ -290,8 +291,7 @@ TEST_F(BatchTest, CounterNumberingNeverGivesTheSameNumberTwice)
     // Two machines read and raise one counter inside their own transaction.
     connection.execute(QStringLiteral("CREATE TABLE Contatori (conId COUNTER, conNum LONG)"));
     connection.execute(QStringLiteral("INSERT INTO Contatori (conNum) VALUES (0)"));
-    const int saved = db::Connection::busyTimeout();
-    db::Connection::setBusyTimeout(100);
+    const BusyTimeout shortWait(100);
     db::Connection one = otherConnection();
     db::Connection two = otherConnection();
     one.beginTrans();
@@ -309,7 +309,6 @@ TEST_F(BatchTest, CounterNumberingNeverGivesTheSameNumberTwice)
     second.setValue(QStringLiteral("conNum"), 2);
     second.update();
     two.commitTrans();
-    db::Connection::setBusyTimeout(saved);
 }
 
 TEST_F(BatchTest, DisconnectedRecordsetIsWrittenThroughAnotherConnection)

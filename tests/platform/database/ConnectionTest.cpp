@@ -1,6 +1,7 @@
 #include "DatabaseFixture.h"
 
 #include "platform/database/Catalog.h"
+#include "support/BusyTimeout.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -165,8 +166,7 @@ TEST_F(ConnectionTest, AbandonRollsBackClosesAndNeverThrows)
 TEST_F(ConnectionTest, ATransactionHoldsTheWriteLockSoAnotherMachineIsBusy)
 {
     createCodes();
-    const int saved = db::Connection::busyTimeout();
-    db::Connection::setBusyTimeout(200);
+    const BusyTimeout shortWait(200);
     db::Connection other = otherConnection();
     connection.beginTrans();
     QElapsedTimer timer;
@@ -182,7 +182,6 @@ TEST_F(ConnectionTest, ATransactionHoldsTheWriteLockSoAnotherMachineIsBusy)
     connection.commitTrans();
     other.beginTrans();
     other.rollbackTrans();
-    db::Connection::setBusyTimeout(saved);
 }
 
 TEST_F(ConnectionTest, AFileHeldExclusivelyIsBusyAtOpen)
@@ -191,8 +190,7 @@ TEST_F(ConnectionTest, AFileHeldExclusivelyIsBusyAtOpen)
     sqlite3* holder = nullptr;
     ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &holder, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-    const int saved = db::Connection::busyTimeout();
-    db::Connection::setBusyTimeout(100);
+    const BusyTimeout shortWait(100);
     db::Connection late;
     EXPECT_DB_ERROR(late.open(connectionString()), ErrorKind::Busy);
     EXPECT_FALSE(late.isOpen());
@@ -200,7 +198,6 @@ TEST_F(ConnectionTest, AFileHeldExclusivelyIsBusyAtOpen)
     sqlite3_close(holder);
     late.open(connectionString());
     EXPECT_TRUE(late.isOpen());
-    db::Connection::setBusyTimeout(saved);
 }
 
 TEST_F(ConnectionTest, NestedTransactionsAreRefused)

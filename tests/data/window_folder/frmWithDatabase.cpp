@@ -1,0 +1,3 @@
+// A window file that reaches past the domain: the build check must name it.
+#include "domain/LayoutStore.h"
+  #  include "platform/database/Recordset.h"
