@@ -104,3 +104,13 @@ QString SqlClientiScelta(std::int32_t sezId)
     return QStringLiteral("SELECT cliId, cliNome FROM CliFor WHERE sezId=") + numero(sezId)
            + QStringLiteral(" OR cliShared=TRUE ORDER BY cliNome");
 }
+
+QString InizialeRubrica(const QString& nome)
+{
+    const QString testo = nome.trimmed();
+    if (testo.isEmpty())
+        return {};
+    // The first character with its accents taken apart; the base letter leads.
+    const QString base = QString(testo.at(0)).normalized(QString::NormalizationForm_KD);
+    return base.left(1).toUpper();
+}

@@ -313,3 +313,19 @@ TEST_F(ReportsTest, AnEmptyResultAndAFailingQueryAreToldAndNothingIsWritten)
     anteprima();
     EXPECT_EQ(f->Anteprime().size(), 1);
 }
+
+TEST_F(ReportsTest, TheAddressBookGroupsByInitialWhateverItsCaseOrAccent)
+{
+    for (const char* nome : {"Russo Carlo", "ruggeri anna", "Rossi Mario", "rossi luca", "Ferri Ugo", "Esposito Anna",
+                             "\xC3\xA9" "clair Studio", "\xC3\x89" "tude Neri"})
+        exec(QStringLiteral("INSERT INTO CliFor (cliNome, sezId, cliShared) VALUES ('%1', 1, False)").arg(QString::fromUtf8(nome)));
+    frmPrintReportMov* f = apri(5);
+    anteprima();
+    ASSERT_EQ(f->Anteprime().size(), 1);
+    const QString testo = testoPagine(f->Anteprime().first());
+    EXPECT_TRUE(testo.contains(QStringLiteral("R rossi luca Rossi Mario ruggeri anna Russo Carlo V "))) << testo.toStdString();
+    EXPECT_TRUE(testo.contains(QString::fromUtf8("E \xC3\xA9" "clair Studio Esposito Anna \xC3\x89" "tude Neri F Ferri Ugo")))
+        << testo.toStdString();
+    EXPECT_FALSE(testo.contains(QStringLiteral(" r "))) << testo.toStdString();
+    EXPECT_FALSE(testo.contains(QString::fromUtf8(" \xC3\xA9 "))) << testo.toStdString();
+}
