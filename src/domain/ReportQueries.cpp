@@ -21,8 +21,10 @@ QString filtroDate(const FiltriReport& f)
 }
 
 // The client caption of the collections list, used alike in SELECT, GROUP BY and ORDER BY.
+// The client form stores '' for a box left empty: it reads as missing, as Null does
+// ("& ''" turns Null into '').
 const QString kCliente = QStringLiteral(
-    "[cliNome] & IIf(IsNull([cliLocalita]),'',' [' & [cliLocalita] & ']') & IIf(IsNull([cliTelefono]),'',' - tel.: ' & "
+    "[cliNome] & IIf([cliLocalita] & ''='','',' [' & [cliLocalita] & ']') & IIf([cliTelefono] & ''='','',' - tel.: ' & "
     "[cliTelefono])");
 
 } // namespace

@@ -3,6 +3,8 @@
 // their formats, and read back.
 #include "reports/ReportsFixture.h"
 
+#include "domain/ReportQueries.h"
+#include "platform/database/Recordset.h"
 #include "platform/grid/GridEx.h"
 #include "platform/report/ReportPreview.h"
 #include "platform/ui/DateBox.h"
@@ -328,4 +330,36 @@ TEST_F(ReportsTest, TheAddressBookGroupsByInitialWhateverItsCaseOrAccent)
         << testo.toStdString();
     EXPECT_FALSE(testo.contains(QStringLiteral(" r "))) << testo.toStdString();
     EXPECT_FALSE(testo.contains(QString::fromUtf8(" \xC3\xA9 "))) << testo.toStdString();
+}
+
+TEST_F(ReportsTest, AnEmptyTextReadsAsMissingInTheCollectionsHeader)
+{
+    // The client form stores '' for a box left empty.
+    const struct {
+        const char* localita;
+        const char* telefono;
+        const char* atteso;
+    } cases[] = {
+        {"NULL", "NULL", "Bianchi Mario"},
+        {"''", "''", "Bianchi Mario"},
+        {"'Milano'", "''", "Bianchi Mario [Milano]"},
+        {"''", "'02 7654321'", "Bianchi Mario - tel.: 02 7654321"},
+        {"NULL", "''", "Bianchi Mario"},
+        {"'Milano'", "'02 7654321'", "Bianchi Mario [Milano] - tel.: 02 7654321"},
+    };
+    FiltriReport filtri;
+    filtri.sezId = 1;
+    filtri.dal = QDate(2024, 1, 1);
+    filtri.al = QDate(2024, 12, 31);
+    filtri.cliente = m_bianchi;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.localita) + " " + c.telefono);
+        exec(QStringLiteral("UPDATE CliFor SET cliLocalita=%1, cliTelefono=%2 WHERE cliId=%3")
+                 .arg(QString::fromLatin1(c.localita), QString::fromLatin1(c.telefono))
+                 .arg(m_bianchi));
+        db::Recordset rs;
+        rs.open(SqlIncassi(filtri), DataConStr);
+        ASSERT_FALSE(rs.eof());
+        EXPECT_EQ(rs.value(QStringLiteral("Cliente")).toString().toStdString(), c.atteso);
+    }
 }
