@@ -363,3 +363,36 @@ TEST_F(ReportsTest, AnEmptyTextReadsAsMissingInTheCollectionsHeader)
         EXPECT_EQ(rs.value(QStringLiteral("Cliente")).toString().toStdString(), c.atteso);
     }
 }
+
+TEST_F(ReportsTest, TheWorkbookHoldsDatesAsDatesAndItsHeadingsOnce)
+{
+    // Enough invoices for several printed pages, each with its column headings.
+    for (int n = 100; n < 220; ++n) {
+        Documento d;
+        d.numero = QString::number(n);
+        d.data = QDate(2024, 6, 3);
+        inserisci(d);
+    }
+    frmPrintReportMov* f = apri(2);
+    anteprima();
+    ASSERT_EQ(f->Anteprime().size(), 1);
+    ASSERT_GE(f->Anteprime().first()->pageCount(), 3);
+    const QString xlsx = esportaIn(kModoExcel, QStringLiteral("lista.xlsx"));
+    ASSERT_FALSE(xlsx.isEmpty());
+    const auto celle = celleXlsx(xlsx);
+    QMap<QString, int> volte;
+    for (const Cella& c : celle)
+        if (!c.numero)
+            ++volte[c.testo];
+    EXPECT_EQ(volte.value(QStringLiteral("Lista Documenti")), 1);
+    EXPECT_EQ(volte.value(QStringLiteral("Data")), 1);
+    EXPECT_EQ(volte.value(QStringLiteral("Cliente")), 1);
+    EXPECT_EQ(volte.value(QStringLiteral("03/06/2024")) + volte.value(QStringLiteral("03/06/24")), 0) << "a date written as text";
+
+    // 3 June 2024 is day 45446 of the sheet's calendar, shown the Italian way.
+    int date = 0;
+    for (const Cella& c : celle)
+        date += c.numero && c.testo == QStringLiteral("45446") ? 1 : 0;
+    EXPECT_EQ(date, 120);
+    EXPECT_TRUE(QString::fromUtf8(membroZip(xlsx, QStringLiteral("xl/styles.xml"))).contains(QStringLiteral("formatCode=\"dd/mm/yyyy\"")));
+}

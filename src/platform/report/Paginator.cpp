@@ -341,6 +341,8 @@ Paginator::Band Paginator::buildBand(int sectionIndex, int row)
     for (const auto& control : section.controls)
         if (control.visible)
             addControl(band, section, control, row, sectionIndex);
+    for (PageItem& item : band.items)
+        item.sectionKind = section.kind;
     if (!section.canGrow)
         band.height = section.height;
     else if (section.backStyle == BackStyle::Opaque)
