@@ -21,8 +21,10 @@ QString filtroDate(const FiltriReport& f)
 }
 
 // The client caption of the collections list, used alike in SELECT, GROUP BY and ORDER BY.
+// The client form stores '' for a box left empty: it reads as missing, as Null does
+// ("& ''" turns Null into '').
 const QString kCliente = QStringLiteral(
-    "[cliNome] & IIf(IsNull([cliLocalita]),'',' [' & [cliLocalita] & ']') & IIf(IsNull([cliTelefono]),'',' - tel.: ' & "
+    "[cliNome] & IIf([cliLocalita] & ''='','',' [' & [cliLocalita] & ']') & IIf([cliTelefono] & ''='','',' - tel.: ' & "
     "[cliTelefono])");
 
 } // namespace
@@ -103,4 +105,14 @@ QString SqlClientiScelta(std::int32_t sezId)
 {
     return QStringLiteral("SELECT cliId, cliNome FROM CliFor WHERE sezId=") + numero(sezId)
            + QStringLiteral(" OR cliShared=TRUE ORDER BY cliNome");
+}
+
+QString InizialeRubrica(const QString& nome)
+{
+    const QString testo = nome.trimmed();
+    if (testo.isEmpty())
+        return {};
+    // The first character with its accents taken apart; the base letter leads.
+    const QString base = QString(testo.at(0)).normalized(QString::NormalizationForm_KD);
+    return base.left(1).toUpper();
 }

@@ -33,3 +33,9 @@ QString SqlRubricaClienti(std::int32_t sezId);
 QString SqlIncassi(const FiltriReport& f);
 // The chooser's client list: the section's clients and the shared ones.
 QString SqlClientiScelta(std::int32_t sezId);
+
+// The group of a name in the address book: its initial as a capital without
+// accents ("é" and "E" both give "E"); empty for a name without letters.
+QString InizialeRubrica(const QString& nome);
+// The order of the address book that goes with its groups: by name, case and accents aside.
+inline const QString kOrdineRubrica = QStringLiteral("cliNome");

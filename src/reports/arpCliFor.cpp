@@ -1,5 +1,6 @@
 #include "reports/arpCliFor.h"
 
+#include "domain/ReportQueries.h"
 #include "platform/database/Recordset.h"
 #include "reports/LayoutKit.h"
 
@@ -61,12 +62,15 @@ Report arpCliFor::Nuovo()
 {
     Report rpt;
     rpt.setLayout(Struttura());
-    // ActiveReport_FetchData: the group of a row is the initial of its name.
+    // The SQL orders by the bytes of the name, which puts "é" after "z": the
+    // rows are sorted again as the groups read them.
+    rpt.dataControl().setSort(kOrdineRubrica);
+    // The group of a row is the initial of its name.
     rpt.setFetchData([](Report& r, bool& eof) {
         if (eof)
             return;
         const core::Variant nome = r.dataControl().recordset().value(QStringLiteral("cliNome"));
-        const QString iniziale = nome.isEmptyOrNull() ? QString() : nome.toString().left(1);
+        const QString iniziale = nome.isEmptyOrNull() ? QString() : InizialeRubrica(nome.toString());
         r.setGroupValue(kGruppo, iniziale);
         r.control(QStringLiteral("lblLetter")).caption = iniziale;
     });

@@ -17,17 +17,13 @@
 #include <algorithm>
 #include <tuple>
 
-namespace {
-
-QByteArray membroZip(const QString& zip, const QString& membro)
+QByteArray ReportsFixture::membroZip(const QString& zip, const QString& membro)
 {
     QProcess p;
     p.start(QStringLiteral("unzip"), {QStringLiteral("-p"), zip, membro});
     p.waitForFinished(30000);
     return p.readAllStandardOutput();
 }
-
-} // namespace
 
 void ReportsFixture::SetUp()
 {

@@ -33,6 +33,8 @@ protected:
         QString testo;
         bool numero = false;
     };
+    // One member of a zip file (an .xlsx is one), as its bytes.
+    static QByteArray membroZip(const QString& zip, const QString& membro);
     // The cells of the first sheet of an .xlsx file, by reference ("B3").
     static QMap<QString, Cella> celleXlsx(const QString& path);
     // The texts of an HTML export in document order, or a failure when it does not parse cleanly.

@@ -3,6 +3,8 @@
 // their formats, and read back.
 #include "reports/ReportsFixture.h"
 
+#include "domain/ReportQueries.h"
+#include "platform/database/Recordset.h"
 #include "platform/grid/GridEx.h"
 #include "platform/report/ReportPreview.h"
 #include "platform/ui/DateBox.h"
@@ -339,4 +341,85 @@ TEST_F(ReportsFixture, AnExportWritesTheChosenFileAndTheNextProposesTheReportsNa
     EXPECT_TRUE(testoPdf(scelto).contains(QStringLiteral("Incassi")));
     EXPECT_EQ(QDir(cartella).entryList(QDir::Files, QDir::Name), (QStringList{QStringLiteral("Incassi dell'anno \"2026\".pdf"),
                                                                            QStringLiteral("copia.pdf")}));
+}
+
+TEST_F(ReportsTest, TheAddressBookGroupsByInitialWhateverItsCaseOrAccent)
+{
+    for (const char* nome : {"Russo Carlo", "ruggeri anna", "Rossi Mario", "rossi luca", "Ferri Ugo", "Esposito Anna",
+                             "\xC3\xA9" "clair Studio", "\xC3\x89" "tude Neri"})
+        exec(QStringLiteral("INSERT INTO CliFor (cliNome, sezId, cliShared) VALUES ('%1', 1, False)").arg(QString::fromUtf8(nome)));
+    frmPrintReportMov* f = apri(5);
+    anteprima();
+    ASSERT_EQ(f->Anteprime().size(), 1);
+    const QString testo = testoPagine(f->Anteprime().first());
+    EXPECT_TRUE(testo.contains(QStringLiteral("R rossi luca Rossi Mario ruggeri anna Russo Carlo V "))) << testo.toStdString();
+    EXPECT_TRUE(testo.contains(QString::fromUtf8("E \xC3\xA9" "clair Studio Esposito Anna \xC3\x89" "tude Neri F Ferri Ugo")))
+        << testo.toStdString();
+    EXPECT_FALSE(testo.contains(QStringLiteral(" r "))) << testo.toStdString();
+    EXPECT_FALSE(testo.contains(QString::fromUtf8(" \xC3\xA9 "))) << testo.toStdString();
+}
+
+TEST_F(ReportsTest, AnEmptyTextReadsAsMissingInTheCollectionsHeader)
+{
+    // The client form stores '' for a box left empty.
+    const struct {
+        const char* localita;
+        const char* telefono;
+        const char* atteso;
+    } cases[] = {
+        {"NULL", "NULL", "Bianchi Mario"},
+        {"''", "''", "Bianchi Mario"},
+        {"'Milano'", "''", "Bianchi Mario [Milano]"},
+        {"''", "'02 7654321'", "Bianchi Mario - tel.: 02 7654321"},
+        {"NULL", "''", "Bianchi Mario"},
+        {"'Milano'", "'02 7654321'", "Bianchi Mario [Milano] - tel.: 02 7654321"},
+    };
+    FiltriReport filtri;
+    filtri.sezId = 1;
+    filtri.dal = QDate(2024, 1, 1);
+    filtri.al = QDate(2024, 12, 31);
+    filtri.cliente = m_bianchi;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.localita) + " " + c.telefono);
+        exec(QStringLiteral("UPDATE CliFor SET cliLocalita=%1, cliTelefono=%2 WHERE cliId=%3")
+                 .arg(QString::fromLatin1(c.localita), QString::fromLatin1(c.telefono))
+                 .arg(m_bianchi));
+        db::Recordset rs;
+        rs.open(SqlIncassi(filtri), DataConStr);
+        ASSERT_FALSE(rs.eof());
+        EXPECT_EQ(rs.value(QStringLiteral("Cliente")).toString().toStdString(), c.atteso);
+    }
+}
+
+TEST_F(ReportsTest, TheWorkbookHoldsDatesAsDatesAndItsHeadingsOnce)
+{
+    // Enough invoices for several printed pages, each with its column headings.
+    for (int n = 100; n < 220; ++n) {
+        Documento d;
+        d.numero = QString::number(n);
+        d.data = QDate(2024, 6, 3);
+        inserisci(d);
+    }
+    frmPrintReportMov* f = apri(2);
+    anteprima();
+    ASSERT_EQ(f->Anteprime().size(), 1);
+    ASSERT_GE(f->Anteprime().first()->pageCount(), 3);
+    const QString xlsx = esportaIn(kModoExcel, QStringLiteral("lista.xlsx"));
+    ASSERT_FALSE(xlsx.isEmpty());
+    const auto celle = celleXlsx(xlsx);
+    QMap<QString, int> volte;
+    for (const Cella& c : celle)
+        if (!c.numero)
+            ++volte[c.testo];
+    EXPECT_EQ(volte.value(QStringLiteral("Lista Documenti")), 1);
+    EXPECT_EQ(volte.value(QStringLiteral("Data")), 1);
+    EXPECT_EQ(volte.value(QStringLiteral("Cliente")), 1);
+    EXPECT_EQ(volte.value(QStringLiteral("03/06/2024")) + volte.value(QStringLiteral("03/06/24")), 0) << "a date written as text";
+
+    // 3 June 2024 is day 45446 of the sheet's calendar, shown the Italian way.
+    int date = 0;
+    for (const Cella& c : celle)
+        date += c.numero && c.testo == QStringLiteral("45446") ? 1 : 0;
+    EXPECT_EQ(date, 120);
+    EXPECT_TRUE(QString::fromUtf8(membroZip(xlsx, QStringLiteral("xl/styles.xml"))).contains(QStringLiteral("formatCode=\"dd/mm/yyyy\"")));
 }

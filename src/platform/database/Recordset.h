@@ -113,7 +113,7 @@ public:
     void setFilter(FilterGroup group);
     QString filter() const;
     // "col [ASC|DESC], ..." ; sorts by value: dates as dates, numbers as numbers,
-    // text without regard to case, Null first. Setting a filter or a sort moves to the first row.
+    // text without regard to case or accents, Null first. Setting a filter or a sort moves to the first row.
     void setSort(const QString& sort);
     QString sort() const;
 

@@ -108,6 +108,28 @@ core::Variant coerceToColumn(const core::Variant& value, const ColumnMeta& colum
     }
 }
 
+namespace {
+
+// Text sorts as a dictionary does: an accented letter with its plain letter
+// ("é" with "e"), case aside.
+QString sortText(const QString& text)
+{
+    bool plain = true;
+    for (const QChar c : text)
+        plain = plain && c.unicode() < 0x80;
+    if (plain)
+        return text;
+    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
+    QString folded;
+    folded.reserve(decomposed.size());
+    for (const QChar c : decomposed)
+        if (c.category() != QChar::Mark_NonSpacing)
+            folded += c;
+    return folded;
+}
+
+} // namespace
+
 SortValue sortValueOf(const core::Variant& value)
 {
     SortValue key;
@@ -115,7 +137,7 @@ SortValue sortValueOf(const core::Variant& value)
         return key;
     if (value.isString()) {
         key.kind = SortValue::Text;
-        key.text = value.toString();
+        key.text = sortText(value.toString());
     } else if (value.isBytes()) {
         key.kind = SortValue::Bytes;
         key.bytes = value.toBytes();

@@ -10,7 +10,7 @@ DataControl::DataControl() = default;
 DataControl::~DataControl() = default;
 
 DataControl::DataControl(const DataControl& other)
-    : m_connectionString(other.m_connectionString), m_source(other.m_source)
+    : m_connectionString(other.m_connectionString), m_source(other.m_source), m_sort(other.m_sort)
 {
 }
 
@@ -19,6 +19,7 @@ DataControl& DataControl::operator=(const DataControl& other)
     if (this != &other) {
         m_connectionString = other.m_connectionString;
         m_source = other.m_source;
+        m_sort = other.m_sort;
         m_recordset.reset();
     }
     return *this;
@@ -37,6 +38,8 @@ void DataControl::open()
     auto rs = std::make_shared<db::Recordset>();
     rs->setCursorLocation(db::CursorLocation::Client);
     rs->open(m_source, m_connectionString, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
+    if (!m_sort.isEmpty())
+        rs->setSort(m_sort);
     m_recordset = std::move(rs);
 }
 

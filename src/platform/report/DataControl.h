@@ -30,6 +30,10 @@ public:
     QString source() const { return m_source; }
     void setSource(const QString& source) { m_source = source; }
     bool isBound() const { return !m_source.isEmpty(); }
+    // A sort of the opened rows ("col [ASC|DESC], ..."), for an order the SQL
+    // cannot give (text with accents folded); empty: the rows as the SQL gives them.
+    QString sort() const { return m_sort; }
+    void setSort(const QString& sort) { m_sort = sort; }
 
     // The recordset of the running report, positioned on the row being
     // delivered. Throws core::Error when the data control has not opened one.
@@ -49,6 +53,7 @@ public:
 private:
     QString m_connectionString;
     QString m_source;
+    QString m_sort;
     std::shared_ptr<db::Recordset> m_recordset;
 };
 

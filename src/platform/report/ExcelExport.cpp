@@ -2,6 +2,7 @@
 
 #include "platform/report/ReportError.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QHash>
 #include <cmath>
@@ -14,7 +15,8 @@ namespace report {
 namespace {
 
 // Excel reads the layouts' numeric patterns ("#,##0.00;-#,##0.00; ")
-// as they are; anything else (dates, text) is written as its printed text.
+// as they are; dates become date cells shown the Italian way; anything else
+// is written as its printed text.
 bool isNumericPattern(const QString& pattern)
 {
     if (pattern.isEmpty())
@@ -34,6 +36,18 @@ bool isNumericPattern(const QString& pattern)
 bool isPlainNumber(const core::Variant& v)
 {
     return v.isNumber() && v.type() != core::VarType::Boolean;
+}
+
+const QString kDateFormat = QStringLiteral("dd/mm/yyyy");
+const QString kDateTimeFormat = QStringLiteral("dd/mm/yyyy hh:mm:ss");
+
+// A sheet is read as one table: the page headers (the column headings) stand
+// once at the top and the page footers (page numbers) not at all.
+bool belongsToSheet(const PageItem& item, bool firstPage)
+{
+    if (item.sectionKind == SectionKind::PageFooter)
+        return false;
+    return firstPage || item.sectionKind != SectionKind::PageHeader;
 }
 
 struct CellStyle {
@@ -63,7 +77,8 @@ void ExcelExport::exportPages(const ReportPages& pages)
     std::set<long> lefts;
     for (const auto& page : pages.pages)
         for (const auto& item : page.items)
-            if (item.type == PageItem::Type::Text && !item.text.trimmed().isEmpty())
+            if (item.type == PageItem::Type::Text && !item.text.trimmed().isEmpty()
+                && belongsToSheet(item, &page == &pages.pages.front()))
                 lefts.insert(std::lround(item.rect.left()));
     std::map<long, int> columnOf;
     for (long left : lefts)
@@ -107,7 +122,8 @@ void ExcelExport::exportPages(const ReportPages& pages)
             break;
         std::map<long, std::vector<const PageItem*>> rows; // by top edge, in order down the page
         for (const auto& item : page.items)
-            if (item.type == PageItem::Type::Text && !item.text.trimmed().isEmpty())
+            if (item.type == PageItem::Type::Text && !item.text.trimmed().isEmpty()
+                && belongsToSheet(item, &page == &pages.pages.front()))
                 rows[std::lround(item.rect.top())].push_back(&item);
         int r = rowBase;
         for (const auto& [top, items] : rows) {
@@ -119,7 +135,13 @@ void ExcelExport::exportPages(const ReportPages& pages)
                 style.bold = item->font.bold;
                 style.italic = item->font.italic;
                 style.align = static_cast<int>(item->alignment) == 1 ? 1 : item->alignment == HorizontalAlignment::Center ? 2 : 0;
-                if (isPlainNumber(item->value)) {
+                if (item->value.isDate()) {
+                    const QDateTime when = item->value.toDateTime();
+                    style.numFormat = when.time() == QTime(0, 0) ? kDateFormat : kDateTimeFormat;
+                    lxw_datetime cell{when.date().year(), when.date().month(), when.date().day(),
+                                      when.time().hour(), when.time().minute(), static_cast<double>(when.time().second())};
+                    status = worksheet_write_datetime(sheet, r, col, &cell, formatFor(style));
+                } else if (isPlainNumber(item->value)) {
                     if (isNumericPattern(item->outputFormat))
                         style.numFormat = item->outputFormat;
                     const double number = item->value.type() == core::VarType::Currency

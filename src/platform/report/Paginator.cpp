@@ -13,10 +13,16 @@ namespace report {
 
 namespace {
 
+// An empty text is a missing value, as Null is.
+bool missing(const core::Variant& v)
+{
+    return v.isEmptyOrNull() || (v.isString() && v.toString().isEmpty());
+}
+
 bool sameKey(const core::Variant& a, const core::Variant& b)
 {
-    if (a.isEmptyOrNull() || b.isEmptyOrNull())
-        return a.isEmptyOrNull() && b.isEmptyOrNull();
+    if (missing(a) || missing(b))
+        return missing(a) && missing(b);
     return a == b || a.sameValue(b);
 }
 
@@ -335,6 +341,8 @@ Paginator::Band Paginator::buildBand(int sectionIndex, int row)
     for (const auto& control : section.controls)
         if (control.visible)
             addControl(band, section, control, row, sectionIndex);
+    for (PageItem& item : band.items)
+        item.sectionKind = section.kind;
     if (!section.canGrow)
         band.height = section.height;
     else if (section.backStyle == BackStyle::Opaque)

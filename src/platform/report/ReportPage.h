@@ -36,6 +36,7 @@ struct PageItem {
     PictureSizeMode sizeMode = PictureSizeMode::Zoom;
     QString controlName;
     QString sectionName;
+    SectionKind sectionKind = SectionKind::Detail;
 };
 
 struct ReportPage {

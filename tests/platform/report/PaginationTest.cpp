@@ -191,6 +191,28 @@ TEST(Pagination, GroupValueSetWhileFetchingGroupsByInitial)
     EXPECT_EQ(textsOf(report.pages(), QStringLiteral("lblLetter"))[0], (QStringList{"A", "B", "C"}));
 }
 
+TEST(Pagination, AnEmptyTextAndNullAreOneGroup)
+{
+    // A box left empty is stored as '' by some forms and as Null by others.
+    Report report;
+    auto layout = ReportLayout::standard();
+    auto& header = layout.addGroup(QStringLiteral("ghOrderGroup"), QStringLiteral("GroupFooter1"), {}, 285, 0);
+    header.addControl(ControlKind::Label, QStringLiteral("lblHeader")).caption = QStringLiteral("Gruppo");
+    report.setLayout(layout);
+    const std::vector<core::Variant> keys = {core::Variant::null(), core::Variant(QString()), core::Variant::null(),
+                                             core::Variant(QStringLiteral("B"))};
+    auto next = std::make_shared<size_t>(0);
+    report.setStartHandler([next](Report&) { *next = 0; });
+    report.setFetchData([keys, next](Report& r, bool& eof) {
+        if (*next >= keys.size())
+            return;
+        eof = false;
+        r.setGroupValue(QStringLiteral("ghOrderGroup"), keys[(*next)++]);
+    });
+    report.run();
+    EXPECT_EQ(countOf(report.pages(), QStringLiteral("lblHeader")), 2);
+}
+
 TEST(Pagination, ErrorsOfAHandlerReachTheCallerAndLeaveTheReportUsable)
 {
     Report report = sampleReport(sampleLines());
