@@ -113,23 +113,28 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        // Every key a keyboard sends is announced by a shortcut check and ends
+        // with a release: what comes next is another key, even at the address
+        // of the last one.
+        if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyRelease) {
+            forget();
+            return false;
+        }
         if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
             return false;
         auto* widget = static_cast<QWidget*>(watched);
         if (widget->window() != m_window)
             return false;
-        // A key travels from the focus widget up through its parents, and some
-        // platforms hand it to the window as well: only its first stop counts.
+        // The key acted on already comes by again when it travels on to a
+        // parent, and when a command installed another application filter
+        // (the list of filters shifts, and this one is asked twice).
+        if (event == m_lastEvent && m_lastReceiver
+            && (widget == m_lastReceiver || widget->isAncestorOf(m_lastReceiver)))
+            return false;
+        forget();
+        // Some platforms hand a key to the window as well: it counts at the focus widget.
         QWidget* focus = QApplication::focusWidget();
         if (focus ? widget != focus : widget != m_window)
-            return false;
-        const bool again = event == m_lastEvent && widget == m_lastReceiver
-                           && static_cast<QKeyEvent*>(event)->timestamp() == m_lastTimestamp
-                           && m_lastTimestamp != 0;
-        m_lastEvent = event;
-        m_lastReceiver = widget;
-        m_lastTimestamp = static_cast<QKeyEvent*>(event)->timestamp();
-        if (again)
             return false;
         auto* key = static_cast<QKeyEvent*>(event);
         int shift = 0;
@@ -141,15 +146,24 @@ protected:
             shift |= 4;
         if (key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z)
             m_handler(key->key(), shift);
+        // Remembered once the command is done: whatever it did meanwhile
+        // (a message, a window) does not make this key new.
+        m_lastEvent = event;
+        m_lastReceiver = widget;
         return false;
     }
 
 private:
+    void forget()
+    {
+        m_lastEvent = nullptr;
+        m_lastReceiver = nullptr;
+    }
+
     QWidget* m_window;
     std::function<void(int, int)> m_handler;
     const QEvent* m_lastEvent = nullptr;
     QPointer<QWidget> m_lastReceiver;
-    quint64 m_lastTimestamp = 0;
 };
 
 QString nomeArray(const char* nome, int indice)
