@@ -161,13 +161,16 @@ void frm_fattura::Unload()
 
 bool frm_fattura::refuseSecondDocument()
 {
-    frm_fattura* f = gInstance.current();
+    QPointer<frm_fattura> f = gInstance.current();
     if (!f || !f->isVisible())
         return false;
     ui::msgBox(QStringLiteral("Un documento è già aperto: salvarlo o annullarlo prima di aprirne un altro."), ui::vbOKOnly,
                AppTitle());
-    f->raise();
-    f->activateWindow();
+    // The editor may have been saved or closed while the message waited.
+    if (f && !isUnloaded(f)) {
+        f->raise();
+        f->activateWindow();
+    }
     return true;
 }
 

@@ -239,6 +239,13 @@ frmMain::~frmMain()
 {
     // Deleted later than it closed: another main window may be registered by now.
     unregisterMainWindow(&m_link);
+    // The windows it owns (an editor left open at exit) are hidden while still
+    // whole: hidden by their own destruction, the focus change it causes would
+    // reach handlers of half-destroyed forms.
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (w->isWindow())
+            w->hide();
+    }
 }
 
 frmMain::frmMain()

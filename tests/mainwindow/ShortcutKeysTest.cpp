@@ -122,3 +122,41 @@ TEST_F(ShortcutKeysTest, CtrlLetterRunsItsCommandOnceWhereverTheFocusIs)
         ASSERT_FALSE(frm_fattura::IsLoaded());
     }
 }
+
+TEST_F(ShortcutKeysTest, AnEditorClosedWhileTheMessageShowsIsLeftAlone)
+{
+    clickViewBar(1);
+    child(QStringLiteral("txtFind"))->setFocus();
+    ctrlF();
+    QPointer<frm_fattura> editor = frm_fattura::current();
+    ASSERT_TRUE(editor);
+
+    // While the message waits, the user closes the editor and it is deleted.
+    WhileShown meanwhile(m_dialogs, [&] {
+        editor->findChild<QPushButton*>(QStringLiteral("cmdClose"))->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    });
+    {
+        ui::ScopedDialogHandler scope(meanwhile);
+        m_dialogs.answerMessageBox(ui::vbOK);
+        ctrlF();
+    }
+    EXPECT_EQ(m_dialogs.messages(), QStringList{kGiaAperto});
+    EXPECT_FALSE(editor);
+    restartDialogs();
+
+    // The same keys go on working, and the program ends with the editor they
+    // brought to the front still open.
+    ctrlF();
+    ASSERT_TRUE(frm_fattura::IsLoaded());
+    EXPECT_TRUE(m_dialogs.messages().isEmpty());
+    editor = frm_fattura::current();
+    m_dialogs.answerMessageBox(ui::vbOK);
+    ctrlF();
+    // Brought to the front, as the window manager does it.
+    QApplication::setActiveWindow(editor);
+    ASSERT_TRUE(QApplication::focusWidget() && editor->isAncestorOf(QApplication::focusWidget()));
+    frmMain::Unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(editor);
+}
