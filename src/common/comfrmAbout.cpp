@@ -188,7 +188,7 @@ void comfrmAbout::SplashOn(QWidget* owner, int intervalMs, const QString& text)
 
 void comfrmAbout::SplashOff()
 {
-    comfrmAbout* f = gInstance.current();
+    QPointer<comfrmAbout> f = gInstance.current();
     if (!f || !f->isVisible())
         return;
     if (f->Timer1->isActive()) {
@@ -197,6 +197,9 @@ void comfrmAbout::SplashOff()
         connect(f->Timer1, &QTimer::timeout, &attesa, &QEventLoop::quit);
         if (f->Timer1->isActive())
             attesa.exec(QEventLoop::ExcludeUserInputEvents);
+        // The wait let other events run: the splash may be gone.
+        if (!f)
+            return;
     }
     f->hide();
     f->MostraTitolo();

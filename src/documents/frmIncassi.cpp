@@ -134,6 +134,7 @@ bool frmIncassi::load(std::int32_t fatId)
         DocumentCollections read = DocumentStore(DataConStr).loadCollections(fatId);
         m_rs = read.rows;
         m_netto = read.net;
+        m_dataDocumento = read.date;
         gex->setRecordset(m_rs);
     } catch (const core::Error& e) {
         ui::msgBox(e.description(), ui::vbOKOnly | ui::vbExclamation);
@@ -178,10 +179,42 @@ void frmIncassi::goToNewRow()
 bool frmIncassi::gex_OnRowValidate()
 {
     // A date that is no date, or an amount that is no number, keeps the user in the row.
+    m_rigaSpiegata = false;
     const core::Variant importo = gex->value(QStringLiteral("incImporto"));
     const core::Variant data = gex->value(QStringLiteral("incData"));
     if (!importo.isNumber() || !data.isDate())
         return false;
+
+    // What the row was before this edit, and what the other rows leave to collect.
+    CollectionRow row;
+    row.amount = importo.toCurrency();
+    row.date = data.toDate();
+    const int current = gex->row();
+    row.isNew = gex->isNewRowLine(current) || current < 1 || current > gex->rowCount();
+    const int colImporto = gex->columnIndex(QStringLiteral("incImporto"));
+    QVector<core::Currency> altre;
+    for (int r = 1; r <= gex->rowCount(); ++r) {
+        const core::Variant v = gex->cellValue(r, colImporto);
+        if (r == current && !row.isNew) {
+            row.amountBefore = v.isNumber() ? v.toCurrency() : core::Currency();
+            const core::Variant prima = gex->cellValue(r, gex->columnIndex(QStringLiteral("incData")));
+            row.dateBefore = prima.isDate() ? prima.toDate() : QDate();
+        } else if (v.isNumber()) {
+            altre << v.toCurrency();
+        }
+    }
+    const CollectionRowCheck check = checkCollectionRow(row, unpaidAmount(m_netto, altre), m_dataDocumento);
+    if (!check.refusal.isEmpty()) {
+        ui::msgBox(check.refusal, ui::vbOKOnly | ui::vbExclamation);
+        m_rigaSpiegata = true;
+        return false;
+    }
+    for (const QString& domanda : check.questions) {
+        if (ui::msgBox(domanda, ui::vbYesNo | ui::vbQuestion | ui::vbDefaultButton2) != ui::vbYes) {
+            m_rigaSpiegata = true;
+            return false;
+        }
+    }
     gex->setValue(QStringLiteral("incFatId"), core::Variant(m_fatId));
     return true;
 }
@@ -202,9 +235,10 @@ void frmIncassi::cmdSalva_Click()
         if (focus && focus != gex->view() && gex->isAncestorOf(focus))
             gex->view()->setFocus(); // closes the cell editor, keeping what was typed
         if (!gex->commitRowEdit()) {
-            ui::msgBox(QStringLiteral("La riga in modifica non è completa: inserire la data e l'importo, oppure "
-                                      "annullarla con Esc."),
-                       ui::vbOKOnly | ui::vbExclamation);
+            if (!m_rigaSpiegata)
+                ui::msgBox(QStringLiteral("La riga in modifica non è completa: inserire la data e l'importo, oppure "
+                                          "annullarla con Esc."),
+                           ui::vbOKOnly | ui::vbExclamation);
             gex->setFocus();
             return;
         }

@@ -3,6 +3,7 @@
 #include "platform/core/Currency.h"
 #include "domain/Document.h"
 
+#include <QDate>
 #include <QDialog>
 #include <cstdint>
 
@@ -47,6 +48,9 @@ private:
 
     std::int32_t m_fatId = 0;
     core::Currency m_netto;
+    QDate m_dataDocumento;
+    // The row check has told the user why it kept the row in edit.
+    bool m_rigaSpiegata = false;
     db::Recordset m_rs;
     bool m_closing = false;
 };

@@ -1,5 +1,7 @@
 #include "documents/frm_Pattuito.h"
 
+#include "domain/AgreedAmount.h"
+
 #include "platform/core/Format.h"
 #include "platform/ui/Dialogs.h"
 
@@ -10,14 +12,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
-
-namespace {
-
-// No agreed amount comes near this; far below the end of the currency range.
-constexpr double kLargestAmount = 1e12;
-
-} // namespace
 
 std::optional<core::Currency> frm_Pattuito::Apri(QWidget* owner)
 {
@@ -85,19 +81,25 @@ void frm_Pattuito::cmdOK_Click()
 {
     const std::optional<double> value = core::parseTypedNumber(txtData->text());
     QString problem;
-    if (!value)
+    core::Currency amount;
+    if (!value) {
         problem = QStringLiteral("\"") + txtData->text().trimmed()
                 + QStringLiteral("\" non è un importo: scrivere l'importo pattuito in cifre, con la virgola per i "
                                  "decimali (ad esempio 1.250,50).");
-    else if (!std::isfinite(*value) || std::fabs(*value) >= kLargestAmount)
-        problem = QStringLiteral("L'importo pattuito è troppo grande.");
+    } else {
+        // Read as currency only within its range: anything beyond is too large anyway.
+        const double limit = largestPrintableAmount().toDouble() + 1.0;
+        amount = !std::isfinite(*value) || *value > limit ? core::Currency::fromDouble(limit)
+                                                          : core::Currency::fromDouble(std::max(*value, -limit));
+        problem = agreedAmountRefusalText(checkAgreedAmount(amount));
+    }
     if (!problem.isEmpty()) {
         ui::msgBox(problem, ui::vbOKOnly | ui::vbExclamation);
         txtData->setFocus();
         txtData->selectAll();
         return;
     }
-    m_result = core::Currency::fromDouble(*value);
+    m_result = amount;
     accept();
 }
 

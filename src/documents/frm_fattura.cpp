@@ -160,13 +160,16 @@ void frm_fattura::Unload()
 
 bool frm_fattura::refuseSecondDocument()
 {
-    frm_fattura* f = gInstance.current();
+    QPointer<frm_fattura> f = gInstance.current();
     if (!f || !f->isVisible())
         return false;
     ui::msgBox(QStringLiteral("Un documento è già aperto: salvarlo o annullarlo prima di aprirne un altro."), ui::vbOKOnly,
                AppTitle());
-    f->raise();
-    f->activateWindow();
+    // The editor may have been saved or closed while the message waited.
+    if (f && !isUnloaded(f)) {
+        f->raise();
+        f->activateWindow();
+    }
     return true;
 }
 
@@ -607,16 +610,9 @@ void frm_fattura::CalcolaDaPattuito(core::Currency Pattuito, std::int32_t Riga)
         ui::msgBox(agreedAmountRefusalText(out.refusal), ui::vbOKOnly | ui::vbExclamation, AppTitle());
         return;
     }
-    if (out.net != Pattuito) {
-        // The rounding of surcharge, VAT and withholding leaves no price that gives the amount exactly.
-        ui::msgBox(QStringLiteral("Il netto dovuto raggiunto è ") + core::format(core::Variant(out.net), kFormatoImporti)
-                       + QStringLiteral(", non ") + core::format(core::Variant(Pattuito), kFormatoImporti)
-                       + QStringLiteral(": con gli arrotondamenti di rivalsa, IVA e ritenuta nessun prezzo della prima "
-                                        "riga dà esattamente l'importo pattuito.")
-                       + kCrLf + QStringLiteral("Il prezzo della prima riga è ora ")
-                       + core::format(core::Variant(out.unitPrice), kFormatoImporti) + QStringLiteral("."),
-                   ui::vbOKOnly | ui::vbInformation, AppTitle());
-    }
+    const QString quasi = agreedAmountNearMissText(out, Pattuito);
+    if (!quasi.isEmpty())
+        ui::msgBox(quasi, ui::vbOKOnly | ui::vbInformation, AppTitle());
 }
 
 void frm_fattura::cmdCliAdd_Click()

@@ -1,15 +1,25 @@
 #include "domain/AgreedAmount.h"
 
+#include "platform/core/Format.h"
+
 #include <cmath>
 
 namespace {
 
 // Far below any divisor real percentages give, far above rounding noise.
 constexpr double kSmallestDivisor = 1e-9;
-// Amounts beyond this are no price a document carries (and near the end of the currency range).
-constexpr double kLargestPrice = 1e12;
+// 999.999.999,99 in ten-thousandths: the amount boxes of the layouts hold eleven digits with the cents.
+constexpr std::int64_t kLargestPrintableRaw = 9'999'999'999'900;
+const QString kFormatoImporti = QStringLiteral("#,##0.00;-#,##0.00;0.00");
+// An agreed amount keeps up to four decimals, and shows them all.
+const QString kFormatoPattuito = QStringLiteral("#,##0.00##;-#,##0.00##;0.00");
 
 } // namespace
+
+core::Currency largestPrintableAmount()
+{
+    return core::Currency::fromRaw(kLargestPrintableRaw);
+}
 
 QString agreedAmountRefusalText(AgreedAmountRefusal refusal)
 {
@@ -17,6 +27,11 @@ QString agreedAmountRefusalText(AgreedAmountRefusal refusal)
     switch (refusal) {
     case AgreedAmountRefusal::None:
         return {};
+    case AgreedAmountRefusal::NotPositive:
+        return head + QStringLiteral("il netto dovuto deve essere maggiore di zero.");
+    case AgreedAmountRefusal::TooLarge:
+        return head + QStringLiteral("il netto dovuto non può superare ")
+             + core::format(core::Variant(largestPrintableAmount()), kFormatoImporti) + QStringLiteral(".");
     case AgreedAmountRefusal::NoVatCode:
         return head + QStringLiteral("la prima riga del dettaglio non ha un Codice IVA.");
     case AgreedAmountRefusal::UnknownVatCode:
@@ -27,10 +42,23 @@ QString agreedAmountRefusalText(AgreedAmountRefusal refusal)
         return head
              + QStringLiteral("con le percentuali di rivalsa e ritenuta del documento il netto dovuto non dipende "
                               "dall'importo della prima riga.");
+    case AgreedAmountRefusal::NegativePrice:
+        return head
+             + QStringLiteral("le altre righe del dettaglio danno già un netto dovuto maggiore e il prezzo della "
+                              "prima riga diventerebbe negativo.");
     case AgreedAmountRefusal::OutOfRange:
         return head + QStringLiteral("il prezzo della prima riga del dettaglio diventerebbe troppo grande.");
     }
     return head;
+}
+
+AgreedAmountRefusal checkAgreedAmount(core::Currency agreed)
+{
+    if (agreed <= core::Currency())
+        return AgreedAmountRefusal::NotPositive;
+    if (agreed > largestPrintableAmount())
+        return AgreedAmountRefusal::TooLarge;
+    return AgreedAmountRefusal::None;
 }
 
 double agreedAmountDivisor(const VatCode& code, const VatSettings& settings)
@@ -55,6 +83,9 @@ AgreedAmountOutcome solveAgreedAmount(core::Currency agreed, core::Currency curr
 {
     AgreedAmountOutcome out;
     out.net = currentNet;
+    out.refusal = checkAgreedAmount(agreed);
+    if (out.refusal != AgreedAmountRefusal::None)
+        return out;
     if (line.vatCode.trimmed().isEmpty())
         out.refusal = AgreedAmountRefusal::NoVatCode;
     else if (!code)
@@ -72,18 +103,37 @@ AgreedAmountOutcome solveAgreedAmount(core::Currency agreed, core::Currency curr
     // Checked on the double value before any conversion to currency.
     const double delta = (agreed - currentNet).toDouble() / k;
     const double price = (line.total.toDouble() + delta) / line.quantity;
-    if (!std::isfinite(price) || std::fabs(price) > kLargestPrice) {
+    if (!std::isfinite(price) || price > largestPrintableAmount().toDouble()) {
         out.refusal = AgreedAmountRefusal::OutOfRange;
         return out;
     }
+    const core::Currency unitPrice = agreedUnitPrice(agreed, currentNet, line, k);
+    if (unitPrice < core::Currency()) {
+        out.refusal = AgreedAmountRefusal::NegativePrice;
+        return out;
+    }
 
-    out.unitPrice = agreedUnitPrice(agreed, currentNet, line, k);
+    out.unitPrice = unitPrice;
     out.net = applyPrice(out.unitPrice);
-    if (out.net != agreed) {
-        const core::Currency cent = core::Currency::fromRaw(100);
+    const core::Currency cent = core::Currency::fromRaw(100);
+    // The cent of correction never takes the price below zero.
+    if (out.net != agreed && (out.net < agreed || out.unitPrice >= cent)) {
         out.unitPrice = out.net < agreed ? out.unitPrice + cent : out.unitPrice - cent;
         out.corrected = true;
         out.net = applyPrice(out.unitPrice);
     }
     return out;
+}
+
+QString agreedAmountNearMissText(const AgreedAmountOutcome& outcome, core::Currency agreed)
+{
+    if (outcome.refusal != AgreedAmountRefusal::None || outcome.net == agreed)
+        return {};
+    // The rounding of surcharge, VAT and withholding leaves no price that gives the amount exactly.
+    return QStringLiteral("Il netto dovuto raggiunto è ") + core::format(core::Variant(outcome.net), kFormatoImporti)
+         + QStringLiteral(", non ") + core::format(core::Variant(agreed), kFormatoPattuito)
+         + QStringLiteral(": con gli arrotondamenti di rivalsa, IVA e ritenuta nessun prezzo della prima "
+                          "riga dà esattamente l'importo pattuito.")
+         + QStringLiteral("\r\n") + QStringLiteral("Il prezzo della prima riga è ora ")
+         + core::format(core::Variant(outcome.unitPrice), kFormatoImporti) + QStringLiteral(".");
 }

@@ -21,15 +21,24 @@ struct AgreedAmountLine {
 
 enum class AgreedAmountRefusal {
     None,
+    NotPositive,    // an agreed net of 0 or less
+    TooLarge,       // more than a layout prints
     NoVatCode,      // the line has no VAT code
     UnknownVatCode, // its code is not in the VAT-code table
     ZeroQuantity,   // the price cannot move a line of quantity 0
     ZeroDivisor,    // the settings make the net independent of the line
-    OutOfRange,     // the price would leave the range of an amount
+    NegativePrice,  // the other lines already exceed the agreed amount
+    OutOfRange,     // the price would be more than a layout prints
 };
 
-// What the user is told when the line cannot carry the change ("" for None).
+// The largest amount the document layouts print (999.999.999,99).
+core::Currency largestPrintableAmount();
+
+// What the user is told when the amount or the line cannot take the change ("" for None).
 QString agreedAmountRefusalText(AgreedAmountRefusal refusal);
+
+// The amount on its own: more than zero and no more than a layout prints.
+AgreedAmountRefusal checkAgreedAmount(core::Currency agreed);
 
 // The change of the net amount due per unit change of the line's amount.
 double agreedAmountDivisor(const VatCode& code, const VatSettings& settings);
@@ -46,7 +55,8 @@ struct AgreedAmountOutcome {
     bool corrected = false;    // the one-cent step was taken
 };
 
-// Checks the line first and changes nothing when it cannot carry the change.
+// Checks the amount and the line first and changes nothing when they cannot
+// take the change (a price below zero included).
 // Otherwise gives the line its new price through `applyPrice`, which writes
 // the unit price into the line, recomputes the document and returns its net
 // due; when that net misses `agreed`, one more call moves the price by one
@@ -55,3 +65,7 @@ struct AgreedAmountOutcome {
 AgreedAmountOutcome solveAgreedAmount(core::Currency agreed, core::Currency currentNet, const AgreedAmountLine& line,
                                       const std::optional<VatCode>& code, const VatSettings& settings,
                                       const std::function<core::Currency(core::Currency unitPrice)>& applyPrice);
+
+// What the user is told when the net reached misses the agreed amount ("" when
+// it does not): the amount as it was typed, with all its decimals.
+QString agreedAmountNearMissText(const AgreedAmountOutcome& outcome, core::Currency agreed);

@@ -1,10 +1,17 @@
 #include "domain/Collections.h"
 
 #include "platform/core/Error.h"
+#include "platform/core/Format.h"
 #include "platform/database/Types.h"
 #include "platform/database/Transaction.h"
 
 namespace {
+
+const QString kFormatoImporti = QStringLiteral("#,##0.00;-#,##0.00;0.00");
+const QString kRegistrare = QStringLiteral("\r\nRegistrare comunque l'incasso?");
+
+QString amountText(core::Currency amount) { return core::format(core::Variant(amount), kFormatoImporti); }
+QString dateText(const QDate& date) { return date.toString(QStringLiteral("dd/MM/yyyy")); }
 
 bool documentExists(const db::Connection& cn, std::int32_t fatId)
 {
@@ -70,4 +77,25 @@ QVector<core::Currency> collectionAmounts(const db::Recordset& collections)
     }
     rows.close();
     return out;
+}
+
+CollectionRowCheck checkCollectionRow(const CollectionRow& row, core::Currency unpaid, const QDate& documentDate)
+{
+    CollectionRowCheck check;
+    if (row.amount == core::Currency()) {
+        check.refusal = QStringLiteral("L'importo dell'incasso è zero: inserire l'importo incassato, oppure annullare la "
+                                       "riga con Esc.");
+        return check;
+    }
+    const bool amountChanged = row.isNew || row.amount != row.amountBefore;
+    const bool dateChanged = row.isNew || row.date != row.dateBefore;
+    if (amountChanged && row.amount > unpaid && row.amount > core::Currency())
+        check.questions << QStringLiteral("L'importo di %1 supera quanto resta da incassare (%2).")
+                                   .arg(amountText(row.amount), amountText(unpaid))
+                               + kRegistrare;
+    if (dateChanged && documentDate.isValid() && row.date.isValid() && row.date < documentDate)
+        check.questions << QStringLiteral("La data dell'incasso (%1) è anteriore alla data del documento (%2).")
+                                   .arg(dateText(row.date), dateText(documentDate))
+                               + kRegistrare;
+    return check;
 }

@@ -4,6 +4,7 @@
 #include "platform/core/Variant.h"
 #include "platform/database/Recordset.h"
 
+#include <QDate>
 #include <QString>
 #include <QVector>
 #include <cstdint>
@@ -12,6 +13,7 @@
 // are set against, read at one moment.
 struct DocumentCollections {
     core::Currency net; // fatTotNetto as stored; 0 when it holds no number
+    QDate date;         // fatData; invalid when it holds no date
     db::Recordset rows;
 };
 

@@ -86,11 +86,14 @@ DocumentCollections DocumentStore::loadCollections(std::int32_t fatId) const
     DocumentCollections out;
     {
         db::ReadTransaction snapshot(cn);
-        db::Recordset header = readRows(cn, QStringLiteral("SELECT fatTotNetto FROM Fatture WHERE fatId=") + idText(fatId));
+        db::Recordset header =
+            readRows(cn, QStringLiteral("SELECT fatTotNetto, fatData FROM Fatture WHERE fatId=") + idText(fatId));
         if (header.eof())
             throw core::Error(kDocumentGone, QStringLiteral("Il documento non esiste più: è stato eliminato da un altro utente."));
         const core::Variant net = header.value(0);
         out.net = net.isNumber() ? net.toCurrency() : core::Currency();
+        const core::Variant date = header.value(1);
+        out.date = date.isDate() ? date.toDate() : QDate();
         header.close();
         out.rows = readRows(cn, QStringLiteral("SELECT * FROM Incassi WHERE incFatId=") + idText(fatId),
                             QStringLiteral("Impossibile leggere gli incassi del documento."));

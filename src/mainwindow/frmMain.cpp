@@ -44,6 +44,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QPointer>
 #include <QStatusBar>
@@ -51,6 +52,7 @@
 #include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVariant>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -109,23 +111,28 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        // Every key a keyboard sends is announced by a shortcut check and ends
+        // with a release: what comes next is another key, even at the address
+        // of the last one.
+        if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyRelease) {
+            forget();
+            return false;
+        }
         if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
             return false;
         auto* widget = static_cast<QWidget*>(watched);
         if (widget->window() != m_window)
             return false;
-        // A key travels from the focus widget up through its parents, and some
-        // platforms hand it to the window as well: only its first stop counts.
+        // The key acted on already comes by again when it travels on to a
+        // parent, and when a command installed another application filter
+        // (the list of filters shifts, and this one is asked twice).
+        if (event == m_lastEvent && m_lastReceiver
+            && (widget == m_lastReceiver || widget->isAncestorOf(m_lastReceiver)))
+            return false;
+        forget();
+        // Some platforms hand a key to the window as well: it counts at the focus widget.
         QWidget* focus = QApplication::focusWidget();
         if (focus ? widget != focus : widget != m_window)
-            return false;
-        const bool again = event == m_lastEvent && widget == m_lastReceiver
-                           && static_cast<QKeyEvent*>(event)->timestamp() == m_lastTimestamp
-                           && m_lastTimestamp != 0;
-        m_lastEvent = event;
-        m_lastReceiver = widget;
-        m_lastTimestamp = static_cast<QKeyEvent*>(event)->timestamp();
-        if (again)
             return false;
         auto* key = static_cast<QKeyEvent*>(event);
         int shift = 0;
@@ -137,15 +144,24 @@ protected:
             shift |= 4;
         if (key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z)
             m_handler(key->key(), shift);
+        // Remembered once the command is done: whatever it did meanwhile
+        // (a message, a window) does not make this key new.
+        m_lastEvent = event;
+        m_lastReceiver = widget;
         return false;
     }
 
 private:
+    void forget()
+    {
+        m_lastEvent = nullptr;
+        m_lastReceiver = nullptr;
+    }
+
     QWidget* m_window;
     std::function<void(int, int)> m_handler;
     const QEvent* m_lastEvent = nullptr;
     QPointer<QWidget> m_lastReceiver;
-    quint64 m_lastTimestamp = 0;
 };
 
 QString nomeArray(const char* nome, int indice)
@@ -221,6 +237,13 @@ frmMain::~frmMain()
 {
     // Deleted later than it closed: another main window may be registered by now.
     unregisterMainWindow(&m_link);
+    // The windows it owns (an editor left open at exit) are hidden while still
+    // whole: hidden by their own destruction, the focus change it causes would
+    // reach handlers of half-destroyed forms.
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (w->isWindow())
+            w->hide();
+    }
 }
 
 frmMain::frmMain()
@@ -469,123 +492,193 @@ void frmMain::creaToolbar()
     cmbFilter->installEventFilter(this);
 }
 
+// ---- the menus, as tables ----------------------------------------------------
+
+namespace {
+
+// What an item of a menu table is besides its caption.
+enum VoceFlag {
+    Comando = 1,   // a click calls the array's handler with the item's index
+    Nascosta = 2,  // not shown
+    Spunta = 4,    // shows a check mark
+    FuoriMenu = 8, // in no menu: a hidden placeholder that keeps the array whole
+};
+
+} // namespace
+
+// One menu: the member that holds it, its name and title; a submenu is made
+// here and placed by the item that opens it.
+struct frmMain::Menu {
+    QMenu* frmMain::*menu;
+    const char* nome;
+    QString titolo;
+    bool sottomenu = false;
+    bool visibile = true;
+};
+
+// One item of a control array ("mnuFileItem(4)"): its index, its caption
+// ("-" a separator; the views fill in the empty ones), the key that runs it.
+struct frmMain::VoceMenu {
+    int indice;
+    QString testo;
+    int flag = 0;
+    QKeySequence tasto = {};
+    QVariant dati = {};
+    QMenu* frmMain::*apre = nullptr; // the submenu this item opens
+    int quante = 1;                  // a run of alike items from `indice` on
+};
+
+// A control array of items and the menu it shows in, in the order shown.
+struct frmMain::VociMenu {
+    QMenu* frmMain::*menu;
+    QVector<QAction*> frmMain::*voci;
+    const char* nome;
+    void (frmMain::*comando)(int);
+    QVector<VoceMenu> righe;
+};
+
+const QVector<frmMain::Menu>& frmMain::tabellaMenu()
+{
+    static const QVector<Menu> menu = {
+        {&frmMain::mnuFile, "mnuFile", QStringLiteral("&File")},
+        {&frmMain::mnuView, "mnuView", QStringLiteral("&Visualizza")},
+        {&frmMain::mnuGrid, "mnuGrid", QStringLiteral("&Griglia dati"), false, false},
+        {&frmMain::mnuTools, "mnuTools", QStringLiteral("&Strumenti"), false, false},
+        {&frmMain::mnuDb, "mnuDb", QStringLiteral("&Dati")},
+        {&frmMain::mnuHelp, "mnuHelp", QStringLiteral("&?")},
+        {&frmMain::m_menuNuovo, "mnuNew", QStringLiteral("Nuovo "), true},
+        {&frmMain::m_menuProf, "mnuProfMenu", QStringLiteral("&Professionista"), true},
+    };
+    return menu;
+}
+
+const QVector<frmMain::VociMenu>& frmMain::tabellaVoci()
+{
+    const QString sep = QStringLiteral("-");
+    // The text after the tab is the key as an Italian keyboard names it.
+    static const QVector<VociMenu> voci = {
+        {&frmMain::mnuFile, &frmMain::mnuFileItem, "mnuFileItem", &frmMain::mnuFileItem_Click,
+         {{0, QStringLiteral("Nuovo\tF5"), Comando, QKeySequence(Qt::Key_F5)},
+          {1, sep},
+          {3, QString(), 0, {}, {}, &frmMain::m_menuNuovo},
+          {4, QStringLiteral("Apri"), Comando},
+          {5, QStringLiteral("Elimina\tCanc"), Comando, QKeySequence(Qt::Key_Delete)},
+          {6, sep},
+          {7, QString(), 0, {}, {}, &frmMain::m_menuProf},
+          {8, sep},
+          {9, QStringLiteral("Modelli di documento"), Comando},
+          {10, sep},
+          {11, QStringLiteral("Stampa\tCtrl+Maiusc+F12"), Comando, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12)},
+          {12, sep},
+          {13, QStringLiteral("Esci"), Comando},
+          {2, QString(), Nascosta | FuoriMenu}}},
+        {&frmMain::m_menuNuovo, &frmMain::mnuNewItem, "mnuNewItem", &frmMain::mnuNewItem_Click,
+         {{0, QString(), Comando | Nascosta, {}, {}, nullptr, kVociVista}}},
+        {&frmMain::m_menuProf, &frmMain::mnuProf, "mnuProf", &frmMain::mnuProf_Click,
+         {{0, QStringLiteral("&Modifica"), Comando}, {1, QStringLiteral("&Anagrafica"), Comando}}},
+        {&frmMain::mnuView, &frmMain::mnuViewItem, "mnuViewItem", &frmMain::mnuViewItem_Click,
+         {{0, QString(), Comando | Nascosta | Spunta, {}, {}, nullptr, kVociVista},
+          {39, sep},
+          {40, QStringLiteral("Data di lavoro"), Comando},
+          {41, QStringLiteral("Contatori"), Comando},
+          {42, sep},
+          {43, QStringLiteral("&Opzioni"), Comando}}},
+        // The grid commands carry the layout bit each stands for.
+        {&frmMain::mnuGrid, &frmMain::mnuGridItem, "mnuGridItem", nullptr,
+         {{0, QStringLiteral("Raggruppa per &Casella"), 0, {}, 512},
+          {1, QStringLiteral("&Espandi tutto"), 0, {}, 128},
+          {2, QStringLiteral("&Collassa tutto"), 0, {}, 256},
+          {3, QStringLiteral("&Campi"), 0, {}, 1},
+          {4, QStringLiteral("&Ordina"), 0, {}, 2},
+          {5, QStringLiteral("&Raggruppa"), 0, {}, 4},
+          {6, QStringLiteral("&Formato"), 0, {}, 8},
+          {7, QStringLiteral("&Predefinito"), 0, {}, 16},
+          {8, QStringLiteral("&Salva Layout"), 0, {}, 32},
+          {9, QStringLiteral("S&tampa"), 0, {}, 64}}},
+        {&frmMain::mnuTools, &frmMain::mnuToolItem, "mnuToolItem", nullptr,
+         {{0, QStringLiteral("Apertura annuale")},
+          {1, sep},
+          {2, QStringLiteral("Chiusura annuale magazzino"), Nascosta}}},
+        {&frmMain::mnuDb, &frmMain::mnuDbItem, "mnuDbItem", &frmMain::mnuDbItem_Click,
+         {{0, QStringLiteral("Cambia &Database"), Comando},
+          {1, sep, Nascosta},
+          {2, QStringLiteral("Nuovo database"), Nascosta},
+          {3, QStringLiteral("Nuovo da modello"), Nascosta},
+          {4, sep, Nascosta},
+          {5, QStringLiteral("Compatta"), Nascosta},
+          {6, QStringLiteral("Backup"), Nascosta},
+          {7, QStringLiteral("Ripristina"), Nascosta},
+          {8, sep},
+          {9, QStringLiteral("Tabelle"), Comando}}},
+        {&frmMain::mnuHelp, &frmMain::mnuHelpItem, "mnuHelpItem", &frmMain::mnuHelpItem_Click,
+         {{0, QStringLiteral("&Guida in linea"), Comando},
+          {1, sep, Nascosta},
+          {2, QStringLiteral("Per iniziare ..."), Nascosta},
+          {3, QStringLiteral("&Tasti di scelta rapida"), Nascosta},
+          {4, sep, Nascosta},
+          {5, QString(), Nascosta},
+          {6, sep},
+          {7, QStringLiteral("&Informazioni su"), Comando}}},
+    };
+    return voci;
+}
+
 void frmMain::creaMenu()
 {
-    auto voce = [this](QMenu* menu, QVector<QAction*>& array, const char* nome, int indice, const QString& testo) {
-        if (array.size() <= indice)
-            array.resize(indice + 1);
-        QAction* a = testo == QStringLiteral("-") ? menu->addSeparator() : menu->addAction(testo);
-        a->setObjectName(nomeArray(nome, indice));
-        array[indice] = a;
-        return a;
-    };
+    for (const Menu& m : tabellaMenu()) {
+        QMenu* menu = m.sottomenu ? new QMenu(m.titolo, this) : menuBar()->addMenu(m.titolo);
+        menu->setObjectName(QLatin1String(m.nome));
+        menu->menuAction()->setVisible(m.visibile);
+        this->*m.menu = menu;
+    }
+    for (const VociMenu& gruppo : tabellaVoci()) {
+        for (const VoceMenu& voce : gruppo.righe) {
+            for (int indice = voce.indice; indice < voce.indice + voce.quante; ++indice)
+                creaVoce(gruppo, voce, indice);
+        }
+    }
 
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    // The text after the tab is the key as an Italian keyboard names it.
-    voce(mnuFile, mnuFileItem, "mnuFileItem", 0, QStringLiteral("Nuovo\tF5"))->setShortcut(QKeySequence(Qt::Key_F5));
-    voce(mnuFile, mnuFileItem, "mnuFileItem", 1, QStringLiteral("-"));
-    m_menuNuovo = new QMenu(QStringLiteral("Nuovo "), this);
-    m_menuNuovo->setObjectName(QStringLiteral("mnuNew"));
-    mnuFileItem.resize(14);
-    mnuFileItem[3] = mnuFile->addMenu(m_menuNuovo);
-    mnuFileItem[3]->setObjectName(nomeArray("mnuFileItem", 3));
-    for (int i = 0; i < kVociVista; ++i) {
-        QAction* a = voce(m_menuNuovo, mnuNewItem, "mnuNewItem", i, QString());
-        a->setVisible(false);
-        connect(a, &QAction::triggered, this, boundary([this, a] { Nuovo(a->data().toInt()); }));
-    }
-    voce(mnuFile, mnuFileItem, "mnuFileItem", 4, QStringLiteral("Apri"));
-    voce(mnuFile, mnuFileItem, "mnuFileItem", 5, QStringLiteral("Elimina\tCanc"))->setShortcut(QKeySequence(Qt::Key_Delete));
-    voce(mnuFile, mnuFileItem, "mnuFileItem", 6, QStringLiteral("-"));
-    m_menuProf = new QMenu(QStringLiteral("&Professionista"), this);
-    m_menuProf->setObjectName(QStringLiteral("mnuProfMenu"));
-    mnuFileItem[7] = mnuFile->addMenu(m_menuProf);
-    mnuFileItem[7]->setObjectName(nomeArray("mnuFileItem", 7));
-    voce(m_menuProf, mnuProf, "mnuProf", 0, QStringLiteral("&Modifica"));
-    voce(m_menuProf, mnuProf, "mnuProf", 1, QStringLiteral("&Anagrafica"));
-    voce(mnuFile, mnuFileItem, "mnuFileItem", 8, QStringLiteral("-"));
-    voce(mnuFile, mnuFileItem, "mnuFileItem", 9, QStringLiteral("Modelli di documento"));
-    voce(mnuFile, mnuFileItem, "mnuFileItem", 10, QStringLiteral("-"));
-    voce(mnuFile, mnuFileItem, "mnuFileItem", 11, QStringLiteral("Stampa\tCtrl+Maiusc+F12"))
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12));
-    voce(mnuFile, mnuFileItem, "mnuFileItem", 12, QStringLiteral("-"));
-    voce(mnuFile, mnuFileItem, "mnuFileItem", 13, QStringLiteral("Esci"));
-    // Index 2 has no item in the menu; a hidden placeholder keeps the array whole.
-    mnuFileItem[2] = new QAction(this);
-    mnuFileItem[2]->setObjectName(nomeArray("mnuFileItem", 2));
-    mnuFileItem[2]->setVisible(false);
-    for (int i : {0, 4, 5, 9, 11, 13})
-        connect(mnuFileItem[i], &QAction::triggered, this, boundary([this, i] { mnuFileItem_Click(i); }));
-    for (int i = 0; i < 2; ++i)
-        connect(mnuProf[i], &QAction::triggered, this, boundary([this, i] { mnuProf_Click(i); }));
-
-    mnuView = menuBar()->addMenu(QStringLiteral("&Visualizza"));
-    mnuView->setObjectName(QStringLiteral("mnuView"));
-    for (int i = 0; i < kVociVista; ++i) {
-        QAction* a = voce(mnuView, mnuViewItem, "mnuViewItem", i, QString());
-        a->setVisible(false);
-        a->setCheckable(true);
-    }
-    voce(mnuView, mnuViewItem, "mnuViewItem", 39, QStringLiteral("-"));
-    voce(mnuView, mnuViewItem, "mnuViewItem", 40, QStringLiteral("Data di lavoro"));
-    voce(mnuView, mnuViewItem, "mnuViewItem", 41, QStringLiteral("Contatori"));
-    voce(mnuView, mnuViewItem, "mnuViewItem", 42, QStringLiteral("-"));
-    voce(mnuView, mnuViewItem, "mnuViewItem", 43, QStringLiteral("&Opzioni"));
-    for (int i = 0; i < mnuViewItem.size(); ++i) {
-        if (!mnuViewItem[i]->isSeparator())
-            connect(mnuViewItem[i], &QAction::triggered, this, boundary([this, i] { mnuViewItem_Click(i); }));
-    }
     mnuViewItem[40]->setEnabled(bool(apriDataLavoro));
     mnuViewItem[41]->setEnabled(bool(apriContatori));
     // The options item has no command of its own.
     mnuViewItem[43]->setEnabled(false);
-
-    mnuGrid = menuBar()->addMenu(QStringLiteral("&Griglia dati"));
-    mnuGrid->setObjectName(QStringLiteral("mnuGrid"));
-    mnuGrid->menuAction()->setVisible(false);
-    const QVector<QPair<QString, int>> griglia = {
-        {QStringLiteral("Raggruppa per &Casella"), 512}, {QStringLiteral("&Espandi tutto"), 128},
-        {QStringLiteral("&Collassa tutto"), 256},        {QStringLiteral("&Campi"), 1},
-        {QStringLiteral("&Ordina"), 2},                  {QStringLiteral("&Raggruppa"), 4},
-        {QStringLiteral("&Formato"), 8},                 {QStringLiteral("&Predefinito"), 16},
-        {QStringLiteral("&Salva Layout"), 32},           {QStringLiteral("S&tampa"), 64}};
-    for (int i = 0; i < griglia.size(); ++i)
-        voce(mnuGrid, mnuGridItem, "mnuGridItem", i, griglia[i].first)->setData(griglia[i].second);
-
-    mnuTools = menuBar()->addMenu(QStringLiteral("&Strumenti"));
-    mnuTools->setObjectName(QStringLiteral("mnuTools"));
-    mnuTools->menuAction()->setVisible(false);
-    voce(mnuTools, mnuToolItem, "mnuToolItem", 0, QStringLiteral("Apertura annuale"));
-    voce(mnuTools, mnuToolItem, "mnuToolItem", 1, QStringLiteral("-"));
-    voce(mnuTools, mnuToolItem, "mnuToolItem", 2, QStringLiteral("Chiusura annuale magazzino"))->setVisible(false);
-
-    mnuDb = menuBar()->addMenu(QStringLiteral("&Dati"));
-    mnuDb->setObjectName(QStringLiteral("mnuDb"));
-    const QStringList dati = {QStringLiteral("Cambia &Database"), QStringLiteral("-"), QStringLiteral("Nuovo database"),
-                              QStringLiteral("Nuovo da modello"),  QStringLiteral("-"), QStringLiteral("Compatta"),
-                              QStringLiteral("Backup"),            QStringLiteral("Ripristina"), QStringLiteral("-"),
-                              QStringLiteral("Tabelle")};
-    for (int i = 0; i < dati.size(); ++i) {
-        QAction* a = voce(mnuDb, mnuDbItem, "mnuDbItem", i, dati[i]);
-        a->setVisible(i == 0 || i == 8 || i == 9);
-        if (i == 0 || i == 9)
-            connect(a, &QAction::triggered, this, boundary([this, i] { mnuDbItem_Click(i); }));
-    }
-
-    mnuHelp = menuBar()->addMenu(QStringLiteral("&?"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    const QStringList aiuto = {QStringLiteral("&Guida in linea"), QStringLiteral("-"), QStringLiteral("Per iniziare ..."),
-                               QStringLiteral("&Tasti di scelta rapida"), QStringLiteral("-"), QString(),
-                               QStringLiteral("-"), QStringLiteral("&Informazioni su")};
-    for (int i = 0; i < aiuto.size(); ++i) {
-        QAction* a = voce(mnuHelp, mnuHelpItem, "mnuHelpItem", i, aiuto[i]);
-        a->setVisible(i == 0 || i == 6 || i == 7);
-        if (i == 0 || i == 7)
-            connect(a, &QAction::triggered, this, boundary([this, i] { mnuHelpItem_Click(i); }));
-    }
     mnuHelpItem[0]->setEnabled(kGuidaDisponibile);
     mnuHelpItem[7]->setEnabled(bool(apriInformazioni));
+}
+
+void frmMain::creaVoce(const VociMenu& gruppo, const VoceMenu& voce, int indice)
+{
+    QMenu* menu = this->*gruppo.menu;
+    QAction* a = nullptr;
+    if (voce.flag & FuoriMenu)
+        a = new QAction(this);
+    else if (voce.apre)
+        a = menu->addMenu(this->*voce.apre);
+    else if (voce.testo == QLatin1String("-"))
+        a = menu->addSeparator();
+    else
+        a = menu->addAction(voce.testo);
+    a->setObjectName(nomeArray(gruppo.nome, indice));
+    a->setVisible(!(voce.flag & Nascosta));
+    a->setCheckable(voce.flag & Spunta);
+    if (!voce.tasto.isEmpty())
+        a->setShortcut(voce.tasto);
+    if (voce.dati.isValid())
+        a->setData(voce.dati);
+    if ((voce.flag & Comando) && gruppo.comando) {
+        const auto comando = gruppo.comando;
+        connect(a, &QAction::triggered, this, boundary([this, comando, indice] { (this->*comando)(indice); }));
+    }
+    QVector<QAction*>& voci = this->*gruppo.voci;
+    if (voci.size() <= indice)
+        voci.resize(indice + 1);
+    voci[indice] = a;
+}
+
+void frmMain::mnuNewItem_Click(int index)
+{
+    // The views give each item the view it makes a new record of.
+    Nuovo(mnuNewItem[index]->data().toInt());
 }
 
 void frmMain::creaBarraStato()

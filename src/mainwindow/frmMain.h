@@ -87,8 +87,15 @@ private:
 
     frmMain();
 
+    struct Menu;
+    struct VoceMenu;
+    struct VociMenu;
+    static const QVector<Menu>& tabellaMenu();
+    static const QVector<VociMenu>& tabellaVoci();
+
     void creaControlli();
     void creaMenu();
+    void creaVoce(const VociMenu& gruppo, const VoceMenu& voce, int indice);
     void creaToolbar();
     void creaBarraViste();
     void creaPannelloIniziale();
@@ -112,6 +119,7 @@ private:
     bool apriFinestra(const QString& call, const std::function<void()>& open);
 
     void mnuFileItem_Click(int index);
+    void mnuNewItem_Click(int index);
     void mnuViewItem_Click(int index);
     void mnuDbItem_Click(int index);
     void mnuHelpItem_Click(int index);

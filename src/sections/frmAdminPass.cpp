@@ -142,6 +142,11 @@ void frmAdminPass::cmdOK_Click()
     }
     if (!accettata) {
         ui::msgBox(QStringLiteral("Password errata"), ui::vbOKOnly, AppTitle());
+        // Ready for another try: what is typed next replaces the wrong password.
+        if (txtPass->isEnabled()) {
+            txtPass->setFocus();
+            txtPass->selectAll();
+        }
         return;
     }
     m_result = scelto;

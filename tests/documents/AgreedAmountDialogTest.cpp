@@ -33,14 +33,13 @@ TEST_F(AgreedAmountDialogTest, TheTypedTextIsReadTheItalianWay)
         const char* amount;
     };
     const Case cases[] = {
-        {nullptr, false, "0"},
         {"1250,5", true, "1250.5"},
         {"1250,505", true, "1250.505"},
         {"1.250,50", false, "1250.5"},
         {"1.250", true, "1250"}, // a point before three digits groups thousands
         {"12.5", false, "12.5"}, // any other point is the comma
-        {"-1", true, "-1"}, // an amount like any other, not a cancel
         {" 7 ", true, "7"},
+        {"999.999.999,99", false, "999999999.99"}, // the largest a layout prints
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed ? c.typed : "(proposed)");
@@ -79,7 +78,24 @@ TEST_F(AgreedAmountDialogTest, AnnullaEscAndTheCloseButtonCancel)
 
 TEST_F(AgreedAmountDialogTest, ATextThatIsNoAmountIsRefusedAndTheDialogStays)
 {
-    for (const char* bad : {"abc", "", "1.20,5", "12,3,4", "-", "99999999999999"}) {
+    struct Case {
+        const char* typed;
+        const char* says; // why, in the message
+    };
+    // Not amounts, and amounts no document takes: nothing or less (the proposed
+    // 0,0 too, and -1, which is no cancel), and more than a layout prints.
+    const char* notAnAmount = "non è un importo";
+    const char* notPositive = "maggiore di zero";
+    const char* tooLarge = "non può superare 999.999.999,99";
+    const Case cases[] = {
+        {"abc", notAnAmount},          {"", notAnAmount},           {"1.20,5", notAnAmount},
+        {"12,3,4", notAnAmount},       {"-", notAnAmount},          {"1e400", notAnAmount},
+        {"0,0", notPositive},          {"0", notPositive},          {"-1", notPositive},
+        {"-0,01", notPositive},        {"999.999.999,991", tooLarge}, {"1.000.000.000", tooLarge},
+        {"99999999999999", tooLarge},
+    };
+    for (const Case& c : cases) {
+        const char* bad = c.typed;
         SCOPED_TRACE(bad);
         m_dialogs.answerMessageBox(ui::vbOK);
         const std::optional<core::Currency> result = run([&](QWidget* w) {
@@ -92,6 +108,8 @@ TEST_F(AgreedAmountDialogTest, ATextThatIsNoAmountIsRefusedAndTheDialogStays)
             QTest::keyClick(box(w), Qt::Key_Return);
         });
         ASSERT_EQ(m_dialogs.messages().size(), 1);
+        EXPECT_TRUE(m_dialogs.messages().first().contains(QString::fromUtf8(c.says)))
+            << m_dialogs.messages().first().toStdString();
         restartDialogs();
         ASSERT_TRUE(result.has_value());
         EXPECT_EQ(*result, money("10"));

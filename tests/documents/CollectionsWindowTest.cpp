@@ -287,3 +287,117 @@ TEST_F(CollectionsWindowTest, ADocumentPastTheSixteenBitIdsGetsItsCollectionsAnd
     // The document saved in SetUp has nothing collected; this one its row.
     EXPECT_TRUE(rows.contains(QStringLiteral("100.1|200.2"))) << rows.join(QLatin1Char(' ')).toStdString();
 }
+
+TEST_F(CollectionsWindowTest, ANoughtRowIsRefusedAndDoubtfulOnesAreAskedFirst)
+{
+    // The document: 05/03/2024, 300,30 to collect.
+    struct Case {
+        const char* what;
+        const char* first;  // an amount accepted before, "" for none
+        const char* date;   // "" keeps the proposed working date (the document's)
+        const char* amount;
+        QVector<int> answers; // to the questions, in order
+        bool refused;         // told why, no question
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"nought", "", "", "0", {}, true, false},
+        {"nought with decimals", "", "", "0,00", {}, true, false},
+        {"all that is left", "", "", "300,30", {}, false, true},
+        {"beyond what is left, No", "", "", "300,31", {ui::vbNo}, false, false},
+        {"beyond what is left, Yes", "", "", "400", {ui::vbYes}, false, true},
+        {"beyond what the other rows leave", "200", "", "100,31", {ui::vbNo}, false, false},
+        {"before the document, No", "", "04/03/2024", "10", {ui::vbNo}, false, false},
+        {"before the document, Yes", "", "04/03/2024", "10", {ui::vbYes}, false, true},
+        {"both, then No", "", "01/01/2024", "500", {ui::vbYes, ui::vbNo}, false, false},
+        {"both, Yes twice", "", "01/01/2024", "500", {ui::vbYes, ui::vbYes}, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.refused)
+            m_dialogs.answerMessageBox(ui::vbOK);
+        for (int answer : c.answers)
+            m_dialogs.answerMessageBox(answer);
+        m_dialogs.answerModal([&](QWidget* w) {
+            grid::GridEx* g = grid(w);
+            const int before = *c.first ? 1 : 0;
+            if (before)
+                typeRow(w, {}, QString::fromLatin1(c.first), {});
+            ASSERT_EQ(g->rowCount(), before);
+            typeRow(w, QString::fromLatin1(c.date), QString::fromLatin1(c.amount), QStringLiteral("Bonifico"));
+            EXPECT_EQ(g->rowCount(), before + (c.accepted ? 1 : 0));
+            // Refused or answered No: the row stays as typed, for the user to mend.
+            EXPECT_EQ(g->isEditingRow(), !c.accepted);
+            if (!c.accepted) {
+                EXPECT_EQ(g->value(QStringLiteral("incDescrizione")).toString(), QStringLiteral("Bonifico"));
+            }
+            click(w, "cmdAnnulla");
+        });
+        frmIncassi::Apri(m_fat);
+        const auto boxes = m_dialogs.requests();
+        ASSERT_EQ(boxes.size(), 1 + (c.refused ? 1 : 0) + c.answers.size()); // the window, then its messages
+        for (int i = 1; i < boxes.size(); ++i) {
+            const int style = boxes[i].style;
+            if (c.refused) {
+                EXPECT_TRUE(boxes[i].text.contains(QStringLiteral("zero"))) << boxes[i].text.toStdString();
+                EXPECT_EQ(style & ui::vbButtonsMask, ui::vbOKOnly);
+            } else {
+                EXPECT_EQ(style & ui::vbButtonsMask, ui::vbYesNo);
+                EXPECT_EQ(style & ui::vbDefaultMask, ui::vbDefaultButton2) << "No is the default";
+            }
+        }
+        restartDialogs();
+    }
+    EXPECT_EQ(stored(), QString());
+}
+
+TEST_F(CollectionsWindowTest, AnAnsweredRowIsStoredAndAnOldRowIsNotAskedAboutAgain)
+{
+    m_dialogs.answerMessageBox(ui::vbYes).answerMessageBox(ui::vbYes); // beyond what is left, before the document
+    m_dialogs.answerModal([&](QWidget* w) {
+        typeRow(w, QStringLiteral("01/03/2024"), QStringLiteral("350"), QStringLiteral("Anticipo"));
+        click(w, "cmdSalva");
+        EXPECT_FALSE(w->isVisible());
+    });
+    frmIncassi::Apri(m_fat);
+    const QString id = QString::number(m_fat);
+    EXPECT_EQ(stored(), id + QStringLiteral(" 01/03/2024 350 Anticipo;"));
+    restartDialogs();
+
+    // Opened again: a new description asks nothing about what was answered before.
+    m_dialogs.answerModal([&](QWidget* w) {
+        grid::GridEx* g = grid(w);
+        g->setRow(1);
+        g->setValue(QStringLiteral("incDescrizione"), core::Variant(QStringLiteral("Acconto")));
+        EXPECT_TRUE(g->commitRowEdit());
+        click(w, "cmdSalva");
+        EXPECT_FALSE(w->isVisible());
+    });
+    frmIncassi::Apri(m_fat);
+    EXPECT_EQ(stored(), id + QStringLiteral(" 01/03/2024 350 Acconto;"));
+}
+
+TEST_F(CollectionsWindowTest, SalvaClickedWhileTheAmountIsBeingTypedAsksFirst)
+{
+    m_dialogs.answerMessageBox(ui::vbNo).answerMessageBox(ui::vbYes);
+    m_dialogs.answerModal([&](QWidget* w) {
+        QApplication::setActiveWindow(w);
+        grid::GridEx* g = grid(w);
+        g->view()->setFocus();
+        key(Qt::Key_Tab);
+        type(QStringLiteral("400")); // still in the cell when the mouse reaches Salva
+        ASSERT_TRUE(g->isCellEditorOpen());
+        click(w, "cmdSalva");
+        // No: nothing written, the row as typed, the window open.
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(stored(), QString());
+        EXPECT_TRUE(g->isEditingRow());
+        EXPECT_EQ(g->value(QStringLiteral("incImporto")).toCurrency(), core::Currency::fromUnits(400));
+        click(w, "cmdSalva");
+        EXPECT_FALSE(w->isVisible());
+    });
+    frmIncassi::Apri(m_fat);
+    // Asked twice, and told nothing else.
+    EXPECT_EQ(m_dialogs.messages().size(), 2);
+    EXPECT_EQ(stored(), QString::number(m_fat) + QStringLiteral(" 05/03/2024 400 ;"));
+}

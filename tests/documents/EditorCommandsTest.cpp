@@ -114,6 +114,8 @@ TEST_F(EditorCommandsTest, AgreedAmountRefusedOrCancelledChangesNothing)
         {"cancelled", "2", false, "", false},
         {"quantity 0", "0", false, "500", true},
         {"code gone", "2", true, "500", true},
+        // The second line alone is worth more: the first price would go below zero.
+        {"below the other lines", "2", false, "5", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -2,6 +2,8 @@
 #include "domain/VatSummary.h"
 #include "support/Money.h"
 
+#include "platform/core/Format.h"
+
 #include <QMap>
 #include <QVector>
 #include <gtest/gtest.h>
@@ -85,13 +87,23 @@ TEST(AgreedAmount, ReachesTheAgreedNetOrSaysWhereItStopped)
         // 650,02 after the first price, 649,99 a cent lower: the net 650,00 cannot be reached.
         {"three lines, two codes", mixed, "650", "138.86", "649.99", true},
         {"agreed equal to the net", {{QStringLiteral("20"), 1, money("1000")}}, "1048", "1000", "1048", false},
-        // The other lines already exceed the agreed amount: the first price turns negative.
-        {"below the other lines",
+        // The other lines give the agreed amount alone: the first line is worth nothing.
+        {"equal to the other lines",
          {{QStringLiteral("20"), 1, money("100")}, {QStringLiteral("20"), 1, money("1000")}},
-         "500",
-         "-522.90",
-         "500",
+         "1048",
+         "0",
+         "1048",
          false},
+        // Half a cent below the other lines: the price rounds to 0,00, and the
+        // cent of correction would take it below zero.
+        {"no correction below zero",
+         {{QStringLiteral("ES"), 1, money("100")}, {QStringLiteral("20"), 1, money("1000")}},
+         "1047.996",
+         "0",
+         "1048",
+         false},
+        {"the largest amount a layout prints", {{QStringLiteral("20"), 1, money("1000")}}, "999999999.99",
+         "954198473.27", "999999999.99", false},
         {"a quantity above 1 spreads the change", mixed, "300", "29.70", "299.97", true},
         {"exempt code, no withholding", {{QStringLiteral("ES"), 2, money("50")}}, "250", "125", "250", false},
     };
@@ -169,4 +181,76 @@ TEST(AgreedAmount, ALineThatCannotCarryTheChangeIsRefusedBeforeAnythingMoves)
         EXPECT_EQ(d.lines.first().price, c.first.price);
         EXPECT_EQ(out.net, before);
     }
+}
+
+TEST(AgreedAmount, AnAmountTheDocumentCannotTakeIsRefusedBeforeAnythingMoves)
+{
+    struct Case {
+        const char* what;
+        const char* agreed;
+        QVector<Line> lines;
+        AgreedAmountRefusal refusal;
+        const char* says; // part of the message that tells why
+    };
+    const QVector<Line> one = {{QStringLiteral("20"), 1, money("1000")}};
+    const QVector<Line> two = {{QStringLiteral("20"), 1, money("100")}, {QStringLiteral("20"), 1, money("1000")}};
+    const Case cases[] = {
+        {"zero", "0", one, AgreedAmountRefusal::NotPositive, "maggiore di zero"},
+        {"negative", "-1", one, AgreedAmountRefusal::NotPositive, "maggiore di zero"},
+        {"a fraction of a cent below zero", "-0.0001", one, AgreedAmountRefusal::NotPositive, "maggiore di zero"},
+        {"beyond what a layout prints", "999999999.9901", one, AgreedAmountRefusal::TooLarge, "999.999.999,99"},
+        {"a billion", "1000000000", one, AgreedAmountRefusal::TooLarge, "999.999.999,99"},
+        // 1048 is what the second line gives alone: 500 would need -522,90 on the first.
+        {"below the other lines", "500", two, AgreedAmountRefusal::NegativePrice, "negativo"},
+        {"a cent below the other lines", "1047.99", two, AgreedAmountRefusal::NegativePrice, "negativo"},
+        // A thousandth of a unit carries the whole amount: a price no layout prints.
+        {"price beyond what a layout prints", "2000000", {{QStringLiteral("20"), 0.001, money("1000")}},
+         AgreedAmountRefusal::OutOfRange, "troppo grande"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Document d = professional(c.lines);
+        const core::Currency before = d.net();
+        const AgreedAmountOutcome out = d.agree(money(c.agreed));
+        EXPECT_EQ(out.refusal, c.refusal);
+        EXPECT_TRUE(agreedAmountRefusalText(out.refusal).contains(QString::fromUtf8(c.says)))
+            << agreedAmountRefusalText(out.refusal).toStdString();
+        EXPECT_EQ(d.pricesApplied, 0);
+        EXPECT_EQ(d.lines.first().price, c.lines.first().price);
+        EXPECT_EQ(out.net, before);
+    }
+    // The amount alone is judged the same way before any document is asked.
+    EXPECT_EQ(checkAgreedAmount(money("0")), AgreedAmountRefusal::NotPositive);
+    EXPECT_EQ(checkAgreedAmount(money("0.0001")), AgreedAmountRefusal::None);
+    EXPECT_EQ(checkAgreedAmount(money("999999999.99")), AgreedAmountRefusal::None);
+    EXPECT_EQ(checkAgreedAmount(money("999999999.9901")), AgreedAmountRefusal::TooLarge);
+}
+
+TEST(AgreedAmount, ANearMissShowsTheAmountAsItWasTyped)
+{
+    struct Case {
+        const char* agreed;
+        const char* says;
+    };
+    // Up to four decimals are kept: the net, in cents, can only come near them.
+    const Case cases[] = {
+        {"1250.505", "Il netto dovuto raggiunto è 1.250,51, non 1.250,505:"},
+        {"1250.5051", "Il netto dovuto raggiunto è 1.250,51, non 1.250,5051:"},
+        {"1100.001", "Il netto dovuto raggiunto è 1.100,01, non 1.100,001:"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.agreed);
+        Document d = professional({{QStringLiteral("20"), 1, money("1000")}});
+        const AgreedAmountOutcome out = d.agree(money(c.agreed));
+        ASSERT_EQ(out.refusal, AgreedAmountRefusal::None);
+        ASSERT_NE(out.net, money(c.agreed));
+        const QString text = agreedAmountNearMissText(out, money(c.agreed));
+        EXPECT_TRUE(text.startsWith(QString::fromUtf8(c.says))) << text.toStdString();
+        EXPECT_TRUE(text.endsWith(QStringLiteral("Il prezzo della prima riga è ora %1.")
+                                      .arg(core::format(core::Variant(out.unitPrice), QStringLiteral("#,##0.00")))))
+            << text.toStdString();
+    }
+    // Reached exactly: nothing to tell.
+    Document d = professional({{QStringLiteral("20"), 1, money("1000")}});
+    EXPECT_TRUE(agreedAmountNearMissText(d.agree(money("1100")), money("1100")).isEmpty());
 }

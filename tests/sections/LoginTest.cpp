@@ -5,6 +5,7 @@
 #include "platform/ui/MsgBoxStyle.h"
 #include "support/ProgramFixture.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -130,4 +131,44 @@ TEST_F(LoginTest, AHashedPasswordOpensAndAPlainOneIsHashedAtItsFirstLogin)
     rs.close();
     EXPECT_TRUE(verifyPasswordHash(stored, QStringLiteral("Segreta"))) << stored.toStdString();
     EXPECT_EQ(login(1, QStringLiteral("Segreta")), 1);
+}
+
+TEST_F(LoginTest, AfterAWrongPasswordTheNextOneIsTypedOverIt)
+{
+    exec(QStringLiteral("UPDATE Sezioni SET sezPass = 'Segreta' WHERE sezId = 1"));
+    m_dialogs.answerMessageBox(ui::vbOK).answerMessageBox(ui::vbOK);
+    m_dialogs.answerModal([](QWidget* w) {
+        const Controls c = controls(w);
+        QApplication::setActiveWindow(w);
+        c.txtPass->setFocus();
+        auto typeIn = [](const QString& text) {
+            for (const QChar ch : text) {
+                QWidget* focus = QApplication::focusWidget();
+                // Capitals come after Shift alone, as from a keyboard.
+                if (ch.isUpper())
+                    QTest::keyPress(focus, Qt::Key_Shift, Qt::ShiftModifier);
+                QTest::keyClicks(focus, QString(ch), ch.isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
+                if (ch.isUpper())
+                    QTest::keyRelease(focus, Qt::Key_Shift);
+            }
+        };
+        // By the keyboard: Enter leaves the box for OK, Enter on OK.
+        typeIn(QStringLiteral("Sbagliata"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        ASSERT_TRUE(w->isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), c.txtPass);
+        EXPECT_EQ(c.txtPass->selectedText(), QStringLiteral("Sbagliata"));
+        // By the mouse, after typing over the wrong one.
+        typeIn(QStringLiteral("Errata"));
+        QTest::mouseClick(c.cmdOK, Qt::LeftButton);
+        ASSERT_TRUE(w->isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), c.txtPass);
+        EXPECT_EQ(c.txtPass->selectedText(), QStringLiteral("Errata"));
+        typeIn(QStringLiteral("Segreta"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    EXPECT_EQ(frmAdminPass::Apri(), 1);
+    EXPECT_EQ(m_dialogs.messages(), QStringList(2, QStringLiteral("Password errata")));
 }
