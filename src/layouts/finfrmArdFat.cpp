@@ -433,7 +433,7 @@ bool finfrmArdFat::caricaModello(std::int16_t mode, std::int32_t id)
             caricato.loadLayout(QDir(AppPath()).filePath(finModelli::kFileVuoto));
         } else {
             db::Connection cn;
-            cn.open(DataConStr, QString(), QString());
+            cn.open(session().dataConStr, QString(), QString());
             letti = readLayout(cn, id);
             cn.close();
             caricato.loadLayout(letti);
@@ -863,7 +863,7 @@ finfrmArdFat::Esito finfrmArdFat::Salva()
     try {
         const QByteArray bytes = ard->saveLayout();
         db::Connection cn;
-        cn.open(DataConStr, QString(), QString());
+        cn.open(session().dataConStr, QString(), QString());
         if (m_mode == 2) {
             if (const Esito esito = riscrivi(cn, bytes); esito != Esito::Salvato)
                 return esito;

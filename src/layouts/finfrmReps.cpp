@@ -122,7 +122,7 @@ finfrmReps::finfrmReps()
 
 void finfrmReps::Form_Load()
 {
-    gex->setConnectionString(DataConStr);
+    gex->setConnectionString(session().dataConStr);
     gex->setRecordSource(QStringLiteral("SELECT finId, finNome FROM finData"));
     gex->rebind();
     if (gex->columnCount() >= 2) {
@@ -196,7 +196,7 @@ void finfrmReps::elimina()
     const QString nome = nomeCorrente();
     try {
         db::Connection cn;
-        cn.open(DataConStr, QString(), QString());
+        cn.open(session().dataConStr, QString(), QString());
         LayoutDeletion esito = checkLayoutDeletion(cn, id);
         if (esito == LayoutDeletion::Allowed) {
             const int risposta = ui::msgBox(QStringLiteral("Confermare l'eliminazione del modello \"%1\" ?").arg(nome),

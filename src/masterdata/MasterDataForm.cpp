@@ -103,7 +103,7 @@ void MasterDataForm::apriNuovo(const QString& table)
 {
     m_cn = db::Connection();
     m_cn.setCursorLocation(db::CursorLocation::Client);
-    m_cn.open(DataConStr, QString(), QString());
+    m_cn.open(session().dataConStr, QString(), QString());
     m_rs = db::Recordset();
     m_rs.setCursorLocation(db::CursorLocation::Client);
     m_rs.open(table, m_cn, db::CursorType::Static, db::LockType::BatchOptimistic, db::CommandType::Table);
@@ -114,7 +114,7 @@ void MasterDataForm::apriEsistente(const QString& sql)
 {
     m_cn = db::Connection();
     m_cn.setCursorLocation(db::CursorLocation::Client);
-    m_cn.open(DataConStr, QString(), QString());
+    m_cn.open(session().dataConStr, QString(), QString());
     m_rs = db::Recordset();
     m_rs.setCursorLocation(db::CursorLocation::Client);
     m_rs.open(sql, m_cn, db::CursorType::Static, db::LockType::BatchOptimistic, db::CommandType::Text);

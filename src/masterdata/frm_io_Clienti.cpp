@@ -176,7 +176,7 @@ core::Variant frm_io_Clienti::Nuovo(std::int32_t nMode)
     f->apriNuovo(QStringLiteral("CliFor"));
     f->m_rs.setValue(QStringLiteral("SostImposta"), core::Variant(false));
     f->m_rs.setValue(QStringLiteral("cliShared"), core::Variant(false));
-    f->m_rs.setValue(QStringLiteral("sezId"), core::Variant(gSezId));
+    f->m_rs.setValue(QStringLiteral("sezId"), core::Variant(session().sezId));
     // No payment term, as the column's 0 says.
     f->m_rs.setValue(QStringLiteral("cliPagamento"), core::Variant(std::int32_t{0}));
     f->CollegaCampi();
@@ -221,9 +221,9 @@ void frm_io_Clienti::CaricaPagamenti()
 {
     db::Connection cn;
     cn.setCursorLocation(db::CursorLocation::Client);
-    cn.open(DataConStr);
+    cn.open(session().dataConStr);
     db::Recordset query;
-    query.open(QStringLiteral("SELECT * FROM Pagamenti WHERE sezId=") + QString::number(gSezId)
+    query.open(QStringLiteral("SELECT * FROM Pagamenti WHERE sezId=") + QString::number(session().sezId)
                    + QStringLiteral(" OR pagShared=TRUE ORDER BY pagDescrizione"),
                cn, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
 

@@ -177,7 +177,7 @@ QString frm_io_IVA::LeggiPredefinito() const
 {
     try {
         db::Recordset rs;
-        rs.open(QStringLiteral("SELECT sezPreIVA FROM Sezioni WHERE sezId=") + QString::number(gSezId), DataConStr,
+        rs.open(QStringLiteral("SELECT sezPreIVA FROM Sezioni WHERE sezId=") + QString::number(session().sezId), session().dataConStr,
                 db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
         const QString codice = rs.eof() ? QString() : NzStr(rs.value(QStringLiteral("sezPreIVA")), QString());
         rs.close();
@@ -190,7 +190,7 @@ QString frm_io_IVA::LeggiPredefinito() const
 void frm_io_IVA::ImpostaPredefinito(db::Connection& cn, const QString& codice)
 {
     cn.execute(QStringLiteral("UPDATE Sezioni SET Sezioni.sezPreIVA = ") + SqlQuoted(codice)
-               + QStringLiteral(" WHERE Sezioni.sezId=") + QString::number(gSezId));
+               + QStringLiteral(" WHERE Sezioni.sezId=") + QString::number(session().sezId));
 }
 
 void frm_io_IVA::scriviRecord()
@@ -215,7 +215,7 @@ QString frm_io_IVA::messaggioRifiuto(const db::DbError& error) const
         try {
             db::Recordset rs;
             rs.open(QStringLiteral("SELECT cdiCodice FROM CodiciIVA WHERE cdiCodice=") + SqlQuoted(codice),
-                    DataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
+                    session().dataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
             const bool esiste = !rs.eof();
             rs.close();
             if (esiste)

@@ -112,9 +112,9 @@ core::Variant frm_io_Prestazioni::Nuovo(std::int32_t nMode, std::optional<std::i
     f->apriNuovo(QStringLiteral("Prestazioni"));
     f->m_rs.setValue(QStringLiteral("preImporto"), core::Variant(core::Currency()));
     f->m_rs.setValue(QStringLiteral("preCliId"), core::Variant(f->m_cliId));
-    f->m_rs.setValue(QStringLiteral("sezId"), core::Variant(gSezId));
-    if (!gPreIVA.isEmpty())
-        f->m_rs.setValue(QStringLiteral("preCodiceIVA"), core::Variant(gPreIVA));
+    f->m_rs.setValue(QStringLiteral("sezId"), core::Variant(session().sezId));
+    if (!session().preIVA.isEmpty())
+        f->m_rs.setValue(QStringLiteral("preCodiceIVA"), core::Variant(session().preIVA));
     f->CollegaCampi();
     return f->mostra(nMode, f->txtData[0]);
 }
@@ -140,7 +140,7 @@ void frm_io_Prestazioni::CaricaCombo()
             rs->close();
     db::Connection cn;
     cn.setCursorLocation(db::CursorLocation::Client);
-    cn.open(DataConStr);
+    cn.open(session().dataConStr);
 
     m_iva = db::Recordset();
     m_iva.open(QStringLiteral("SELECT cdiCodice, cdiDescrizione, cdiValore FROM CodiciIVA ORDER BY cdiDescrizione"), cn,
@@ -152,7 +152,7 @@ void frm_io_Prestazioni::CaricaCombo()
     if (m_cliId != 0)
         sql += QStringLiteral(" WHERE cliId=") + QString::number(m_cliId);
     else
-        sql += QStringLiteral(" WHERE sezId=") + QString::number(gSezId)
+        sql += QStringLiteral(" WHERE sezId=") + QString::number(session().sezId)
              + QStringLiteral(" OR cliShared=TRUE ORDER BY cliNome");
     db::Recordset query;
     query.open(sql, cn, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);

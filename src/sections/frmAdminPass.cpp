@@ -83,7 +83,7 @@ std::int32_t frmAdminPass::Apri()
     f->m_professionisti.push_back({0, QString(), core::Variant()});
 
     db::Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM Sezioni ORDER BY sezId"), DataConStr, db::CursorType::ForwardOnly,
+    rs.open(QStringLiteral("SELECT * FROM Sezioni ORDER BY sezId"), session().dataConStr, db::CursorType::ForwardOnly,
             db::LockType::ReadOnly, db::CommandType::Text);
     while (!rs.eof()) {
         Professionista p;
@@ -141,7 +141,7 @@ void frmAdminPass::cmdOK_Click()
     const std::int32_t scelto = m_professionisti[row].sezId;
     bool accettata = false;
     try {
-        accettata = checkSectionPassword(DataConStr, scelto, txtPass->isEnabled() ? txtPass->text() : QString());
+        accettata = checkSectionPassword(session().dataConStr, scelto, txtPass->isEnabled() ? txtPass->text() : QString());
     } catch (const core::Error& e) {
         ui::msgBox(e.text(), ui::vbCritical, AppTitle());
         return;

@@ -249,7 +249,7 @@ void frmOptions::ApriWorkingDate()
     f->CaricaDataLavoro();
     f->mostraPagina(DataLavoro);
     // Caption and action alike: the end of the year before the working date.
-    f->cmdData[0]->setText(core::format(core::Variant(FineAnnoPrecedente(gDataLavoro)), QStringLiteral("dd\\/mm\\/yy")));
+    f->cmdData[0]->setText(core::format(core::Variant(FineAnnoPrecedente(session().dataLavoro)), QStringLiteral("dd\\/mm\\/yy")));
     ui::execModal(f);
     Unload();
 }
@@ -257,14 +257,14 @@ void frmOptions::ApriWorkingDate()
 void frmOptions::CaricaContatori()
 {
     db::Connection cn;
-    cn.open(DataConStr);
-    mostraContatore(readCounter(cn, gSezId, gAnnoLavoro, QString()));
+    cn.open(session().dataConStr);
+    mostraContatore(readCounter(cn, session().sezId, session().annoLavoro, QString()));
     cn.close();
-    lblAnno->setText(QStringLiteral("(Anno: ") + QString::number(gDataLavoro.year()) + QStringLiteral(")"));
+    lblAnno->setText(QStringLiteral("(Anno: ") + QString::number(session().dataLavoro.year()) + QStringLiteral(")"));
     gexCounters->hide();
-    gexCounters->setConnectionString(DataConStr);
+    gexCounters->setConnectionString(session().dataConStr);
     gexCounters->setRecordSource(QStringLiteral("SELECT parId, parKey3 AS Sezione, parNum1 AS [Ultimo Numero] FROM SezioniParametri WHERE parKey4=")
-                                 + QString::number(gAnnoLavoro) + QStringLiteral(" AND parsezId=") + QString::number(gSezId));
+                                 + QString::number(session().annoLavoro) + QStringLiteral(" AND parsezId=") + QString::number(session().sezId));
     gexCounters->rebind(true);
     if (gexCounters->columnCount() >= 1)
         gexCounters->column(1).setVisible(false);
@@ -283,8 +283,8 @@ void frmOptions::txtSezione_Change()
     // The number of the series being typed shows at once.
     try {
         db::Connection cn;
-        cn.open(DataConStr);
-        mostraContatore(readCounter(cn, gSezId, gAnnoLavoro, txtSezione->text()));
+        cn.open(session().dataConStr);
+        mostraContatore(readCounter(cn, session().sezId, session().annoLavoro, txtSezione->text()));
         cn.close();
     } catch (const core::Error& e) {
         ui::msgBox(e.text(), ui::vbCritical, AppTitle());
@@ -314,7 +314,7 @@ bool frmOptions::SalvaContatore()
     const std::int32_t valore = *testo.value;
     try {
         for (;;) {
-            const CounterSaveResult r = saveCounter(DataConStr, gSezId, gAnnoLavoro, prefisso, valore, m_visto);
+            const CounterSaveResult r = saveCounter(session().dataConStr, session().sezId, session().annoLavoro, prefisso, valore, m_visto);
             if (r.outcome == CounterSave::Written)
                 return true;
             if (r.outcome == CounterSave::BelowIssued) {
@@ -323,7 +323,7 @@ bool frmOptions::SalvaContatore()
                                    .arg(valore)
                                    .arg(r.highestIssued)
                                    .arg(nomeSerie(prefisso))
-                                   .arg(gAnnoLavoro)
+                                   .arg(session().annoLavoro)
                                + kCrLf + QStringLiteral("I numeri dei documenti non possono ripetersi."),
                            ui::vbExclamation, AppTitle());
                 txtProg->setFocus();
@@ -351,7 +351,7 @@ bool frmOptions::SalvaContatore()
 
 void frmOptions::CaricaDataLavoro()
 {
-    dtp->setDate(gDataLavoro);
+    dtp->setDate(session().dataLavoro);
 }
 
 void frmOptions::SalvaDataLavoro()
@@ -363,7 +363,7 @@ void frmOptions::SalvaDataLavoro()
 void frmOptions::cmdData_Click(int index)
 {
     if (index == 0)
-        dtp->setDate(FineAnnoPrecedente(gDataLavoro));
+        dtp->setDate(FineAnnoPrecedente(session().dataLavoro));
     else
         dtp->setDate(QDate::currentDate());
     dtp->setFocus();

@@ -82,7 +82,7 @@ void frmProfElimina::Elimina(std::int32_t sezId, QWidget* owner)
     f->m_sezId = sezId;
     try {
         db::Recordset rs;
-        rs.open(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=") + QString::number(sezId), DataConStr,
+        rs.open(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=") + QString::number(sezId), session().dataConStr,
                 db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
         if (!rs.eof())
             f->lblProf->setText(professionalName(rs));
@@ -106,7 +106,7 @@ void frmProfElimina::cmdOK_Click()
         return;
     }
     try {
-        deleteProfessionalData(DataConStr, m_sezId);
+        deleteProfessionalData(session().dataConStr, m_sezId);
     } catch (const core::Error& e) {
         ui::msgBox(QStringLiteral("Eliminazione non eseguita: nessun dato è stato eliminato.") + QStringLiteral("\r\n")
                        + e.text(),

@@ -379,25 +379,25 @@ bool frm_setup::apriDati(std::int32_t sezId)
     m_sezId = sezId;
     try {
         // A section without its print page row or assignments gets them now, so all of it can be edited.
-        ensureSectionRows(DataConStr, sezId);
+        ensureSectionRows(session().dataConStr, sezId);
         const QString S = QString::number(sezId);
         m_rsSez.setCursorLocation(db::CursorLocation::Client);
-        m_rsSez.open(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=") + S, DataConStr, db::CursorType::Static,
+        m_rsSez.open(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=") + S, session().dataConStr, db::CursorType::Static,
                      db::LockType::BatchOptimistic, db::CommandType::Text);
         if (m_rsSez.eof()) {
             ui::msgBox(QStringLiteral("Il professionista non esiste più nel database."), ui::vbExclamation, AppTitle());
             return false;
         }
         m_rsMod.setCursorLocation(db::CursorLocation::Client);
-        m_rsMod.open(QStringLiteral("SELECT * FROM SezioniModelli WHERE sezId=") + S, DataConStr, db::CursorType::Static,
+        m_rsMod.open(QStringLiteral("SELECT * FROM SezioniModelli WHERE sezId=") + S, session().dataConStr, db::CursorType::Static,
                      db::LockType::BatchOptimistic, db::CommandType::Text);
 
-        gexmod->setConnectionString(DataConStr);
+        gexmod->setConnectionString(session().dataConStr);
         gexmod->setRecordSource(layoutChoiceQuery());
         gexmod->rebind(true);
         if (gexmod->columnCount() >= 1)
             gexmod->column(1).setVisible(false);
-        gex->setConnectionString(DataConStr);
+        gex->setConnectionString(session().dataConStr);
         // One row per kind, in the order they were made, as the assignment window shows them.
         gex->setRecordSource(assignmentQuery(sezId));
         gex->setLockType(db::LockType::BatchOptimistic);
@@ -492,7 +492,7 @@ void frm_setup::cmdopenimg_Click()
     ui::FileDialogOptions o;
     o.title = QStringLiteral("Immagine Intestazione Fattura");
     o.filter = QStringLiteral("File grafico (*.bmp;*.gif;*.jpg;*.jpeg;*.png)|*.bmp;*.gif;*.jpg;*.jpeg;*.png");
-    o.initialDir = gCartellaImmagini.isEmpty() ? AppPath() : gCartellaImmagini;
+    o.initialDir = session().cartellaImmagini.isEmpty() ? AppPath() : session().cartellaImmagini;
     const QString file = ui::getOpenFileName(o);
     // Cancelled: the picture shown stays.
     if (file.isEmpty())
@@ -610,7 +610,7 @@ void frm_setup::cmdSave_Click()
 
         // The section, its print page, logo, password and layouts: together or not at all.
         cn.setCursorLocation(db::CursorLocation::Client);
-        cn.open(DataConStr);
+        cn.open(session().dataConStr);
         db::Transaction tx(cn);
         for (db::Recordset* rs : {&m_rsSez, &m_rsMod, &rsRel}) {
             if (rs->isNull() || !rs->isOpen())

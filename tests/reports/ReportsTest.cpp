@@ -318,7 +318,7 @@ TEST_F(ReportsTest, AnEmptyResultAndAFailingQueryAreToldAndNothingIsWritten)
 // export proposes the report's name in that folder.
 TEST_F(ReportsFixture, AnExportWritesTheChosenFileAndTheNextProposesTheReportsNameInItsFolder)
 {
-    gRegKeySettings = QStringLiteral("Software\\Vantrel\\Corvessa\\Settings");
+    session().regKeySettings = QStringLiteral("Software\\Vantrel\\Corvessa\\Settings");
     const QString documenti = QDir::home().filePath(QStringLiteral("Documents"));
     ASSERT_TRUE(QDir().mkpath(documenti));
     const QString cartella = QDir::home().filePath(QStringLiteral("Esportazioni 2026"));
