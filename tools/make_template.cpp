@@ -34,7 +34,7 @@ int main(int argc, char* argv[])
         tx.commit();
         cn.close();
         if (upgraded) {
-            DataConStr = db::Connection::connectionStringFor(path);
+            session().dataConStr = db::Connection::connectionStringFor(path);
             AggiornaDb();
             CaricaUms();
             CreaTabelleFin();

@@ -103,17 +103,17 @@ int main(int argc, char** argv)
     const QString db = QDir(folder.path()).filePath(QLatin1String(kNomeDatabase));
     QFile::copy(QDir(QStringLiteral(CORVESSA_PROGRAM_DIR)).filePath(QLatin1String(kNomeTemplate)), db);
     QFile::setPermissions(db, QFile::ReadOwner | QFile::WriteOwner);
-    gCartellaDb = folder.path();
-    DataConStr = StringaConnessione(folder.path());
+    session().cartellaDb = folder.path();
+    session().dataConStr = StringaConnessione(folder.path());
     AggiornaDb();
     CaricaUms();
     CreaTabelleFin();
-    gSezId = 1;
+    session().sezId = 1;
     CaricaSezione();
     ImpostaDataLavoro(QDate(2024, 3, 5));
     {
         db::Connection cn;
-        cn.open(DataConStr);
+        cn.open(session().dataConStr);
         for (int c = 0; c < kCodes; ++c)
             cn.execute(QStringLiteral("INSERT INTO CodiciIVA (cdiCodice, cdiDescrizione, cdiValore, cdiEsenzione, cdiRitAcc) "
                                       "VALUES ('B%1', 'Bench %1', %2, %3, 0)")
@@ -170,7 +170,7 @@ int main(int argc, char** argv)
                 saveMs, saved ? "" : " FAILED");
     {
         db::Recordset stored;
-        stored.open(QStringLiteral("SELECT Count(*) FROM FattureDettaglio WHERE fdtfatId=") + QString::number(fatId), DataConStr,
+        stored.open(QStringLiteral("SELECT Count(*) FROM FattureDettaglio WHERE fdtfatId=") + QString::number(fatId), session().dataConStr,
                     db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
         std::printf("lines stored: %ld\n", static_cast<long>(stored.value(0).toLong()));
     }

@@ -58,14 +58,14 @@ struct World {
         const QString path = dir.filePath(QStringLiteral("qelvo.mdb"));
         QFile::copy(QDir(QStringLiteral(CORVESSA_PROGRAM_DIR)).filePath(QLatin1String(kNomeTemplate)), path);
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-        DataConStr = StringaConnessione(dir.path());
+        session().dataConStr = StringaConnessione(dir.path());
         AggiornaDb();
         CreaTabelleFin();
-        gSezId = 1;
+        session().sezId = 1;
         report::Report r = finarpFatBase::Nuovo();
         r.setLayout(largeLayout());
         db::Connection cn;
-        cn.open(DataConStr);
+        cn.open(session().dataConStr);
         finId = insertLayout(cn, QStringLiteral("Trecento controlli"), r.saveLayout(), {});
         cn.close();
     }

@@ -149,7 +149,7 @@ int layerRecordset()
 {
     db::Recordset rs;
     rs.setCursorLocation(db::CursorLocation::Client);
-    rs.open(viewSql(), DataConStr, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
+    rs.open(viewSql(), session().dataConStr, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
     const int rows = rs.recordCount();
     rs.close();
     return rows;
@@ -160,7 +160,7 @@ int layerRecordsetRead()
 {
     db::Recordset rs;
     rs.setCursorLocation(db::CursorLocation::Client);
-    rs.open(viewSql(), DataConStr, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
+    rs.open(viewSql(), session().dataConStr, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
     int rows = 0;
     while (!rs.eof()) {
         for (int c = 0; c < 8; ++c)
@@ -268,19 +268,19 @@ int main(int argc, char** argv)
     QTemporaryDir home;
     reg::Store::setFilePath(QDir(home.path()).filePath(QStringLiteral("registry.json")));
     ImpostaCartellaProgramma(home.path());
-    gRegKeySettings = gRegKeySettings2 = QStringLiteral("Software\\Vantrel\\Corvessa\\Settings");
-    gRegKeyPrinters = QStringLiteral("Software\\Vantrel\\Corvessa\\Printers");
-    gCartellaDb = home.path();
+    session().regKeySettings = session().regKeySettings2 = QStringLiteral("Software\\Vantrel\\Corvessa\\Settings");
+    session().regKeyPrinters = QStringLiteral("Software\\Vantrel\\Corvessa\\Printers");
+    session().cartellaDb = home.path();
     gDbPath = QDir(home.path()).filePath(QLatin1String(kNomeDatabase));
     if (!QFile::copy(QDir(QStringLiteral(CORVESSA_PROGRAM_DIR)).filePath(QLatin1String(kNomeTemplate)), gDbPath)) {
         std::fprintf(stderr, "template missing\n");
         return 1;
     }
     QFile::setPermissions(gDbPath, QFile::ReadOwner | QFile::WriteOwner);
-    DataConStr = StringaConnessione(home.path());
+    session().dataConStr = StringaConnessione(home.path());
     AggiornaDb();
     fill();
-    gSezId = 1;
+    session().sezId = 1;
     setInstalledPrintersSource([] {
         return InstalledPrinters{{{QStringLiteral("Bench"), QStringLiteral("Bench")}}, QStringLiteral("Bench")};
     });

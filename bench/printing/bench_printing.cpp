@@ -31,14 +31,14 @@ struct Database {
         path = dir.filePath(QStringLiteral("qelvo.mdb"));
         QFile::copy(QDir(QStringLiteral(CORVESSA_PROGRAM_DIR)).filePath(QLatin1String(kNomeTemplate)), path);
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-        DataConStr = StringaConnessione(dir.path());
+        session().dataConStr = StringaConnessione(dir.path());
         AggiornaDb();
         CaricaUms();
         CreaTabelleFin();
         CaricaModelli();
-        gSezId = 1;
+        session().sezId = 1;
         db::Connection cn;
-        cn.open(DataConStr);
+        cn.open(session().dataConStr);
         cn.execute(QStringLiteral("INSERT INTO CliFor (cliNome, cliIndirizzo, cliCAP, cliLocalita, cliProvincia, cliPartitaIVA) "
                                   "VALUES ('D''Amico Consulting S.r.l.', 'Via Roma 12', '00184', 'Roma', 'RM', '01234567890')"));
         cn.execute(QStringLiteral("INSERT INTO Fatture (sezId, fatTipo, fatNo, fatData, fatCliForId, fatCliForPag, fatTotImporto, "
@@ -71,7 +71,7 @@ void BM_InvoicePdf(benchmark::State& state)
     const QString file = d.dir.filePath(QStringLiteral("fattura.pdf"));
     int pages = 0;
     for (auto _ : state) {
-        auto rpt = StampaDocumento(gSezId, 0, DataConStr, SqlStampaDocumento(d.fatId));
+        auto rpt = StampaDocumento(session().sezId, 0, session().dataConStr, SqlStampaDocumento(d.fatId));
         if (!rpt) {
             state.SkipWithError("the document could not be prepared");
             return;

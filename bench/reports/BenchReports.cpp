@@ -60,17 +60,17 @@ struct Database {
         path = dir.filePath(QStringLiteral("qelvo.mdb"));
         QFile::copy(QDir(QStringLiteral(CORVESSA_PROGRAM_DIR)).filePath(QLatin1String(kNomeTemplate)), path);
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-        gCartellaDb = dir.path();
-        DataConStr = StringaConnessione(dir.path());
+        session().cartellaDb = dir.path();
+        session().dataConStr = StringaConnessione(dir.path());
         AggiornaDb();
         CaricaUms();
         CreaTabelleFin();
         CaricaModelli();
-        gSezId = 1;
+        session().sezId = 1;
         ImpostaDataLavoro(QDate(2024, 12, 31));
-        gStampanti = {QStringLiteral("Ufficio")};
-        gStampantiDriver = {QStringLiteral("Driver")};
-        gNumStampanti = 1;
+        session().stampanti = {QStringLiteral("Ufficio")};
+        session().stampantiDriver = {QStringLiteral("Driver")};
+        session().numStampanti = 1;
         riempi();
         scope = std::make_unique<ui::ScopedDialogHandler>(dialogs);
     }
@@ -80,7 +80,7 @@ struct Database {
         QElapsedTimer t;
         t.start();
         db::Connection cn;
-        cn.open(DataConStr);
+        cn.open(session().dataConStr);
         cn.beginTrans();
         cn.execute(QStringLiteral("INSERT INTO Pagamenti (pagDescrizione, sezId) VALUES ('Bonifico bancario 30 gg d.f.', 1)"));
         auto aBlocchi = [&](int quanti, const QString& testa, auto riga) {
@@ -259,7 +259,7 @@ void BM_Query(benchmark::State& state)
     for (auto _ : state) {
         const auto inizio = std::chrono::steady_clock::now();
         db::Recordset rs;
-        rs.open(sql, DataConStr, db::CursorType::Static, db::LockType::ReadOnly);
+        rs.open(sql, session().dataConStr, db::CursorType::Static, db::LockType::ReadOnly);
         righe = 0;
         for (; !rs.eof(); rs.moveNext()) {
             ++righe;
@@ -293,7 +293,7 @@ report::Report reportDi(int id)
     case 6: rpt = arpCliFor2::Nuovo(); break;
     default: rpt = arpIncassi::Nuovo(); break;
     }
-    rpt.dataControl().setConnectionString(DataConStr);
+    rpt.dataControl().setConnectionString(session().dataConStr);
     rpt.dataControl().setSource(sqlDelReport(id));
     return rpt;
 }
@@ -372,7 +372,7 @@ void BM_Documents1000Pdf(benchmark::State& state)
     db::Recordset rs;
     FiltriReport f = annoIntero();
     f.al = QDate(2024, 1, 4);
-    rs.open(SqlDocumenti(f), DataConStr, db::CursorType::Static, db::LockType::ReadOnly);
+    rs.open(SqlDocumenti(f), session().dataConStr, db::CursorType::Static, db::LockType::ReadOnly);
     state.counters["documents"] = rs.recordCount();
     rs.close();
     esportaDalMenu(state, 1, kModoPdf, f.dal, f.al);

@@ -31,7 +31,7 @@ protected:
     {
         ProgramFixture::SetUp();
         useUpgradedDatabase();
-        gSezId = 1;
+        session().sezId = 1;
         CaricaSezione();
         ImpostaDataLavoro(QDate(2026, 3, 5));
         m_dir = qEnvironmentVariable("CORVESSA_SHOTS", QStringLiteral("shots"));
@@ -55,7 +55,7 @@ protected:
     std::int32_t scalarId(const QString& sql)
     {
         db::Recordset rs;
-        rs.open(sql, DataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
+        rs.open(sql, session().dataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
         const std::int32_t id = rs.eof() ? 0 : rs.value(0).toLong();
         rs.close();
         return id;

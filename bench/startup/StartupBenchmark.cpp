@@ -333,10 +333,10 @@ void chiudiTutto()
 // The shared state as a fresh process has it.
 void statoIniziale()
 {
-    gCartellaDbPredefinita.clear();
-    gCartellaDb.clear();
-    DataConStr.clear();
-    gSezId = 0;
+    session().cartellaDbPredefinita.clear();
+    session().cartellaDb.clear();
+    session().dataConStr.clear();
+    session().sezId = 0;
 }
 
 // The invoice view, chosen as the user does from the View menu, until its grid is filled and drawn.
@@ -395,8 +395,8 @@ int main(int argc, char** argv)
     const QString percorso = QDir(cartella).filePath(QLatin1String(kNomeDatabase));
     QFile::copy(QDir(programma).filePath(QLatin1String(kNomeTemplate)), percorso);
     QFile::setPermissions(percorso, QFile::ReadOwner | QFile::WriteOwner);
-    gCartellaDb = cartella;
-    DataConStr = StringaConnessione(cartella);
+    session().cartellaDb = cartella;
+    session().dataConStr = StringaConnessione(cartella);
     AggiornaDb();
     CaricaUms();
     CreaTabelleFin();
@@ -413,7 +413,7 @@ int main(int argc, char** argv)
     // The first start stores the default layouts; the starts measured are the ones after it.
     statoIniziale();
     Main();
-    if (!frmMain::exists() || gCartellaDb != cartella) {
+    if (!frmMain::exists() || session().cartellaDb != cartella) {
         std::fprintf(stderr, "the start did not open the bench database\n%s\n", qPrintable(dialogs.messages().join(QLatin1Char('\n'))));
         return 1;
     }
@@ -444,7 +444,7 @@ int main(int argc, char** argv)
     std::vector<std::pair<const char*, double>> passi;
     {
         statoIniziale();
-        gCartellaDb = cartella;
+        session().cartellaDb = cartella;
         auto passo = [&](const char* nome, const std::function<void()>& f) {
             QElapsedTimer t;
             t.start();
@@ -453,7 +453,7 @@ int main(int argc, char** argv)
         };
         const QString cs = StringaConnessione(cartella);
         passo("VerificaDatabase", [&] { VerificaDatabase(cs); });
-        DataConStr = cs;
+        session().dataConStr = cs;
         passo("VerificaLogo", [] { VerificaLogo(); });
         passo("AggiornaDb", [] { AggiornaDb(); });
         passo("CaricaUms", [] { CaricaUms(); });
@@ -461,7 +461,7 @@ int main(int argc, char** argv)
         passo("CaricaModelli", [] { CaricaModelli(); });
         passo("CaricaLogo", [] { CaricaLogo(); });
         passo("EliminaDocumentoNuovoRimasto", [] { EliminaDocumentoNuovoRimasto(); });
-        passo("SezioneUnicaSenzaPassword", [] { gSezId = SezioneUnicaSenzaPassword(); });
+        passo("SezioneUnicaSenzaPassword", [] { session().sezId = SezioneUnicaSenzaPassword(); });
         passo("frmMain::Visualizza", [] { frmMain::Visualizza(); });
         passo("invoice view", [] { vistaFatture(); });
     }
@@ -519,7 +519,7 @@ int main(int argc, char** argv)
     auto conConnessione = [&](int cli, bool& esito) {
         db::Connection cn;
         cn.setCursorLocation(db::CursorLocation::Client);
-        cn.open(DataConStr, QString(), QString());
+        cn.open(session().dataConStr, QString(), QString());
         esito = layerClientInUse(cn, cli);
         cn.close();
     };
@@ -539,7 +539,7 @@ int main(int argc, char** argv)
     {
         db::Connection cn;
         cn.setCursorLocation(db::CursorLocation::Client);
-        cn.open(DataConStr, QString(), QString());
+        cn.open(session().dataConStr, QString(), QString());
         soloControlli = medianMs(21, [&] { layerClientInUse(cn, cliInUso); });
         cn.close();
         sqlite3* r = openRaw(percorso);

@@ -61,13 +61,13 @@ bool ApriDatabase(const QString& connessione)
     }
     if (stato == StatoDatabase::Irraggiungibile) {
         fermaSulFile(QStringLiteral("Impossibile aprire il file del database:"));
-        frmForFolders::Apri(gRegKeySettings, AppTitle());
+        frmForFolders::Apri(session().regKeySettings, AppTitle());
         return false;
     }
     if (stato == StatoDatabase::Cartella) {
         fermaSulFile(QStringLiteral("Al posto del file del database c'è una cartella con lo stesso nome:"),
                      QStringLiteral("Rinominare o spostare la cartella, oppure scegliere un'altra cartella del database."));
-        frmForFolders::Apri(gRegKeySettings, AppTitle());
+        frmForFolders::Apri(session().regKeySettings, AppTitle());
         return false;
     }
     if (stato == StatoDatabase::CollegamentoInterrotto) {
@@ -75,7 +75,7 @@ bool ApriDatabase(const QString& connessione)
                      QStringLiteral("Il collegamento punta a ") + QDir::toNativeSeparators(QFileInfo(PercorsoDatabase()).symLinkTarget())
                          + QStringLiteral(". Rendere di nuovo raggiungibile quel file (un'unità di rete da collegare, una cartella "
                                           "spostata), oppure scegliere un'altra cartella del database."));
-        frmForFolders::Apri(gRegKeySettings, AppTitle());
+        frmForFolders::Apri(session().regKeySettings, AppTitle());
         return false;
     }
     if (stato == StatoDatabase::GiornaleSuSolaLettura) {
@@ -122,7 +122,7 @@ bool ApriDatabase(const QString& connessione)
         messaggioCritico(QStringLiteral("Database assente o danneggiato") + kCrLf + QStringLiteral("L'applicazione non verrà avviata."));
     else if (!messaggioMostrato)
         messaggioCritico(QStringLiteral("File di sistema assente") + kCrLf + QStringLiteral("L'applicazione non verrà avviata."));
-    frmForFolders::Apri(gRegKeySettings, AppTitle());
+    frmForFolders::Apri(session().regKeySettings, AppTitle());
     return false;
 }
 
@@ -131,26 +131,26 @@ bool ApriDatabase(const QString& connessione)
 void Main()
 {
     // 1. Registry key paths, from the application title.
-    gRegKeySettings = QStringLiteral("Software\\Vantrel\\") + AppTitle() + QStringLiteral("\\Settings");
-    gRegKeySettings2 = gRegKeySettings;
-    gRegKeyPrinters = QStringLiteral("Software\\Vantrel\\") + AppTitle() + QStringLiteral("\\Printers");
+    session().regKeySettings = QStringLiteral("Software\\Vantrel\\") + AppTitle() + QStringLiteral("\\Settings");
+    session().regKeySettings2 = session().regKeySettings;
+    session().regKeyPrinters = QStringLiteral("Software\\Vantrel\\") + AppTitle() + QStringLiteral("\\Printers");
 
     // 2-3. The database folder: the registry's, or the default one.
-    gCartellaDbPredefinita = CartellaDbPredefinita();
-    gCartellaDb = LeggiRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, QStringLiteral("appset_curdb"),
-                                core::Variant(gCartellaDbPredefinita))
+    session().cartellaDbPredefinita = CartellaDbPredefinita();
+    session().cartellaDb = LeggiRegistro(HKEY_CURRENT_USER, session().regKeySettings, REG_SZ, QStringLiteral("appset_curdb"),
+                                core::Variant(session().cartellaDbPredefinita))
                       .toString();
-    while (gCartellaDb.size() > 1 && (gCartellaDb.endsWith(QLatin1Char('/')) || gCartellaDb.endsWith(QLatin1Char('\\'))))
-        gCartellaDb.chop(1);
+    while (session().cartellaDb.size() > 1 && (session().cartellaDb.endsWith(QLatin1Char('/')) || session().cartellaDb.endsWith(QLatin1Char('\\'))))
+        session().cartellaDb.chop(1);
 
     // 4-5. Connection string; recover the database from the template when needed.
-    const QString connessione = StringaConnessione(gCartellaDb);
+    const QString connessione = StringaConnessione(session().cartellaDb);
     if (!ApriDatabase(connessione))
         return;
 
     // 6.
-    DataConStr = connessione;
-    gScrollBarWidth = twipsPerPixelX() * static_cast<float>(QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    session().dataConStr = connessione;
+    session().scrollBarWidth = twipsPerPixelX() * static_cast<float>(QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 
     // 7. Schema and default data.
     VerificaLogo();
@@ -166,13 +166,13 @@ void Main()
     // (whatever its id), otherwise the login decides.
     const std::int32_t unica = SezioneUnicaSenzaPassword();
     if (unica > 0) {
-        gSezId = unica;
+        session().sezId = unica;
     } else {
         const std::int32_t scelta = frmAdminPass::Apri();
         frmAdminPass::Unload();
         if (scelta < 1)
             return;
-        gSezId = scelta;
+        session().sezId = scelta;
     }
 
     // 9.

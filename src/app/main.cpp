@@ -2,6 +2,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/ItalianSetup.h"
 #include "app/Main.h"
+#include "startup/Session.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -36,6 +37,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Corvessa"));
     QApplication::setOrganizationName(QStringLiteral("Vantrel"));
     ui::setupItalian(app);
+    Session sessione;
+    const Session::Scope ambito(sessione);
 
     try {
         Main();

@@ -131,7 +131,7 @@ bool frmIncassi::load(std::int32_t fatId)
     gex->hide();
     try {
         // The rows and the net they are set against, as they stood at one moment.
-        DocumentCollections read = DocumentStore(DataConStr).loadCollections(fatId);
+        DocumentCollections read = DocumentStore(session().dataConStr).loadCollections(fatId);
         m_rs = read.rows;
         m_netto = read.net;
         m_dataDocumento = read.date;
@@ -159,7 +159,7 @@ void frmIncassi::configureColumns()
     grid::GridColumn data = gex->column(QStringLiteral("incData"));
     data.setCaption(QStringLiteral("Data"));
     data.setWidth(1400);
-    data.setDefaultValue(core::Variant(gDataLavoro));
+    data.setDefaultValue(core::Variant(session().dataLavoro));
     grid::GridColumn importo = gex->column(QStringLiteral("incImporto"));
     importo.setCaption(QStringLiteral("Importo"));
     importo.setWidth(1200);
@@ -244,7 +244,7 @@ void frmIncassi::cmdSalva_Click()
         }
     }
     try {
-        DocumentStore(DataConStr).saveCollections(m_fatId, m_rs);
+        DocumentStore(session().dataConStr).saveCollections(m_fatId, m_rs);
     } catch (const core::Error& e) {
         // Nothing was written; every edit is still here for another try or Annulla.
         gex->refresh();

@@ -89,7 +89,7 @@ frmMakeInvoice::frmMakeInvoice(QWidget* owner) : QDialog(owner)
     dtpInvoiceDate = new ui::DateBox(this);
     dtpInvoiceDate->setObjectName(QStringLiteral("dtpInvoiceDate"));
     // Form_Load: the invoice is dated on the working date unless the user picks another.
-    dtpInvoiceDate->setDate(gDataLavoro);
+    dtpInvoiceDate->setDate(session().dataLavoro);
     cmdMakeInvoice = new QPushButton(QStringLiteral("Genera Fattura"), this);
     cmdMakeInvoice->setObjectName(QStringLiteral("cmdMakeInvoice"));
     cmdCancel = new QPushButton(QStringLiteral("Annulla"), this);
@@ -156,10 +156,10 @@ void frmMakeInvoice::cmdMakeInvoice_Click()
     }
     const QString prefix = cleanPrefix(txtSezione->text());
     const QDate data = dtpInvoiceDate->date();
-    if (data.isValid() && data.year() != gAnnoLavoro) {
+    if (data.isValid() && data.year() != session().annoLavoro) {
         const int risposta = ui::msgBox(QStringLiteral("La data della fattura è dell'anno ") + QString::number(data.year())
                                             + QStringLiteral(", ma il numero sarà dato dalla numerazione dell'anno di lavoro ")
-                                            + QString::number(gAnnoLavoro) + QStringLiteral(".") + kCrLf
+                                            + QString::number(session().annoLavoro) + QStringLiteral(".") + kCrLf
                                             + QStringLiteral("Generare comunque la fattura?"),
                                         ui::vbYesNo | ui::vbExclamation | ui::vbDefaultButton2);
         if (risposta != ui::vbYes)
@@ -170,7 +170,7 @@ void frmMakeInvoice::cmdMakeInvoice_Click()
     NewInvoice made;
     try {
         bool ancora = false;
-        if (proFormaInvoiced(DataConStr, m_proFormaId)) {
+        if (proFormaInvoiced(session().dataConStr, m_proFormaId)) {
             const int risposta = ui::msgBox(QStringLiteral("La Pro-Forma è già stata trasformata in fattura.") + kCrLf
                                                 + QStringLiteral("Generare comunque un'altra fattura?"),
                                             ui::vbYesNo | ui::vbQuestion | ui::vbDefaultButton2);
@@ -178,7 +178,7 @@ void frmMakeInvoice::cmdMakeInvoice_Click()
                 return;
             ancora = true;
         }
-        made = makeInvoiceFromProForma(DataConStr, m_proFormaId, gSezId, gAnnoLavoro, prefix, data, ancora);
+        made = makeInvoiceFromProForma(session().dataConStr, m_proFormaId, session().sezId, session().annoLavoro, prefix, data, ancora);
     } catch (const core::Error& e) {
         // Nothing was stored; the dialog stays, so the user may try again or cancel.
         ui::msgBox(failureText(head, e), ui::vbOKOnly | ui::vbExclamation);
@@ -199,7 +199,7 @@ void frmMakeInvoice::cmdMakeInvoice_Click()
 bool frmMakeInvoice::deleteProForma(std::int32_t number, const QString& prefix)
 {
     try {
-        ::deleteProForma(DataConStr, m_proFormaId);
+        ::deleteProForma(session().dataConStr, m_proFormaId);
         return true;
     } catch (const core::Error& e) {
         ui::msgBox(failureText(QStringLiteral("La fattura n° ") + QString::number(number) + QStringLiteral(" ") + prefix

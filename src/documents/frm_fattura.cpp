@@ -182,20 +182,20 @@ void frm_fattura::Nuovo(std::int32_t tipo)
     // The provisional number is read before the write lock is taken.
     const std::int32_t provvisorio = UltimoNumero(QString()) + 1;
     NewDocument nuovo;
-    nuovo.sezId = gSezId;
-    nuovo.date = gDataLavoro;
+    nuovo.sezId = session().sezId;
+    nuovo.date = session().dataLavoro;
     nuovo.kind = tipo;
     nuovo.provisionalNumber = provvisorio;
-    nuovo.surchargePercent = gRitPrePerc;
-    nuovo.surchargeDescription = gRitPreDesc;
-    nuovo.withholdingDescription = gRitAccDesc;
-    nuovo.withholdingBasePercent = gRitAccPercSuImp;
-    nuovo.withholdingOnSurcharge = gRitAccSuRitPre;
+    nuovo.surchargePercent = session().ritPrePerc;
+    nuovo.surchargeDescription = session().ritPreDesc;
+    nuovo.withholdingDescription = session().ritAccDesc;
+    nuovo.withholdingBasePercent = session().ritAccPercSuImp;
+    nuovo.withholdingOnSurcharge = session().ritAccSuRitPre;
     std::int32_t id = 0;
     try {
         // Remembered before its row exists, until it is saved or cancelled: a
         // start after a crash or a kill removes the blank row.
-        id = createNewDocument(DataConStr, nuovo, RicordaDocumentoNuovo);
+        id = createNewDocument(session().dataConStr, nuovo, RicordaDocumentoNuovo);
     } catch (const core::Error& e) {
         ui::msgBox(QStringLiteral("Impossibile creare il documento.") + kCrLf + e.text(), ui::vbOKOnly, AppTitle());
         return;
@@ -240,7 +240,7 @@ void frm_fattura::CaricaDocumento()
         cmbData[0]->addItems({QStringLiteral("Fattura"), QStringLiteral("Nota di Credito"), QStringLiteral("Pro Forma")});
 
         // Header, lines and VAT rows as they stood at one moment.
-        m_doc = DocumentStore(DataConStr).load(m_id);
+        m_doc = DocumentStore(session().dataConStr).load(m_id);
         gexdet->setRecordset(m_doc.lineRows());
         gexDetIVA->setRecordset(m_doc.vatRows());
         configureVatGrid();
@@ -283,8 +283,8 @@ void frm_fattura::CaricaDocumento()
 
 void frm_fattura::CaricaCombo()
 {
-    const db::Recordset clients = readClientList(DataConStr, gSezId);
-    const db::Recordset terms = readPaymentList(DataConStr, gSezId);
+    const db::Recordset clients = readClientList(session().dataConStr, session().sezId);
+    const db::Recordset terms = readPaymentList(session().dataConStr, session().sezId);
     dtcData[0]->setRowSource(clients, QStringLiteral("cliId"), QStringLiteral("cliNome"));
     dtcData[1]->setRowSource(terms, QStringLiteral("pagId"), QStringLiteral("pagDescrizione"));
     if (m_bound)
@@ -295,7 +295,7 @@ bool frm_fattura::CaricaCodiciIVA()
 {
     db::Recordset rs;
     try {
-        rs = readVatCodeList(DataConStr);
+        rs = readVatCodeList(session().dataConStr);
     } catch (const core::Error& e) {
         // The codes stay unknown rather than empty: no line is judged against them.
         m_codesLoaded = false;
@@ -323,36 +323,36 @@ void frm_fattura::sizeCodeList()
 
 std::array<core::Variant, 7> frm_fattura::DatiCliente(std::int32_t cliId)
 {
-    return readClientData(DataConStr, cliId);
+    return readClientData(session().dataConStr, cliId);
 }
 
 // ---- look-ups --------------------------------------------------------------
 
 double frm_fattura::AliquotaIVA(const QString& codice)
 {
-    return vatCodeRate(DataConStr, codice);
+    return vatCodeRate(session().dataConStr, codice);
 }
 
 bool frm_fattura::EsenzioneIVA(const QString& codice)
 {
-    return vatCodeExempt(DataConStr, codice);
+    return vatCodeExempt(session().dataConStr, codice);
 }
 
 bool frm_fattura::NoRitenutaIVA(const QString& codice)
 {
-    return vatCodeNoWithholding(DataConStr, codice);
+    return vatCodeNoWithholding(session().dataConStr, codice);
 }
 
 QString frm_fattura::NotaPagamento(std::int32_t pagId)
 {
-    return paymentTermNote(DataConStr, pagId);
+    return paymentTermNote(session().dataConStr, pagId);
 }
 
 // ---- computation -----------------------------------------------------------
 
 void frm_fattura::CalcolaRiepilogoIVA(double& RitPrePerc, double& RitAccPerc)
 {
-    const VatSummary summary = computeVatSummary(m_doc.vatLines(), readVatCodes(DataConStr), m_doc.vatSummary(),
+    const VatSummary summary = computeVatSummary(m_doc.vatLines(), readVatCodes(session().dataConStr), m_doc.vatSummary(),
                                                  m_doc.vatSettings(RitPrePerc, RitAccPerc));
     m_doc.applyVatChanges(summary.changes);
 }
@@ -402,10 +402,10 @@ bool frm_fattura::Salva()
     const QString prefisso = cleanPrefix(txtData[9]->text());
     if (numera) {
         const QDate data = m_doc.header(QStringLiteral("fatData")).toDate();
-        if (data.isValid() && data.year() != gAnnoLavoro) {
+        if (data.isValid() && data.year() != session().annoLavoro) {
             const int risposta = ui::msgBox(QStringLiteral("La data del documento è dell'anno ") + QString::number(data.year())
                                                 + QStringLiteral(", ma il numero sarà dato dalla numerazione dell'anno di lavoro ")
-                                                + QString::number(gAnnoLavoro) + QStringLiteral(".") + kCrLf
+                                                + QString::number(session().annoLavoro) + QStringLiteral(".") + kCrLf
                                                 + QStringLiteral("Salvare comunque il documento?"),
                                             ui::vbYesNo | ui::vbExclamation | ui::vbDefaultButton2, AppTitle());
             if (risposta != ui::vbYes)
@@ -416,12 +416,12 @@ bool frm_fattura::Salva()
     DocumentSave how;
     how.kind = tipo;
     how.numbered = numera;
-    how.sezId = gSezId;
-    how.year = gAnnoLavoro;
+    how.sezId = session().sezId;
+    how.year = session().annoLavoro;
     how.prefix = prefisso;
     std::int32_t numero = 0;
     try {
-        numero = DocumentStore(DataConStr).save(m_doc, how);
+        numero = DocumentStore(session().dataConStr).save(m_doc, how);
     } catch (const core::Error& e) {
         // Nothing of this save stays, and the document still holds every edit for a retry.
         ui::msgBox(saveFailureText(e), ui::vbOKOnly, AppTitle());
@@ -587,7 +587,7 @@ void frm_fattura::CalcolaDaPattuito(core::Currency Pattuito, std::int32_t Riga)
     line.total = gexdet->value(kColTotRiga).toCurrency();
 
     std::optional<VatCode> code;
-    for (const VatCode& c : readVatCodes(DataConStr)) {
+    for (const VatCode& c : readVatCodes(session().dataConStr)) {
         if (c.code.compare(line.vatCode, Qt::CaseInsensitive) == 0)
             code = c;
     }
@@ -661,7 +661,7 @@ void frm_fattura::NuovoPagamento()
 bool frm_fattura::deleteNeverSaved()
 {
     try {
-        deleteDocument(DataConStr, m_id);
+        deleteDocument(session().dataConStr, m_id);
         DimenticaDocumentoNuovo(m_id);
         return true;
     } catch (const core::Error& e) {
@@ -1141,8 +1141,8 @@ void frm_fattura::configureLineGrid()
     gexdet->column(kColCodiceIVA).setPosition(kPosCodiceIVA);
     gexdet->column(kColCodiceIVA).setDropDown(gexIVA, QStringLiteral("cdiCodice"), QStringLiteral("cdiCodice"));
     gexdet->column(kColQuanti).setDefaultValue(core::Variant(1.0));
-    if (!gPreIVA.isEmpty()) {
-        gexdet->column(kColCodiceIVA).setDefaultValue(core::Variant(gPreIVA));
+    if (!session().preIVA.isEmpty()) {
+        gexdet->column(kColCodiceIVA).setDefaultValue(core::Variant(session().preIVA));
         gexdet->column(kColImporto).setDefaultValue(core::Variant(core::Currency()));
         gexdet->column(kColTotRiga).setDefaultValue(core::Variant(core::Currency()));
     }
@@ -1259,7 +1259,7 @@ void frm_fattura::paymentChosen(const core::Variant& value)
 void frm_fattura::withholdingChanged()
 {
     const bool on = m_doc.header(QStringLiteral("fatpcRitAcc")).toBool();
-    setHeader(QStringLiteral("fatRitAccPerc"), core::Variant(on ? gRitAccPerc : 0.0));
+    setHeader(QStringLiteral("fatRitAccPerc"), core::Variant(on ? session().ritAccPerc : 0.0));
     if (gexdet->rowCount() > 0)
         recalculate();
 }
@@ -1270,7 +1270,7 @@ void frm_fattura::applyClientPayment()
     if (cli.isEmptyOrNull() || cli.toLong() <= 0 || sameStored(cli, m_clientApplied))
         return;
     try {
-        const core::Variant pag = clientPaymentTerm(DataConStr, cli.toLong());
+        const core::Variant pag = clientPaymentTerm(session().dataConStr, cli.toLong());
         if (NzNum(pag, 0.0) > 0)
             setHeader(QStringLiteral("fatCliForPag"), core::Variant(static_cast<std::int32_t>(NzNum(pag, 0.0))));
         m_clientApplied = cli;

@@ -431,7 +431,7 @@ bool finfrmArdFat::caricaModello(std::int16_t mode, std::int32_t id)
         if (mode == 0) {
             caricato.loadLayout(QDir(AppPath()).filePath(finModelli::kFileVuoto));
         } else {
-            letti = readLayout(DataConStr, id);
+            letti = readLayout(session().dataConStr, id);
             caricato.loadLayout(letti);
         }
     } catch (const core::Error& e) {
@@ -862,7 +862,7 @@ finfrmArdFat::Esito finfrmArdFat::Salva()
             if (const Esito esito = riscrivi(bytes); esito != Esito::Salvato)
                 return esito;
         } else {
-            insertLayout(DataConStr, nome, bytes, stampabile(ard->layout()));
+            insertLayout(session().dataConStr, nome, bytes, stampabile(ard->layout()));
         }
     } catch (const core::Error& e) {
         ui::msgBox(e.text(), ui::vbOKOnly, QStringLiteral("Error: FileSaveAs"));
@@ -901,7 +901,7 @@ finfrmArdFat::Esito finfrmArdFat::comeNuovo(const QByteArray& bytes)
     // Whatever ends the prompt, the design stays on the surface: it exists nowhere else.
     if (chiediNome(nome) != Esito::Salvato)
         return Esito::NonSalvato;
-    insertLayout(DataConStr, nome, bytes, stampabile(ard->layout()));
+    insertLayout(session().dataConStr, nome, bytes, stampabile(ard->layout()));
     return Esito::Salvato;
 }
 
@@ -911,7 +911,7 @@ finfrmArdFat::Esito finfrmArdFat::riscrivi(const QByteArray& bytes)
     // it; a row deleted or saved from elsewhere meanwhile is the user's call.
     QByteArray atteso = m_letti;
     for (;;) {
-        switch (rewriteLayout(DataConStr, m_id, atteso, bytes, stampabile(ard->layout()))) {
+        switch (rewriteLayout(session().dataConStr, m_id, atteso, bytes, stampabile(ard->layout()))) {
         case LayoutRewrite::Written: return Esito::Salvato;
         case LayoutRewrite::Gone:
             if (ui::msgBox(QStringLiteral("Il modello è stato eliminato dall'elenco mentre era aperto nel designer.\n"
@@ -933,7 +933,7 @@ finfrmArdFat::Esito finfrmArdFat::riscrivi(const QByteArray& bytes)
                 return Esito::NonSalvato;
             // Over what the user agreed to replace, and nothing newer.
             try {
-                atteso = readLayout(DataConStr, m_id);
+                atteso = readLayout(session().dataConStr, m_id);
             } catch (const core::Error&) {
                 atteso.clear(); // gone meanwhile: the next round tells it
             }

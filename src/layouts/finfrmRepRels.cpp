@@ -82,14 +82,14 @@ finfrmRepRels::finfrmRepRels()
 void finfrmRepRels::Apri(std::int32_t sezId)
 {
     finfrmRepRels* f = instance();
-    f->gexmod->setConnectionString(DataConStr);
+    f->gexmod->setConnectionString(session().dataConStr);
     f->gexmod->setRecordSource(layoutChoiceQuery());
     f->gexmod->rebind(true);
     if (f->gexmod->columnCount() >= 2)
         f->gexmod->column(1).setVisible(false);
 
     grid::GridEx* gex = f->gex;
-    gex->setConnectionString(DataConStr);
+    gex->setConnectionString(session().dataConStr);
     gex->setRecordSource(assignmentQuery(sezId));
     if (gex->rebind(true) && gex->columnCount() >= 4) {
         gex->column(QStringLiteral("sezId")).setVisible(false);

@@ -121,7 +121,7 @@ finfrmReps::finfrmReps()
 
 void finfrmReps::Form_Load()
 {
-    gex->setConnectionString(DataConStr);
+    gex->setConnectionString(session().dataConStr);
     gex->setRecordSource(QStringLiteral("SELECT finId, finNome FROM finData"));
     gex->rebind();
     if (gex->columnCount() >= 2) {
@@ -194,14 +194,14 @@ void finfrmReps::elimina()
     const std::int32_t id = idCorrente();
     const QString nome = nomeCorrente();
     try {
-        LayoutDeletion esito = checkLayoutDeletion(DataConStr, id);
+        LayoutDeletion esito = checkLayoutDeletion(session().dataConStr, id);
         if (esito == LayoutDeletion::Allowed) {
             const int risposta = ui::msgBox(QStringLiteral("Confermare l'eliminazione del modello \"%1\" ?").arg(nome),
                                             ui::vbYesNo | ui::vbDefaultButton2, AppTitle());
             if (risposta != ui::vbYes)
                 return;
             // Checked again with the delete, in one transaction.
-            esito = deleteLayout(DataConStr, id);
+            esito = deleteLayout(session().dataConStr, id);
         }
         switch (esito) {
         case LayoutDeletion::OnlyLayout: avvisa(QStringLiteral("Impossibile eliminare l'unico modello disponibile")); break;

@@ -69,13 +69,13 @@ const QString kSchedeAperte = QStringLiteral("Chiudere prima tutte le schede dat
 // Windows of the program still to come. Each entry is the one line that opens
 // its window; while an entry is empty, the commands that would open it stay
 // disabled, so nothing offers what it cannot do.
-const std::function<void()> apriSetup = [] { frm_setup::Apri(gSezId); };
+const std::function<void()> apriSetup = [] { frm_setup::Apri(session().sezId); };
 const std::function<void(QWidget*)> apriProfessionisti = [](QWidget* owner) { frmProfessionisti::Mostra(owner); };
 const std::function<void(QWidget*)> apriModelli = [](QWidget* owner) { finfrmReps::Mostra(owner); };
 const std::function<void(const QString&)> stampaReport = [](const QString& printer) { frmPrintReportMov::Stampa(printer); };
 const std::function<void()> apriDataLavoro = [] { frmOptions::ApriWorkingDate(); };
 const std::function<void()> apriContatori = [] { frmOptions::ApriContab(); };
-const std::function<void(QWidget*)> apriTabelle = [](QWidget* owner) { comfrmManData::Mostra(owner, DataConStr); };
+const std::function<void(QWidget*)> apriTabelle = [](QWidget* owner) { comfrmManData::Mostra(owner, session().dataConStr); };
 const std::function<void(QWidget*, const QString&)> apriInformazioni = [](QWidget* owner, const QString& testo) {
     comfrmAbout::About(owner, testo);
 };
@@ -253,11 +253,11 @@ frmMain::frmMain()
     setWindowTitle(AppTitle());
 
     // The two view options are read and kept; no behaviour of the list depends on them.
-    m_caricaLayout = LeggiRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_DWORD, QStringLiteral("regLoadViewLayout"),
+    m_caricaLayout = LeggiRegistro(HKEY_CURRENT_USER, session().regKeySettings, REG_DWORD, QStringLiteral("regLoadViewLayout"),
                                    core::Variant(std::int32_t(1)))
                          .toLong()
                      == 1;
-    m_collassaVista = LeggiRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_DWORD, QStringLiteral("regCollapseView"),
+    m_collassaVista = LeggiRegistro(HKEY_CURRENT_USER, session().regKeySettings, REG_DWORD, QStringLiteral("regCollapseView"),
                                     core::Variant(std::int32_t(1)))
                           .toLong()
                       == 1;
@@ -276,13 +276,13 @@ frmMain::frmMain()
 void frmMain::SalvaPercorso()
 {
     const QString cartella = QDir::toNativeSeparators(AppPath());
-    const QString salvata = LeggiRegistro(HKEY_CURRENT_USER, gRegKeySettings2, REG_SZ, QStringLiteral("prgPath"),
+    const QString salvata = LeggiRegistro(HKEY_CURRENT_USER, session().regKeySettings2, REG_SZ, QStringLiteral("prgPath"),
                                           core::Variant(QString()))
                                 .toString();
     if (salvata == cartella)
         return;
     try {
-        ScriviRegistro(HKEY_CURRENT_USER, gRegKeySettings2, REG_SZ, QStringLiteral("prgPath"), core::Variant(cartella));
+        ScriviRegistro(HKEY_CURRENT_USER, session().regKeySettings2, REG_SZ, QStringLiteral("prgPath"), core::Variant(cartella));
     } catch (const core::Error&) {
         // The program path is only a note for other tools; the program works without it.
     }
@@ -707,13 +707,13 @@ void frmMain::Visualizza()
 {
     frmMain* f = instance();
     f->ImpostaStampanti();
-    f->gexView->setConnectionString(DataConStr);
+    f->gexView->setConnectionString(session().dataConStr);
     // The splash stands while the views are built and the first refresh runs.
-    comfrmAbout::SplashOn(f, 1000, gCartellaDb);
+    comfrmAbout::SplashOn(f, 1000, session().cartellaDb);
     f->CreaViste();
     SetLay();
     comfrmAbout::SplashOff();
-    const bool amministratore = gSezId == 1;
+    const bool amministratore = session().sezId == 1;
     f->mnuProf[1]->setEnabled(amministratore && bool(apriProfessionisti));
     f->mnuFileItem[9]->setEnabled(amministratore && bool(apriModelli));
     // The raw table browser edits every section's data: it is the administrator's alone.
@@ -729,20 +729,20 @@ void frmMain::CreaViste()
     m_vistaCorrente = -1;
     setWindowTitle(AppTitle());
     lblTitle->setText(AppTitle());
-    gexView->setConnectionString(DataConStr);
+    gexView->setConnectionString(session().dataConStr);
 
     Vista(0).Setta(0, QStringLiteral("pro"), QStringLiteral("Pro-Forma"), QStringLiteral("Pro Forma"), std::int16_t(2),
                    QString(), QStringLiteral("P"));
     Vista(1).Setta(0, QStringLiteral("fat"), QStringLiteral("Fatture"), QStringLiteral("Fattura - Nota di credito"),
                    std::int16_t(1), QString(), QStringLiteral("F"));
     Vista(2).Setta(0, QStringLiteral("cli"), QStringLiteral("Clienti"), QStringLiteral("Cliente"), std::int16_t(3),
-                   clientViewSql(gSezId), QStringLiteral("C"));
+                   clientViewSql(session().sezId), QStringLiteral("C"));
     Vista(3).Setta(0, QStringLiteral("pre"), QStringLiteral("Prestazioni"), QStringLiteral("Prestazione"),
-                   std::int16_t(4), serviceViewSql(gSezId), QStringLiteral("R"));
+                   std::int16_t(4), serviceViewSql(session().sezId), QStringLiteral("R"));
     Vista(4).Setta(1, QStringLiteral("iva"), QStringLiteral("Codici IVA"), QStringLiteral("Codice IVA"), std::int16_t(4),
                    vatCodeViewSql(), QStringLiteral("I"));
     Vista(5).Setta(1, QStringLiteral("pag"), QStringLiteral("Pagamenti"), QStringLiteral("Pagamento"), std::int16_t(4),
-                   paymentTermViewSql(gSezId), QStringLiteral("G"));
+                   paymentTermViewSql(session().sezId), QStringLiteral("G"));
 
     for (int i = 0; i < kVociVista; ++i) {
         QAction* vista = mnuViewItem[i];
@@ -813,10 +813,10 @@ void frmMain::Refresh()
         AggiornaTrova();
     }
 
-    m_pannelloData->setText(core::format(core::Variant(gDataLavoro), QStringLiteral(" dddd - d mmmm yyyy ")));
+    m_pannelloData->setText(core::format(core::Variant(session().dataLavoro), QStringLiteral(" dddd - d mmmm yyyy ")));
     CaricaSezione();
     try {
-        if (const std::optional<QString> nome = professionalNameOf(DataConStr, gSezId))
+        if (const std::optional<QString> nome = professionalNameOf(session().dataConStr, session().sezId))
             m_pannelloProfessionista->setText(*nome + QLatin1Char(' '));
     } catch (const core::Error&) {
         // The panel keeps its text; the list above has already shown what went wrong.
@@ -900,7 +900,7 @@ void frmMain::LarghezzaColonne()
         {"iva", 3840, {960, -1000, 900, 900, 1000}},
         {"pag", 0, {0, -1000}},
     };
-    const double barra = gScrollBarWidth > 0 ? gScrollBarWidth
+    const double barra = session().scrollBarWidth > 0 ? session().scrollBarWidth
                                              : twipsX(gexView->view()->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     for (const Regola& r : regole) {
         if (codice != QLatin1String(r.codice))
@@ -1021,9 +1021,9 @@ void frmMain::CaricaVista()
     // Drawing waits until the list is whole (the grid keeps its focus meanwhile).
     gexView->setUpdatesEnabled(false);
     Vista(0).Setta(0, QStringLiteral("pro"), QStringLiteral("Pro Forma"), QStringLiteral("Pro Forma"), std::int16_t(2),
-                   proFormaViewSql(gSezId, gDataLavoro), QStringLiteral("P"));
+                   proFormaViewSql(session().sezId, session().dataLavoro), QStringLiteral("P"));
     Vista(1).Setta(0, QStringLiteral("fat"), QStringLiteral("Fatture"), QStringLiteral("Fattura"), std::int16_t(1),
-                   invoiceViewSql(gSezId, gDataLavoro), QStringLiteral("F"));
+                   invoiceViewSql(session().sezId, session().dataLavoro), QStringLiteral("F"));
 
     gexView->setRecordSource(Vista(m_vistaCorrente).SqlString());
     // The rebind clears the sort keys, so the list always opens sorted by its second column.
@@ -1289,7 +1289,7 @@ void frmMain::mnuProf_Click(int index)
 {
     if (index == 0)
         ApriProfessionista();
-    else if (index == 1 && gSezId == 1 && apriProfessionisti)
+    else if (index == 1 && session().sezId == 1 && apriProfessionisti)
         apriFinestra(QStringLiteral("frmProfessionisti"), [this] { apriProfessionisti(this); });
 }
 
@@ -1345,7 +1345,7 @@ void frmMain::ApriDataLavoro()
 void frmMain::ApriProfessionista()
 {
     if (apriSetup)
-        apriFinestra(QStringLiteral("frm_setup::Apri(%1)").arg(gSezId), apriSetup);
+        apriFinestra(QStringLiteral("frm_setup::Apri(%1)").arg(session().sezId), apriSetup);
 }
 
 void frmMain::CambiaDatabase()
@@ -1359,8 +1359,8 @@ void frmMain::CambiaDatabase()
         cartella.chop(1);
     QString errore;
     try {
-        ScriviRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, QStringLiteral("appset_curdb"), core::Variant(cartella));
-        const QString riletta = LeggiRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ,
+        ScriviRegistro(HKEY_CURRENT_USER, session().regKeySettings, REG_SZ, QStringLiteral("appset_curdb"), core::Variant(cartella));
+        const QString riletta = LeggiRegistro(HKEY_CURRENT_USER, session().regKeySettings, REG_SZ,
                                               QStringLiteral("appset_curdb"), core::Variant(QString()))
                                     .toString();
         if (riletta != cartella)
@@ -1380,7 +1380,7 @@ void frmMain::CambiaDatabase()
 
 void frmMain::ApriTabelle()
 {
-    if (gSezId != 1 || !apriTabelle)
+    if (session().sezId != 1 || !apriTabelle)
         return;
     const int risposta = ui::msgBox(QStringLiteral("Attenzione!") + kCrLf + kCrLf
                                         + QStringLiteral("La modifica diretta delle tabelle è una operazione che va "
@@ -1468,7 +1468,7 @@ void frmMain::Elimina()
     const core::Variant chiave = gexView->value(1);
 
     try {
-        const ListDeletion esito = deleteListRecord(DataConStr, *record, chiave, [] {
+        const ListDeletion esito = deleteListRecord(session().dataConStr, *record, chiave, [] {
             return ui::msgBox(QStringLiteral("Confermare eliminazione?"), ui::vbYesNo | ui::vbQuestion, AppTitle()) == ui::vbYes;
         });
         if (esito == ListDeletion::InUse)
@@ -1486,32 +1486,32 @@ void frmMain::Elimina()
 void frmMain::ImpostaStampanti()
 {
     m_stampanti = true;
-    gStampanteSlot = QStringList{QString(), QString()};
-    gStampanteSlotDriver = QStringList{QString(), QString()};
+    session().stampanteSlot = QStringList{QString(), QString()};
+    session().stampanteSlotDriver = QStringList{QString(), QString()};
     try {
         const InstalledPrinters elenco = installedPrinters();
-        gStampanti.clear();
-        gStampantiDriver.clear();
+        session().stampanti.clear();
+        session().stampantiDriver.clear();
         for (const InstalledPrinter& p : elenco.printers) {
             if (!elenco.defaultDeviceName.isEmpty() && p.deviceName == elenco.defaultDeviceName) {
-                gStampanteSlot[0] = p.deviceName;
-                gStampanteSlotDriver[0] = p.driverName;
+                session().stampanteSlot[0] = p.deviceName;
+                session().stampanteSlotDriver[0] = p.driverName;
             }
-            gStampanti.append(p.deviceName);
-            gStampantiDriver.append(p.driverName);
+            session().stampanti.append(p.deviceName);
+            session().stampantiDriver.append(p.driverName);
         }
-        gNumStampanti = static_cast<std::int32_t>(elenco.printers.size());
-        if (!gStampanteSlot[0].isEmpty()) {
+        session().numStampanti = static_cast<std::int32_t>(elenco.printers.size());
+        if (!session().stampanteSlot[0].isEmpty()) {
             // Slot 2 defaults to slot 1 as just read, so one stored slot names both.
             for (int i = 1; i <= 2; ++i) {
-                gStampanteSlot[i - 1] = LeggiRegistro(HKEY_CURRENT_USER, gRegKeyPrinters, REG_SZ,
+                session().stampanteSlot[i - 1] = LeggiRegistro(HKEY_CURRENT_USER, session().regKeyPrinters, REG_SZ,
                                                       core::format(core::Variant(std::int32_t(i)), QStringLiteral("000")),
-                                                      core::Variant(gStampanteSlot[0]))
+                                                      core::Variant(session().stampanteSlot[0]))
                                             .toString();
-                gStampanteSlotDriver[i - 1] =
-                    LeggiRegistro(HKEY_CURRENT_USER, gRegKeyPrinters, REG_SZ,
+                session().stampanteSlotDriver[i - 1] =
+                    LeggiRegistro(HKEY_CURRENT_USER, session().regKeyPrinters, REG_SZ,
                                   core::format(core::Variant(std::int32_t(i)), QStringLiteral("\\D000")),
-                                  core::Variant(gStampanteSlotDriver[0]))
+                                  core::Variant(session().stampanteSlotDriver[0]))
                         .toString();
             }
             return;

@@ -96,12 +96,12 @@ bool MasterDataForm::preparaApertura()
 
 void MasterDataForm::apriNuovo(const QString& table)
 {
-    m_dati.openNew(DataConStr, table);
+    m_dati.openNew(session().dataConStr, table);
 }
 
 void MasterDataForm::apriEsistente(const QString& sql)
 {
-    m_dati.openExisting(DataConStr, sql);
+    m_dati.openExisting(session().dataConStr, sql);
 }
 
 void MasterDataForm::larghezzaPerLaGuida()

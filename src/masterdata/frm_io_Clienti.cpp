@@ -175,7 +175,7 @@ core::Variant frm_io_Clienti::Nuovo(std::int32_t nMode)
     f->apriNuovo(QStringLiteral("CliFor"));
     f->m_dati.setValue(QStringLiteral("SostImposta"), core::Variant(false));
     f->m_dati.setValue(QStringLiteral("cliShared"), core::Variant(false));
-    f->m_dati.setValue(QStringLiteral("sezId"), core::Variant(gSezId));
+    f->m_dati.setValue(QStringLiteral("sezId"), core::Variant(session().sezId));
     // No payment term, as the column's 0 says.
     f->m_dati.setValue(QStringLiteral("cliPagamento"), core::Variant(std::int32_t{0}));
     f->CollegaCampi();
@@ -218,7 +218,7 @@ void frm_io_Clienti::CollegaCampi()
 
 void frm_io_Clienti::CaricaPagamenti()
 {
-    db::Recordset elenco = paymentTermChoices(DataConStr, gSezId);
+    db::Recordset elenco = paymentTermChoices(session().dataConStr, session().sezId);
     if (!m_pagamenti.isNull() && m_pagamenti.isOpen())
         m_pagamenti.close();
     m_pagamenti = elenco;

@@ -173,7 +173,7 @@ void frm_io_IVA::Form_Load()
 
 QString frm_io_IVA::LeggiPredefinito() const
 {
-    return defaultVatCode(DataConStr, gSezId);
+    return defaultVatCode(session().dataConStr, session().sezId);
 }
 
 void frm_io_IVA::scriviRecord()
@@ -183,7 +183,7 @@ void frm_io_IVA::scriviRecord()
         return;
     }
     // The code and the section's default are written together or not at all.
-    m_dati.saveWith(setDefaultVatCodeStatement(gSezId, m_dati.value(QStringLiteral("cdiCodice")).toString()));
+    m_dati.saveWith(setDefaultVatCodeStatement(session().sezId, m_dati.value(QStringLiteral("cdiCodice")).toString()));
 }
 
 QString frm_io_IVA::messaggioRifiuto(SaveRefusal refusal, const core::Error& error) const
@@ -191,7 +191,7 @@ QString frm_io_IVA::messaggioRifiuto(SaveRefusal refusal, const core::Error& err
     if (refusal == SaveRefusal::Constraint && Modo == 1) {
         const QString codice = txtData[0]->text();
         try {
-            if (vatCodeStored(DataConStr, codice))
+            if (vatCodeStored(session().dataConStr, codice))
                 return QStringLiteral("Il codice IVA \"") + codice
                      + QStringLiteral("\" esiste già: indicare un codice diverso.");
         } catch (const core::Error&) {

@@ -96,7 +96,7 @@ core::Variant frm_io_Pagamenti::Nuovo(std::int32_t nMode)
     f->Modo = 1;
     f->Modale = (nMode == 1);
     f->apriNuovo(QStringLiteral("Pagamenti"));
-    f->m_dati.setValue(QStringLiteral("sezId"), core::Variant(gSezId));
+    f->m_dati.setValue(QStringLiteral("sezId"), core::Variant(session().sezId));
     f->m_dati.setValue(QStringLiteral("pagShared"), core::Variant(false));
     f->CollegaCampi();
     f->chkData[1]->setEnabled(true);

@@ -112,9 +112,9 @@ core::Variant frm_io_Prestazioni::Nuovo(std::int32_t nMode, std::optional<std::i
     f->apriNuovo(QStringLiteral("Prestazioni"));
     f->m_dati.setValue(QStringLiteral("preImporto"), core::Variant(core::Currency()));
     f->m_dati.setValue(QStringLiteral("preCliId"), core::Variant(f->m_cliId));
-    f->m_dati.setValue(QStringLiteral("sezId"), core::Variant(gSezId));
-    if (!gPreIVA.isEmpty())
-        f->m_dati.setValue(QStringLiteral("preCodiceIVA"), core::Variant(gPreIVA));
+    f->m_dati.setValue(QStringLiteral("sezId"), core::Variant(session().sezId));
+    if (!session().preIVA.isEmpty())
+        f->m_dati.setValue(QStringLiteral("preCodiceIVA"), core::Variant(session().preIVA));
     f->CollegaCampi();
     return f->mostra(nMode, f->txtData[0]);
 }
@@ -138,9 +138,9 @@ void frm_io_Prestazioni::CaricaCombo()
     for (db::Recordset* rs : {&m_iva, &m_clienti})
         if (!rs->isNull() && rs->isOpen())
             rs->close();
-    m_iva = vatCodeChoices(DataConStr);
+    m_iva = vatCodeChoices(session().dataConStr);
     dtcData[0]->setRowSource(m_iva, QStringLiteral("cdiCodice"), QStringLiteral("cdiDescrizione"));
-    m_clienti = serviceClientChoices(DataConStr, m_cliId, gSezId);
+    m_clienti = serviceClientChoices(session().dataConStr, m_cliId, session().sezId);
     dtcData[1]->setRowSource(m_clienti, QStringLiteral("cliId"), QStringLiteral("cliNome"));
 }
 

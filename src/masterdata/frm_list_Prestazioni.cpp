@@ -90,11 +90,11 @@ std::array<core::Variant, 3> frm_list_Prestazioni::Apri(std::int32_t cliId)
     f->m_cliId = cliId;
     // Closed some other way than by a button, the picker picked nothing.
     f->m_risultato[0] = core::Variant(QString());
-    f->gexPre->setConnectionString(DataConStr);
+    f->gexPre->setConnectionString(session().dataConStr);
     f->gexPre->setRecordSource(
         QStringLiteral("SELECT preDescrizione, preCodiceIVA, preImporto, preCliId, preId FROM Prestazioni")
         + QStringLiteral(" WHERE (preCliId=0 OR preCliId=") + QString::number(cliId) + QStringLiteral(") AND sezId=")
-        + QString::number(gSezId) + QStringLiteral(" ORDER BY preCliId DESC, preDescrizione"));
+        + QString::number(session().sezId) + QStringLiteral(" ORDER BY preCliId DESC, preDescrizione"));
     // A list that could not be read (the database busy, say) is told, and
     // nothing is picked: an empty picker would say there is no service.
     if (!f->caricaGriglia())

@@ -18,7 +18,7 @@ QString ultimaCartella()
 {
     QString cartella;
     try {
-        cartella = LeggiRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, kCartellaEsportazioni, core::Variant(QString()))
+        cartella = LeggiRegistro(HKEY_CURRENT_USER, session().regKeySettings, REG_SZ, kCartellaEsportazioni, core::Variant(QString()))
                        .toString();
     } catch (const core::Error&) {
         // Unreadable settings only lose the proposal.
@@ -34,7 +34,7 @@ QString ultimaCartella()
 void ricordaCartella(const QString& file)
 {
     try {
-        ScriviRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, kCartellaEsportazioni,
+        ScriviRegistro(HKEY_CURRENT_USER, session().regKeySettings, REG_SZ, kCartellaEsportazioni,
                        core::Variant(QDir::toNativeSeparators(QFileInfo(file).absolutePath())));
     } catch (const core::Error&) {
         // The export is done; only the next proposal is lost.

@@ -113,18 +113,18 @@ bool EsportaPdf(report::Report& rpt)
 
 report::ReportPreview* AnteprimaFattura(std::int32_t fatId, std::int32_t fatTipo)
 {
-    auto rpt = StampaDocumento(gSezId, fatTipo, DataConStr, SqlStampaDocumento(fatId));
+    auto rpt = StampaDocumento(session().sezId, fatTipo, session().dataConStr, SqlStampaDocumento(fatId));
     return rpt ? AnteprimaDocumento(*rpt) : nullptr;
 }
 
 bool StampaFattura(std::int32_t fatId, std::int32_t fatTipo)
 {
-    auto rpt = StampaDocumento(gSezId, fatTipo, DataConStr, SqlStampaDocumento(fatId));
+    auto rpt = StampaDocumento(session().sezId, fatTipo, session().dataConStr, SqlStampaDocumento(fatId));
     return rpt && StampaReport(*rpt);
 }
 
 bool EsportaFatturaPdf(std::int32_t fatId, std::int32_t fatTipo)
 {
-    auto rpt = StampaDocumento(gSezId, fatTipo, DataConStr, SqlStampaDocumento(fatId));
+    auto rpt = StampaDocumento(session().sezId, fatTipo, session().dataConStr, SqlStampaDocumento(fatId));
     return rpt && EsportaPdf(*rpt);
 }

@@ -38,7 +38,7 @@ bool StampaReport(report::Report& rpt);
 bool EsportaPdf(report::Report& rpt);
 
 // The editor's three commands on a saved document, one call each: the
-// current section (gSezId), the global connection string and the editor's
+// session's current section and connection string, and the editor's
 // query. The kind is the document's saved kind.
 report::ReportPreview* AnteprimaFattura(std::int32_t fatId, std::int32_t fatTipo);
 bool StampaFattura(std::int32_t fatId, std::int32_t fatTipo);

@@ -83,7 +83,7 @@ QString finclsTarvix::DescrizionePagamento(const core::Variant& pagId) const
     if (pagId.isEmptyOrNull())
         return {};
     db::Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM Pagamenti WHERE pagId=") + SqlNumber(NzNum(pagId, 0.0)), DataConStr,
+    rs.open(QStringLiteral("SELECT * FROM Pagamenti WHERE pagId=") + SqlNumber(NzNum(pagId, 0.0)), session().dataConStr,
             db::CursorType::ForwardOnly, db::LockType::ReadOnly);
     QString descrizione;
     if (!rs.eof())

@@ -274,8 +274,8 @@ void frmPrintReportMov::Stampa(const QString& NomeStampante)
 {
     frmPrintReportMov* f = instance();
     f->cmbPrinters->clear();
-    for (int i = 0; i < gNumStampanti && i < gStampanti.size(); ++i)
-        f->cmbPrinters->addItem(gStampanti.at(i));
+    for (int i = 0; i < session().numStampanti && i < session().stampanti.size(); ++i)
+        f->cmbPrinters->addItem(session().stampanti.at(i));
     const int scelta = f->cmbPrinters->findText(NomeStampante);
     if (scelta >= 0)
         f->cmbPrinters->setCurrentIndex(scelta);
@@ -309,7 +309,7 @@ void frmPrintReportMov::Form_Load()
     cmbCli->addItem(kTutti);
     try {
         db::Recordset rs;
-        rs.open(::SqlClientiScelta(gSezId), DataConStr, db::CursorType::Static, db::LockType::ReadOnly);
+        rs.open(::SqlClientiScelta(session().sezId), session().dataConStr, db::CursorType::Static, db::LockType::ReadOnly);
         m_clienti.reserve(rs.recordCount() + 1);
         for (; !rs.eof(); rs.moveNext()) {
             m_clienti.append(rs.value(QStringLiteral("cliId")).toLong());
@@ -320,8 +320,8 @@ void frmPrintReportMov::Form_Load()
         avvisa(QStringLiteral("Impossibile leggere l'elenco dei clienti.\n") + e.text());
     }
     cmbCli->setCurrentIndex(0);
-    Dat1->setDate(QDate(gAnnoLavoro > 0 ? gAnnoLavoro : gDataLavoro.year(), 1, 1));
-    Dat2->setDate(gDataLavoro);
+    Dat1->setDate(QDate(session().annoLavoro > 0 ? session().annoLavoro : session().dataLavoro.year(), 1, 1));
+    Dat2->setDate(session().dataLavoro);
     m_tipo = 0;
     m_modo = 0;
     optview[0]->setChecked(true);
@@ -465,7 +465,7 @@ void frmPrintReportMov::cmdCancel_Click()
 FiltriReport frmPrintReportMov::Filtri() const
 {
     FiltriReport f;
-    f.sezId = gSezId;
+    f.sezId = session().sezId;
     f.tipoDocumento = m_tipo;
     f.dal = Dat1->date();
     f.al = Dat2->date();
@@ -532,7 +532,7 @@ void frmPrintReportMov::stampaDocumenti()
     const QString q = SqlDocumenti();
     {
         db::Recordset rs;
-        rs.open(q, DataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
+        rs.open(q, session().dataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
         const bool vuoto = rs.eof();
         rs.close();
         if (vuoto) {
@@ -541,7 +541,7 @@ void frmPrintReportMov::stampaDocumenti()
         }
     }
     // The engine tells its own refusals (no layout, no lines) and gives nothing then.
-    std::optional<report::Report> rpt = StampaDocumento(gSezId, m_tipo, DataConStr, q);
+    std::optional<report::Report> rpt = StampaDocumento(session().sezId, m_tipo, session().dataConStr, q);
     if (!rpt)
         return;
     produci(*rpt, QStringLiteral("finarpFatBase"), true);
@@ -570,7 +570,7 @@ report::Report frmPrintReportMov::preparaReport(int id)
         break;
     case 5:
     case 6:
-        q = ::SqlRubricaClienti(gSezId);
+        q = ::SqlRubricaClienti(session().sezId);
         rpt = id == 5 ? arpCliFor::Nuovo() : arpCliFor2::Nuovo(perEsportare);
         rpt.setCaption(QStringLiteral("Rubrica Clienti"));
         rpt.setDocumentName(QStringLiteral("Stampa Clienti"));
@@ -590,7 +590,7 @@ report::Report frmPrintReportMov::preparaReport(int id)
     default:
         break;
     }
-    rpt.dataControl().setConnectionString(DataConStr);
+    rpt.dataControl().setConnectionString(session().dataConStr);
     rpt.dataControl().setSource(q);
     return rpt;
 }

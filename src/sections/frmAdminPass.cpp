@@ -81,7 +81,7 @@ std::int32_t frmAdminPass::Apri()
     f->m_professionisti.clear();
     f->m_professionisti.push_back({0, QString(), core::Variant()});
 
-    for (const ProfessionalEntry& entry : listProfessionals(DataConStr)) {
+    for (const ProfessionalEntry& entry : listProfessionals(session().dataConStr)) {
         Professionista p;
         p.sezId = entry.sezId;
         p.testo = entry.name;
@@ -135,7 +135,7 @@ void frmAdminPass::cmdOK_Click()
     const std::int32_t scelto = m_professionisti[row].sezId;
     bool accettata = false;
     try {
-        accettata = checkSectionPassword(DataConStr, scelto, txtPass->isEnabled() ? txtPass->text() : QString());
+        accettata = checkSectionPassword(session().dataConStr, scelto, txtPass->isEnabled() ? txtPass->text() : QString());
     } catch (const core::Error& e) {
         ui::msgBox(e.text(), ui::vbCritical, AppTitle());
         return;

@@ -87,7 +87,7 @@ void frmNewProf::cmdOK_Click()
     const QString nome = txtData[1]->text().trimmed();
     const QString cognome = txtData[2]->text().trimmed();
     try {
-        m_nuovo = createProfessional(DataConStr, titolo, nome, cognome);
+        m_nuovo = createProfessional(session().dataConStr, titolo, nome, cognome);
     } catch (const core::Error& e) {
         ui::msgBox(QStringLiteral("Il professionista non è stato aggiunto.") + QStringLiteral("\r\n") + e.text(), ui::vbCritical,
                    AppTitle());

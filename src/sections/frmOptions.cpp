@@ -248,18 +248,18 @@ void frmOptions::ApriWorkingDate()
     f->CaricaDataLavoro();
     f->mostraPagina(DataLavoro);
     // Caption and action alike: the end of the year before the working date.
-    f->cmdData[0]->setText(core::format(core::Variant(FineAnnoPrecedente(gDataLavoro)), QStringLiteral("dd\\/mm\\/yy")));
+    f->cmdData[0]->setText(core::format(core::Variant(FineAnnoPrecedente(session().dataLavoro)), QStringLiteral("dd\\/mm\\/yy")));
     ui::execModal(f);
     Unload();
 }
 
 void frmOptions::CaricaContatori()
 {
-    mostraContatore(readCounter(DataConStr, gSezId, gAnnoLavoro, QString()));
-    lblAnno->setText(QStringLiteral("(Anno: ") + QString::number(gDataLavoro.year()) + QStringLiteral(")"));
+    mostraContatore(readCounter(session().dataConStr, session().sezId, session().annoLavoro, QString()));
+    lblAnno->setText(QStringLiteral("(Anno: ") + QString::number(session().dataLavoro.year()) + QStringLiteral(")"));
     gexCounters->hide();
-    gexCounters->setConnectionString(DataConStr);
-    gexCounters->setRecordSource(counterListQuery(gSezId, gAnnoLavoro));
+    gexCounters->setConnectionString(session().dataConStr);
+    gexCounters->setRecordSource(counterListQuery(session().sezId, session().annoLavoro));
     gexCounters->rebind(true);
     if (gexCounters->columnCount() >= 1)
         gexCounters->column(1).setVisible(false);
@@ -277,7 +277,7 @@ void frmOptions::txtSezione_Change()
 {
     // The number of the series being typed shows at once.
     try {
-        mostraContatore(readCounter(DataConStr, gSezId, gAnnoLavoro, txtSezione->text()));
+        mostraContatore(readCounter(session().dataConStr, session().sezId, session().annoLavoro, txtSezione->text()));
     } catch (const core::Error& e) {
         ui::msgBox(e.text(), ui::vbCritical, AppTitle());
     }
@@ -306,7 +306,7 @@ bool frmOptions::SalvaContatore()
     const std::int32_t valore = *testo.value;
     try {
         for (;;) {
-            const CounterSaveResult r = saveCounter(DataConStr, gSezId, gAnnoLavoro, prefisso, valore, m_visto);
+            const CounterSaveResult r = saveCounter(session().dataConStr, session().sezId, session().annoLavoro, prefisso, valore, m_visto);
             if (r.outcome == CounterSave::Written)
                 return true;
             if (r.outcome == CounterSave::BelowIssued) {
@@ -315,7 +315,7 @@ bool frmOptions::SalvaContatore()
                                    .arg(valore)
                                    .arg(r.highestIssued)
                                    .arg(nomeSerie(prefisso))
-                                   .arg(gAnnoLavoro)
+                                   .arg(session().annoLavoro)
                                + kCrLf + QStringLiteral("I numeri dei documenti non possono ripetersi."),
                            ui::vbExclamation, AppTitle());
                 txtProg->setFocus();
@@ -343,7 +343,7 @@ bool frmOptions::SalvaContatore()
 
 void frmOptions::CaricaDataLavoro()
 {
-    dtp->setDate(gDataLavoro);
+    dtp->setDate(session().dataLavoro);
 }
 
 void frmOptions::SalvaDataLavoro()
@@ -355,7 +355,7 @@ void frmOptions::SalvaDataLavoro()
 void frmOptions::cmdData_Click(int index)
 {
     if (index == 0)
-        dtp->setDate(FineAnnoPrecedente(gDataLavoro));
+        dtp->setDate(FineAnnoPrecedente(session().dataLavoro));
     else
         dtp->setDate(QDate::currentDate());
     dtp->setFocus();

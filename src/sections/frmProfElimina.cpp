@@ -80,7 +80,7 @@ void frmProfElimina::Elimina(std::int32_t sezId, QWidget* owner)
         f->setParent(owner, f->windowFlags());
     f->m_sezId = sezId;
     try {
-        if (const std::optional<QString> nome = professionalNameOf(DataConStr, sezId))
+        if (const std::optional<QString> nome = professionalNameOf(session().dataConStr, sezId))
             f->lblProf->setText(*nome);
     } catch (const core::Error& e) {
         ui::msgBox(e.text(), ui::vbCritical, AppTitle());
@@ -101,7 +101,7 @@ void frmProfElimina::cmdOK_Click()
         return;
     }
     try {
-        deleteProfessionalData(DataConStr, m_sezId);
+        deleteProfessionalData(session().dataConStr, m_sezId);
     } catch (const core::Error& e) {
         ui::msgBox(QStringLiteral("Eliminazione non eseguita: nessun dato è stato eliminato.") + QStringLiteral("\r\n")
                        + e.text(),

@@ -85,7 +85,7 @@ frmProfessionisti::frmProfessionisti()
 void frmProfessionisti::Mostra(QWidget* owner)
 {
     // The studio's professionals are the administrator's to manage.
-    if (gSezId != 1)
+    if (session().sezId != 1)
         return;
     frmProfessionisti* f = instance();
     if (owner && f->parentWidget() != owner)
@@ -98,7 +98,7 @@ void frmProfessionisti::Mostra(QWidget* owner)
 void frmProfessionisti::Form_Load()
 {
     gex->hide();
-    gex->setConnectionString(DataConStr);
+    gex->setConnectionString(session().dataConStr);
     gex->setRecordSource(QStringLiteral("SELECT sezId, sezTitolo, sezNome, sezCognome FROM Sezioni ORDER BY sezId"));
     caricaElenco();
     gex->show();

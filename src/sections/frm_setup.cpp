@@ -376,18 +376,18 @@ bool frm_setup::apriDati(std::int32_t sezId)
     m_sezId = sezId;
     try {
         // A section without its print page row or assignments gets them now, so all of it can be edited.
-        ensureSectionRows(DataConStr, sezId);
-        if (!m_dati.open(DataConStr, sezId)) {
+        ensureSectionRows(session().dataConStr, sezId);
+        if (!m_dati.open(session().dataConStr, sezId)) {
             ui::msgBox(QStringLiteral("Il professionista non esiste più nel database."), ui::vbExclamation, AppTitle());
             return false;
         }
 
-        gexmod->setConnectionString(DataConStr);
+        gexmod->setConnectionString(session().dataConStr);
         gexmod->setRecordSource(layoutChoiceQuery());
         gexmod->rebind(true);
         if (gexmod->columnCount() >= 1)
             gexmod->column(1).setVisible(false);
-        gex->setConnectionString(DataConStr);
+        gex->setConnectionString(session().dataConStr);
         // One row per kind, in the order they were made, as the assignment window shows them.
         gex->setRecordSource(assignmentQuery(sezId));
         gex->setLockType(db::LockType::BatchOptimistic);
@@ -482,7 +482,7 @@ void frm_setup::cmdopenimg_Click()
     ui::FileDialogOptions o;
     o.title = QStringLiteral("Immagine Intestazione Fattura");
     o.filter = QStringLiteral("File grafico (*.bmp;*.gif;*.jpg;*.jpeg;*.png)|*.bmp;*.gif;*.jpg;*.jpeg;*.png");
-    o.initialDir = gCartellaImmagini.isEmpty() ? AppPath() : gCartellaImmagini;
+    o.initialDir = session().cartellaImmagini.isEmpty() ? AppPath() : session().cartellaImmagini;
     const QString file = ui::getOpenFileName(o);
     // Cancelled: the picture shown stays.
     if (file.isEmpty())
@@ -590,7 +590,7 @@ void frm_setup::cmdSave_Click()
             if (optLogoTipo[i]->isChecked())
                 tipo = i;
         // "Elimina" clears the stored picture; a new one replaces it; otherwise it stays as stored.
-        m_dati.save(DataConStr, gex->recordset(), static_cast<std::int16_t>(tipo),
+        m_dati.save(session().dataConStr, gex->recordset(), static_cast<std::int16_t>(tipo),
                     m_logoCambiato ? std::optional<QByteArray>(m_logo) : std::nullopt, password);
     } catch (const core::Error& e) {
         ui::msgBox(QStringLiteral("Le modifiche non sono state salvate.") + QStringLiteral("\r\n") + saveFailureText(e),

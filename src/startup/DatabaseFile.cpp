@@ -33,7 +33,7 @@ QString CartellaDbPredefinita()
 
 QString PercorsoDatabase()
 {
-    return QDir(gCartellaDb).filePath(QLatin1String(kNomeDatabase));
+    return QDir(session().cartellaDb).filePath(QLatin1String(kNomeDatabase));
 }
 
 QString PercorsoDatabaseMostrato()
@@ -92,10 +92,10 @@ QString nomeImpronta(const QString& percorso)
 
 QString improntaVerificata(const QString& percorso)
 {
-    if (gRegKeySettings.isEmpty())
+    if (session().regKeySettings.isEmpty())
         return {};
     try {
-        return LeggiRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, nomeImpronta(percorso), core::Variant(QString()))
+        return LeggiRegistro(HKEY_CURRENT_USER, session().regKeySettings, REG_SZ, nomeImpronta(percorso), core::Variant(QString()))
             .toString();
     } catch (const core::Error&) {
         return {};
@@ -104,12 +104,12 @@ QString improntaVerificata(const QString& percorso)
 
 void ricordaImpronta(const QString& percorso, const QString& valore)
 {
-    if (gRegKeySettings.isEmpty() || valore.isEmpty())
+    if (session().regKeySettings.isEmpty() || valore.isEmpty())
         return;
     // A help for the next start only: a settings file that cannot be written
     // means the next start checks the file through again.
     try {
-        ScriviRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, nomeImpronta(percorso), core::Variant(valore));
+        ScriviRegistro(HKEY_CURRENT_USER, session().regKeySettings, REG_SZ, nomeImpronta(percorso), core::Variant(valore));
     } catch (const core::Error&) {
     }
 }
@@ -252,7 +252,7 @@ bool RipristinaMaster(bool* messaggioMostrato)
     if (errore != 0) {
         if (errore == ENOSPC || errore == EDQUOT)
             ui::msgBox(QStringLiteral("Il disco del database è pieno: non c'è spazio per creare il database in") + kCrLf
-                           + QDir::toNativeSeparators(gCartellaDb) + kCrLf
+                           + QDir::toNativeSeparators(session().cartellaDb) + kCrLf
                            + QStringLiteral("Liberare spazio sul disco e avviare di nuovo il programma."),
                        ui::vbOKOnly, AppTitle());
         else
@@ -271,9 +271,9 @@ std::int32_t UltimoNumero(const QString& Serie)
 {
     // The same rows the numbering raises, in a fixed order, so two rows of one
     // series and year always give the same answer.
-    const QString sql = counterQuery(gSezId, gAnnoLavoro, Serie) + QStringLiteral(" ORDER BY parId");
+    const QString sql = counterQuery(session().sezId, session().annoLavoro, Serie) + QStringLiteral(" ORDER BY parId");
     db::Recordset rs;
-    rs.open(sql, DataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
+    rs.open(sql, session().dataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
     std::int32_t result = 0;
     if (!rs.eof()) {
         // A Null counter counts as no number given yet.

@@ -13,7 +13,7 @@ inline constexpr const char* kNomeTemplate = "master.gen";
 // The default database folder: "TarvixDB" in the user's documents folder, created when missing.
 QString CartellaDbPredefinita();
 
-// gCartellaDb + separator + "qelvo.mdb".
+// The session's cartellaDb + separator + "qelvo.mdb".
 QString PercorsoDatabase();
 // The same path as the user reads it: one separator, the platform's own.
 QString PercorsoDatabaseMostrato();

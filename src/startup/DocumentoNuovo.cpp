@@ -41,7 +41,7 @@ comRegistry chiave(const QString& nome = {})
 {
     comRegistry r;
     r.setClassKey(static_cast<std::int32_t>(static_cast<std::uint32_t>(HKEY_CURRENT_USER)));
-    r.setSectionKey(gRegKeySettings);
+    r.setSectionKey(session().regKeySettings);
     r.setValueKey(nome);
     return r;
 }
@@ -71,7 +71,7 @@ QVector<Voce> voci()
             bool ok = false;
             const std::int32_t pid = nome.mid(kPrefisso.size()).toInt(&ok);
             const QString testo =
-                LeggiRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, nome, core::Variant(QString())).toString();
+                LeggiRegistro(HKEY_CURRENT_USER, session().regKeySettings, REG_SZ, nome, core::Variant(QString())).toString();
             const std::int32_t fatId = testo.section(QLatin1Char('|'), 0, 0).toInt();
             if (ok && fatId > 0)
                 out.push_back({pid, fatId, QDir::cleanPath(testo.section(QLatin1Char('|'), 1)), false});
@@ -79,9 +79,9 @@ QVector<Voce> voci()
                 cancella(nome); // unreadable: it can name no document
         }
     }
-    const QString file = LeggiRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, kValoreDb, core::Variant(QString())).toString();
-    const core::Variant id = LeggiRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_DWORD, kValoreId, core::Variant(std::int32_t(0)));
-    const core::Variant pid = LeggiRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_DWORD, kValorePid, core::Variant(std::int32_t(0)));
+    const QString file = LeggiRegistro(HKEY_CURRENT_USER, session().regKeySettings, REG_SZ, kValoreDb, core::Variant(QString())).toString();
+    const core::Variant id = LeggiRegistro(HKEY_CURRENT_USER, session().regKeySettings, REG_DWORD, kValoreId, core::Variant(std::int32_t(0)));
+    const core::Variant pid = LeggiRegistro(HKEY_CURRENT_USER, session().regKeySettings, REG_DWORD, kValorePid, core::Variant(std::int32_t(0)));
     if (!file.isEmpty() && !id.isEmptyOrNull() && id.toLong() > 0)
         out.push_back({pid.isEmptyOrNull() ? 0 : pid.toLong(), id.toLong(), QDir::cleanPath(file), true});
     return out;
@@ -103,7 +103,7 @@ void RicordaDocumentoNuovo(std::int32_t fatId)
 {
     // The settings are a help for later, never a reason to refuse the document.
     try {
-        ScriviRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, kPrefisso + QString::number(questoProcesso()),
+        ScriviRegistro(HKEY_CURRENT_USER, session().regKeySettings, REG_SZ, kPrefisso + QString::number(questoProcesso()),
                        core::Variant(QString::number(fatId) + QLatin1Char('|') + fileCorrente()));
     } catch (const core::Error&) {
     }
@@ -111,7 +111,7 @@ void RicordaDocumentoNuovo(std::int32_t fatId)
 
 std::int32_t DocumentoNuovoRicordato()
 {
-    const QString testo = LeggiRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, kPrefisso + QString::number(questoProcesso()),
+    const QString testo = LeggiRegistro(HKEY_CURRENT_USER, session().regKeySettings, REG_SZ, kPrefisso + QString::number(questoProcesso()),
                                         core::Variant(QString()))
                               .toString();
     if (testo.isEmpty() || QDir::cleanPath(testo.section(QLatin1Char('|'), 1)) != fileCorrente())
@@ -137,7 +137,7 @@ void EliminaDocumentoNuovoRimasto()
                 continue;
             try {
                 // Saved since (it has a client or lines) or gone: only forgotten.
-                deleteIfNeverSaved(DataConStr, v.fatId);
+                deleteIfNeverSaved(session().dataConStr, v.fatId);
                 dimenticaVoce(v);
             } catch (const core::Error&) {
                 // A busy or read-only file: the next start tries again.

@@ -262,7 +262,7 @@ void AggiornaDb()
 {
     db::Connection cn;
     try {
-        cn.open(DataConStr, QString(), QString());
+        cn.open(session().dataConStr, QString(), QString());
     } catch (const core::Error&) {
         return;
     }
@@ -308,14 +308,14 @@ void AggiornaDb()
     cn.abandon();
 
     // A file of an older program may still hold passwords as typed.
-    ignoraErrori([] { hashPlainPasswords(DataConStr); });
+    ignoraErrori([] { hashPlainPasswords(session().dataConStr); });
 }
 
 void CaricaUms()
 {
     ignoraErrori([] {
         db::Connection cn;
-        cn.open(DataConStr, QString(), QString());
+        cn.open(session().dataConStr, QString(), QString());
         db::Recordset rs;
         rs.open(QStringLiteral("Ums"), cn, db::CursorType::Static, db::LockType::Optimistic, db::CommandType::Table);
         if (rs.eof() && rs.bof()) {
@@ -341,7 +341,7 @@ void CreaTabelleFin()
 {
     db::Connection cn;
     try {
-        cn.open(DataConStr, QString(), QString());
+        cn.open(session().dataConStr, QString(), QString());
     } catch (const core::Error&) {
         return;
     }
@@ -388,7 +388,7 @@ void CaricaModelli()
 {
     ignoraErrori([] {
         db::Connection cn;
-        cn.open(DataConStr, QString(), QString());
+        cn.open(session().dataConStr, QString(), QString());
         std::int32_t assegnato[3] = {0, 0, 0}; // section 1's layout of each kind
         bool assegnazioni = false;
         {
@@ -478,7 +478,7 @@ void CaricaLogo()
         if (bytes.isEmpty())
             return;
         db::Connection cn;
-        cn.open(DataConStr, QString(), QString());
+        cn.open(session().dataConStr, QString(), QString());
         db::Recordset rs;
         rs.open(QStringLiteral("SELECT * FROM SezioniModelli WHERE sezId=1"), cn, db::CursorType::Static,
                 db::LockType::Optimistic, db::CommandType::Text);

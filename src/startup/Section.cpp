@@ -10,7 +10,7 @@ std::int32_t SezioneUnicaSenzaPassword()
 {
     db::Connection cn;
     cn.setCursorLocation(db::CursorLocation::Client);
-    cn.open(DataConStr, QString(), QString());
+    cn.open(session().dataConStr, QString(), QString());
     db::Recordset rs;
     rs.open(QStringLiteral("SELECT * FROM Sezioni"), cn, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
     std::int32_t result = 0;
@@ -32,7 +32,7 @@ void CaricaSezione()
     // missing section row leaves them all.
     db::Recordset rs;
     try {
-        rs.open(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=") + QString::number(gSezId), DataConStr,
+        rs.open(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=") + QString::number(session().sezId), session().dataConStr,
                 db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
     } catch (const core::Error&) {
         return;
@@ -50,14 +50,14 @@ void CaricaSezione()
             // A column an older database lacks: the variable keeps its value.
         }
     };
-    leggi("sezRitAccPerc", [](const core::Variant& v) { gRitAccPerc = v.toDouble(); });
-    leggi("sezRitAccDesc", [](const core::Variant& v) { gRitAccDesc = v.toString(); });
-    leggi("sezRitAccPercSuImp", [](const core::Variant& v) { gRitAccPercSuImp = v.toDouble(); });
-    leggi("sezRitPrePerc", [](const core::Variant& v) { gRitPrePerc = v.toDouble(); });
-    leggi("sezRitPreDesc", [](const core::Variant& v) { gRitPreDesc = v.toString(); });
-    leggi("sezRitAccSuRitPre", [](const core::Variant& v) { gRitAccSuRitPre = v.toBool(); });
+    leggi("sezRitAccPerc", [](const core::Variant& v) { session().ritAccPerc = v.toDouble(); });
+    leggi("sezRitAccDesc", [](const core::Variant& v) { session().ritAccDesc = v.toString(); });
+    leggi("sezRitAccPercSuImp", [](const core::Variant& v) { session().ritAccPercSuImp = v.toDouble(); });
+    leggi("sezRitPrePerc", [](const core::Variant& v) { session().ritPrePerc = v.toDouble(); });
+    leggi("sezRitPreDesc", [](const core::Variant& v) { session().ritPreDesc = v.toString(); });
+    leggi("sezRitAccSuRitPre", [](const core::Variant& v) { session().ritAccSuRitPre = v.toBool(); });
     try {
-        gPreIVA = NzStr(rs.value(QStringLiteral("sezPreIVA")), QString());
+        session().preIVA = NzStr(rs.value(QStringLiteral("sezPreIVA")), QString());
     } catch (const core::Error&) {
         // As above: the default VAT code stays as it was.
     }

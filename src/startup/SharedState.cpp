@@ -7,22 +7,18 @@ QString AppTitle()
     return QCoreApplication::applicationName();
 }
 
-namespace {
-QString cartellaProgramma;
-}
-
 QString AppPath()
 {
-    return cartellaProgramma.isEmpty() ? QCoreApplication::applicationDirPath() : cartellaProgramma;
+    const QString& cartella = session().cartellaProgramma;
+    return cartella.isEmpty() ? QCoreApplication::applicationDirPath() : cartella;
 }
 
 void ImpostaCartellaProgramma(const QString& cartella)
 {
-    cartellaProgramma = cartella;
+    session().cartellaProgramma = cartella;
 }
 
 void ImpostaDataLavoro(const QDate& data)
 {
-    gDataLavoro = data;
-    gAnnoLavoro = static_cast<std::int16_t>(data.year());
+    session().impostaDataLavoro(data);
 }

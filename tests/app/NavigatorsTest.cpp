@@ -50,7 +50,7 @@ TEST_F(NavigatorsTest, TheSevenWindowsShowTheirGridsNavigatorWithItsTexts)
         const char* text;
     } cases[] = {
         {"setup", modal([] { frm_setup::Apri(1); }), "gex", setupPage, "Record: 1 di 3"},
-        {"table browser", modal([this] { comfrmManData::Mostra(m_main, DataConStr); }), "gexTable", tableBrowser,
+        {"table browser", modal([this] { comfrmManData::Mostra(m_main, session().dataConStr); }), "gexTable", tableBrowser,
          "Record: 1 di 2"},
         {"service picker", modal([cli] { frm_list_Prestazioni::Apri(cli); }), "gexPre", {}, "Record: 1 di 1"},
         {"editor", modeless([this] { frm_fattura::Modifica(m_fattura); return frm_fattura::current(); }), "gexdet", {},

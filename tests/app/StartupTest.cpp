@@ -57,7 +57,7 @@ QByteArray fileHash(const QString& path)
 QString databaseDump()
 {
     db::Connection cn;
-    cn.open(DataConStr);
+    cn.open(session().dataConStr);
     QString out;
     for (const db::TableInfo& t : cn.catalog().tables()) {
         out += t.name + QLatin1Char(':');
@@ -100,18 +100,18 @@ TEST_F(StartupTest, FirstStartCreatesTheDatabaseFromTheTemplateAndShowsTheMainWi
     Main();
 
     EXPECT_TRUE(QFileInfo::exists(defaultDatabasePath()));
-    EXPECT_EQ(gCartellaDb, QFileInfo(defaultDatabasePath()).absolutePath());
-    EXPECT_EQ(DataConStr, StringaConnessione(gCartellaDb));
-    EXPECT_EQ(gSezId, 1);
+    EXPECT_EQ(session().cartellaDb, QFileInfo(defaultDatabasePath()).absolutePath());
+    EXPECT_EQ(session().dataConStr, StringaConnessione(session().cartellaDb));
+    EXPECT_EQ(session().sezId, 1);
     EXPECT_TRUE(m_dialogs.requests().isEmpty()) << m_dialogs.messages().join(QLatin1Char('\n')).toStdString();
     ASSERT_TRUE(frmMain::exists());
     EXPECT_TRUE(frmMain::instance()->isVisible());
     EXPECT_EQ(frmMain::instance()->windowTitle(), QStringLiteral("Corvessa"));
     // The section's defaults reached the shared state.
-    EXPECT_DOUBLE_EQ(gRitPrePerc, 4.0);
-    EXPECT_DOUBLE_EQ(gRitAccPerc, 20.0);
-    EXPECT_DOUBLE_EQ(gRitAccPercSuImp, 100.0);
-    EXPECT_FALSE(gPreIVA.isEmpty());
+    EXPECT_DOUBLE_EQ(session().ritPrePerc, 4.0);
+    EXPECT_DOUBLE_EQ(session().ritAccPerc, 20.0);
+    EXPECT_DOUBLE_EQ(session().ritAccPercSuImp, 100.0);
+    EXPECT_FALSE(session().preIVA.isEmpty());
 
     const QString afterFirst = databaseDump();
     const QByteArray hashAfterFirst = fileHash(defaultDatabasePath());
@@ -129,7 +129,7 @@ TEST_F(StartupTest, TheUpgradeBringsTheTemplateToTheFullSchema)
     useFreshDatabase();
     Main();
     db::Connection cn;
-    cn.open(DataConStr);
+    cn.open(session().dataConStr);
     const db::Catalog catalog = cn.catalog();
     for (const char* table : {"Incassi", "Media", "MediaPagamenti", "Fornitori", "Ums", "Enasarco", "finData", "finRel"})
         EXPECT_TRUE(catalog.hasTable(QString::fromUtf8(table))) << table;
@@ -147,7 +147,7 @@ TEST_F(StartupTest, ASingleProfessionalWithoutPasswordWorksAsItsOwnSection)
     exec(QStringLiteral("ALTER TABLE Sezioni ADD COLUMN sezPass TEXT(50)"));
     exec(QStringLiteral("UPDATE Sezioni SET sezId = 5 WHERE sezId = 1"));
     Main();
-    EXPECT_EQ(gSezId, 5);
+    EXPECT_EQ(session().sezId, 5);
     EXPECT_TRUE(frmMain::exists());
     EXPECT_TRUE(m_dialogs.requests().isEmpty());
 }
@@ -177,7 +177,7 @@ TEST_F(StartupTest, NoDatabaseAndNoTemplateEndsWithTheSystemFileMessage)
               QStringList{QStringLiteral("File di sistema assente") + kCrLf + QStringLiteral("L'applicazione non verrà avviata.")});
     EXPECT_EQ(m_dialogs.requests(ui::DialogKind::Folder).size(), 1);
     EXPECT_FALSE(frmMain::exists());
-    EXPECT_TRUE(DataConStr.isEmpty());
+    EXPECT_TRUE(session().dataConStr.isEmpty());
 }
 
 TEST_F(StartupTest, AnUnreachableFolderShowsOnlyTheCopyMessage)
@@ -212,7 +212,7 @@ TEST_F(StartupTest, ADamagedFileIsKeptAsideAndTheStartGoesOnFromTheTemplate)
     ASSERT_TRUE(keptFile.open(QIODevice::ReadOnly));
     EXPECT_EQ(keptFile.readAll(), QByteArray(4096, 'x'));
     EXPECT_TRUE(frmMain::exists());
-    EXPECT_EQ(gSezId, 1);
+    EXPECT_EQ(session().sezId, 1);
 }
 
 TEST_F(StartupTest, AFileLockedByAnotherMachineIsNeverTouched)
@@ -284,7 +284,7 @@ TEST_F(StartupTest, ADamagedTableIsFoundAtStartAndTheFileKeptAsideUnchanged)
     // The start went on with a new file from the template, whose tables all read.
     EXPECT_TRUE(frmMain::exists());
     db::Connection cn;
-    cn.open(DataConStr);
+    cn.open(session().dataConStr);
     EXPECT_EQ(cn.quickCheck(), QStringLiteral("ok"));
 }
 
@@ -380,7 +380,7 @@ TEST_F(StartupTest, AnUpgradeThatMustWaitSaysSoAndGoesOnWhenTheFileIsFree)
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_FALSE(w->objectName() == QLatin1String("frmAttesaDatabase") && w->isVisible());
     db::Connection cn;
-    cn.open(DataConStr);
+    cn.open(session().dataConStr);
     EXPECT_TRUE(cn.catalog().hasTable(QStringLiteral("Incassi")));
     EXPECT_TRUE(frmMain::exists());
 }
@@ -392,7 +392,7 @@ TEST_F(StartupTest, ANeverSavedDocumentLeftByAKilledEditorGoesAtTheNextStart)
     const auto blankDocument = [&](bool withClient) {
         exec(QStringLiteral("INSERT INTO Fatture (sezId, fatCliForId, fatData) VALUES (1, %1, #06/15/2026#)").arg(withClient ? 7 : 0));
         db::Recordset rs;
-        rs.open(QStringLiteral("SELECT MAX(fatId) AS id FROM Fatture"), DataConStr, db::CursorType::Static, db::LockType::ReadOnly);
+        rs.open(QStringLiteral("SELECT MAX(fatId) AS id FROM Fatture"), session().dataConStr, db::CursorType::Static, db::LockType::ReadOnly);
         const std::int32_t id = rs.value(0).toLong();
         rs.close();
         exec(QStringLiteral("INSERT INTO FattureIva (fcifatId, fciCodiceIva) VALUES (%1, '22')").arg(id));
@@ -401,7 +401,7 @@ TEST_F(StartupTest, ANeverSavedDocumentLeftByAKilledEditorGoesAtTheNextStart)
     };
     const auto rows = [&](const QString& sql, std::int32_t id) {
         db::Recordset r;
-        r.open(sql.arg(id), DataConStr, db::CursorType::Static, db::LockType::ReadOnly);
+        r.open(sql.arg(id), session().dataConStr, db::CursorType::Static, db::LockType::ReadOnly);
         return r.recordCount();
     };
     const auto gone = [&](std::int32_t id) {
@@ -429,12 +429,12 @@ TEST_F(StartupTest, ANeverSavedDocumentLeftByAKilledEditorGoesAtTheNextStart)
     {
         SCOPED_TRACE("left by an earlier release, which kept one entry");
         const std::int32_t id = blankDocument(false);
-        ScriviRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, QStringLiteral("docNuovoDb"), core::Variant(PercorsoDatabase()));
-        ScriviRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_DWORD, QStringLiteral("docNuovoPid"), core::Variant(std::int32_t(0)));
-        ScriviRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_DWORD, QStringLiteral("docNuovoId"), core::Variant(id));
+        ScriviRegistro(HKEY_CURRENT_USER, session().regKeySettings, REG_SZ, QStringLiteral("docNuovoDb"), core::Variant(PercorsoDatabase()));
+        ScriviRegistro(HKEY_CURRENT_USER, session().regKeySettings, REG_DWORD, QStringLiteral("docNuovoPid"), core::Variant(std::int32_t(0)));
+        ScriviRegistro(HKEY_CURRENT_USER, session().regKeySettings, REG_DWORD, QStringLiteral("docNuovoId"), core::Variant(id));
         restart();
         EXPECT_TRUE(gone(id));
-        EXPECT_TRUE(LeggiRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, QStringLiteral("docNuovoDb"), core::Variant(QString()))
+        EXPECT_TRUE(LeggiRegistro(HKEY_CURRENT_USER, session().regKeySettings, REG_SZ, QStringLiteral("docNuovoDb"), core::Variant(QString()))
                         .toString()
                         .isEmpty());
     }

@@ -48,9 +48,9 @@ protected:
     void SetUp() override
     {
         PrintFixture::SetUp();
-        gRegKeySettings = QStringLiteral("Software\\Vantrel\\Corvessa\\Settings");
-        gRegKeySettings2 = gRegKeySettings;
-        gRegKeyPrinters = QStringLiteral("Software\\Vantrel\\Corvessa\\Printers");
+        session().regKeySettings = QStringLiteral("Software\\Vantrel\\Corvessa\\Settings");
+        session().regKeySettings2 = session().regKeySettings;
+        session().regKeyPrinters = QStringLiteral("Software\\Vantrel\\Corvessa\\Printers");
         setInstalledPrintersSource([] {
             return InstalledPrinters{{{QStringLiteral("Laser"), QStringLiteral("HP LaserJet")}}, QStringLiteral("Laser")};
         });
@@ -125,8 +125,8 @@ protected:
             {"new professional", modal([this] { frmNewProf::Mostra(m_main); })},
             {"professional deletion", modal([this] { frmProfElimina::Elimina(2, m_main); })},
             {"login", modal([] { frmAdminPass::Apri(); })},
-            {"about", modal([this] { comfrmAbout::About(m_main, DataConStr); })},
-            {"table browser", modal([this] { comfrmManData::Mostra(m_main, DataConStr); })},
+            {"about", modal([this] { comfrmAbout::About(m_main, session().dataConStr); })},
+            {"table browser", modal([this] { comfrmManData::Mostra(m_main, session().dataConStr); })},
             {"layout list", modal([this] { finfrmReps::Mostra(m_main); })},
             {"layout assignment", modal([] { finfrmRepRels::Apri(1); })},
             {"margins", modal([] { finfrmMargini::Apri(850, 1440, 0, 567); })},

@@ -44,7 +44,7 @@ TEST_F(TableBrowserTest, ListsTheUserTablesOnly)
 {
     exec(QStringLiteral("CREATE TABLE [Note di prova] (id COUNTER, testo TEXT(20))"));
     exec(QStringLiteral("INSERT INTO [Note di prova] (testo) VALUES ('una')"));
-    const QStringList tables = comfrmManData::TabelleUtente(DataConStr);
+    const QStringList tables = comfrmManData::TabelleUtente(session().dataConStr);
     for (const char* t : {"Sezioni", "SezioniModelli", "SezioniParametri", "CliFor", "Pagamenti", "CodiciIVA", "Prestazioni",
                           "Fatture", "FattureDettaglio", "FattureIva", "Incassi", "Media", "MediaPagamenti", "Fornitori", "Ums",
                           "Enasarco", "finData", "finRel", "Note di prova"})
@@ -60,7 +60,7 @@ TEST_F(TableBrowserTest, ListsTheUserTablesOnly)
         EXPECT_EQ(grid->rowCount(), 1);
         EXPECT_EQ(grid->cellText(1, 2), QStringLiteral("una"));
     });
-    comfrmManData::Mostra(nullptr, DataConStr);
+    comfrmManData::Mostra(nullptr, session().dataConStr);
 }
 
 TEST_F(TableBrowserTest, AnEditOfARowChangedMeanwhileIsRefused)
@@ -75,10 +75,10 @@ TEST_F(TableBrowserTest, AnEditOfARowChangedMeanwhileIsRefused)
         grid->cancelRowEdit();
     });
     m_dialogs.answerMessageBox(ui::vbOK);
-    comfrmManData::Mostra(nullptr, DataConStr);
+    comfrmManData::Mostra(nullptr, session().dataConStr);
     EXPECT_EQ(m_dialogs.messages().size(), 1);
     db::Recordset rs;
-    rs.open(QStringLiteral("SELECT cdiDescrizione FROM CodiciIVA WHERE cdiCodice='22'"), DataConStr);
+    rs.open(QStringLiteral("SELECT cdiDescrizione FROM CodiciIVA WHERE cdiCodice='22'"), session().dataConStr);
     EXPECT_EQ(rs.value(0).toString(), QStringLiteral("Cambiata altrove"));
 }
 
@@ -108,12 +108,12 @@ TEST_F(TableBrowserTest, CancDeletesTheSelectedRowsAfterOneConfirmation)
     });
     m_dialogs.answerMessageBox(ui::vbNo);
     m_dialogs.answerMessageBox(ui::vbYes);
-    comfrmManData::Mostra(nullptr, DataConStr);
+    comfrmManData::Mostra(nullptr, session().dataConStr);
     ASSERT_EQ(m_dialogs.messages().size(), 2);
     EXPECT_EQ(m_dialogs.messages()[0], QStringLiteral("Eliminare le 3 righe selezionate?"));
     EXPECT_EQ(m_dialogs.requests(ui::DialogKind::MessageBox)[0].style & ui::vbDefaultMask, ui::vbDefaultButton2);
     db::Recordset rs;
-    rs.open(QStringLiteral("SELECT testo FROM Prove"), DataConStr);
+    rs.open(QStringLiteral("SELECT testo FROM Prove"), session().dataConStr);
     EXPECT_EQ(rs.value(0).toString(), QStringLiteral("d"));
 }
 
@@ -129,11 +129,11 @@ TEST_F(TableBrowserTest, ARowChangedElsewhereIsNotDeleted)
     });
     m_dialogs.answerMessageBox(ui::vbYes);
     m_dialogs.answerMessageBox(ui::vbOK);
-    comfrmManData::Mostra(nullptr, DataConStr);
+    comfrmManData::Mostra(nullptr, session().dataConStr);
     ASSERT_EQ(m_dialogs.messages().size(), 2);
     EXPECT_TRUE(m_dialogs.messages()[1].startsWith(QStringLiteral("Una riga non è stata eliminata:")));
     db::Recordset rs;
-    rs.open(QStringLiteral("SELECT testo FROM Prove"), DataConStr);
+    rs.open(QStringLiteral("SELECT testo FROM Prove"), session().dataConStr);
     EXPECT_EQ(rs.value(0).toString(), QStringLiteral("cambiata"));
 }
 
@@ -159,9 +159,9 @@ TEST_F(TableBrowserTest, VuotoStoresNullAndClosingWritesThePendingRow)
         // Closed with the row still in edit: it is written, not lost.
         w->close();
     });
-    comfrmManData::Mostra(nullptr, DataConStr);
+    comfrmManData::Mostra(nullptr, session().dataConStr);
     db::Recordset rs;
-    rs.open(QStringLiteral("SELECT giorno FROM Prove"), DataConStr);
+    rs.open(QStringLiteral("SELECT giorno FROM Prove"), session().dataConStr);
     EXPECT_TRUE(rs.value(0).isNull());
 }
 
@@ -241,9 +241,9 @@ TEST_F(TableBrowserTest, AHeaderDraggedIntoTheGroupBoxGroupsTheRowsAndDraggedOut
         EXPECT_EQ(g->rowCount(), 3);
         EXPECT_EQ(g->cellText(2, citta), QStringLiteral("Milano"));
     });
-    comfrmManData::Mostra(nullptr, DataConStr);
+    comfrmManData::Mostra(nullptr, session().dataConStr);
     db::Recordset rs;
-    rs.open(QStringLiteral("SELECT citta & testo FROM Prove ORDER BY id"), DataConStr);
+    rs.open(QStringLiteral("SELECT citta & testo FROM Prove ORDER BY id"), session().dataConStr);
     QStringList stored;
     for (; !rs.eof(); rs.moveNext())
         stored << rs.value(0).toString();

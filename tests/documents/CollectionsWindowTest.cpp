@@ -25,7 +25,7 @@ protected:
         exec(QStringLiteral("UPDATE Fatture SET fatTotNetto = 300.30 WHERE fatId=") + QString::number(m_fat));
         restartDialogs();
     }
-    QString path() const { return gCartellaDb + QStringLiteral("/qelvo.mdb"); }
+    QString path() const { return session().cartellaDb + QStringLiteral("/qelvo.mdb"); }
     static grid::GridEx* grid(QWidget* w) { return w->findChild<grid::GridEx*>(QStringLiteral("gex")); }
     static QString label(QWidget* w, const char* name) { return w->findChild<QLabel*>(QLatin1String(name))->text(); }
     static void click(QWidget* w, const char* name)
@@ -57,7 +57,7 @@ protected:
         QString out;
         db::Recordset rs;
         rs.open(QStringLiteral("SELECT incFatId, incData, incImporto, incDescrizione FROM Incassi ORDER BY incData"),
-                DataConStr, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
+                session().dataConStr, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
         for (; !rs.eof(); rs.moveNext())
             out += QStringLiteral("%1 %2 %3 %4;")
                        .arg(rs.value(0).toLong())
@@ -210,7 +210,7 @@ TEST_F(CollectionsWindowTest, ADocumentDeletedElsewhereKeepsTheWindowAndStoresNo
         typeRow(w, {}, QStringLiteral("20"), QStringLiteral("Saldo"));
         // Another machine deletes the document, as its Elimina does.
         db::Connection other;
-        other.open(DataConStr);
+        other.open(session().dataConStr);
         for (const char* sql : {"DELETE FROM FattureDettaglio WHERE fdtfatId=%1", "DELETE FROM FattureIva WHERE fcifatId=%1",
                                 "DELETE FROM Incassi WHERE incFatId=%1", "DELETE FROM Fatture WHERE fatId=%1"})
             other.execute(QString::fromLatin1(sql).arg(m_fat));
@@ -273,12 +273,12 @@ TEST_F(CollectionsWindowTest, ADocumentPastTheSixteenBitIdsGetsItsCollectionsAnd
     EXPECT_EQ(stored(), QStringLiteral("40000 05/03/2024 100.1 Bonifico;"));
 
     FiltriReport f;
-    f.sezId = gSezId;
+    f.sezId = session().sezId;
     f.dal = QDate(2024, 1, 1);
     f.al = QDate(2024, 12, 31);
     f.soloNonSaldate = true;
     db::Recordset rs;
-    rs.open(SqlIncassi(f), DataConStr, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
+    rs.open(SqlIncassi(f), session().dataConStr, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
     QStringList rows;
     for (; !rs.eof(); rs.moveNext())
         rows << rs.value(QStringLiteral("Incassato")).toCurrency().toPlainString() + QLatin1Char('|')

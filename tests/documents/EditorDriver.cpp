@@ -19,7 +19,7 @@ void EditorTest::SetUp()
 {
     ProgramFixture::SetUp();
     useUpgradedDatabase();
-    gSezId = 1;
+    session().sezId = 1;
     CaricaSezione();
     ImpostaDataLavoro(QDate(2024, 3, 5));
     exec(QStringLiteral("INSERT INTO CliFor (cliNome, cliIndirizzo, cliCAP, cliLocalita, cliProvincia, SostImposta, cliShared, "
@@ -121,7 +121,7 @@ std::int32_t EditorTest::saveSimpleDocument(int kind, const QString& prefix)
 QVariant EditorTest::scalar(const QString& sql) const
 {
     db::Recordset rs;
-    rs.open(sql, DataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
+    rs.open(sql, session().dataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
     QVariant result;
     if (!rs.eof()) {
         const core::Variant v = rs.value(0);

@@ -211,7 +211,7 @@ TEST_F(EditorTest, PrefixIsUpperCaseLettersAndShowsItsSeriesNextNumber)
 
 TEST_F(EditorTest, ALineWithoutAKnownVatCodeIsNotAccepted)
 {
-    gPreIVA.clear();
+    session().preIVA.clear();
     frm_fattura::Nuovo(0);
     chooseClient(QStringLiteral("D"));
     m_dialogs.answerMessageBox(ui::vbOK);

@@ -26,7 +26,7 @@ protected:
     {
         QTest::mouseClick(w->findChild<QPushButton*>(QLatin1String(name)), Qt::LeftButton);
     }
-    QString path() const { return gCartellaDb + QStringLiteral("/qelvo.mdb"); }
+    QString path() const { return session().cartellaDb + QStringLiteral("/qelvo.mdb"); }
 
     std::int32_t m_pro = 0;
 };

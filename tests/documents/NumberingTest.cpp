@@ -76,7 +76,7 @@ TEST_F(EditorTest, ADocumentDatedInTheYearBeforeKeepsItsNumberFromRepeating)
     EXPECT_EQ(count(QStringLiteral("SELECT Year(fatData) FROM Fatture WHERE fatId=") + QString::number(id)), 2025);
 
     // The counter cannot go back to 11 (the next number would be 12 again), and the next invoice takes 13.
-    const CounterSaveResult back = saveCounter(DataConStr, 1, 2026, QString(), 11, 12);
+    const CounterSaveResult back = saveCounter(session().dataConStr, 1, 2026, QString(), 11, 12);
     EXPECT_EQ(back.outcome, CounterSave::BelowIssued);
     EXPECT_EQ(back.highestIssued, 12);
     EXPECT_EQ(number(saveSimpleDocument(0)), 13);
@@ -101,8 +101,8 @@ TEST_F(EditorTest, TwoConnectionsNumberingAtOnceNeverShareANumber)
     for (const QString& prefix : {QString(), QStringLiteral("X")}) {
         db::Connection a;
         db::Connection b;
-        a.open(DataConStr);
-        b.open(DataConStr);
+        a.open(session().dataConStr);
+        b.open(session().dataConStr);
         a.beginTrans();
         const std::int32_t first = assignNumber(a, 1, 2024, prefix);
         // While one machine holds the counter, the other cannot even start: busy, never a duplicate.
@@ -129,7 +129,7 @@ TEST_F(EditorTest, SaveWhileAnotherMachineHoldsTheFileFailsKeepsEverythingAndRet
     enterLine({}, QStringLiteral("2"), QStringLiteral("Consulenza"), QStringLiteral("100"));
 
     db::Connection other;
-    other.open(DataConStr);
+    other.open(session().dataConStr);
     other.beginTrans();
     m_dialogs.answerMessageBox(ui::vbOK);
     clickSave();

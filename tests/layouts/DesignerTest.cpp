@@ -74,7 +74,7 @@ protected:
     static QByteArray memorizzato(std::int32_t finId)
     {
         db::Connection cn;
-        cn.open(DataConStr);
+        cn.open(session().dataConStr);
         const QByteArray b = readLayout(cn, finId);
         cn.close();
         return b;
@@ -258,7 +258,7 @@ TEST_F(DesignerTest, ALayoutSavedElsewhereMeanwhileIsOverwrittenOnlyWhenTheUserS
     const QByteArray altrove = memorizzato(1);
     const auto scrivi = [](const QByteArray& bytes) {
         db::Connection altro;
-        altro.open(DataConStr);
+        altro.open(session().dataConStr);
         replaceLayout(altro, 2, bytes, {});
         altro.close();
     };

@@ -26,7 +26,7 @@ protected:
     static core::Variant scalar(const QString& sql)
     {
         db::Recordset rs;
-        rs.open(sql, DataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
+        rs.open(sql, session().dataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
         const core::Variant v = rs.eof() ? core::Variant::null() : rs.value(0);
         rs.close();
         return v;

@@ -147,7 +147,7 @@ TEST_F(ListTest, ADatabaseErrorWhileDeletingIsToldAndNothingIsDeleted)
     // Another machine holds the file for writing for longer than a delete waits.
     const BusyTimeout shortWait(100);
     sqlite3* altra = nullptr;
-    const QString file = QDir(gCartellaDb).filePath(QStringLiteral("qelvo.mdb"));
+    const QString file = QDir(session().cartellaDb).filePath(QStringLiteral("qelvo.mdb"));
     ASSERT_EQ(sqlite3_open_v2(file.toUtf8().constData(), &altra, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(altra, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
     m_dialogs.answerMessageBox(ui::vbYes);

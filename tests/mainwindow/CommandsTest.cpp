@@ -49,14 +49,14 @@ TEST_F(MainWindowFixture, PrinterSlotsComeFromTheDefaultPrinterAndTheRegistry)
         for (const QString& n : names) {
             comRegistry r;
             r.setClassKey(HKEY_CURRENT_USER);
-            r.setSectionKey(gRegKeyPrinters);
+            r.setSectionKey(session().regKeyPrinters);
             r.setValueKey(n);
             if (r.KeyExists())
                 try { r.DeleteValue(); } catch (const core::Error&) {}
         }
         for (int i = 0; i < c.registry.size(); ++i) {
             if (!c.registry[i].isEmpty())
-                ScriviRegistro(HKEY_CURRENT_USER, gRegKeyPrinters, REG_SZ, names[i], core::Variant(c.registry[i]));
+                ScriviRegistro(HKEY_CURRENT_USER, session().regKeyPrinters, REG_SZ, names[i], core::Variant(c.registry[i]));
         }
         const InstalledPrinters printers = c.printers;
         setInstalledPrintersSource([printers] { return printers; });
@@ -64,14 +64,14 @@ TEST_F(MainWindowFixture, PrinterSlotsComeFromTheDefaultPrinterAndTheRegistry)
         if (c.message)
             m_dialogs.answerMessageBox(ui::vbOK);
         open();
-        EXPECT_EQ(gStampanteSlot, c.slotNames) << c.name;
-        EXPECT_EQ(gStampanteSlotDriver, c.drivers) << c.name;
-        EXPECT_EQ(gNumStampanti, c.printers.printers.size()) << c.name;
+        EXPECT_EQ(session().stampanteSlot, c.slotNames) << c.name;
+        EXPECT_EQ(session().stampanteSlotDriver, c.drivers) << c.name;
+        EXPECT_EQ(session().numStampanti, c.printers.printers.size()) << c.name;
         EXPECT_EQ(m_dialogs.messages(), c.message ? QStringList{kNessunaStampante} : QStringList()) << c.name;
         EXPECT_TRUE(m_dialogs.unexpected().isEmpty()) << c.name;
         frmMain::Unload();
     }
-    EXPECT_EQ(gStampanti, QStringList{QStringLiteral("Laser")});
+    EXPECT_EQ(session().stampanti, QStringList{QStringLiteral("Laser")});
 }
 
 TEST_F(MainWindowFixture, ClosingIsRefusedWhileADataWindowIsOpen)
@@ -109,7 +109,7 @@ TEST_F(MainWindowFixture, ChangingTheDatabaseFolderStoresItWithoutTrailingSepara
     open();
     const QString chiave = QStringLiteral("appset_curdb");
     auto salvata = [&] {
-        return LeggiRegistro(HKEY_CURRENT_USER, gRegKeySettings, REG_SZ, chiave, core::Variant(QStringLiteral("(nessuna)")))
+        return LeggiRegistro(HKEY_CURRENT_USER, session().regKeySettings, REG_SZ, chiave, core::Variant(QStringLiteral("(nessuna)")))
             .toString();
     };
     // Cancelled: nothing written, nothing said.
@@ -194,7 +194,7 @@ TEST_F(MainWindowFixture, TheProfessionalsWindowsOpenForWhomTheyAreMeant)
     addSection2();
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.item) + " as " + std::to_string(c.sezId));
-        gSezId = c.sezId;
+        session().sezId = c.sezId;
         open();
         m_calls.clear();
         const QString item = QString::fromLatin1(c.item);
@@ -228,11 +228,11 @@ TEST_F(MainWindowFixture, TheWorkingDateWaitsUntilTheDataWindowsAreClosed)
 TEST_F(MainWindowFixture, TheLayoutListIsOfferedToTheAdministratorOnly)
 {
     addSection2();
-    gSezId = 2;
+    session().sezId = 2;
     open();
     EXPECT_FALSE(action(QStringLiteral("mnuFileItem(9)"))->isEnabled());
     frmMain::Unload();
-    gSezId = 1;
+    session().sezId = 1;
     open();
     ASSERT_TRUE(action(QStringLiteral("mnuFileItem(9)"))->isEnabled());
     action(QStringLiteral("mnuFileItem(9)"))->trigger();
@@ -242,11 +242,11 @@ TEST_F(MainWindowFixture, TheLayoutListIsOfferedToTheAdministratorOnly)
 TEST_F(MainWindowFixture, TheTableBrowserIsOfferedToTheAdministratorOnly)
 {
     addSection2();
-    gSezId = 2;
+    session().sezId = 2;
     open();
     EXPECT_FALSE(action(QStringLiteral("mnuDbItem(9)"))->isVisible());
     frmMain::Unload();
-    gSezId = 1;
+    session().sezId = 1;
     open();
     EXPECT_TRUE(action(QStringLiteral("mnuDbItem(9)"))->isVisible());
     EXPECT_TRUE(action(QStringLiteral("mnuDbItem(9)"))->isEnabled());
@@ -264,6 +264,6 @@ TEST_F(MainWindowFixture, TheTableBrowserIsOfferedToTheAdministratorOnly)
 TEST_F(MainWindowFixture, TheProgramFolderIsNotedInTheSettings)
 {
     open();
-    EXPECT_EQ(LeggiRegistro(HKEY_CURRENT_USER, gRegKeySettings2, REG_SZ, QStringLiteral("prgPath")).toString(),
+    EXPECT_EQ(LeggiRegistro(HKEY_CURRENT_USER, session().regKeySettings2, REG_SZ, QStringLiteral("prgPath")).toString(),
               QDir::toNativeSeparators(AppPath()));
 }

@@ -16,11 +16,11 @@
 void MainWindowFixture::SetUp()
 {
     ProgramFixture::SetUp();
-    gRegKeySettings = QStringLiteral("Software\\Vantrel\\Corvessa\\Settings");
-    gRegKeySettings2 = gRegKeySettings;
-    gRegKeyPrinters = QStringLiteral("Software\\Vantrel\\Corvessa\\Printers");
+    session().regKeySettings = QStringLiteral("Software\\Vantrel\\Corvessa\\Settings");
+    session().regKeySettings2 = session().regKeySettings;
+    session().regKeyPrinters = QStringLiteral("Software\\Vantrel\\Corvessa\\Printers");
     useUpgradedDatabase();
-    gSezId = 1;
+    session().sezId = 1;
     setInstalledPrintersSource([] {
         return InstalledPrinters{{{QStringLiteral("Laser"), QStringLiteral("HP LaserJet")}}, QStringLiteral("Laser")};
     });
@@ -48,7 +48,7 @@ namespace {
 int lastId(const QString& table, const QString& column)
 {
     db::Recordset rs;
-    rs.open(QStringLiteral("SELECT MAX(%1) AS m FROM %2").arg(column, table), DataConStr);
+    rs.open(QStringLiteral("SELECT MAX(%1) AS m FROM %2").arg(column, table), session().dataConStr);
     const int id = rs.value(0).toLong();
     rs.close();
     return id;
@@ -91,7 +91,7 @@ int MainWindowFixture::addDocument(int sezId, int tipo, const QDate& data, int c
 int MainWindowFixture::count(const QString& sql)
 {
     db::Recordset rs;
-    rs.open(sql, DataConStr);
+    rs.open(sql, session().dataConStr);
     const int n = rs.recordCount();
     rs.close();
     return n;

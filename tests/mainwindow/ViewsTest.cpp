@@ -44,7 +44,7 @@ TEST_F(MainWindowFixture, StartsWithTheStartPanelAndNoCommands)
     EXPECT_EQ(qobject_cast<QLabel*>(child(QStringLiteral("lblTitle")))->text(), QStringLiteral("Corvessa"));
 
     // The working date is today's, in Italian; the administrator has no title, so a blank leads.
-    EXPECT_EQ(gDataLavoro, QDate::currentDate());
+    EXPECT_EQ(session().dataLavoro, QDate::currentDate());
     EXPECT_EQ(qobject_cast<QLabel*>(child(QStringLiteral("WorkData")))->text(), italianDate(QDate::currentDate()));
     EXPECT_EQ(qobject_cast<QLabel*>(child(QStringLiteral("Professionista")))->text(), QStringLiteral(" Amministratore  "));
 
@@ -108,7 +108,7 @@ TEST_F(MainWindowFixture, EachWayOfSwitchingViewsMakesTheViewCurrent)
 TEST_F(MainWindowFixture, ListsTheCurrentProfessionalsRowsWithSharedOnes)
 {
     addSection2();
-    gSezId = 2;
+    session().sezId = 2;
     addClient(QStringLiteral("Bianchi"), 2);
     addClient(QStringLiteral("D'Amico"), 1, true);
     addClient(QStringLiteral("Privato dell'altro"), 1, false);

@@ -180,7 +180,7 @@ TEST_F(IvaTest, PredefinitoFollowsTheSectionsDefaultCode)
     click(button(f, "cmdSalva"));
     settle();
     EXPECT_EQ(predefinito(), QStringLiteral("10"));
-    EXPECT_EQ(gPreIVA, QStringLiteral("10"));
+    EXPECT_EQ(session().preIVA, QStringLiteral("10"));
 }
 
 TEST_F(IvaTest, SaveChecksFieldsTheFocusNeverVisited)

@@ -23,7 +23,7 @@ protected:
     {
         ProgramFixture::SetUp();
         useUpgradedDatabase();
-        gSezId = 1;
+        session().sezId = 1;
         exec(QStringLiteral("INSERT INTO Sezioni (sezTitolo, sezNome, sezCognome) VALUES ('Dott.', 'Luca', 'Bianchi')"));
     }
     void TearDown() override
@@ -47,7 +47,7 @@ protected:
     core::Variant scalar(const QString& sql) const
     {
         db::Recordset rs;
-        rs.open(sql, DataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
+        rs.open(sql, session().dataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
         const core::Variant v = rs.eof() ? core::Variant::null() : rs.value(0);
         rs.close();
         return v;

@@ -81,7 +81,7 @@ TEST_F(PagamentiTest, ASharedTermReopensTickedAndLockedAndIsListedInEverySection
 
     // A private term of section 1 next to it; section 2 sees only the shared one.
     exec(QStringLiteral("INSERT INTO Pagamenti (pagDescrizione, sezId, pagShared) VALUES ('Privato', 1, False)"));
-    gSezId = 2;
+    session().sezId = 2;
     m_dialogs.answerModal([](QWidget* c) {
         auto* combo = child<QComboBox>(c, QStringLiteral("dtcData(0)"));
         ASSERT_EQ(combo->count(), 2);

@@ -44,7 +44,7 @@ TEST_F(PrestazioniTest, ANewServiceForAClientOffersOnlyThatClientAndTheGenericRo
 {
     addClient(QStringLiteral("Altro"), 1, false);
     const std::int32_t cli = addClient(QStringLiteral("Rossi"), 1, false);
-    gPreIVA = QStringLiteral("10");
+    session().preIVA = QStringLiteral("10");
     m_dialogs.answerModal([](QWidget* f) {
         EXPECT_EQ(items(combo(f, 1)), (QStringList{kGenerico, QStringLiteral("Rossi")}));
         EXPECT_EQ(combo(f, 1)->listText(), QStringLiteral("Rossi"));
@@ -95,7 +95,7 @@ TEST_F(PrestazioniTest, ANewServiceForAClientOffersOnlyThatClientAndTheGenericRo
 
 TEST_F(PrestazioniTest, WithoutADefaultVatCodeTheComboStartsEmpty)
 {
-    gPreIVA.clear();
+    session().preIVA.clear();
     m_dialogs.answerModal([](QWidget* f) {
         EXPECT_EQ(combo(f, 0)->currentIndex(), -1);
         EXPECT_EQ(items(combo(f, 1)), QStringList{kGenerico});

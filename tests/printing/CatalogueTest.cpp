@@ -11,7 +11,7 @@ namespace {
 
 TEST(CatalogueTest, HoldsTheSeventySixFieldsInOrderWithLengthsAndGroups)
 {
-    DataConStr.clear(); // creating an engine must not need a database
+    session().dataConStr.clear(); // creating an engine must not need a database
     finclsTarvix motore;
     const finclsCampi& campi = motore.Campi;
     ASSERT_EQ(campi.Count(), 76);

@@ -113,7 +113,7 @@ TEST_F(DocumentPdfTest, TheLayoutAssignedToTheKindIsTheOneUsed)
     report::Report r;
     r.setLayout(mio);
     db::Recordset rs;
-    rs.open(QStringLiteral("finData"), DataConStr, db::CursorType::Static, db::LockType::Optimistic, db::CommandType::Table);
+    rs.open(QStringLiteral("finData"), session().dataConStr, db::CursorType::Static, db::LockType::Optimistic, db::CommandType::Table);
     rs.addNew();
     rs.setValue(QStringLiteral("finNome"), QStringLiteral("Modello dello studio"));
     rs.setValue(QStringLiteral("finLay"), core::Variant(r.saveLayout()));
@@ -159,13 +159,13 @@ TEST_F(DocumentPdfTest, EachPreviewKeepsAReportOfItsOwn)
     Documento b = fattura();
     b.numero = QStringLiteral("99");
     b.righe = {{1, QStringLiteral("Altra prestazione"), 80}};
-    auto primo = StampaDocumento(1, 0, DataConStr, SqlStampaDocumento(inserisci(a)));
+    auto primo = StampaDocumento(1, 0, session().dataConStr, SqlStampaDocumento(inserisci(a)));
     ASSERT_TRUE(primo);
     report::ReportPreview* anteprima = AnteprimaDocumento(*primo);
     ASSERT_NE(anteprima, nullptr);
     EXPECT_TRUE(anteprima->isVisible());
     EXPECT_EQ(anteprima->pageCount(), 1);
-    auto secondo = StampaDocumento(1, 0, DataConStr, SqlStampaDocumento(inserisci(b)));
+    auto secondo = StampaDocumento(1, 0, session().dataConStr, SqlStampaDocumento(inserisci(b)));
     ASSERT_TRUE(secondo);
     secondo->run();
     primo->run();
@@ -190,7 +190,7 @@ TEST_F(DocumentPdfTest, PictureLogoPrintsInPlaceOfTheTextLogo)
     QFile logo(QDir(QStringLiteral(CORVESSA_PROGRAM_DIR)).filePath(QStringLiteral("logo.gen")));
     ASSERT_TRUE(logo.open(QIODevice::ReadOnly));
     db::Recordset mod;
-    mod.open(QStringLiteral("SELECT * FROM SezioniModelli WHERE sezId=1"), DataConStr, db::CursorType::Static, db::LockType::Optimistic);
+    mod.open(QStringLiteral("SELECT * FROM SezioniModelli WHERE sezId=1"), session().dataConStr, db::CursorType::Static, db::LockType::Optimistic);
     mod.setValue(QStringLiteral("modFatIntLogo"), core::Variant(logo.readAll()));
     mod.setValue(QStringLiteral("modFatIntTipo"), core::Variant(std::int16_t(1)));
     mod.update();

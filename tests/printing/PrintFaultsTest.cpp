@@ -85,7 +85,7 @@ TEST_F(PrintFaultsTest, DocumentsThatCannotBePreparedAreRefusedWithAMessage)
         restartDialogs();
         const std::int32_t id = c.prepara(*this);
         m_dialogs.answerMessageBox(ui::vbOK);
-        EXPECT_FALSE(StampaDocumento(1, 0, DataConStr, SqlStampaDocumento(id)).has_value());
+        EXPECT_FALSE(StampaDocumento(1, 0, session().dataConStr, SqlStampaDocumento(id)).has_value());
         ASSERT_EQ(m_dialogs.messages().size(), 1);
         EXPECT_TRUE(m_dialogs.messages().first().contains(QString::fromUtf8(c.messaggio)))
             << m_dialogs.messages().first().toStdString();
@@ -96,7 +96,7 @@ TEST_F(PrintFaultsTest, DocumentsThatCannotBePreparedAreRefusedWithAMessage)
 
 TEST_F(PrintFaultsTest, AnExportFileThatCannotBeReplacedLeavesEverythingAsItWas)
 {
-    auto rpt = StampaDocumento(1, 0, DataConStr, SqlStampaDocumento(inserisci(fattura())));
+    auto rpt = StampaDocumento(1, 0, session().dataConStr, SqlStampaDocumento(inserisci(fattura())));
     ASSERT_TRUE(rpt);
     // The chosen name is taken by a folder: it cannot become the PDF, whoever runs the test.
     const QString cartella = percorso(QStringLiteral("uscita"));
@@ -117,7 +117,7 @@ TEST_F(PrintFaultsTest, AnExportFileThatCannotBeReplacedLeavesEverythingAsItWas)
 
 TEST_F(PrintFaultsTest, AnExportIntoAMissingFolderSaysSo)
 {
-    auto rpt = StampaDocumento(1, 0, DataConStr, SqlStampaDocumento(inserisci(fattura())));
+    auto rpt = StampaDocumento(1, 0, session().dataConStr, SqlStampaDocumento(inserisci(fattura())));
     ASSERT_TRUE(rpt);
     m_dialogs.answerSaveFile(percorso(QStringLiteral("non/esiste/fattura.pdf"))).answerMessageBox(ui::vbOK);
     EXPECT_FALSE(EsportaPdf(*rpt));
@@ -128,7 +128,7 @@ TEST_F(PrintFaultsTest, AnExportIntoAMissingFolderSaysSo)
 
 TEST_F(PrintFaultsTest, CancelledExportDialogWritesNothing)
 {
-    auto rpt = StampaDocumento(1, 0, DataConStr, SqlStampaDocumento(inserisci(fattura())));
+    auto rpt = StampaDocumento(1, 0, session().dataConStr, SqlStampaDocumento(inserisci(fattura())));
     ASSERT_TRUE(rpt);
     m_dialogs.answerSaveFile(QString());
     EXPECT_FALSE(EsportaPdf(*rpt));
@@ -137,7 +137,7 @@ TEST_F(PrintFaultsTest, CancelledExportDialogWritesNothing)
 
 TEST_F(PrintFaultsTest, PrintingGoesThroughThePrinterDialogAndAFailingPrinterIsReported)
 {
-    auto rpt = StampaDocumento(1, 0, DataConStr, SqlStampaDocumento(inserisci(fattura())));
+    auto rpt = StampaDocumento(1, 0, session().dataConStr, SqlStampaDocumento(inserisci(fattura())));
     ASSERT_TRUE(rpt);
     int dialoghi = 0;
     report::ReportPrinter::setPrintDialogHandler([&](QPrinter&) {

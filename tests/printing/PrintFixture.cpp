@@ -18,7 +18,7 @@ namespace {
 std::int32_t ultimoId(const QString& sql)
 {
     db::Recordset rs;
-    rs.open(sql, DataConStr);
+    rs.open(sql, session().dataConStr);
     return rs.eof() ? 0 : rs.value(0).toLong();
 }
 
@@ -33,7 +33,7 @@ void PrintFixture::SetUp()
             << nome;
     useUpgradedDatabase();
     CaricaModelli();
-    gSezId = 1;
+    session().sezId = 1;
     exec(QStringLiteral("UPDATE SezioniModelli SET modFatIntTipo=2, modFatInt05='Studio Rossi', "
                         "modFatInt06='Dott. Mario Rossi - Dottore commercialista', modFatInt=True, "
                         "modFatInt01='Via Garibaldi 8 - 20121 Milano (MI)', modFatInt02='Tel. 02 1234567 - studio@rossi.it', "
@@ -103,7 +103,7 @@ QString PrintFixture::esportaPdf(int tipo, const QString& sql)
 {
     static int numero = 0;
     const QString file = percorso(QStringLiteral("documento%1.pdf").arg(++numero));
-    auto rpt = StampaDocumento(gSezId, tipo, DataConStr, sql);
+    auto rpt = StampaDocumento(session().sezId, tipo, session().dataConStr, sql);
     if (!rpt)
         return {};
     m_dialogs.answerSaveFile(file);

@@ -15,7 +15,7 @@ protected:
     // Runs the engine on one document; its print rows stay in m_motore.rsStampa.
     report::Report stampa(std::int32_t fatId, int tipo = 0)
     {
-        return m_motore.Start(1, tipo, DataConStr, SqlStampaDocumento(fatId), kFormatoStampa, kFormatoStampa);
+        return m_motore.Start(1, tipo, session().dataConStr, SqlStampaDocumento(fatId), kFormatoStampa, kFormatoStampa);
     }
     QString campo(const char* nome) { return m_motore.rsStampa.value(QString::fromLatin1(nome)).toString(); }
 
@@ -88,7 +88,7 @@ TEST_F(PrintRowsTest, DocumentFieldsFollowTheirRules)
         const auto id = inserisci(d);
         exec(QStringLiteral("UPDATE Fatture SET fatTipo=%1 WHERE fatId=%2").arg(QLatin1String(c.tipoSql)).arg(id));
         finclsTarvix motore;
-        motore.Start(1, c.tipo, DataConStr, SqlStampaDocumento(id), kFormatoStampa, kFormatoStampa);
+        motore.Start(1, c.tipo, session().dataConStr, SqlStampaDocumento(id), kFormatoStampa, kFormatoStampa);
         motore.rsStampa.moveFirst();
         auto v = [&](const char* n) { return motore.rsStampa.value(QString::fromLatin1(n)).toString(); };
         EXPECT_EQ(v("TipoDoc"), QString::fromUtf8(c.tipoDoc));
@@ -114,7 +114,7 @@ TEST_F(PrintRowsTest, ClientPlaceIsTrimmedAndWithoutPaymentTermEmpty)
         const auto id = inserisci(d);
         exec(QStringLiteral("UPDATE Fatture SET fatCliForPag=0 WHERE fatId=%1").arg(id));
         finclsTarvix motore;
-        motore.Start(1, 0, DataConStr, SqlStampaDocumento(id), kFormatoStampa, kFormatoStampa);
+        motore.Start(1, 0, session().dataConStr, SqlStampaDocumento(id), kFormatoStampa, kFormatoStampa);
         motore.rsStampa.moveFirst();
         EXPECT_EQ(motore.rsStampa.value(QStringLiteral("Cliente_Localita")).toString(), c.atteso);
         EXPECT_EQ(motore.rsStampa.value(QStringLiteral("Cliente_Pagamento")).toString(), "");
@@ -144,7 +144,7 @@ TEST_F(PrintRowsTest, HeadingLinesFollowLogoKindAndShowFlags)
         logo.save(&buf, "BMP");
     }
     db::Recordset mod;
-    mod.open(QStringLiteral("SELECT * FROM SezioniModelli WHERE sezId=1"), DataConStr, db::CursorType::Static, db::LockType::Optimistic);
+    mod.open(QStringLiteral("SELECT * FROM SezioniModelli WHERE sezId=1"), session().dataConStr, db::CursorType::Static, db::LockType::Optimistic);
     mod.setValue(QStringLiteral("modFatIntLogo"), core::Variant(bmp));
     mod.update();
     mod.close();
@@ -155,7 +155,7 @@ TEST_F(PrintRowsTest, HeadingLinesFollowLogoKindAndShowFlags)
                  .arg(c.tipoLogo)
                  .arg(c.intestazione ? "True" : "False", c.piede ? "True" : "False"));
         finclsTarvix motore;
-        const report::Report rpt = motore.Start(1, 0, DataConStr, SqlStampaDocumento(id), kFormatoStampa, kFormatoStampa);
+        const report::Report rpt = motore.Start(1, 0, session().dataConStr, SqlStampaDocumento(id), kFormatoStampa, kFormatoStampa);
         motore.rsStampa.moveFirst();
         auto v = [&](const char* n) { return motore.rsStampa.value(QString::fromLatin1(n)).toString(); };
         EXPECT_EQ(v("Intestazione1"), QString::fromUtf8(c.int1));
@@ -194,7 +194,7 @@ TEST_F(PrintRowsTest, ABatchDeliversEachDocumentsLinesAfterItsHeading)
     inserisci(b);
     inserisci(vuoto);
     finclsTarvix motore;
-    report::Report rpt = motore.Start(1, 0, DataConStr,
+    report::Report rpt = motore.Start(1, 0, session().dataConStr,
                                       QStringLiteral("SELECT Fatture.*, CliFor.* FROM Fatture INNER JOIN CliFor ON "
                                                      "Fatture.fatCliForId = CliFor.cliId ORDER BY fatNo"),
                                       kFormatoStampa, kFormatoStampa);

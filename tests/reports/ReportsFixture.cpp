@@ -29,9 +29,9 @@ void ReportsFixture::SetUp()
 {
     PrintFixture::SetUp();
     ImpostaDataLavoro(QDate(2024, 12, 31));
-    gStampanti = {QStringLiteral("Stampante di prova"), QStringLiteral("Ufficio")};
-    gStampantiDriver = {QStringLiteral("Driver di prova"), QStringLiteral("Driver di prova")};
-    gNumStampanti = 2;
+    session().stampanti = {QStringLiteral("Stampante di prova"), QStringLiteral("Ufficio")};
+    session().stampantiDriver = {QStringLiteral("Driver di prova"), QStringLiteral("Driver di prova")};
+    session().numStampanti = 2;
     report::ReportPrinter::setPrintOutputHandler([this](const report::ReportPages& pages, const QString& device) {
         Stampata s;
         s.stampante = device;
@@ -49,7 +49,7 @@ void ReportsFixture::SetUp()
                             "cliCodiceFiscale, cliTelefono, cliMobile, cliFax, sezId, cliShared) VALUES (")
              + valori + QStringLiteral(")"));
         db::Recordset rs;
-        rs.open(QStringLiteral("SELECT MAX(cliId) FROM CliFor"), DataConStr);
+        rs.open(QStringLiteral("SELECT MAX(cliId) FROM CliFor"), session().dataConStr);
         return rs.value(0).toLong();
     };
     m_bianchi = nuovoCliente(QStringLiteral("'Bianchi Mario', 'Corso Buenos Aires 3', '20124', 'Milano', 'MI', '09876543211', "

@@ -320,7 +320,7 @@ TEST_F(ReportsTest, AnEmptyResultAndAFailingQueryAreToldAndNothingIsWritten)
 // export proposes the report's name in that folder.
 TEST_F(ReportsFixture, AnExportWritesTheChosenFileAndTheNextProposesTheReportsNameInItsFolder)
 {
-    gRegKeySettings = QStringLiteral("Software\\Vantrel\\Corvessa\\Settings");
+    session().regKeySettings = QStringLiteral("Software\\Vantrel\\Corvessa\\Settings");
     const QString documenti = QDir::home().filePath(QStringLiteral("Documents"));
     ASSERT_TRUE(QDir().mkpath(documenti));
     const QString cartella = QDir::home().filePath(QStringLiteral("Esportazioni 2026"));
@@ -385,7 +385,7 @@ TEST_F(ReportsTest, AnEmptyTextReadsAsMissingInTheCollectionsHeader)
                  .arg(QString::fromLatin1(c.localita), QString::fromLatin1(c.telefono))
                  .arg(m_bianchi));
         db::Recordset rs;
-        rs.open(SqlIncassi(filtri), DataConStr);
+        rs.open(SqlIncassi(filtri), session().dataConStr);
         ASSERT_FALSE(rs.eof());
         EXPECT_EQ(rs.value(QStringLiteral("Cliente")).toString().toStdString(), c.atteso);
     }

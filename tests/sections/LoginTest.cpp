@@ -126,7 +126,7 @@ TEST_F(LoginTest, AHashedPasswordOpensAndAPlainOneIsHashedAtItsFirstLogin)
     EXPECT_EQ(login(1, QStringLiteral("Segreta")), 1);
 
     db::Recordset rs;
-    rs.open(QStringLiteral("SELECT sezPass FROM Sezioni WHERE sezId=1"), DataConStr);
+    rs.open(QStringLiteral("SELECT sezPass FROM Sezioni WHERE sezId=1"), session().dataConStr);
     const QString stored = rs.value(0).toString();
     rs.close();
     EXPECT_TRUE(verifyPasswordHash(stored, QStringLiteral("Segreta"))) << stored.toStdString();

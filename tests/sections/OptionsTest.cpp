@@ -167,15 +167,15 @@ TEST_F(OptionsTest, TheWorkingDateButtonsAndSave)
         click(w, "cmdSalva");
     });
     frmOptions::ApriWorkingDate();
-    EXPECT_EQ(gDataLavoro, QDate(2026, 1, 2));
-    EXPECT_EQ(gAnnoLavoro, 2026);
+    EXPECT_EQ(session().dataLavoro, QDate(2026, 1, 2));
+    EXPECT_EQ(session().annoLavoro, 2026);
 
     m_dialogs.answerModal([&](QWidget* w) {
         click(w, "cmdData(1)");
         click(w, "cmdAnnulla");
     });
     frmOptions::ApriWorkingDate();
-    EXPECT_EQ(gDataLavoro, QDate(2026, 1, 2));
+    EXPECT_EQ(session().dataLavoro, QDate(2026, 1, 2));
 }
 
 TEST_F(OptionsTest, ARefusedKeyLeavesTheCounterAndTheSeriesAsTheyWere)
@@ -208,5 +208,5 @@ TEST_F(OptionsTest, AnImpossibleWorkingDateClickedAwayIsRefusedAndTheDialogStays
     frmOptions::ApriWorkingDate();
     ASSERT_EQ(m_dialogs.messages().size(), 1);
     EXPECT_TRUE(m_dialogs.messages().first().contains(QStringLiteral("febbraio 2025 ha 28 giorni")));
-    EXPECT_EQ(gDataLavoro, QDate(2025, 6, 15));
+    EXPECT_EQ(session().dataLavoro, QDate(2025, 6, 15));
 }

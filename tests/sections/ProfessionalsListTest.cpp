@@ -88,7 +88,7 @@ TEST_F(ProfessionalsListTest, DeletingAskesTwiceAndNeverTakesTheAdministrator)
 
 TEST_F(ProfessionalsListTest, OnlyTheAdministratorSeesTheList)
 {
-    gSezId = 2;
+    session().sezId = 2;
     frmProfessionisti::Mostra(nullptr);
     EXPECT_TRUE(m_dialogs.requests().isEmpty());
 }

@@ -20,7 +20,7 @@ void SectionsFixture::SetUp()
                         "sezRitAccPerc, sezRitAccPercSuImp, sezPreIVA) VALUES (2, 'Dott.', 'Maria', 'Rossi', 4, "
                         "'Rivalsa (4%)', 20, 100, '22')"));
     exec(QStringLiteral("INSERT INTO SezioniModelli (sezId, modFatInt, modFatIntTipo) VALUES (2, True, 0)"));
-    gSezId = 1;
+    session().sezId = 1;
 }
 
 void SectionsFixture::TearDown()
@@ -31,7 +31,7 @@ void SectionsFixture::TearDown()
 core::Variant SectionsFixture::scalar(const QString& sql)
 {
     db::Recordset rs;
-    rs.open(sql, DataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
+    rs.open(sql, session().dataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
     const core::Variant v = rs.eof() ? core::Variant::null() : rs.value(0);
     rs.close();
     return v;

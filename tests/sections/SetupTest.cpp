@@ -59,13 +59,13 @@ TEST_F(SetupTest, OpensOnTheProfessionalWithItsLogoAndNeverItsPassword)
     exec(QStringLiteral("UPDATE SezioniModelli SET modFatIntTipo=1, modFatInt01='P.IVA 01234567890' WHERE sezId=2"));
     {
         db::Recordset rs;
-        rs.open(QStringLiteral("SELECT * FROM SezioniModelli WHERE sezId=2"), DataConStr, db::CursorType::Static,
+        rs.open(QStringLiteral("SELECT * FROM SezioniModelli WHERE sezId=2"), session().dataConStr, db::CursorType::Static,
                 db::LockType::Optimistic);
         rs.setValue(QStringLiteral("modFatIntLogo"), core::Variant(bitmap));
         rs.update();
         rs.close();
     }
-    gSezId = 2;
+    session().sezId = 2;
     m_dialogs.answerModal([&](QWidget* w) {
         EXPECT_EQ(w->windowTitle(), QStringLiteral("Professionista"));
         EXPECT_EQ(get<QLineEdit>(w, QStringLiteral("txtData(1)"))->text(), QStringLiteral("Maria"));
@@ -130,7 +130,7 @@ TEST_F(SetupTest, SavingWritesTheEditedProfessionalWithLogoPasswordAndLayouts)
     // rows written are always the edited professional's.
     for (const std::int32_t current : {1, 2}) {
         SCOPED_TRACE(current);
-        gSezId = current;
+        session().sezId = current;
         CaricaSezione();
         restartDialogs();
         m_dialogs.answerModal([&](QWidget* w) {
@@ -173,13 +173,13 @@ TEST_F(SetupTest, SavingWritesTheEditedProfessionalWithLogoPasswordAndLayouts)
         EXPECT_EQ(scalar(QStringLiteral("SELECT sezNome FROM Sezioni WHERE sezId=1")).toString(), QStringLiteral("Amministratore"));
         EXPECT_TRUE(scalar(QStringLiteral("SELECT modFatIntLogo FROM SezioniModelli WHERE sezId=1")).isEmptyOrNull());
         EXPECT_TRUE(scalar(QStringLiteral("SELECT sezPass FROM Sezioni WHERE sezId=1")).isEmptyOrNull());
-        EXPECT_EQ(gRitPrePerc, current == 2 ? 2.5 : 4.0);
+        EXPECT_EQ(session().ritPrePerc, current == 2 ? 2.5 : 4.0);
     }
 }
 
 TEST_F(SetupTest, AFailedSaveWritesNothingAndKeepsTheEdits)
 {
-    gSezId = 2;
+    session().sezId = 2;
     m_dialogs.answerModal([&](QWidget* w) {
         type(w, QStringLiteral("txtData(1)"), QStringLiteral("Anna"));
         type(w, QStringLiteral("txtData(9)"), QStringLiteral("Via Roma 1"));
@@ -204,7 +204,7 @@ TEST_F(SetupTest, AFailedSaveWritesNothingAndKeepsTheEdits)
 
 TEST_F(SetupTest, TheNewPasswordMustBeTypedTwiceAlike)
 {
-    gSezId = 2;
+    session().sezId = 2;
     const QString hash = hashPassword(QStringLiteral("Vecchia"));
     struct Case {
         const char* first;
@@ -244,12 +244,12 @@ TEST_F(SetupTest, TheNewPasswordMustBeTypedTwiceAlike)
 
 TEST_F(SetupTest, EliminaClearsTheStoredLogoAndABadPictureIsRefused)
 {
-    gSezId = 2;
+    session().sezId = 2;
     QImage logo(30, 10, QImage::Format_RGB32);
     logo.fill(Qt::blue);
     {
         db::Recordset rs;
-        rs.open(QStringLiteral("SELECT * FROM SezioniModelli WHERE sezId=2"), DataConStr, db::CursorType::Static,
+        rs.open(QStringLiteral("SELECT * FROM SezioniModelli WHERE sezId=2"), session().dataConStr, db::CursorType::Static,
                 db::LockType::Optimistic);
         rs.setValue(QStringLiteral("modFatIntTipo"), core::Variant(std::int16_t(1)));
         rs.setValue(QStringLiteral("modFatIntLogo"), core::Variant(frm_setup::LogoComeBitmap(logo)));
@@ -298,7 +298,7 @@ TEST_F(SetupTest, ANameOrPercentageThatFailsItsCheckKeepsTheFocus)
 TEST_F(SetupTest, AMissingPrintPageRowIsCreatedWhenTheDialogOpens)
 {
     exec(QStringLiteral("DELETE * FROM SezioniModelli WHERE sezId=2"));
-    gSezId = 2;
+    session().sezId = 2;
     m_dialogs.answerModal([&](QWidget* w) {
         type(w, QStringLiteral("txtData(9)"), QStringLiteral("Intestazione"));
         click(w, "cmdSave");
@@ -323,11 +323,11 @@ TEST_F(SetupTest, TheSetupOpensWhileAnotherMachineSaves)
 {
     // Every row the setup needs is there: opening it reads only, so another
     // machine's write lock does not keep it shut.
-    gSezId = 2;
-    ensureSectionRows(DataConStr, 2);
+    session().sezId = 2;
+    ensureSectionRows(session().dataConStr, 2);
     const BusyTimeout shortWait(200);
     db::Connection other;
-    other.open(DataConStr);
+    other.open(session().dataConStr);
     other.beginTrans();
     QString shown;
     m_dialogs.answerModal([&](QWidget* w) {
@@ -343,7 +343,7 @@ TEST_F(SetupTest, TheSetupOpensWhileAnotherMachineSaves)
 
 TEST_F(SetupTest, PercentagesAreStoredAsTypedTheItalianWayOrRefused)
 {
-    gSezId = 2;
+    session().sezId = 2;
     const std::pair<const char*, const char*> boxes[] = {
         {"txtData(3)", "sezRitPrePerc"}, {"txtData(5)", "sezRitAccPerc"}, {"txtData(6)", "sezRitAccPercSuImp"}};
     for (const auto& [name, column] : boxes) {
@@ -377,7 +377,7 @@ TEST_F(SetupTest, PercentagesAreStoredAsTypedTheItalianWayOrRefused)
 
 TEST_F(SetupTest, ARefusedKeyLeavesThePercentageAsItWas)
 {
-    gSezId = 2;
+    session().sezId = 2;
     m_dialogs.answerModal([&](QWidget* w) {
         for (const char* name : {"txtData(3)", "txtData(5)", "txtData(6)"}) {
             SCOPED_TRACE(name);

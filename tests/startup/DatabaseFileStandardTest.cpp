@@ -30,7 +30,7 @@ protected:
     QStringList indexes(const QString& table)
     {
         db::Connection cn;
-        cn.open(DataConStr);
+        cn.open(session().dataConStr);
         return cn.catalog().indexNames(table);
     }
 };
@@ -78,7 +78,7 @@ TEST_F(DatabaseFileStandardTest, LinkingIndexesComeWithTheTemplateAndTheUpgrade)
         EXPECT_TRUE(indexes(QLatin1String(index.table)).contains(QLatin1String(index.name))) << index.name;
 
     db::Connection cn;
-    cn.open(DataConStr);
+    cn.open(session().dataConStr);
     EXPECT_EQ(startup::createLinkingIndexes(cn), 0) << "a second start creates nothing";
 }
 
@@ -135,11 +135,11 @@ TEST(LinkingIndexUse, TheProgramsLookUpsSearchTheirIndex)
 
 TEST(DatabasePathShown, HasOneSeparatorBeforeTheFileName)
 {
-    const QString saved = gCartellaDb;
+    const QString saved = session().cartellaDb;
     for (const char* folder : {"/dati/TarvixDB", "/dati/TarvixDB/", "/dati//TarvixDB//"}) {
         SCOPED_TRACE(folder);
-        gCartellaDb = QString::fromLatin1(folder);
+        session().cartellaDb = QString::fromLatin1(folder);
         EXPECT_EQ(PercorsoDatabaseMostrato(), QStringLiteral("/dati/TarvixDB/qelvo.mdb"));
     }
-    gCartellaDb = saved;
+    session().cartellaDb = saved;
 }

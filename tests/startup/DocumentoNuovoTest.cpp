@@ -32,7 +32,7 @@ protected:
     static int rows(const QString& sql)
     {
         db::Recordset rs;
-        rs.open(sql, DataConStr, db::CursorType::Static, db::LockType::ReadOnly);
+        rs.open(sql, session().dataConStr, db::CursorType::Static, db::LockType::ReadOnly);
         return rs.recordCount();
     }
 };
@@ -41,7 +41,7 @@ protected:
 
 TEST_F(DocumentoNuovoTest, AKillAtAnyMomentOfTheCreationLeavesNoBlankRowAfterTheNextStart)
 {
-    const QString path = gCartellaDb + QStringLiteral("/qelvo.mdb");
+    const QString path = session().cartellaDb + QStringLiteral("/qelvo.mdb");
     std::unique_ptr<WriteRefusal> refusal;
     struct Case {
         const char* moment;
@@ -66,14 +66,14 @@ TEST_F(DocumentoNuovoTest, AKillAtAnyMomentOfTheCreationLeavesNoBlankRowAfterThe
             c.remember(id);
         };
         if (c.completes)
-            EXPECT_EQ(createNewDocument(DataConStr, blank(), remember), killed);
+            EXPECT_EQ(createNewDocument(session().dataConStr, blank(), remember), killed);
         else
-            EXPECT_ANY_THROW(createNewDocument(DataConStr, blank(), remember));
+            EXPECT_ANY_THROW(createNewDocument(session().dataConStr, blank(), remember));
         refusal.reset();
         ASSERT_GT(killed, 0);
 
         // Another machine opens a new document of its own meanwhile, and keeps it open.
-        const std::int32_t other = createNewDocument(DataConStr, blank());
+        const std::int32_t other = createNewDocument(session().dataConStr, blank());
         EXPECT_NE(other, killed) << "an id remembered here is never given to another document";
 
         EliminaDocumentoNuovoRimasto();

@@ -107,7 +107,7 @@ TEST_F(ProgramSqlTest, EveryStatementRunsOnADatabaseFromTheTemplate)
     ASSERT_GT(statements.size(), 150);
     useFreshDatabase();
     db::Connection cn;
-    cn.open(DataConStr);
+    cn.open(session().dataConStr);
 
     // The schema statements bring the template to the full schema; run twice,
     // the second pass fails on every object that exists, and changes nothing.
@@ -154,7 +154,7 @@ TEST_F(ProgramSqlTest, EveryTemplateTableOpensDirectlyAndTakesARow)
 {
     useUpgradedDatabase();
     db::Connection connection;
-    connection.open(DataConStr);
+    connection.open(session().dataConStr);
     const QVector<db::TableInfo> tables = connection.catalog().tables();
     ASSERT_GE(tables.size(), 10);
     for (const auto& table : tables) {
@@ -205,7 +205,7 @@ protected:
     QSet<int> firstColumn(const QString& sql) const
     {
         db::Recordset rs;
-        rs.open(sql, DataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
+        rs.open(sql, session().dataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
         QSet<int> values;
         for (; !rs.eof(); rs.moveNext())
             values.insert(rs.value(0).toLong());
@@ -215,7 +215,7 @@ protected:
     int rows(const QString& sql) const
     {
         db::Recordset rs;
-        rs.open(sql, DataConStr, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
+        rs.open(sql, session().dataConStr, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
         const int n = rs.recordCount();
         rs.close();
         return n;
@@ -248,7 +248,7 @@ TEST_F(ProgramQueriesTest, ThePrintQueryJoinsTheClientAndKeepsADocumentWithoutPa
     EXPECT_EQ(rows(documentPrintSql(16)), 1); // no payment term
     EXPECT_EQ(rows(documentPrintSql(18)), 0); // no client: nothing to print
     db::Recordset rs;
-    rs.open(documentPrintSql(11), DataConStr, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
+    rs.open(documentPrintSql(11), session().dataConStr, db::CursorType::Static, db::LockType::ReadOnly, db::CommandType::Text);
     EXPECT_EQ(rs.value(QStringLiteral("cliNome")).toString(), QStringLiteral("Rossi"));
     EXPECT_EQ(rs.value(QStringLiteral("pagNoteFat")).toString(), QStringLiteral("IBAN"));
     rs.close();
@@ -256,15 +256,15 @@ TEST_F(ProgramQueriesTest, ThePrintQueryJoinsTheClientAndKeepsADocumentWithoutPa
 
 TEST_F(ProgramQueriesTest, TheVatCodeReadsSeeTheTemplatesCodes)
 {
-    const QVector<VatCode> codes = readVatCodes(DataConStr);
+    const QVector<VatCode> codes = readVatCodes(session().dataConStr);
     ASSERT_FALSE(codes.isEmpty());
     for (qsizetype i = 1; i < codes.size(); ++i)
         EXPECT_LT(codes[i - 1].code, codes[i].code);
     const auto it = std::find_if(codes.begin(), codes.end(), [](const VatCode& c) { return c.code == QLatin1String("22"); });
     ASSERT_NE(it, codes.end());
-    EXPECT_DOUBLE_EQ(it->rate, vatCodeRate(DataConStr, QStringLiteral("22")));
-    EXPECT_EQ(it->noSurcharge, vatCodeExempt(DataConStr, QStringLiteral("22")));
-    EXPECT_EQ(it->noWithholding, vatCodeNoWithholding(DataConStr, QStringLiteral("22")));
-    EXPECT_EQ(paymentTermNote(DataConStr, 3), QStringLiteral("IBAN"));
-    EXPECT_EQ(paymentTermNote(DataConStr, 42), QString());
+    EXPECT_DOUBLE_EQ(it->rate, vatCodeRate(session().dataConStr, QStringLiteral("22")));
+    EXPECT_EQ(it->noSurcharge, vatCodeExempt(session().dataConStr, QStringLiteral("22")));
+    EXPECT_EQ(it->noWithholding, vatCodeNoWithholding(session().dataConStr, QStringLiteral("22")));
+    EXPECT_EQ(paymentTermNote(session().dataConStr, 3), QStringLiteral("IBAN"));
+    EXPECT_EQ(paymentTermNote(session().dataConStr, 42), QString());
 }

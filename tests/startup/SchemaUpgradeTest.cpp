@@ -26,14 +26,14 @@ void writeLayout(const QString& path, const QString& text)
 int count(const QString& sql)
 {
     db::Recordset rs;
-    rs.open(sql, DataConStr, db::CursorType::Static, db::LockType::ReadOnly);
+    rs.open(sql, session().dataConStr, db::CursorType::Static, db::LockType::ReadOnly);
     return rs.recordCount();
 }
 
 core::Variant scalar(const QString& sql, const QString& field)
 {
     db::Recordset rs;
-    rs.open(sql, DataConStr, db::CursorType::Static, db::LockType::ReadOnly);
+    rs.open(sql, session().dataConStr, db::CursorType::Static, db::LockType::ReadOnly);
     return rs.eof() ? core::Variant() : rs.value(field);
 }
 
@@ -160,7 +160,7 @@ TEST_F(SchemaUpgradeTest, AnOldServiceDescriptionIsWidenedAndAWiderOneKept)
     exec(QStringLiteral("INSERT INTO Prestazioni (preDescrizione, sezId) VALUES ('Consulenza', 0)"));
     runAll();
     db::Connection cn;
-    cn.open(DataConStr);
+    cn.open(session().dataConStr);
     auto width = [&] {
         for (const db::ColumnInfo& c : cn.catalog().table(QStringLiteral("Prestazioni")).columns)
             if (c.name == QLatin1String("preDescrizione"))
@@ -219,7 +219,7 @@ TEST_F(SchemaUpgradeTest, PasswordsOfAnOlderFileAreWidenedAndHashed)
     exec(QStringLiteral("UPDATE Sezioni SET sezPass='Segreta' WHERE sezId=1"));
     runAll();
     db::Connection cn;
-    cn.open(DataConStr);
+    cn.open(session().dataConStr);
     int width = -1;
     for (const db::ColumnInfo& c : cn.catalog().table(QStringLiteral("Sezioni")).columns)
         if (c.name == QLatin1String("sezPass"))
@@ -268,7 +268,7 @@ TEST_F(SchemaUpgradeTest, SixteenBitIdColumnsOfAnOlderFileBecomeThirtyTwoBitKeep
         QString out;
         for (const QString& sql : reads) {
             db::Recordset rs;
-            rs.open(sql, DataConStr, db::CursorType::Static, db::LockType::ReadOnly);
+            rs.open(sql, session().dataConStr, db::CursorType::Static, db::LockType::ReadOnly);
             for (; !rs.eof(); rs.moveNext()) {
                 for (int i = 0; i < rs.fieldCount(); ++i)
                     out += rs.value(i).toString() + QLatin1Char('|');
@@ -282,7 +282,7 @@ TEST_F(SchemaUpgradeTest, SixteenBitIdColumnsOfAnOlderFileBecomeThirtyTwoBitKeep
     runAll();
 
     db::Connection cn;
-    cn.open(DataConStr);
+    cn.open(session().dataConStr);
     const db::Catalog catalog = cn.catalog();
     const std::pair<const char*, const char*> columns[] = {
         {"Incassi", "incFatId"}, {"Media", "medfatId"}, {"MediaPagamenti", "medpagmedId"}, {"Prestazioni", "preCliId"}, {"finRel", "fnrfinId"}};
@@ -299,7 +299,7 @@ TEST_F(SchemaUpgradeTest, SixteenBitIdColumnsOfAnOlderFileBecomeThirtyTwoBitKeep
     // Each column takes an id past 32 767 through the data layer.
     for (const auto& [table, column] : columns) {
         db::Recordset rs;
-        rs.open(QLatin1String(table), DataConStr, db::CursorType::Static, db::LockType::Optimistic, db::CommandType::Table);
+        rs.open(QLatin1String(table), session().dataConStr, db::CursorType::Static, db::LockType::Optimistic, db::CommandType::Table);
         rs.addNew();
         rs.setValue(QLatin1String(column), core::Variant(std::int32_t(40000)));
         rs.update();

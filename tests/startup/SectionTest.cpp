@@ -13,8 +13,8 @@ protected:
     {
         ProgramFixture::SetUp();
         useFreshDatabase();
-        gSezId = 1;
-        gAnnoLavoro = 2026;
+        session().sezId = 1;
+        session().annoLavoro = 2026;
     }
 };
 
@@ -27,7 +27,7 @@ TEST_F(LastNumberTest, MainSeriesIsFoundWithANullOrAnEmptyPrefix)
     exec(QStringLiteral("INSERT INTO SezioniParametri (parsezId, parKey3, parKey4, parNum1) VALUES (1, '', 2026, 9)"));
     EXPECT_EQ(UltimoNumero(QString()), 9);
     // Another year and another section are other counters.
-    gAnnoLavoro = 2027;
+    session().annoLavoro = 2027;
     EXPECT_EQ(UltimoNumero(QString()), 0);
 }
 
@@ -48,19 +48,19 @@ class SectionTest : public ProgramFixture {};
 TEST_F(SectionTest, CaricaSezioneKeepsThePreviousValueWhereAColumnIsNull)
 {
     useFreshDatabase();
-    gSezId = 1;
+    session().sezId = 1;
     exec(QStringLiteral("UPDATE Sezioni SET sezRitPrePerc = 2, sezRitPreDesc = Null, sezPreIVA = Null WHERE sezId = 1"));
-    gRitPreDesc = QStringLiteral("precedente");
-    gPreIVA = QStringLiteral("xx");
+    session().ritPreDesc = QStringLiteral("precedente");
+    session().preIVA = QStringLiteral("xx");
     CaricaSezione();
-    EXPECT_DOUBLE_EQ(gRitPrePerc, 2.0);
-    EXPECT_EQ(gRitPreDesc, QStringLiteral("precedente"));
-    EXPECT_EQ(gPreIVA, QString()); // NzStr of Null gives the empty default
+    EXPECT_DOUBLE_EQ(session().ritPrePerc, 2.0);
+    EXPECT_EQ(session().ritPreDesc, QStringLiteral("precedente"));
+    EXPECT_EQ(session().preIVA, QString()); // NzStr of Null gives the empty default
 
-    gSezId = 99; // no such section: nothing changes
-    gRitPrePerc = 7.0;
+    session().sezId = 99; // no such section: nothing changes
+    session().ritPrePerc = 7.0;
     CaricaSezione();
-    EXPECT_DOUBLE_EQ(gRitPrePerc, 7.0);
+    EXPECT_DOUBLE_EQ(session().ritPrePerc, 7.0);
 }
 
 TEST_F(SectionTest, TheDefaultFolderIsCreatedInTheDocumentsFolder)

@@ -24,17 +24,10 @@ void ProgramFixture::SetUp()
     reg::Store::setFilePath(QDir(m_home.path()).filePath(QStringLiteral("registry.json")));
     ASSERT_TRUE(QFile::copy(QDir(QStringLiteral(CORVESSA_PROGRAM_DIR)).filePath(QLatin1String(kNomeTemplate)),
                             QDir(m_program.path()).filePath(QLatin1String(kNomeTemplate))));
+    // Each test runs on a session of its own, so nothing it sets (section,
+    // database, printers, registry keys, image folder) reaches the next one.
+    m_sessionScope = std::make_unique<Session::Scope>(m_session);
     ImpostaCartellaProgramma(m_program.path());
-
-    gCartellaDbPredefinita.clear();
-    gCartellaDb.clear();
-    DataConStr.clear();
-    gSezId = 0;
-    gPreIVA.clear();
-    gRitPrePerc = gRitAccPerc = gRitAccPercSuImp = 0.0;
-    gRitPreDesc.clear();
-    gRitAccDesc.clear();
-    gRitAccSuRitPre = false;
     ImpostaDataLavoro(QDate::currentDate());
     // The splash of the main window takes no time in a test.
     comfrmAbout::setLongestSplash(0);
@@ -53,7 +46,8 @@ void ProgramFixture::TearDown()
     QApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     m_scope.reset();
-    ImpostaCartellaProgramma(QString());
+    m_sessionScope.reset();
+    reg::Store::setFilePath(QString());
 }
 
 QString ProgramFixture::defaultDatabasePath() const
@@ -67,8 +61,8 @@ void ProgramFixture::useFreshDatabase()
     ASSERT_TRUE(QDir().mkpath(folder));
     ASSERT_TRUE(QFile::copy(QDir(m_program.path()).filePath(QLatin1String(kNomeTemplate)), defaultDatabasePath()));
     QFile::setPermissions(defaultDatabasePath(), QFile::ReadOwner | QFile::WriteOwner);
-    gCartellaDb = folder;
-    DataConStr = StringaConnessione(folder);
+    session().cartellaDb = folder;
+    session().dataConStr = StringaConnessione(folder);
 }
 
 void ProgramFixture::useUpgradedDatabase()
@@ -82,7 +76,7 @@ void ProgramFixture::useUpgradedDatabase()
 void ProgramFixture::exec(const QString& sql)
 {
     db::Connection cn;
-    cn.open(DataConStr);
+    cn.open(session().dataConStr);
     cn.execute(sql);
     cn.close();
 }

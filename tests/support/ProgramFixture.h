@@ -2,6 +2,7 @@
 
 #include "platform/ui/ScopedDialogHandler.h"
 #include "platform/ui/ScriptedDialogs.h"
+#include "startup/Session.h"
 #include "support/TestApplication.h"
 
 #include <QString>
@@ -10,8 +11,8 @@
 #include <memory>
 
 // A clean world for one test of the program: an empty home folder, a registry
-// file of its own, a program folder holding the built template, the shared
-// state reset, and every dialog answered through the scripted seam. A dialog
+// file of its own, a program folder holding the built template, a fresh
+// session, and every dialog answered through the scripted seam. A dialog
 // the test did not script, or a scripted answer no dialog used, fails the test.
 class ProgramFixture : public ::testing::Test {
 protected:
@@ -20,11 +21,11 @@ protected:
 
     // The database of the default folder (~/Documents/TarvixDB/qelvo.mdb).
     QString defaultDatabasePath() const;
-    // Creates the default database from the template and points the shared state at it.
+    // Creates the default database from the template and points the session at it.
     void useFreshDatabase();
     // The same, then brought to the full schema with the default data, as a start does.
     void useUpgradedDatabase();
-    // Runs SQL on the current database (DataConStr).
+    // Runs SQL on the current session's database.
     void exec(const QString& sql);
     // Fails the test on a dialog it did not script or a scripted answer left unused.
     void expectDialogsDone();
@@ -35,4 +36,6 @@ protected:
     QTemporaryDir m_program;
     ui::ScriptedDialogs m_dialogs;
     std::unique_ptr<ui::ScopedDialogHandler> m_scope;
+    Session m_session;
+    std::unique_ptr<Session::Scope> m_sessionScope;
 };
