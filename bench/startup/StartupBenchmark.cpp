@@ -10,6 +10,8 @@
 #include "common/comfrmAbout.h"
 #include "documents/frm_fattura.h"
 #include "domain/Deletion.h"
+#include "platform/database/Recordset.h"
+#include "platform/ui/DataCombo.h"
 #include "mainwindow/InstalledPrinters.h"
 #include "mainwindow/frmMain.h"
 #include "platform/database/Connection.h"
@@ -33,6 +35,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <sqlite3.h>
+
+#include <malloc.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -347,6 +351,80 @@ int vistaFatture()
     return lista()->rowCount();
 }
 
+// The resident memory of this process, in MB.
+double residentMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+constexpr int kRigheNuovo = 50;
+
+// A new invoice of 50 lines for client 1, written into the editor's rows, then
+// saved with its Salva button: the numbering, the transaction and the list's refresh.
+double salvaNuovo()
+{
+    frm_fattura::Nuovo(0);
+    frm_fattura* f = frm_fattura::current();
+    if (!f)
+        return -1;
+    db::Recordset lines = f->document().lineRows();
+    for (int i = 0; i < kRigheNuovo; ++i) {
+        lines.addNew();
+        lines.setValue(QStringLiteral("fdtfatId"), core::Variant(f->documentId()));
+        lines.setValue(QStringLiteral("fdtQuanti"), core::Variant(double(1 + i % 3)));
+        lines.setValue(QStringLiteral("fdtDescrizione"), core::Variant(QStringLiteral("Prestazione professionale")));
+        lines.setValue(QStringLiteral("fdtImporto"), core::Variant(core::Currency::fromRaw(1000000 + i)));
+        lines.setValue(QStringLiteral("fdtTotRiga"), core::Variant(core::Currency::fromRaw((1000000 + i) * (1 + i % 3))));
+        lines.setValue(QStringLiteral("fdtCodiceIVA"), core::Variant(QStringLiteral("22")));
+        lines.update();
+    }
+    f->gexdet->refresh();
+    f->document().headerRows().setValue(QStringLiteral("fatCliForId"), core::Variant(std::int32_t(1)));
+    f->dtcData[0]->setBoundValue(core::Variant(std::int32_t(1)));
+    QElapsedTimer t;
+    t.start();
+    f->cmdSave_Click();
+    QApplication::processEvents();
+    const double ms = double(t.nsecsElapsed()) / 1e6;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return frm_fattura::IsLoaded() ? -1 : ms;
+}
+
+// The same rows written raw: 50 lines, one VAT row, the counter and the header, one transaction.
+double rawSalva(const QString& path)
+{
+    sqlite3* db = openRaw(path);
+    QElapsedTimer t;
+    t.start();
+    check(sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), db);
+    check(sqlite3_exec(db, "INSERT INTO Fatture (sezId, fatTipo, fatNo, fatData, fatCliForId) VALUES (1, 0, 0, 0, 1)", nullptr,
+                       nullptr, nullptr),
+          db);
+    const sqlite3_int64 id = sqlite3_last_insert_rowid(db);
+    {
+        Statement det(db, "INSERT INTO FattureDettaglio (fdtfatId, fdtQuanti, fdtDescrizione, fdtImporto, fdtTotRiga, "
+                          "fdtCodiceIVA) VALUES (?, ?, 'Prestazione professionale', ?, ?, '22')");
+        for (int i = 0; i < kRigheNuovo; ++i)
+            det.i(1, id).d(2, 1 + i % 3).d(3, 100.0 + i).d(4, (100.0 + i) * (1 + i % 3)).run();
+        Statement iva(db, "INSERT INTO FattureIva (fcifatId, fciCodiceIva, fciImporto, fciSoggettivo, fciImponibile, "
+                          "fciImposta, fciTotRiga, fciRit01, fciRit02) VALUES (?, '22', 1, 1, 1, 1, 1, 1, 0)");
+        iva.i(1, id).run();
+        Statement fat(db, "UPDATE Fatture SET fatNo = 999999, fatTotDoc = 1, fatTotNetto = 1 WHERE fatId = ?");
+        fat.i(1, id).run();
+    }
+    check(sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr), db);
+    const double ms = double(t.nsecsElapsed()) / 1e6;
+    sqlite3_close(db);
+    return ms;
+}
+
 void riga(const char* cosa, double layer, const char* grezzo, double raw)
 {
     std::printf("%-44s %9.1f ms   %-30s %8.1f ms   ratio %6.2f\n", cosa, layer, grezzo, raw, layer / raw);
@@ -546,6 +624,43 @@ int main(int argc, char** argv)
         rawSoloControlli = medianMs(21, [&] { rawClientInUse(r, cliInUso); });
         sqlite3_close(r);
     }
+
+    // 4. The view read again, a save with the big and with a small view showing, the memory.
+    const double ricarica = medianMs(5, [] { vistaFatture(); });
+    int righeRawVista = 0;
+    const double vistaRaw = medianMs(5, [&] {
+        sqlite3* r = openRaw(percorso);
+        const int anno = QDate::currentDate().year();
+        righeRawVista = fetchAll(r, QStringLiteral("SELECT f.fatId, f.fatNo, f.fatPrefisso, f.fatData, c.cliNome || ' [' || "
+                                                   "c.cliLocalita || ']', f.fatTotDoc, f.fatTotNetto, f.fatTipo FROM "
+                                                   "Fatture f INNER JOIN CliFor c ON f.fatCliForId = c.cliId WHERE "
+                                                   "f.fatTipo<2 AND f.fatData >= %1 AND f.fatData < %2 AND f.sezId=1 ORDER BY 2")
+                                        .arg(serial(QDate(anno, 1, 1)))
+                                        .arg(serial(QDate(anno + 1, 1, 1)))
+                                        .toUtf8());
+        sqlite3_close(r);
+    });
+    auto vistaPiccola = [] {
+        finestra()->findChild<QAction*>(QStringLiteral("mnuViewItem(4)"))->trigger();
+        QApplication::processEvents();
+    };
+    malloc_trim(0);
+    const double memoriaVista = residentMb();
+    vistaPiccola();
+    malloc_trim(0);
+    const double memoriaPiccola = residentMb();
+    vistaFatture();
+    auto medianaSalvataggi = [] {
+        std::vector<double> v;
+        for (int i = 0; i < 5; ++i)
+            v.push_back(salvaNuovo());
+        std::sort(v.begin(), v.end());
+        return v[2];
+    };
+    const double salvaGrande = medianaSalvataggi();
+    vistaPiccola();
+    const double salvaPiccola = medianaSalvataggi();
+    const double salvaRaw = medianMs(5, [&] { rawSalva(percorso); });
     chiudiTutto();
 
     std::printf("\n%d invoices of the working year in the view (raw query: %d); medians of 5 starts\n", righe, righeRaw);
@@ -571,6 +686,15 @@ int main(int argc, char** argv)
         std::printf("   WRONG ANSWER: in use %d/%d, in no use %d/%d (layer/raw)\n", esitoUso, rawUso, esitoLibero, rawLibero);
     if (righeVista != righeRaw || righe != righeRaw)
         std::printf("   the view showed %d rows, raw %d\n", righe, righeRaw);
+    std::printf("\n4. the invoice view read again, a save of a new %d-line invoice, the memory; medians of 5\n", kRigheNuovo);
+    riga("   reload of the invoice view", ricarica, "the view's query", vistaRaw);
+    riga("   save, the invoice view showing", salvaGrande, "raw rows of the save", salvaRaw);
+    riga("   save, a small view showing", salvaPiccola, "raw rows of the save", salvaRaw);
+    std::printf("   save with the invoice view / with a small view: ratio %.2f (aim 1.2)\n", salvaGrande / salvaPiccola);
+    std::printf("   resident memory: %.1f MB with the invoice view shown, %.1f MB with a small view\n", memoriaVista,
+                memoriaPiccola);
+    if (righeRawVista != righeRaw)
+        std::printf("   the view's raw rows: %d, at start %d\n", righeRawVista, righeRaw);
     if (!dialogs.requests().isEmpty())
         std::printf("dialogs shown:\n%s\n", qPrintable(dialogs.messages().join(QLatin1Char('\n'))));
     return 0;

@@ -21,6 +21,12 @@ void RefreshMainWindow()
         gLink->SetLay();
 }
 
+void DocumentSavedInMainWindow(std::int32_t id)
+{
+    if (gLink)
+        gLink->DocumentSaved(id);
+}
+
 QWidget* MainWindowWidget()
 {
     return gLink ? gLink->widget() : nullptr;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 class QWidget;
 
 // What the windows of the program may ask of the main window without knowing
@@ -11,6 +13,8 @@ public:
     virtual ~MainWindowLink() = default;
     // Reloads the current section's settings and the current view.
     virtual void SetLay() = 0;
+    // A document was written: its row in the list is read again, the rest stays.
+    virtual void DocumentSaved(std::int32_t id) { (void)id; SetLay(); }
     // The main window itself, as parent of the windows it opens.
     virtual QWidget* widget() = 0;
 };
@@ -22,5 +26,7 @@ void unregisterMainWindow(MainWindowLink* link);
 
 // SetLay on the main window; does nothing while no main window is open.
 void RefreshMainWindow();
+// DocumentSaved on the main window; does nothing while no main window is open.
+void DocumentSavedInMainWindow(std::int32_t id);
 // The main window, or nullptr while none is open.
 QWidget* MainWindowWidget();

@@ -494,7 +494,7 @@ bool frm_fattura::saveAndClose()
     }
     if (!Salva())
         return false;
-    RefreshMainWindow();
+    DocumentSavedInMainWindow(m_id);
     Unload();
     return true;
 }
@@ -523,7 +523,7 @@ void frm_fattura::printOutput(Output output)
         EsportaFatturaPdf(m_id, m_tipoSalvato);
         break;
     }
-    RefreshMainWindow();
+    DocumentSavedInMainWindow(m_id);
     Unload();
 }
 

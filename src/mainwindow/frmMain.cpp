@@ -782,6 +782,18 @@ void frmMain::SetLay()
     gInstance.current()->Refresh();
 }
 
+void frmMain::DocumentoSalvato(std::int32_t id)
+{
+    // Both document views list fatId first and end on their WHERE clause.
+    const bool documenti = m_vistaCorrente == 0 || m_vistaCorrente == 1;
+    if (documenti && m_visteCreate && gexView->columnCount() > 0
+        && gexView->refreshRows(Vista(m_vistaCorrente).SqlString() + QStringLiteral(" AND Fatture.fatId=")
+                                    + QString::number(id),
+                                1, core::Variant(id)))
+        return;
+    Refresh();
+}
+
 void frmMain::Refresh()
 {
     AbilitaComandi(m_vistaCorrente > -1);

@@ -70,6 +70,8 @@ public:
     void Elimina();
     void Stampa();
     void Esci();
+    // After a save of document `id`: a document view reads that one row again.
+    void DocumentoSalvato(std::int32_t id);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -80,6 +82,7 @@ private:
     struct Link : MainWindowLink {
         explicit Link(frmMain* w) : window(w) {}
         void SetLay() override { frmMain::SetLay(); }
+        void DocumentSaved(std::int32_t id) override { window->DocumentoSalvato(id); }
         QWidget* widget() override { return window; }
         frmMain* window;
     };

@@ -321,6 +321,59 @@ QVector<GridRow> GridEx::readRows()
     return rows;
 }
 
+bool GridEx::refreshRows(const QString& sql, int column, const core::Variant& key)
+{
+    const int keyColumn = column - 1;
+    if (m_unbound || keyColumn < 0 || keyColumn >= m_model->columnCount())
+        return false;
+    QVector<GridRow> read;
+    try {
+        db::Recordset rs;
+        rs.setCursorLocation(db::CursorLocation::Client);
+        rs.open(sql, m_connectionString, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
+        const int fields = rs.fieldCount();
+        while (!rs.eof()) {
+            // Bookmark 0: the row has no place in the recordset the list was bound to.
+            GridRow row;
+            row.values.resize(m_model->columnCount());
+            for (int c = 0; c < m_model->columnCount(); ++c) {
+                const int field = m_model->columns()[c].field;
+                if (field >= 0 && field < fields)
+                    row.values[c] = rs.value(field);
+            }
+            read.append(std::move(row));
+            rs.moveNext();
+        }
+        rs.close();
+    } catch (const core::Error& e) {
+        reportError(e.number(), e.description());
+        return false;
+    }
+    m_model->cancelEdit();
+    int removedAt = -1;
+    for (int r = m_model->dataRowCount() - 1; r >= 0; --r) {
+        if (m_model->value(r, keyColumn) == key) {
+            m_model->removeRow(r);
+            removedAt = r;
+        }
+    }
+    int current = -1;
+    for (int i = 0; i < read.size(); ++i) {
+        const int at = m_model->putRow(-1, std::move(read[i]));
+        current = i == 0 ? at : (at <= current ? current + 1 : current);
+    }
+    // A row gone leaves the current row where it stood; nothing changed, nothing moves.
+    if (current < 0 && removedAt >= 0)
+        current = std::min(removedAt, m_model->dataRowCount() - 1);
+    if (current < 0 && removedAt < 0)
+        return true;
+    m_currentRow = -1;
+    if (current >= 0)
+        setCurrent(current, -1);
+    updateNavigator();
+    return true;
+}
+
 void GridEx::refresh()
 {
     if (m_unbound) {
@@ -688,6 +741,8 @@ bool GridEx::clickOutsideCells(QMouseEvent* event)
 void GridEx::moveRecordsetTo(int row)
 {
     if (m_unbound || m_recordset.isNull() || !m_recordset.isOpen() || row < 0 || row >= m_model->dataRowCount())
+        return;
+    if (m_model->bookmark(row) == 0)
         return;
     try {
         m_recordset.setBookmark(m_model->bookmark(row));

@@ -70,6 +70,11 @@ public:
     // Reads the rows of the recordset again (after the caller changed it), keeping
     // columns, sort keys and, when it is still there, the current row.
     void refresh();
+    // Reads again the rows whose column `column` (1-based) holds `key`: `sql` is
+    // the record source narrowed to them. Their old rows leave the list, the
+    // rows read take their sorted places and the first becomes current. False
+    // (after reporting the error) when the query fails, the list as it was.
+    bool refreshRows(const QString& sql, int column, const core::Variant& key);
 
     // An unbound grid: `count` rows whose values come from unboundReadData.
     void setItemCount(int count);

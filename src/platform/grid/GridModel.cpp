@@ -546,6 +546,42 @@ void GridModel::removeRow(int row)
     endRemoveRows();
 }
 
+int GridModel::putRow(int replace, GridRow row)
+{
+    if (replace >= 0 && replace < dataRowCount())
+        removeRow(replace);
+    row.values.resize(m_columns.size());
+    const int storage = int(m_rows.size());
+    m_rows.append(std::move(row));
+    fetchUnbound(storage);
+    int at = dataRowCount();
+    if (!m_sortKeys.isEmpty()) {
+        QVector<SortKey> mine;
+        for (const auto& [column, order] : m_sortKeys)
+            mine.append(sortKeyOf(m_rows[storage].values.value(column)));
+        // After the rows that sort equal to it, as a stable sort would leave a row read last.
+        auto before = [&](int other) {
+            for (int k = 0; k < m_sortKeys.size(); ++k) {
+                const int c = compareSortKeys(mine[k], sortKeyOf(m_rows[other].values.value(m_sortKeys[k].first)));
+                if (c != 0)
+                    return m_sortKeys[k].second < 0 ? c > 0 : c < 0;
+            }
+            return false;
+        };
+        at = int(std::partition_point(m_order.begin(), m_order.end(), [&](int other) { return !before(other); })
+                 - m_order.begin());
+    }
+    beginInsertRows({}, at, at);
+    m_order.insert(at, storage);
+    m_displayOf = QVector<int>(m_rows.size(), -1);
+    for (int r = 0; r < m_order.size(); ++r)
+        m_displayOf[m_order[r]] = r;
+    invalidateCaches();
+    keepFoldedFirstKey();
+    endInsertRows();
+    return at;
+}
+
 void GridModel::addFormatCondition(FormatCondition condition)
 {
     m_conditions.append(std::move(condition));

@@ -111,6 +111,9 @@ public:
     // The edit was written: the row takes these values (a new row joins the end).
     void finishEdit(const GridRow& written);
     void removeRow(int row);
+    // Puts `row` where the sort keys place it (at the end without keys), in
+    // place of display row `replace` when that is >= 0; returns its display row.
+    int putRow(int replace, GridRow row);
 
     // Styles.
     void setStyles(const QHash<QString, RowStyle>* styles) { m_styles = styles; }
