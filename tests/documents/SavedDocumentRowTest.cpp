@@ -23,8 +23,8 @@ protected:
     void SetUp() override
     {
         EditorTest::SetUp();
-        gRegKeySettings = gRegKeySettings2 = QStringLiteral("Software\\Vantrel\\Corvessa\\Settings");
-        gRegKeyPrinters = QStringLiteral("Software\\Vantrel\\Corvessa\\Printers");
+        session().regKeySettings = session().regKeySettings2 = QStringLiteral("Software\\Vantrel\\Corvessa\\Settings");
+        session().regKeyPrinters = QStringLiteral("Software\\Vantrel\\Corvessa\\Printers");
         setInstalledPrintersSource([] {
             return InstalledPrinters{{{QStringLiteral("Laser"), QStringLiteral("HP LaserJet")}}, QStringLiteral("Laser")};
         });
