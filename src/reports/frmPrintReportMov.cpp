@@ -123,6 +123,8 @@ frmPrintReportMov::frmPrintReportMov() : QDialog(nullptr)
     GridEX1->setColumnHeadersVisible(false);
     GridEX1->setRowHeadersVisible(false);
     GridEX1->view()->setShowGrid(false);
+    // A list to choose from, not a sheet to edit: Tab goes on to the filters.
+    GridEX1->view()->setTabKeyNavigation(false);
     GridEX1->view()->horizontalHeader()->setStretchLastSection(true);
     GridEX1->view()->setIconSize(QSize(32, 32));
     GridEX1->setRowHeight(40 * 15);
@@ -215,6 +217,8 @@ frmPrintReportMov::frmPrintReportMov() : QDialog(nullptr)
     cmdCancel = new QPushButton(QStringLiteral("Chiudi"), picButs);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     ui::ignoresTypedDates(cmdCancel);
+    // Enter runs the chosen report as a double click on it does.
+    cmdOK->setDefault(true);
     auto* lb = new QHBoxLayout(picButs);
     lb->setContentsMargins(0, 0, 0, 0);
     lb->addWidget(cmdExp);

@@ -17,6 +17,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTest>
 
 using ChooserTest = ReportsFixture;
@@ -145,4 +146,37 @@ TEST_F(ChooserTest, AWrongDateClickedAwayWithTheMouseStopsEveryCommand)
             restartDialogs();
         }
     }
+}
+
+TEST_F(ChooserTest, AKeyboardUserTabsOutOfTheListRunsWithEnterAndClosesAPreviewWithEsc)
+{
+    frmPrintReportMov* f = apri(2);
+    f->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f));
+
+    // Tab leaves the list for the filters and the buttons.
+    f->GridEX1->view()->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QWidget* dopo = QApplication::focusWidget();
+    ASSERT_NE(dopo, nullptr);
+    EXPECT_FALSE(f->GridEX1->isAncestorOf(dopo)) << dopo->objectName().toStdString();
+    EXPECT_TRUE(f->isAncestorOf(dopo));
+
+    // Enter on the list runs the current report as the default button does.
+    f->GridEX1->view()->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+    ASSERT_EQ(m_stampe.size(), 1);
+    EXPECT_TRUE(testoPdf(m_stampe.last().pdf).contains(QStringLiteral("Lista Documenti")));
+
+    // Esc closes the preview in front and leaves the chooser open.
+    anteprima();
+    ASSERT_EQ(f->Anteprime().size(), 1);
+    QPointer<report::ReportPreview> preview = f->Anteprime().first();
+    preview->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(preview));
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : preview.data(), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(preview.isNull() || !preview->isVisible());
+    EXPECT_TRUE(f->isVisible());
 }

@@ -85,6 +85,13 @@ ReportPreview::ReportPreview(const Report& report, QWidget* parent) : QMainWindo
     m_scroll->setWidget(m_view);
     setCentralWidget(m_scroll);
     buildToolBar();
+    // Esc closes the preview, as it closes every other window in front.
+    auto* closeAction = new QAction(this);
+    closeAction->setObjectName(QStringLiteral("actClosePreview"));
+    closeAction->setShortcut(QKeySequence(Qt::Key_Escape));
+    closeAction->setShortcutContext(Qt::WindowShortcut);
+    connect(closeAction, &QAction::triggered, this, &QWidget::close);
+    addAction(closeAction);
     resize(900, 700);
     m_history.push_back(0);
     m_historyPos = 0;
