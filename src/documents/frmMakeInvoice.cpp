@@ -2,6 +2,7 @@
 
 #include "common/comUtility.h"
 #include "common/MainWindowLink.h"
+#include "domain/Counters.h"
 #include "domain/InvoiceFromProForma.h"
 #include "platform/core/Error.h"
 #include "domain/WriteFailure.h"
@@ -21,17 +22,6 @@
 
 namespace {
 
-
-// Upper-case unaccented letters only: what a series prefix may hold.
-QString cleanPrefix(const QString& text)
-{
-    QString out;
-    for (const QChar c : text) {
-        if ((c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z')))
-            out += c.toUpper();
-    }
-    return out;
-}
 
 QString failureText(const QString& head, const core::Error& e)
 {

@@ -8,6 +8,7 @@
 
 #include "common/comUtility.h"
 #include "domain/AgreedAmount.h"
+#include "domain/Counters.h"
 #include "domain/Deletion.h"
 #include "domain/DocumentLists.h"
 #include "domain/WriteFailure.h"
@@ -95,26 +96,6 @@ bool isNumericCell(const core::Variant& v)
 core::Currency lineTotal(const core::Variant& quanti, const core::Variant& importo)
 {
     return core::Currency::fromDouble(NzNum(quanti, 0.0) * NzNum(importo, 0.0));
-}
-
-bool sameStored(const core::Variant& a, const core::Variant& b)
-{
-    if (a.isEmptyOrNull() || b.isEmptyOrNull())
-        return a.isEmptyOrNull() && b.isEmptyOrNull();
-    if (a.isString() || b.isString())
-        return a.isString() && b.isString() && a.toString() == b.toString();
-    return a.sameValue(b);
-}
-
-// Upper-case unaccented letters only: what a series prefix may hold.
-QString cleanPrefix(const QString& text)
-{
-    QString out;
-    for (const QChar c : text) {
-        if ((c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z')))
-            out += c.toUpper();
-    }
-    return out;
 }
 
 template <typename W>

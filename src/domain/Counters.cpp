@@ -10,6 +10,16 @@
 
 #include <algorithm>
 
+QString cleanPrefix(const QString& text)
+{
+    QString out;
+    for (const QChar c : text) {
+        if ((c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z')))
+            out += c.toUpper();
+    }
+    return out;
+}
+
 CounterText parseCounterText(const QString& text)
 {
     const QString t = text.trimmed();

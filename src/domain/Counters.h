@@ -14,6 +14,9 @@
 // The most digits a typed counter may have: nine always fit a 32-bit number.
 inline constexpr int kMaxCounterDigits = 9;
 
+// Upper-case unaccented letters only: what a series prefix may hold.
+QString cleanPrefix(const QString& text);
+
 // The typed text as a counter, or why it is not one.
 struct CounterText {
     std::optional<std::int32_t> value;

@@ -6,8 +6,6 @@
 
 #include <QHash>
 
-namespace {
-
 bool sameStored(const core::Variant& a, const core::Variant& b)
 {
     if (a.isEmptyOrNull() || b.isEmptyOrNull())
@@ -16,6 +14,8 @@ bool sameStored(const core::Variant& a, const core::Variant& b)
         return a.isString() && b.isString() && a.toString() == b.toString();
     return a.sameValue(b);
 }
+
+namespace {
 
 void setIfChanged(db::Recordset& rs, const QString& field, const core::Variant& value)
 {

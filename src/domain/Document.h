@@ -9,6 +9,10 @@
 #include <QVector>
 #include <cstdint>
 
+// Whether a value read and a value to write are the same as stored: Null and
+// Empty alike, a text only equal to a text, numbers and dates by value.
+bool sameStored(const core::Variant& a, const core::Variant& b);
+
 // A document's collections (Incassi rows, in memory) with the net due they
 // are set against, read at one moment.
 struct DocumentCollections {

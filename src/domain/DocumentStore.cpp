@@ -12,15 +12,6 @@
 
 namespace {
 
-bool sameStored(const core::Variant& a, const core::Variant& b)
-{
-    if (a.isEmptyOrNull() || b.isEmptyOrNull())
-        return a.isEmptyOrNull() && b.isEmptyOrNull();
-    if (a.isString() || b.isString())
-        return a.isString() && b.isString() && a.toString() == b.toString();
-    return a.sameValue(b);
-}
-
 db::DbError conflict(const QString& what)
 {
     return db::DbError(db::ErrorKind::Conflict, db::ErrorNumber::Conflict, what);
