@@ -7,9 +7,9 @@
 #include <QString>
 
 // The one QApplication of a test process, made on first use (never during test
-// discovery) on the offscreen platform, with the program's title and the
-// keyboard habits the program installs for every window.
-inline QApplication& testApplication()
+// discovery, which may run without a display) on the offscreen platform, with
+// the program's names. The tests of the keyboard habits themselves use it bare.
+inline QApplication& bareTestApplication()
 {
     if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
         return *existing;
@@ -21,6 +21,16 @@ inline QApplication& testApplication()
     static QApplication* app = new QApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Corvessa"));
     QCoreApplication::setOrganizationName(QStringLiteral("Vantrel"));
-    ui::installApplicationHabits(*app);
     return *app;
+}
+
+// The same application with the keyboard habits the program installs for
+// every window.
+inline QApplication& testApplication()
+{
+    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return *existing;
+    QApplication& app = bareTestApplication();
+    ui::installApplicationHabits(app);
+    return app;
 }

@@ -1,6 +1,6 @@
 // The habits every window shares once the application is set up: Enter on a
 // focused button, type-to-find in drop-down lists, no U+0000 in text boxes.
-#include "TestApplication.h"
+#include "support/TestApplication.h"
 
 #include "platform/ui/ApplicationHabits.h"
 #include "platform/ui/ComboSearch.h"
@@ -77,7 +77,7 @@ class ApplicationHabits : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        installApplicationHabits(testApplication());
+        installApplicationHabits(bareTestApplication());
         w = std::make_unique<Window>();
     }
     void TearDown() override { ComboSearch::setPause(1500); }

@@ -1,4 +1,4 @@
-#include "TestApplication.h"
+#include "support/TestApplication.h"
 
 #include "platform/ui/CloseGuard.h"
 
@@ -16,7 +16,7 @@ namespace {
 
 class CloseGuard : public ::testing::Test {
 protected:
-    void SetUp() override { testApplication(); }
+    void SetUp() override { bareTestApplication(); }
 };
 
 // The close request of the title bar, Alt+F4 or the window manager.

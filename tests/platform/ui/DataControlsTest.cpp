@@ -1,7 +1,7 @@
 // Controls bound to a recordset's row: what the user types reaches the field
 // only as a sound value (a real date, text without U+0000), and a data combo
 // finds its rows as the user types.
-#include "TestApplication.h"
+#include "support/TestApplication.h"
 
 #include "platform/database/Recordset.h"
 #include "platform/ui/DataBinding.h"
@@ -90,7 +90,7 @@ class DataControls : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        testApplication();
+        bareTestApplication();
         form = std::make_unique<Form>();
     }
     void TearDown() override { EXPECT_TRUE(dialogs.unexpected().isEmpty()) << dialogs.unexpected().join('\n').toStdString(); }

@@ -1,6 +1,6 @@
 // The date box: typed dates, the refusal of impossible ones, the calendar and
 // the arrows, driven with keys and clicks as a user would.
-#include "TestApplication.h"
+#include "support/TestApplication.h"
 
 #include "platform/ui/DateBox.h"
 #include "platform/ui/EnterAsTab.h"
@@ -70,7 +70,7 @@ class DateBoxTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        testApplication();
+        bareTestApplication();
         form = std::make_unique<DateForm>();
     }
     void TearDown() override { EXPECT_TRUE(dialogs.unexpected().isEmpty()) << dialogs.unexpected().join('\n').toStdString(); }

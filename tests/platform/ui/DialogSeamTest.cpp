@@ -1,4 +1,4 @@
-#include "TestApplication.h"
+#include "support/TestApplication.h"
 
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/ScopedDialogHandler.h"
@@ -23,7 +23,7 @@ namespace {
 
 class DialogSeam : public ::testing::Test {
 protected:
-    void SetUp() override { testApplication(); }
+    void SetUp() override { bareTestApplication(); }
     ScriptedDialogs dialogs;
     ScopedDialogHandler scope{dialogs};
 };
@@ -210,7 +210,7 @@ TEST(DialogSeamDefault, TheRealDialogsServeWhenNothingIsInstalled)
 
 TEST(DialogSeamDefault, ABoxAskedForWithoutATitleCarriesTheProgramsName)
 {
-    testApplication();
+    bareTestApplication();
     const QString before = QCoreApplication::applicationName();
     QCoreApplication::setApplicationName(QStringLiteral("Corvessa"));
     QStringList titles;

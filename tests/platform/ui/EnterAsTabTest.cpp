@@ -1,4 +1,4 @@
-#include "TestApplication.h"
+#include "support/TestApplication.h"
 
 #include "platform/ui/EnterAsTab.h"
 
@@ -65,7 +65,7 @@ class EnterAsTab : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        testApplication();
+        bareTestApplication();
         form = std::make_unique<Form>();
     }
     std::unique_ptr<Form> form;

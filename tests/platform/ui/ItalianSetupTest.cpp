@@ -1,4 +1,4 @@
-#include "TestApplication.h"
+#include "support/TestApplication.h"
 
 #include "platform/ui/ItalianSetup.h"
 
@@ -12,7 +12,7 @@
 
 TEST(ItalianSetup, QtsOwnButtonsSpeakItalian)
 {
-    QApplication& app = testApplication();
+    QApplication& app = bareTestApplication();
     const bool available = QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath)
                                              + QStringLiteral("/qtbase_it.qm"));
     const bool loaded = ui::setupItalian(app);

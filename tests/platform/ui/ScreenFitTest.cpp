@@ -1,4 +1,4 @@
-#include "TestApplication.h"
+#include "support/TestApplication.h"
 
 #include "platform/ui/ApplicationHabits.h"
 
@@ -18,7 +18,7 @@ class ScreenFitTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ui::installApplicationHabits(testApplication());
+        ui::installApplicationHabits(bareTestApplication());
         m_room = QGuiApplication::primaryScreen()->availableGeometry();
     }
     void expectWhole(const QWidget& w) const

@@ -1,4 +1,4 @@
-#include "TestApplication.h"
+#include "support/TestApplication.h"
 
 #include "platform/ui/Dialogs.h"
 
@@ -86,7 +86,7 @@ QAbstractButton* buttonWithText(QMessageBox* box, const QString& text)
 
 class RealDialogs : public ::testing::Test {
 protected:
-    void SetUp() override { testApplication(); }
+    void SetUp() override { bareTestApplication(); }
 };
 
 } // namespace
