@@ -1,6 +1,7 @@
 #include "reports/frmPrintReportMov.h"
 
 #include "common/FormLifetime.h"
+#include "common/PaintedIcon.h"
 #include "common/comRepLib.h"
 #include "common/comUtility.h"
 #include "platform/core/Error.h"
@@ -34,7 +35,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -61,24 +61,21 @@ QString nomeArray(const char* nome, int indice)
 // The form's image list: 1 a document, 2 a report (a sheet with a table).
 QIcon immagine(int numero)
 {
-    QPixmap pm(32, 32);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(70, 80, 100), 1.2));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(6.5, 2.5, 19, 27));
-    if (numero == 1) {
-        for (int y = 8; y <= 24; y += 4)
-            p.drawLine(QPointF(9.5, y + 0.5), QPointF(22.5, y + 0.5));
-    } else {
-        p.fillRect(QRectF(7, 3, 18, 5), QColor(28, 58, 110));
-        p.setPen(QPen(QColor(120, 130, 150), 1));
-        for (int y = 11; y <= 26; y += 3)
-            p.drawLine(QPointF(8.5, y + 0.5), QPointF(23.5, y + 0.5));
-        p.drawLine(QPointF(15.5, 9), QPointF(15.5, 28));
-    }
-    return QIcon(pm);
+    return painted::icon(32, [numero](QPainter& p) {
+        p.setPen(QPen(QColor(70, 80, 100), 1.2));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(6.5, 2.5, 19, 27));
+        if (numero == 1) {
+            for (int y = 8; y <= 24; y += 4)
+                p.drawLine(QPointF(9.5, y + 0.5), QPointF(22.5, y + 0.5));
+        } else {
+            p.fillRect(QRectF(7, 3, 18, 5), QColor(28, 58, 110));
+            p.setPen(QPen(QColor(120, 130, 150), 1));
+            for (int y = 11; y <= 26; y += 3)
+                p.drawLine(QPointF(8.5, y + 0.5), QPointF(23.5, y + 0.5));
+            p.drawLine(QPointF(15.5, 9), QPointF(15.5, 28));
+        }
+    });
 }
 
 QString formatoTitolo(const QDate& data)
