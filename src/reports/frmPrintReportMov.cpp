@@ -109,7 +109,18 @@ frmPrintReportMov::frmPrintReportMov() : QDialog(nullptr)
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
 
-    // The choice of report.
+    createReportList();
+    createFilters();
+    createPrinterChoice();
+    createButtons();
+    createExportMenu();
+    layoutWindow();
+    connectCommands();
+    Form_Load();
+}
+
+void frmPrintReportMov::createReportList()
+{
     frmTipo = new QGroupBox(QStringLiteral("Tipo di stampa"), this);
     frmTipo->setObjectName(QStringLiteral("frmTipo"));
     GridEX1 = new grid::GridEx(frmTipo);
@@ -134,7 +145,10 @@ frmPrintReportMov::frmPrintReportMov() : QDialog(nullptr)
     GridEX1->column(3).setWidth(200 * 15);
     auto* tipoLayout = new QVBoxLayout(frmTipo);
     tipoLayout->addWidget(GridEX1);
+}
 
+void frmPrintReportMov::createFilters()
+{
     // The filters, one frame each, stacked in the order the report asks.
     for (int i = 0; i < 5; ++i) {
         frmFilter[i] = new QGroupBox(this);
@@ -190,7 +204,10 @@ frmPrintReportMov::frmPrintReportMov() : QDialog(nullptr)
     l4->addWidget(optview[4]);
     l4->addWidget(optview[5]);
     l4->addStretch();
+}
 
+void frmPrintReportMov::createPrinterChoice()
+{
     frmStampante = new QGroupBox(QStringLiteral("Stampante"), this);
     frmStampante->setObjectName(QStringLiteral("frmStampante"));
     auto* ls = new QHBoxLayout(frmStampante);
@@ -202,7 +219,10 @@ frmPrintReportMov::frmPrintReportMov() : QDialog(nullptr)
     cmdPropPrinter->setEnabled(false);
     ls->addWidget(cmbPrinters, 1);
     ls->addWidget(cmdPropPrinter);
+}
 
+void frmPrintReportMov::createButtons()
+{
     picButs = new QWidget(this);
     picButs->setObjectName(QStringLiteral("picButs"));
     cmdExp = new QPushButton(QStringLiteral("&Esporta.."), picButs);
@@ -223,7 +243,10 @@ frmPrintReportMov::frmPrintReportMov() : QDialog(nullptr)
     lb->addWidget(cmdPreview);
     lb->addWidget(cmdOK);
     lb->addWidget(cmdCancel);
+}
 
+void frmPrintReportMov::createExportMenu()
+{
     expmnu = new QMenu(this);
     expmnu->setObjectName(QStringLiteral("expmnu"));
     const std::pair<int, const char*> voci[] = {
@@ -234,7 +257,10 @@ frmPrintReportMov::frmPrintReportMov() : QDialog(nullptr)
         mnuexp[indice] = a;
         connect(a, &QAction::triggered, this, [this, i = indice] { mnuexp_Click(i); });
     }
+}
 
+void frmPrintReportMov::layoutWindow()
+{
     auto* destra = new QVBoxLayout;
     m_pila = new QVBoxLayout;
     m_pila->setSpacing(6);
@@ -251,7 +277,10 @@ frmPrintReportMov::frmPrintReportMov() : QDialog(nullptr)
     tutto->addWidget(picButs);
     frmTipo->setMinimumWidth(280);
     resize(760, 430);
+}
 
+void frmPrintReportMov::connectCommands()
+{
     for (int i : {0, 1, 2, 4, 5})
         connect(optview[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)
@@ -267,8 +296,6 @@ frmPrintReportMov::frmPrintReportMov() : QDialog(nullptr)
             [this](int row, int column, core::Variant& value) { GridEX1_UnboundReadData(row, column, value); });
     connect(GridEX1, &grid::GridEx::fetchIcon, this,
             [this](int row, int column, int& icon) { GridEX1_FetchIcon(row, column, icon); });
-
-    Form_Load();
 }
 
 void frmPrintReportMov::Stampa(const QString& NomeStampante)

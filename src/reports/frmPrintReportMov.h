@@ -95,6 +95,13 @@ protected:
 
 private:
     frmPrintReportMov();
+    void createReportList();
+    void createFilters();
+    void createPrinterChoice();
+    void createButtons();
+    void createExportMenu();
+    void layoutWindow();
+    void connectCommands();
 
     void Form_Load();
     void Form_Unload();
