@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsodium-dev
   poppler-utils xvfb xauth
-  python3 sqlite3
+  python3 sqlite3 unzip
   fonts-dejavu-core fonts-dejavu-extra
 )
 missing=()
