@@ -948,6 +948,22 @@ QString format(const Variant& value, const QString& pattern)
     return withNumericPattern(value, pattern);
 }
 
+
+namespace {
+// A sign, whole digits and decimal digits, already free of separators, as a number.
+std::optional<double> plainNumber(const QString& sign, const QString& intPart, const QString& fracPart)
+{
+    QString plain = sign + (intPart.isEmpty() ? QStringLiteral("0") : intPart);
+    if (!fracPart.isEmpty())
+        plain += QLatin1Char('.') + fracPart;
+    bool ok = false;
+    const double v = QLocale::c().toDouble(plain, &ok);
+    if (!ok)
+        return std::nullopt;
+    return v;
+}
+} // namespace
+
 std::optional<double> parseItalianNumber(const QString& text)
 {
     static const QRegularExpression kNumber(QStringLiteral(
@@ -961,14 +977,7 @@ std::optional<double> parseItalianNumber(const QString& text)
     if (intPart.isEmpty() && fracPart.isEmpty())
         return std::nullopt;
     intPart.remove(kThousands);
-    QString plain = m.captured(1) + (intPart.isEmpty() ? QStringLiteral("0") : intPart);
-    if (!fracPart.isEmpty())
-        plain += QLatin1Char('.') + fracPart;
-    bool ok = false;
-    const double v = QLocale::c().toDouble(plain, &ok);
-    if (!ok)
-        return std::nullopt;
-    return v;
+    return plainNumber(m.captured(1), intPart, fracPart);
 }
 
 std::optional<double> parseTypedNumber(const QString& text)
@@ -998,14 +1007,7 @@ std::optional<double> parseTypedNumber(const QString& text)
     }
     if (intPart.isEmpty() && fracPart.isEmpty())
         return std::nullopt;
-    QString plain = m.captured(1) + (intPart.isEmpty() ? QStringLiteral("0") : intPart);
-    if (!fracPart.isEmpty())
-        plain += QLatin1Char('.') + fracPart;
-    bool ok = false;
-    const double v = QLocale::c().toDouble(plain, &ok);
-    if (!ok)
-        return std::nullopt;
-    return v;
+    return plainNumber(m.captured(1), intPart, fracPart);
 }
 
 std::optional<QDate> parseItalianDate(const QString& text)
