@@ -13,7 +13,7 @@
 #include "platform/ui/DateBox.h"
 #include "platform/ui/ScopedDialogHandler.h"
 #include "platform/ui/ScriptedDialogs.h"
-#include "reports/EsportaReport.h"
+#include "output/EsportaReport.h"
 #include "reports/arpCliFor.h"
 #include "reports/arpCliFor2.h"
 #include "reports/arpCliFor3.h"

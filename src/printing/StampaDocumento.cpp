@@ -1,15 +1,11 @@
 #include "printing/StampaDocumento.h"
 
-#include "common/comRepLib.h"
 #include "domain/PrintSql.h"
+#include "output/ProduciReport.h"
 #include "platform/core/Error.h"
-#include "platform/report/ExportFilter.h"
 #include "platform/report/ReportPreview.h"
-#include "platform/report/ReportPrinter.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/MsgBoxStyle.h"
-#include "printing/SceltaFile.h"
-#include "printing/EsportaPagine.h"
 #include "printing/finclsTarvix.h"
 #include "startup/SharedState.h"
 
@@ -28,19 +24,17 @@ QString descrizione(const core::Error& e)
     return e.source() == finclsTarvix::kSorgente ? e.description() : e.text();
 }
 
-bool esegui(report::Report& rpt)
+// A document that cannot be laid out is told here, framed for the editor.
+EsitoReport produci(report::Report& rpt, const UscitaReport& uscita)
 {
-    if (rpt.hasRun())
-        return true;
     try {
-        rpt.run();
-        return true;
+        return ProduciReport(rpt, uscita);
     } catch (const core::Error& e) {
         avvisa(QStringLiteral("Impossibile impaginare il documento.\n") + e.text());
     } catch (const std::exception& e) {
         avvisa(QStringLiteral("Impossibile impaginare il documento.\n") + QString::fromLocal8Bit(e.what()));
     }
-    return false;
+    return {};
 }
 
 } // namespace
@@ -67,48 +61,25 @@ std::optional<report::Report> StampaDocumento(std::int32_t sezId, std::int32_t d
 report::ReportPreview* AnteprimaDocumento(const report::Report& rpt)
 {
     report::Report copia = rpt;
-    ImpostaViewer(copia, false);
-    if (!esegui(copia))
-        return nullptr;
-    auto* anteprima = new report::ReportPreview(copia);
-    anteprima->setObjectName(QStringLiteral("finarpFatBase"));
-    anteprima->setAttribute(Qt::WA_DeleteOnClose);
-    anteprima->setWindowTitle(copia.caption());
-    anteprima->show();
-    return anteprima;
+    UscitaReport uscita;
+    uscita.modo = kModoAnteprima;
+    uscita.nomeAnteprima = QStringLiteral("finarpFatBase");
+    return produci(copia, uscita).anteprima;
 }
 
 bool StampaReport(report::Report& rpt)
 {
-    if (!esegui(rpt))
-        return false;
-    try {
-        return report::ReportPrinter::print(rpt, true);
-    } catch (const core::Error& e) {
-        avvisa(QStringLiteral("Stampa non riuscita.\n") + e.text());
-    } catch (const std::exception& e) {
-        avvisa(QStringLiteral("Stampa non riuscita.\n") + QString::fromLocal8Bit(e.what()));
-    }
-    return false;
+    UscitaReport uscita;
+    uscita.modo = kModoStampa;
+    uscita.dialogoStampante = true;
+    return produci(rpt, uscita).riuscito;
 }
 
 bool EsportaPdf(report::Report& rpt)
 {
-    if (!esegui(rpt))
-        return false;
-    const QString file = ScegliFileEsportazione(rpt, QStringLiteral(".pdf"), QStringLiteral("Acrobat reader (*.pdf)|*.pdf"));
-    if (file.isEmpty())
-        return false;
-
-    try {
-        EsportaPagine(rpt, QString::fromLatin1(report::ExportFilter::kPdfClassId), file);
-        return true;
-    } catch (const core::Error& e) {
-        avvisa(QStringLiteral("Esportazione in PDF non riuscita.\n") + e.description());
-    } catch (const std::exception& e) {
-        avvisa(QStringLiteral("Esportazione in PDF non riuscita.\n") + QString::fromLocal8Bit(e.what()));
-    }
-    return false;
+    UscitaReport uscita;
+    uscita.modo = kModoPdf;
+    return produci(rpt, uscita).riuscito;
 }
 
 report::ReportPreview* AnteprimaFattura(std::int32_t fatId, std::int32_t fatTipo)

@@ -2,8 +2,8 @@
 
 #include "common/FormLifetime.h"
 #include "common/PaintedIcon.h"
-#include "common/comRepLib.h"
 #include "common/comUtility.h"
+#include "output/ProduciReport.h"
 #include "platform/core/Error.h"
 #include "platform/core/Format.h"
 #include "platform/database/Recordset.h"
@@ -11,12 +11,10 @@
 #include "platform/grid/GridEx.h"
 #include "platform/report/Report.h"
 #include "platform/report/ReportPreview.h"
-#include "platform/report/ReportPrinter.h"
 #include "platform/ui/DateBox.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/MsgBoxStyle.h"
 #include "printing/StampaDocumento.h"
-#include "reports/EsportaReport.h"
 #include "reports/arpCliFor.h"
 #include "reports/arpCliFor2.h"
 #include "reports/arpCliFor3.h"
@@ -625,48 +623,13 @@ report::Report frmPrintReportMov::preparaReport(int id)
 
 void frmPrintReportMov::produci(report::Report& rpt, const QString& nome, bool documenti)
 {
+    UscitaReport uscita;
+    uscita.modo = m_modo;
     // Every report goes to the printer chosen here.
-    ImpostaStampante(rpt, core::Variant(cmbPrinters->currentText()));
-    auto vuoto = [&] {
-        if (rpt.pages().rowCount > 0)
-            return false;
-        avvisa(documenti ? QStringLiteral("Nessun documento da stampare") : kNessunDato);
-        return true;
-    };
-    switch (m_modo) {
-    case kModoStampa: {
-        if (!ImpaginaConAvanzamento(rpt) || vuoto())
-            return;
-        try {
-            report::ReportPrinter::print(rpt, false);
-        } catch (const core::Error& e) {
-            avvisa(QStringLiteral("Stampa non riuscita.\n") + e.description());
-        }
-        return;
-    }
-    case kModoAnteprima:
-        ImpostaViewer(rpt, false);
-        rpt.run();
-        if (!vuoto())
-            apriAnteprima(rpt, nome);
-        return;
-    default:
-        if (!FormatoDi(m_modo) || (documenti && m_modo != kModoPdf))
-            return;
-        rpt.run();
-        if (!vuoto())
-            EsportaReport(rpt, m_modo);
-        return;
-    }
-}
-
-void frmPrintReportMov::apriAnteprima(report::Report& rpt, const QString& nome)
-{
-    auto* anteprima = new report::ReportPreview(rpt);
-    anteprima->setObjectName(nome);
-    anteprima->setAttribute(Qt::WA_DeleteOnClose);
-    anteprima->setWindowTitle(rpt.caption());
-    anteprima->resize(900, 700);
-    anteprima->show();
-    m_anteprime.append(anteprima);
+    uscita.stampante = cmbPrinters->currentText();
+    uscita.nomeAnteprima = nome;
+    uscita.nessunDato = documenti ? QStringLiteral("Nessun documento da stampare") : kNessunDato;
+    const EsitoReport esito = ProduciReport(rpt, uscita);
+    if (esito.anteprima)
+        m_anteprime.append(esito.anteprima);
 }

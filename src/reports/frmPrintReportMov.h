@@ -119,7 +119,6 @@ private:
     void stampaDocumenti();
     report::Report preparaReport(int id);
     void produci(report::Report& rpt, const QString& nome, bool documenti);
-    void apriAnteprima(report::Report& rpt, const QString& nome);
 
     struct RigaReport {
         int icona;

@@ -6,7 +6,7 @@
 #include "platform/report/ReportPreview.h"
 #include "platform/ui/DateBox.h"
 #include "platform/ui/MsgBoxStyle.h"
-#include "reports/EsportaReport.h"
+#include "output/EsportaReport.h"
 #include "reports/frmPrintReportMov.h"
 #include "startup/SharedState.h"
 

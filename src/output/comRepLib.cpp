@@ -1,7 +1,7 @@
-#include "common/comRepLib.h"
+#include "output/comRepLib.h"
 
 #include "common/FormLifetime.h"
-#include "common/comfrmPrintProgress.h"
+#include "output/comfrmPrintProgress.h"
 #include "platform/report/Report.h"
 #include "platform/report/ReportPrinter.h"
 

@@ -1,5 +1,5 @@
-#include "common/comRepLib.h"
-#include "common/comfrmPrintProgress.h"
+#include "output/comRepLib.h"
+#include "output/comfrmPrintProgress.h"
 #include "platform/report/Report.h"
 #include "platform/report/ReportPrinter.h"
 #include "support/TestApplication.h"

@@ -1,4 +1,4 @@
-#include "printing/EsportaPagine.h"
+#include "output/EsportaPagine.h"
 
 #include "platform/core/Error.h"
 #include "platform/report/ExportFilter.h"

@@ -1,12 +1,12 @@
-#include "reports/EsportaReport.h"
+#include "output/EsportaReport.h"
 
 #include "platform/core/Error.h"
 #include "platform/report/ExportFilter.h"
 #include "platform/report/Report.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/MsgBoxStyle.h"
-#include "printing/EsportaPagine.h"
-#include "printing/SceltaFile.h"
+#include "output/EsportaPagine.h"
+#include "output/SceltaFile.h"
 
 #include <exception>
 

@@ -1,4 +1,4 @@
-#include "common/comfrmPrintProgress.h"
+#include "output/comfrmPrintProgress.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

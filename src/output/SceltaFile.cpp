@@ -1,4 +1,4 @@
-#include "printing/SceltaFile.h"
+#include "output/SceltaFile.h"
 
 #include "common/comRegistry.h"
 #include "platform/core/Error.h"
