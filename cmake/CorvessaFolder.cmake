@@ -14,8 +14,7 @@
 # another folder by their path under src/ (a header-only part of the layer
 # above, within the same platform layer).
 #
-# A folder named in CORVESSA_WINDOW_FOLDERS and not in
-# CORVESSA_WINDOW_FOLDERS_WITH_DATABASE fails to build while one of its files
+# A folder named in CORVESSA_WINDOW_FOLDERS fails to build while one of its files
 # includes platform/database/ (cmake/CheckNoDatabaseInclude.cmake, run before
 # the library compiles and again whenever a file of the folder changes).
 function(corvessa_folder_library target folder)
@@ -54,7 +53,7 @@ function(corvessa_folder_library target folder)
 
   add_library(${target} STATIC ${ARG_SOURCES})
   target_include_directories(${target} PUBLIC ${root})
-  if(folder IN_LIST CORVESSA_WINDOW_FOLDERS AND NOT folder IN_LIST CORVESSA_WINDOW_FOLDERS_WITH_DATABASE)
+  if(folder IN_LIST CORVESSA_WINDOW_FOLDERS)
     file(GLOB_RECURSE folder_files CONFIGURE_DEPENDS ${source_folder}/*.h ${source_folder}/*.cpp)
     set(script ${CMAKE_SOURCE_DIR}/cmake/CheckNoDatabaseInclude.cmake)
     set(stamp ${CMAKE_CURRENT_BINARY_DIR}/${target}.no_database_include)

@@ -1,6 +1,8 @@
 #include "domain/ReportQueries.h"
 
 #include "common/comDataBase.h"
+#include "common/comUtility.h"
+#include "platform/database/Recordset.h"
 
 namespace {
 
@@ -105,6 +107,25 @@ QString SqlClientiScelta(std::int32_t sezId)
 {
     return QStringLiteral("SELECT cliId, cliNome FROM CliFor WHERE sezId=") + numero(sezId)
            + QStringLiteral(" OR cliShared=TRUE ORDER BY cliNome");
+}
+
+QVector<ClienteScelta> LeggiClientiScelta(const QString& connectionString, std::int32_t sezId)
+{
+    db::Recordset rs;
+    rs.open(SqlClientiScelta(sezId), connectionString, db::CursorType::Static, db::LockType::ReadOnly);
+    QVector<ClienteScelta> clienti;
+    clienti.reserve(rs.recordCount());
+    for (; !rs.eof(); rs.moveNext())
+        clienti.append({static_cast<std::int32_t>(rs.value(QStringLiteral("cliId")).toLong()),
+                        NzStr(rs.value(QStringLiteral("cliNome")), QString())});
+    return clienti;
+}
+
+bool QueryVuota(const QString& connectionString, const QString& sql)
+{
+    db::Recordset rs;
+    rs.open(sql, connectionString, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
+    return rs.eof();
 }
 
 QString InizialeRubrica(const QString& nome)

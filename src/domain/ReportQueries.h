@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QVector>
 #include <cstdint>
 #include <optional>
 
@@ -33,6 +34,16 @@ QString SqlRubricaClienti(std::int32_t sezId);
 QString SqlIncassi(const FiltriReport& f);
 // The chooser's client list: the section's clients and the shared ones.
 QString SqlClientiScelta(std::int32_t sezId);
+
+// One client of the chooser's list.
+struct ClienteScelta {
+    std::int32_t id = 0;
+    QString nome;
+};
+// The chooser's client list as it stands now. Throws core::Error.
+QVector<ClienteScelta> LeggiClientiScelta(const QString& connectionString, std::int32_t sezId);
+// Whether a report's query gives no row (checked before a long run). Throws core::Error.
+bool QueryVuota(const QString& connectionString, const QString& sql);
 
 // The group of a name in the address book: its initial as a capital without
 // accents ("é" and "E" both give "E"); empty for a name without letters.

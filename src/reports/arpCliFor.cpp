@@ -1,7 +1,6 @@
 #include "reports/arpCliFor.h"
 
 #include "domain/ReportQueries.h"
-#include "platform/database/Recordset.h"
 #include "reports/LayoutKit.h"
 
 using namespace report;
@@ -69,7 +68,7 @@ Report arpCliFor::Nuovo()
     rpt.setFetchData([](Report& r, bool& eof) {
         if (eof)
             return;
-        const core::Variant nome = r.dataControl().recordset().value(QStringLiteral("cliNome"));
+        const core::Variant nome = r.dataControl().value(QStringLiteral("cliNome"));
         const QString iniziale = nome.isEmptyOrNull() ? QString() : InizialeRubrica(nome.toString());
         r.setGroupValue(kGruppo, iniziale);
         r.control(QStringLiteral("lblLetter")).caption = iniziale;

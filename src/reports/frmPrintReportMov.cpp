@@ -6,7 +6,6 @@
 #include "output/ProduciReport.h"
 #include "platform/core/Error.h"
 #include "platform/core/Format.h"
-#include "platform/database/Recordset.h"
 #include "platform/grid/GridColumn.h"
 #include "platform/grid/GridEx.h"
 #include "platform/report/Report.h"
@@ -334,14 +333,12 @@ void frmPrintReportMov::Form_Load()
     m_clienti.append(0); // "(Tutti)"
     cmbCli->addItem(kTutti);
     try {
-        db::Recordset rs;
-        rs.open(::SqlClientiScelta(session().sezId), session().dataConStr, db::CursorType::Static, db::LockType::ReadOnly);
-        m_clienti.reserve(rs.recordCount() + 1);
-        for (; !rs.eof(); rs.moveNext()) {
-            m_clienti.append(rs.value(QStringLiteral("cliId")).toLong());
-            cmbCli->addItem(NzStr(rs.value(QStringLiteral("cliNome")), QString()));
+        const QVector<ClienteScelta> clienti = LeggiClientiScelta(session().dataConStr, session().sezId);
+        m_clienti.reserve(clienti.size() + 1);
+        for (const ClienteScelta& c : clienti) {
+            m_clienti.append(c.id);
+            cmbCli->addItem(c.nome);
         }
-        rs.close();
     } catch (const core::Error& e) {
         avvisa(QStringLiteral("Impossibile leggere l'elenco dei clienti.\n") + e.text());
     }
@@ -556,15 +553,9 @@ void frmPrintReportMov::stampaDocumenti()
     if (m_modo != kModoStampa && m_modo != kModoAnteprima && m_modo != kModoPdf)
         return; // the other exports are not offered for whole documents
     const QString q = SqlDocumenti();
-    {
-        db::Recordset rs;
-        rs.open(q, session().dataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
-        const bool vuoto = rs.eof();
-        rs.close();
-        if (vuoto) {
-            ui::msgBox(QStringLiteral("Nessun documento da stampare"), ui::vbOKOnly, AppTitle());
-            return;
-        }
+    if (QueryVuota(session().dataConStr, q)) {
+        ui::msgBox(QStringLiteral("Nessun documento da stampare"), ui::vbOKOnly, AppTitle());
+        return;
     }
     // The engine tells its own refusals (no layout, no lines) and gives nothing then.
     std::optional<report::Report> rpt = StampaDocumento(session().sezId, m_tipo, session().dataConStr, q);

@@ -69,6 +69,11 @@ core::Variant DataControl::value(int index) const
     return m_recordset->value(index);
 }
 
+core::Variant DataControl::value(const QString& field)
+{
+    return recordset().value(field);
+}
+
 void DataControl::close()
 {
     // The recordset stays readable after the run (as the event handlers may

@@ -48,6 +48,9 @@ public:
     int columnCount() const;
     QString columnName(int index) const;
     core::Variant value(int index) const;
+    // The current row's value of a column by name, for the report's event
+    // handlers. Throws core::Error when no recordset is open or no such column.
+    core::Variant value(const QString& field);
     void close();
 
 private:
