@@ -11,6 +11,19 @@
 // 1930. Numbers are written as decimal text, so nothing the user types reaches
 // the statements.
 
+// The seven reports of the chooser, numbered as its rows show them.
+enum class IdReport : int {
+    Nessuno = 0,
+    Documenti = 1,          // whole documents through their print layout
+    ListaDocumenti = 2,     // one line per document
+    TotaliCliente = 3,      // the VAT summary summed per client
+    ListinoPrestazioni = 4, // the price list, grouped by client
+    Rubrica = 5,            // the clients grouped by initial
+    Anagrafica = 6,         // the clients with their details
+    Incassi = 7,            // invoices with their collections
+};
+inline constexpr int kNumeroReport = 7;
+
 struct FiltriReport {
     std::int32_t sezId = 0;
     std::int32_t tipoDocumento = 0; // fatTipo: 0 invoices, 1 credit notes, 2 pro formas

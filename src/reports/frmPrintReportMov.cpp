@@ -50,6 +50,22 @@ void avvisa(const QString& testo)
     ui::msgBox(testo, ui::vbOKOnly | ui::vbExclamation, AppTitle());
 }
 
+// The object name of a report's preview window: the name of its layout.
+QString nomeReport(IdReport id)
+{
+    switch (id) {
+    case IdReport::ListaDocumenti: return QStringLiteral("arpDocList");
+    case IdReport::TotaliCliente: return QStringLiteral("arpCliFor3");
+    case IdReport::ListinoPrestazioni: return QStringLiteral("arpPrestazioni");
+    case IdReport::Rubrica: return QStringLiteral("arpCliFor");
+    case IdReport::Anagrafica: return QStringLiteral("arpCliFor2");
+    case IdReport::Incassi: return QStringLiteral("arpIncassi");
+    case IdReport::Documenti: return QStringLiteral("finarpFatBase");
+    case IdReport::Nessuno: break;
+    }
+    return {};
+}
+
 QString nomeArray(const char* nome, int indice)
 {
     return QStringLiteral("%1(%2)").arg(QString::fromLatin1(nome)).arg(indice);
@@ -312,9 +328,9 @@ void frmPrintReportMov::Stampa(const QString& NomeStampante)
 
     const char* titoli[] = {"Documenti", "Lista Documenti", "Totali per Cliente", "Listino Prestazioni",
                             "Clienti (Rubrica)", "Clienti (Anagrafica)", "Incassi"};
-    for (int r = 0; r < 7; ++r)
-        f->m_report[r] = RigaReport{2, r + 1, QString::fromLatin1(titoli[r])};
-    f->m_numReport = 7;
+    for (int r = 0; r < kNumeroReport; ++r)
+        f->m_report[r] = RigaReport{2, static_cast<IdReport>(r + 1), QString::fromLatin1(titoli[r])};
+    f->m_numReport = kNumeroReport;
     f->GridEX1->setItemCount(f->m_numReport);
     if (f->GridEX1->row() < 1)
         f->GridEX1->setRow(1);
@@ -383,10 +399,10 @@ QList<report::ReportPreview*> frmPrintReportMov::Anteprime() const
 
 // ---- the grid --------------------------------------------------------------------
 
-int frmPrintReportMov::ReportCorrente() const
+IdReport frmPrintReportMov::ReportCorrente() const
 {
     const int r = GridEX1->row();
-    return r >= 1 && r <= m_numReport ? m_report[r - 1].id : 0;
+    return r >= 1 && r <= m_numReport ? m_report[r - 1].id : IdReport::Nessuno;
 }
 
 void frmPrintReportMov::GridEX1_UnboundReadData(int row, int column, core::Variant& value) const
@@ -396,7 +412,7 @@ void frmPrintReportMov::GridEX1_UnboundReadData(int row, int column, core::Varia
     const RigaReport& r = m_report[row - 1];
     switch (column) {
     case 1: value = core::Variant(r.icona); break;
-    case 2: value = core::Variant(r.id); break;
+    case 2: value = core::Variant(static_cast<int>(r.id)); break;
     case 3: value = core::Variant(r.titolo); break;
     default: break;
     }
@@ -416,14 +432,15 @@ void frmPrintReportMov::GridEX1_DblClick()
 
 void frmPrintReportMov::GridEX1_RowColChange()
 {
-    const int id = ReportCorrente();
-    auto in = [id](std::initializer_list<int> ids) { return std::find(ids.begin(), ids.end(), id) != ids.end(); };
+    using enum IdReport;
+    const IdReport id = ReportCorrente();
+    auto in = [id](std::initializer_list<IdReport> ids) { return std::find(ids.begin(), ids.end(), id) != ids.end(); };
     // The frames in the order they stand, top to bottom.
     std::vector<QGroupBox*> ordine;
     switch (id) {
-    case 3: ordine = {frmFilter[1], frmFilter[2]}; break;
-    case 4: ordine = {frmFilter[3], frmFilter[2]}; break;
-    case 7: ordine = {frmFilter[4], frmFilter[1], frmFilter[2]}; break;
+    case TotaliCliente: ordine = {frmFilter[1], frmFilter[2]}; break;
+    case ListinoPrestazioni: ordine = {frmFilter[3], frmFilter[2]}; break;
+    case Incassi: ordine = {frmFilter[4], frmFilter[1], frmFilter[2]}; break;
     default: ordine = {frmFilter[0], frmFilter[1], frmFilter[2]}; break;
     }
     for (QGroupBox* f : frmFilter)
@@ -433,14 +450,14 @@ void frmPrintReportMov::GridEX1_RowColChange()
     for (QGroupBox* f : frmFilter)
         if (std::find(ordine.begin(), ordine.end(), f) == ordine.end())
             m_pila->addWidget(f);
-    frmFilter[0]->setVisible(in({1, 2}));
-    frmFilter[1]->setVisible(in({1, 2, 3, 7}));
-    frmFilter[2]->setVisible(in({1, 2, 3, 4, 7}));
-    frmFilter[3]->setVisible(in({4}));
-    frmFilter[4]->setVisible(in({7}));
-    // Report 1 is exported to PDF only.
+    frmFilter[0]->setVisible(in({Documenti, ListaDocumenti}));
+    frmFilter[1]->setVisible(in({Documenti, ListaDocumenti, TotaliCliente, Incassi}));
+    frmFilter[2]->setVisible(in({Documenti, ListaDocumenti, TotaliCliente, ListinoPrestazioni, Incassi}));
+    frmFilter[3]->setVisible(in({ListinoPrestazioni}));
+    frmFilter[4]->setVisible(in({Incassi}));
+    // Whole documents are exported to PDF only.
     for (int i : {kModoExcel, kModoRtf, kModoHtml})
-        mnuexp[i]->setVisible(id > 1);
+        mnuexp[i]->setVisible(id != Documenti && id != Nessuno);
     mnuexp[kModoPdf]->setVisible(true);
 }
 
@@ -525,8 +542,8 @@ void frmPrintReportMov::ImpostaFiltri(report::Report& rpt) const
 
 void frmPrintReportMov::EseguiStampa()
 {
-    const int id = ReportCorrente();
-    if (id < 1)
+    const IdReport id = ReportCorrente();
+    if (id == IdReport::Nessuno)
         return;
     // A date still being typed counts; one that is no date is refused by its box, which says why.
     if (!Dat1->commit() || !Dat2->commit())
@@ -534,13 +551,12 @@ void frmPrintReportMov::EseguiStampa()
     // Everything a run can meet (a query the database refuses, a printer, a
     // file) ends here in a message; the chooser stays as it was.
     try {
-        if (id == 1) {
+        if (id == IdReport::Documenti) {
             stampaDocumenti();
             return;
         }
         report::Report rpt = preparaReport(id);
-        const char* nomi[] = {"", "", "arpDocList", "arpCliFor3", "arpPrestazioni", "arpCliFor", "arpCliFor2", "arpIncassi"};
-        produci(rpt, QString::fromLatin1(nomi[id]), false);
+        produci(rpt, nomeReport(id), false);
     } catch (const core::Error& e) {
         avvisa(QStringLiteral("Impossibile eseguire la stampa.\n") + e.text());
     } catch (const std::exception& e) {
@@ -561,42 +577,43 @@ void frmPrintReportMov::stampaDocumenti()
     std::optional<report::Report> rpt = StampaDocumento(session().sezId, m_tipo, session().dataConStr, q);
     if (!rpt)
         return;
-    produci(*rpt, QStringLiteral("finarpFatBase"), true);
+    produci(*rpt, nomeReport(IdReport::Documenti), true);
 }
 
-report::Report frmPrintReportMov::preparaReport(int id)
+report::Report frmPrintReportMov::preparaReport(IdReport id)
 {
     const FiltriReport f = Filtri();
     const bool perEsportare = m_modo == kModoExcel || m_modo == kModoHtml;
     report::Report rpt;
     QString q;
+    using enum IdReport;
     switch (id) {
-    case 2:
+    case ListaDocumenti:
         q = ::SqlDocumenti(f);
         rpt = arpDocList::Nuovo();
         ImpostaFiltri(rpt);
         break;
-    case 3:
+    case TotaliCliente:
         q = ::SqlTotaliCliente(f);
         rpt = arpCliFor3::Nuovo();
         ImpostaFiltri(rpt);
         break;
-    case 4:
+    case ListinoPrestazioni:
         q = ::SqlListinoPrestazioni(f);
         rpt = arpPrestazioni::Nuovo();
         break;
-    case 5:
-    case 6:
+    case Rubrica:
+    case Anagrafica:
         q = ::SqlRubricaClienti(session().sezId);
-        rpt = id == 5 ? arpCliFor::Nuovo() : arpCliFor2::Nuovo(perEsportare);
+        rpt = id == Rubrica ? arpCliFor::Nuovo() : arpCliFor2::Nuovo(perEsportare);
         rpt.setCaption(QStringLiteral("Rubrica Clienti"));
         rpt.setDocumentName(QStringLiteral("Stampa Clienti"));
-        rpt.control(QStringLiteral("lblTitle")).caption = id == 5 ? QStringLiteral("Rubrica") : QStringLiteral("Clienti");
-        if (id == 5 && m_modo == kModoExcel)
+        rpt.control(QStringLiteral("lblTitle")).caption = id == Rubrica ? QStringLiteral("Rubrica") : QStringLiteral("Clienti");
+        if (id == Rubrica && m_modo == kModoExcel)
             for (const char* linea : {"Line5", "Line2", "Line3"})
                 rpt.control(QString::fromLatin1(linea)).visible = false;
         break;
-    case 7:
+    case Incassi:
         q = ::SqlIncassi(f);
         rpt = arpIncassi::Nuovo();
         rpt.control(QStringLiteral("lblFilter1")).caption =

@@ -62,8 +62,8 @@ public:
     // Writes the filter captions of the document list and the totals per client.
     void ImpostaFiltri(report::Report& rpt) const;
 
-    // The report of the current row (1 to 7), the mode and the document type.
-    int ReportCorrente() const;
+    // The report of the current row (Nessuno without one), the mode and the document type.
+    IdReport ReportCorrente() const;
     int Modo() const { return m_modo; }
     int TipoDocumento() const { return m_tipo; }
     // The preview windows the chooser opened and that are still open.
@@ -117,16 +117,16 @@ private:
     void GridEX1_FetchIcon(int row, int column, int& iconIndex) const;
 
     void stampaDocumenti();
-    report::Report preparaReport(int id);
+    report::Report preparaReport(IdReport id);
     void produci(report::Report& rpt, const QString& nome, bool documenti);
 
     struct RigaReport {
         int icona;
-        int id;
+        IdReport id;
         QString titolo;
     };
-    std::array<RigaReport, 7> m_report{};
-    int m_numReport = 7;
+    std::array<RigaReport, kNumeroReport> m_report{};
+    int m_numReport = kNumeroReport;
     std::int16_t m_tipo = 0;
     std::int16_t m_modo = 0;
     QVector<std::int32_t> m_clienti;
