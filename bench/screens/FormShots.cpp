@@ -11,6 +11,9 @@
 #include "masterdata/frm_list_Prestazioni.h"
 #include "platform/database/Recordset.h"
 #include "platform/grid/GridEx.h"
+#include "platform/report/ReportPreview.h"
+#include "printing/StampaDocumento.h"
+#include "startup/SchemaUpgrade.h"
 #include "startup/Section.h"
 #include "startup/SharedState.h"
 #include "support/ProgramFixture.h"
@@ -18,6 +21,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTableView>
@@ -30,7 +34,12 @@ protected:
     void SetUp() override
     {
         ProgramFixture::SetUp();
+        // The default layouts, so the editor's preview has one to print with.
+        for (const char* nome : {"tarvix_m0.rpx", "tarvix_m1.rpx", "tarvix_m2.rpx", "tarvix_m01.rpx", "empty_mod.rpx"})
+            QFile::copy(QDir(QStringLiteral(CORVESSA_PROGRAM_DIR)).filePath(QLatin1String(nome)),
+                        QDir(AppPath()).filePath(QLatin1String(nome)));
         useUpgradedDatabase();
+        CaricaModelli();
         session().sezId = 1;
         CaricaSezione();
         ImpostaDataLavoro(QDate(2026, 3, 5));
@@ -114,6 +123,13 @@ TEST_F(FormShots, EditorAndEntryForms)
     f->gexdet->setRow(1);
     f->gexdet->view()->setFocus();
     shoot(f, QStringLiteral("editor"));
+
+    // The document's preview, as the editor's Anteprima opens it.
+    if (report::ReportPreview* anteprima = AnteprimaFattura(fatId, 0)) {
+        QTest::qWait(200);
+        shoot(anteprima, QStringLiteral("preview"));
+        anteprima->close();
+    }
 
     // The VAT-code cell in edit, its list open.
     f->gexdet->setRow(2);
