@@ -5,6 +5,19 @@
 
 namespace db {
 
+Bookmark RowHandle::bookmark() const
+{
+    return m_row ? m_row->bookmark : 0;
+}
+
+const core::Variant& RowHandle::value(int index) const
+{
+    static const core::Variant empty;
+    if (!m_row || index < 0 || index >= m_row->values.size())
+        return empty;
+    return m_row->values[index];
+}
+
 Recordset::Recordset() : m_impl(std::make_shared<RecordsetImpl>()) {}
 Recordset::~Recordset() = default;
 Recordset::Recordset(const Recordset&) = default;
@@ -184,6 +197,11 @@ core::Variant Recordset::value(const QString& name) const
 core::Variant Recordset::value(int index) const
 {
     return m_impl->value(index);
+}
+
+RowHandle Recordset::currentRow() const
+{
+    return RowHandle(m_impl->currentShared());
 }
 
 void Recordset::setValue(const QString& name, const core::Variant& value)

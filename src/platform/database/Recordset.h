@@ -12,6 +12,24 @@
 namespace db {
 
 class RecordsetImpl;
+struct Row;
+
+// One stored row of a recordset, held without a copy of its values: it reads
+// what the recordset holds now (an edit through any cursor shows in it), and
+// the row stays readable, as last held, after a requery or a close.
+class RowHandle {
+public:
+    RowHandle() = default;
+    bool isNull() const { return !m_row; }
+    Bookmark bookmark() const;
+    // The value of field `index`; Empty outside the row.
+    const core::Variant& value(int index) const;
+
+private:
+    friend class Recordset;
+    explicit RowHandle(std::shared_ptr<const Row> row) : m_row(std::move(row)) {}
+    std::shared_ptr<const Row> m_row;
+};
 
 // A set of rows with a cursor, always fetched whole into memory (client-side):
 // the cursor types differ only in what moving backwards allows.
@@ -96,6 +114,9 @@ public:
     core::Variant value(int index) const;
     void setValue(const QString& name, const core::Variant& value);
     void setValue(int index, const core::Variant& value);
+    // The current row itself, for a reader that keeps rows (a list) without
+    // copying their values; throws NoCurrentRecord as value() does.
+    RowHandle currentRow() const;
 
     // Editing.
     void addNew();

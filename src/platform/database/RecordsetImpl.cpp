@@ -485,6 +485,12 @@ core::Variant RecordsetImpl::value(int index)
     return row.values[index];
 }
 
+RowPtr RecordsetImpl::currentShared()
+{
+    currentRow();
+    return m_current;
+}
+
 core::Variant RecordsetImpl::originalValue(int index)
 {
     column(index);

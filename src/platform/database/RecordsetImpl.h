@@ -59,6 +59,7 @@ public:
     const ColumnMeta& column(int index) const;
     core::Variant value(int index);
     core::Variant originalValue(int index);
+    RowPtr currentShared(); // throws NoCurrentRecord
     void setValue(int index, const core::Variant& value);
     void appendChunk(int index, const QByteArray& bytes);
     QByteArray getChunk(int index, int length);

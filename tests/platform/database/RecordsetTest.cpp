@@ -344,6 +344,35 @@ TEST_F(RecordsetTest, CloneSharesRowsButNotPositionFilterOrSort)
     EXPECT_EQ(numbers(check), (QVector<int>{1, 2, 4}));
 }
 
+TEST_F(RecordsetTest, AHeldRowReadsTheStoredValuesAndOutlivesItsRecordset)
+{
+    insertDoc(1, QStringLiteral("a"), QStringLiteral("1"), QDate(2024, 1, 1));
+    insertDoc(2, QStringLiteral("b"), QStringLiteral("2"), QDate(2024, 1, 2));
+    db::Recordset rs = openBatch(QStringLiteral("SELECT * FROM Doc ORDER BY docNo"), connection);
+    const int desc = rs.fieldIndex(QStringLiteral("docDesc"));
+    rs.moveLast();
+    const db::RowHandle held = rs.currentRow();
+    EXPECT_EQ(held.bookmark(), rs.bookmark());
+    EXPECT_EQ(held.value(rs.fieldIndex(QStringLiteral("docNo"))).toLong(), 2);
+    EXPECT_TRUE(held.value(rs.fieldCount()).isEmpty());
+
+    // No copy: an edit through another cursor shows in the held row.
+    db::Recordset clone = rs.clone();
+    clone.moveLast();
+    clone.setValue(QStringLiteral("docDesc"), QStringLiteral("nuova"));
+    clone.update();
+    EXPECT_EQ(held.value(desc).toString(), QStringLiteral("nuova"));
+
+    rs.close();
+    clone.close();
+    EXPECT_EQ(held.value(desc).toString(), QStringLiteral("nuova"));
+    EXPECT_TRUE(db::RowHandle().value(0).isEmpty());
+
+    db::Recordset empty;
+    empty.open(QStringLiteral("SELECT * FROM Doc WHERE docNo = 9"), connection);
+    EXPECT_DB_ERROR(empty.currentRow(), ErrorKind::InvalidOperation);
+}
+
 TEST_F(RecordsetTest, FabricatedRecordsetHoldsRowsInMemory)
 {
     db::Recordset rs;
