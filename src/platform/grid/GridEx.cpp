@@ -297,21 +297,15 @@ QVector<GridRow> GridEx::readRows()
     QVector<GridRow> rows;
     if (m_recordset.isNull() || !m_recordset.isOpen())
         return rows;
-    const int columns = m_model->columnCount();
-    const int fields = m_recordset.fieldCount();
     try {
         rows.reserve(m_recordset.recordCount());
         if (m_recordset.recordCount() > 0)
             m_recordset.moveFirst();
         while (!m_recordset.eof()) {
+            // The row is read where the recordset keeps it, never copied.
             GridRow row;
-            row.bookmark = m_recordset.bookmark();
-            row.values.resize(columns);
-            for (int c = 0; c < columns; ++c) {
-                const int field = m_model->columns()[c].field;
-                if (field >= 0 && field < fields)
-                    row.values[c] = m_recordset.value(field);
-            }
+            row.stored = m_recordset.currentRow();
+            row.bookmark = row.stored.bookmark();
             rows.append(std::move(row));
             m_recordset.moveNext();
         }
@@ -331,16 +325,11 @@ bool GridEx::refreshRows(const QString& sql, int column, const core::Variant& ke
         db::Recordset rs;
         rs.setCursorLocation(db::CursorLocation::Client);
         rs.open(sql, m_connectionString, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
-        const int fields = rs.fieldCount();
         while (!rs.eof()) {
             // Bookmark 0: the row has no place in the recordset the list was bound to.
+            // Its fields stand as the list's, the query being the record source narrowed.
             GridRow row;
-            row.values.resize(m_model->columnCount());
-            for (int c = 0; c < m_model->columnCount(); ++c) {
-                const int field = m_model->columns()[c].field;
-                if (field >= 0 && field < fields)
-                    row.values[c] = rs.value(field);
-            }
+            row.stored = rs.currentRow();
             read.append(std::move(row));
             rs.moveNext();
         }
@@ -826,13 +815,9 @@ bool GridEx::commitRowEdit()
                     m_recordset.setValue(field, values[c]);
             }
             m_recordset.update();
-            written.bookmark = m_recordset.bookmark();
-            // Read the row back: the recordset's conversions and counter values are what it holds.
-            for (int c = 0; c < values.size(); ++c) {
-                const int field = m_model->columns()[c].field;
-                if (field >= 0)
-                    written.values[c] = m_recordset.value(field);
-            }
+            // The row shows what the recordset holds: its conversions and counter values.
+            written.stored = m_recordset.currentRow();
+            written.bookmark = written.stored.bookmark();
         } catch (const core::Error& e) {
             try {
                 if (m_recordset.editMode() != db::EditMode::None)

@@ -33,12 +33,35 @@ const GridRow& GridModel::rowAt(int row) const
     return m_rows[storage];
 }
 
+const core::Variant& GridModel::cellOf(const GridRow& row, int column) const
+{
+    static const core::Variant empty;
+    const int field = m_columns[column].field;
+    if (field >= 0 && !row.stored.isNull())
+        return row.stored.value(field);
+    return column < row.values.size() ? row.values[column] : empty;
+}
+
+const core::Variant& GridModel::storedCell(int storage, int column) const
+{
+    if (!m_rows[storage].unboundFetched)
+        fetchUnbound(storage);
+    return cellOf(m_rows[storage], column);
+}
+
+bool GridModel::hasUnboundColumns() const
+{
+    return std::any_of(m_columns.begin(), m_columns.end(), [](const ColumnInfo& c) { return c.field < 0; });
+}
+
 void GridModel::fetchUnbound(int storage) const
 {
     GridRow& row = m_rows[storage];
     row.unboundFetched = true;
-    if (!onFetchUnbound)
+    if (!onFetchUnbound || !hasUnboundColumns())
         return;
+    if (row.values.size() < m_columns.size())
+        row.values.resize(m_columns.size());
     for (int c = 0; c < m_columns.size(); ++c) {
         if (m_columns[c].field < 0)
             row.values[c] = onFetchUnbound(m_displayOf.value(storage, -1), c);
@@ -55,7 +78,7 @@ core::Variant GridModel::value(int row, int column) const
         return m_columns[column].defaultValue;
     if (row >= dataRowCount())
         return {};
-    return rowAt(row).values.value(column);
+    return cellOf(rowAt(row), column);
 }
 
 QString GridModel::formatValue(int column, const core::Variant& value) const
@@ -287,10 +310,8 @@ int GridModel::addColumn(ColumnInfo column)
     const int index = int(m_columns.size());
     beginInsertColumns({}, index, index);
     m_columns.append(std::move(column));
-    for (GridRow& row : m_rows) {
-        row.values.resize(m_columns.size());
+    for (GridRow& row : m_rows)
         row.unboundFetched = false;
-    }
     if (m_editRow >= 0) {
         m_editValues.resize(m_columns.size());
         m_editChanged.resize(m_columns.size());
@@ -350,17 +371,13 @@ void GridModel::sortRows()
         // Without keys the rows stand in the order of the record source.
         std::iota(m_order.begin(), m_order.end(), 0);
     } else {
-        // Unbound values must be known before ordering by them.
-        for (int s = 0; s < m_rows.size(); ++s) {
-            if (!m_rows[s].unboundFetched)
-                fetchUnbound(s);
-        }
+        // Unbound values must be known before ordering by them (storedCell fetches them).
         QVector<QVector<SortKey>> keys;
         keys.reserve(m_sortKeys.size());
         for (const auto& [column, order] : m_sortKeys) {
             QVector<SortKey> columnKeys(m_rows.size());
             for (int s = 0; s < m_rows.size(); ++s)
-                columnKeys[s] = sortKeyOf(m_rows[s].values.value(column));
+                columnKeys[s] = sortKeyOf(storedCell(s, column));
             keys.append(std::move(columnKeys));
         }
         std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
@@ -391,7 +408,7 @@ void GridModel::keepFoldedFirstKey()
     // Only plain text reads as it sorts; Null reads as "" and sorts first, which keeps the order.
     QVector<QString> folded(m_order.size());
     for (int r = 0; r < m_order.size(); ++r) {
-        const core::Variant& v = m_rows[m_order[r]].values[column];
+        const core::Variant& v = storedCell(m_order[r], column);
         if (v.isEmptyOrNull())
             continue;
         if (!v.isString() || (!info.format.isEmpty()))
@@ -408,9 +425,7 @@ const QVector<QString>& GridModel::findTexts(int column) const
     if (it == m_findTexts.end()) {
         QVector<QString> texts(m_rows.size());
         for (int s = 0; s < m_rows.size(); ++s) {
-            if (!m_rows[s].unboundFetched)
-                fetchUnbound(s);
-            const core::Variant& v = m_rows[s].values[column];
+            const core::Variant& v = storedCell(s, column);
             texts[s] = v.isString() && m_columns[column].valueList.isEmpty() && !m_columns[column].dropDown
                            ? v.toString()
                            : formatValue(column, v);
@@ -454,10 +469,7 @@ int GridModel::find(int column, int condition, const core::Variant& operand, int
     }
     for (int i = 0; i < steps; ++i) {
         const int row = (start + i) % count;
-        const int storage = m_order[row];
-        if (!m_rows[storage].unboundFetched)
-            fetchUnbound(storage);
-        if (conditionHolds(condition, m_rows[storage].values[column], QString(), operand))
+        if (conditionHolds(condition, storedCell(m_order[row], column), QString(), operand))
             return row;
     }
     return -1;
@@ -474,7 +486,7 @@ void GridModel::startEdit(int row)
             m_editValues[c] = m_columns[c].defaultValue;
             m_editChanged[c] = !m_columns[c].defaultValue.isEmpty();
         } else {
-            m_editValues[c] = rowAt(row).values.value(c);
+            m_editValues[c] = cellOf(rowAt(row), c);
         }
     }
     Q_EMIT headerDataChanged(Qt::Vertical, row, row);
@@ -513,14 +525,12 @@ void GridModel::finishEdit(const GridRow& written)
         const int storage = int(m_rows.size());
         beginInsertRows({}, row + 1, row + 1);
         m_rows.append(written);
-        m_rows.last().values.resize(m_columns.size());
         m_order.append(storage);
         m_displayOf.append(row);
         endInsertRows();
     } else {
         const int storage = m_order[row];
         m_rows[storage] = written;
-        m_rows[storage].values.resize(m_columns.size());
     }
     invalidateCaches();
     Q_EMIT headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
@@ -550,7 +560,6 @@ int GridModel::putRow(int replace, GridRow row)
 {
     if (replace >= 0 && replace < dataRowCount())
         removeRow(replace);
-    row.values.resize(m_columns.size());
     const int storage = int(m_rows.size());
     m_rows.append(std::move(row));
     fetchUnbound(storage);
@@ -558,11 +567,11 @@ int GridModel::putRow(int replace, GridRow row)
     if (!m_sortKeys.isEmpty()) {
         QVector<SortKey> mine;
         for (const auto& [column, order] : m_sortKeys)
-            mine.append(sortKeyOf(m_rows[storage].values.value(column)));
+            mine.append(sortKeyOf(cellOf(m_rows[storage], column)));
         // After the rows that sort equal to it, as a stable sort would leave a row read last.
         auto before = [&](int other) {
             for (int k = 0; k < m_sortKeys.size(); ++k) {
-                const int c = compareSortKeys(mine[k], sortKeyOf(m_rows[other].values.value(m_sortKeys[k].first)));
+                const int c = compareSortKeys(mine[k], sortKeyOf(storedCell(other, m_sortKeys[k].first)));
                 if (c != 0)
                     return m_sortKeys[k].second < 0 ? c > 0 : c < 0;
             }

@@ -39,9 +39,14 @@ struct ColumnInfo {
     QVector<QPair<core::Variant, QString>> valueList; // value -> text shown
 };
 
+// A row of the list. A row of the bound recordset is read through its handle,
+// so the list holds no second copy of the recordset's values; `values` holds
+// what has no place there: every column of a row the grid keeps itself (an
+// unbound grid's, one read apart), the unbound columns of a stored one.
 struct GridRow {
     db::Bookmark bookmark = 0;
-    QVector<core::Variant> values; // one per column; unbound ones filled on demand
+    db::RowHandle stored;
+    QVector<core::Variant> values; // by column; may be shorter than the columns
     bool unboundFetched = false;
 };
 
@@ -52,9 +57,9 @@ struct FormatCondition {
     RowStyle style;
 };
 
-// The rows the grid shows: a copy of the recordset's rows (or of an unbound
-// grid's item count) in display order, with the row being edited held apart
-// until it is committed. Sorting works on the values, never on the display text.
+// The rows the grid shows: the recordset's rows (or an unbound grid's item
+// count) in display order, with the row being edited held apart until it is
+// committed. Sorting works on the values, never on the display text.
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -133,7 +138,12 @@ public:
 
 private:
     const GridRow& rowAt(int row) const;
+    // A cell as the row holds it (its unbound values as last fetched).
+    const core::Variant& cellOf(const GridRow& row, int column) const;
+    // A cell by storage index, its unbound values fetched first.
+    const core::Variant& storedCell(int storage, int column) const;
     void fetchUnbound(int storage) const;
+    bool hasUnboundColumns() const;
     QString formatValue(int column, const core::Variant& value) const;
     void sortRows();
     const QVector<QString>& findTexts(int column) const;

@@ -407,6 +407,38 @@ TEST_F(BoundGridTest, UnboundColumnOfABoundGridIsFilledByEvent)
     EXPECT_EQ(grid->cellText(2, 8), "");
 }
 
+TEST_F(BoundGridTest, RowsSortedByAnUnboundOrAnEditedColumnKeepTheirCellsTogether)
+{
+    auto grid = bind(kRows, true);
+    grid->show();
+    grid->addUnboundColumn("Rango", "");
+    // A value per row that orders the rows against their ids.
+    QObject::connect(grid.get(), &GridEx::unboundReadData, [&grid](int row, int, Variant& value) {
+        db::Recordset rs = grid->recordset();
+        rs.setBookmark(grid->rowBookmark(row));
+        value = Variant(std::int32_t(10 - rs.value("rId").toLong()));
+    });
+    const auto rows = [&grid] {
+        QStringList list;
+        for (int r = 1; r <= grid->rowCount(); ++r)
+            list << grid->cellText(r, 1) + " " + grid->cellValue(r, 2).toString() + " " + grid->cellText(r, 8);
+        return list;
+    };
+    grid->addSortKey(8, grid::SortOrder::Ascending);
+    EXPECT_EQ(rows(), (QStringList{"3 tre 7", "2 Due 8", "1 uno 9"}));
+
+    // The edited row sorts by what it now holds.
+    grid->setRow(3);
+    grid->setCol(2);
+    typeIntoCell(*grid, "Alfa");
+    ASSERT_TRUE(grid->commitRowEdit());
+    grid->clearSortKeys();
+    grid->addSortKey(2, grid::SortOrder::Ascending);
+    EXPECT_EQ(rows(), (QStringList{"1 Alfa 9", "2 Due 8", "3 tre 7"}));
+    EXPECT_TRUE(grid->find(2, grid::Condition::BeginsWith, "alf"));
+    EXPECT_EQ(grid->row(), 1);
+}
+
 TEST_F(BoundGridTest, RefreshShowsWhatTheCallerChangedInTheRecordset)
 {
     auto grid = bind(kRows);
