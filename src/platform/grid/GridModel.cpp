@@ -151,12 +151,20 @@ RowStyle GridModel::styleOf(int row) const
     if (row >= dataRowCount() || row == m_editRow)
         return style;
     const int storage = m_order[row];
-    if (m_styleNames.size() != m_rows.size())
-        m_styleNames = QVector<std::optional<QString>>(m_rows.size());
-    if (!m_styleNames[storage])
-        m_styleNames[storage] = onRowFormat ? onRowFormat(row) : QString();
-    if (m_styles && !m_styleNames[storage]->isEmpty())
-        style = m_styles->value(*m_styleNames[storage]);
+    if (m_styleOf.size() != m_rows.size())
+        m_styleOf = QVector<int>(m_rows.size(), -1);
+    if (m_styleOf[storage] < 0) {
+        const QString asked = onRowFormat ? onRowFormat(row) : QString();
+        qsizetype known = m_styleNames.indexOf(asked);
+        if (known < 0) {
+            known = m_styleNames.size();
+            m_styleNames.append(asked);
+        }
+        m_styleOf[storage] = int(known);
+    }
+    const QString name = m_styleNames[m_styleOf[storage]];
+    if (m_styles && !name.isEmpty())
+        style = m_styles->value(name);
     for (const FormatCondition& condition : m_conditions) {
         const core::Variant cell = value(row, condition.column);
         if (conditionHolds(condition.op, cell, displayText(row, condition.column), condition.value)) {
@@ -599,6 +607,7 @@ void GridModel::addFormatCondition(FormatCondition condition)
 
 void GridModel::invalidateRowStyles()
 {
+    m_styleOf.clear();
     m_styleNames.clear();
     if (rowCount() > 0)
         Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
@@ -606,6 +615,7 @@ void GridModel::invalidateRowStyles()
 
 void GridModel::invalidateCaches()
 {
+    m_styleOf.clear();
     m_styleNames.clear();
     m_findTexts.clear();
     // Edited or moved rows no longer stand where the halving search expects them.

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <functional>
 #include <optional>
@@ -166,7 +167,10 @@ private:
     const QHash<QString, RowStyle>* m_styles = nullptr;
     const QVector<QIcon>* m_images = nullptr;
     QVector<FormatCondition> m_conditions;
-    mutable QVector<std::optional<QString>> m_styleNames; // by storage index
+    // The style each row asked for, by storage index: an index into the few
+    // names given (-1: not asked yet), a quarter of what a text slot a row weighs.
+    mutable QVector<int> m_styleOf;
+    mutable QStringList m_styleNames;
     mutable QHash<int, QVector<QString>> m_findTexts;     // by column, by storage index
     QVector<int> m_displayOf;                             // storage index -> display row
     int m_foldedColumn = -1;                              // first sort key, ascending plain text
