@@ -331,10 +331,8 @@ int GridModel::addColumn(ColumnInfo column)
 void GridModel::columnChanged(int index)
 {
     m_findTexts.remove(index);
-    if (index == m_foldedColumn) {
+    if (index == m_foldedColumn)
         m_foldedColumn = -1;
-        m_folded.clear();
-    }
     Q_EMIT headerDataChanged(Qt::Horizontal, index, index);
     if (rowCount() > 0)
         Q_EMIT dataChanged(this->index(0, index), this->index(rowCount() - 1, index));
@@ -406,7 +404,6 @@ void GridModel::sortRows()
 void GridModel::keepFoldedFirstKey()
 {
     m_foldedColumn = -1;
-    m_folded.clear();
     if (m_sortKeys.isEmpty() || m_sortKeys.first().second < 0)
         return;
     const int column = m_sortKeys.first().first;
@@ -414,16 +411,11 @@ void GridModel::keepFoldedFirstKey()
     if (!info.valueList.isEmpty() || info.dropDown)
         return;
     // Only plain text reads as it sorts; Null reads as "" and sorts first, which keeps the order.
-    QVector<QString> folded(m_order.size());
     for (int r = 0; r < m_order.size(); ++r) {
         const core::Variant& v = storedCell(m_order[r], column);
-        if (v.isEmptyOrNull())
-            continue;
-        if (!v.isString() || (!info.format.isEmpty()))
+        if (!v.isEmptyOrNull() && (!v.isString() || !info.format.isEmpty()))
             return;
-        folded[r] = v.toString().toCaseFolded();
     }
-    m_folded = std::move(folded);
     m_foldedColumn = column;
 }
 
@@ -454,12 +446,20 @@ int GridModel::find(int column, int condition, const core::Variant& operand, int
         const QString wanted = operand.toString();
         if (condition == Condition::BeginsWith && m_foldedColumn == column) {
             // Sorted ascending by this text column: the rows that begin with the
-            // text stand together, so the first of them is found by halving.
+            // text stand together, so the first of them is found by halving. The
+            // few rows it looks at are folded then: a folded copy of the column
+            // would hold its texts twice.
             const QString folded = wanted.toCaseFolded();
-            const auto first = std::lower_bound(m_folded.begin(), m_folded.end(), folded,
-                                                [](const QString& a, const QString& b) { return a.compare(b) < 0; });
-            const int row = int(first - m_folded.begin());
-            const auto matches = [&](int r) { return r < count && (folded.isEmpty() || m_folded[r].startsWith(folded)); };
+            const auto foldedAt = [&](int r) { return storedCell(m_order[r], column).toString().toCaseFolded(); };
+            int row = 0;
+            for (int past = count; row < past;) {
+                const int middle = row + (past - row) / 2;
+                if (foldedAt(middle).compare(folded) < 0)
+                    row = middle + 1;
+                else
+                    past = middle;
+            }
+            const auto matches = [&](int r) { return r < count && (folded.isEmpty() || foldedAt(r).startsWith(folded)); };
             if (matches(std::max(row, start)))
                 return std::max(row, start);
             return wrap && matches(row) ? row : -1;
@@ -620,7 +620,6 @@ void GridModel::invalidateCaches()
     m_findTexts.clear();
     // Edited or moved rows no longer stand where the halving search expects them.
     m_foldedColumn = -1;
-    m_folded.clear();
 }
 
 } // namespace grid

@@ -174,7 +174,6 @@ private:
     mutable QHash<int, QVector<QString>> m_findTexts;     // by column, by storage index
     QVector<int> m_displayOf;                             // storage index -> display row
     int m_foldedColumn = -1;                              // first sort key, ascending plain text
-    QVector<QString> m_folded;                            // its texts case-folded, by display row
     bool m_allowEdit = false;
 };
 
