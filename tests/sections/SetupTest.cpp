@@ -366,8 +366,9 @@ TEST_F(SetupTest, PercentagesAreStoredAsTypedTheItalianWayOrRefused)
             if (!stored)
                 m_dialogs.answerMessageBox(ui::vbOK);
             frm_setup::Apri(2);
-            if (!stored)
+            if (!stored) {
                 EXPECT_EQ(m_dialogs.messages().value(1), QStringLiteral("Indicare una percentuale valida."));
+            }
             restartDialogs();
             EXPECT_DOUBLE_EQ(scalar(QStringLiteral("SELECT %1 FROM Sezioni WHERE sezId=2").arg(QLatin1String(column))).toDouble(),
                              stored ? *c.value : 7.0);

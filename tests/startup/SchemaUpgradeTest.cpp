@@ -288,8 +288,9 @@ TEST_F(SchemaUpgradeTest, SixteenBitIdColumnsOfAnOlderFileBecomeThirtyTwoBitKeep
         {"Incassi", "incFatId"}, {"Media", "medfatId"}, {"MediaPagamenti", "medpagmedId"}, {"Prestazioni", "preCliId"}, {"finRel", "fnrfinId"}};
     for (const auto& [table, column] : columns)
         for (const db::ColumnInfo& c : catalog.table(QLatin1String(table)).columns)
-            if (c.name == QLatin1String(column))
+            if (c.name == QLatin1String(column)) {
                 EXPECT_EQ(c.type, db::DataType::Integer) << column;
+            }
     EXPECT_TRUE(catalog.indexNames(QStringLiteral("Incassi")).contains(QStringLiteral("incFatId")));
     EXPECT_TRUE(catalog.indexNames(QStringLiteral("Incassi")).contains(QStringLiteral("PrimaryKey")));
     cn.close();
