@@ -4,6 +4,8 @@
 //   CORVESSA_SHOTS=/tmp/shots QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" build/bench/screens/form_shots
 // Each picture is the whole screen, so a window larger than the screen shows cut.
 #include "documents/frm_fattura.h"
+#include "mainwindow/InstalledPrinters.h"
+#include "mainwindow/frmMain.h"
 #include "masterdata/frm_io_Clienti.h"
 #include "masterdata/frm_io_IVA.h"
 #include "masterdata/frm_io_Pagamenti.h"
@@ -19,7 +21,9 @@
 #include "support/ProgramFixture.h"
 
 #include <QApplication>
+#include <QAction>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -166,6 +170,40 @@ TEST_F(FormShots, EditorAndEntryForms)
     m_dialogs.answerModal([this](QWidget* w) { shoot(w, QStringLiteral("picker")); });
     frm_list_Prestazioni::Apri(cliId);
     frm_list_Prestazioni::Unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(FormShots, MainWindowInvoices)
+{
+    for (int c = 1; c <= 8; ++c)
+        exec(QStringLiteral("INSERT INTO CliFor (cliNome, cliLocalita, cliShared, sezId) VALUES ('Cliente %1 S.r.l.', 'Torino', False, 1)")
+                 .arg(QChar(QLatin1Char('A' + c))));
+    for (int i = 1; i <= 60; ++i)
+        exec(QStringLiteral("INSERT INTO Fatture (sezId, fatTipo, fatNo, fatData, fatCliForId, fatDescrizione, fatTotImponibile, "
+                            "fatTotDoc, fatTotNetto) SELECT 1, 0, %1, #%2/%3/2026#, MIN(cliId) + %4, 'Consulenza n. %1', %5, %6, %6 FROM CliFor")
+                 .arg(i)
+                 .arg(i % 12 + 1)
+                 .arg(i % 28 + 1)
+                 .arg(i % 8)
+                 .arg(150 * i)
+                 .arg(183 * i));
+    setInstalledPrintersSource([] {
+        return InstalledPrinters{{{QStringLiteral("Laser"), QStringLiteral("HP LaserJet")}}, QStringLiteral("Laser")};
+    });
+    frmMain::Visualizza();
+    frmMain* main = frmMain::instance();
+    ASSERT_NE(main, nullptr);
+    main->findChild<QAction*>(QStringLiteral("mnuViewItem(1)"))->trigger();
+    QTest::qWait(200);
+    auto* gex = main->findChild<grid::GridEx*>(QStringLiteral("gexView"));
+    ASSERT_NE(gex, nullptr);
+    // Sorted by the date, as a click on its heading does, then the fifth row highlighted.
+    QHeaderView* header = gex->view()->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(3) + 10, 5));
+    gex->setRow(5);
+    shoot(main, QStringLiteral("main-invoices"));
+    frmMain::Unload();
+    setInstalledPrintersSource({});
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
