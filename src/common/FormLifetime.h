@@ -46,3 +46,20 @@ public:
 private:
     QPointer<Form> m_form;
 };
+
+// Gives a form the static instance(), exists() and Unload() of its single
+// default instance. The form derives from it after its widget base and makes
+// it a friend, so that its constructor may stay private.
+template <class Form>
+class DefaultInstance {
+public:
+    static Form* instance()
+    {
+        return s_instance.get([] { return new Form(); });
+    }
+    static bool exists() { return s_instance.exists(); }
+    static void Unload() { s_instance.unload(); }
+
+private:
+    inline static FormInstance<Form> s_instance;
+};

@@ -75,7 +75,7 @@ MasterDataForm::~MasterDataForm()
         child->disconnect(this);
 }
 
-bool MasterDataForm::preparaApertura()
+bool MasterDataForm::preparaApertura(std::int32_t modo, std::int32_t nMode)
 {
     if (isVisible() && m_dati.isOpen() && m_modificato) {
         raise();
@@ -91,7 +91,14 @@ bool MasterDataForm::preparaApertura()
     m_controlli.clear();
     m_modificato = false;
     Risultato = core::Variant();
+    Modo = modo;
+    Modale = (nMode == 1);
     return true;
+}
+
+core::Variant MasterDataForm::aperturaRifiutata(std::int32_t nMode)
+{
+    return nMode == 1 ? core::Variant::null() : core::Variant();
 }
 
 void MasterDataForm::apriNuovo(const QString& table)

@@ -46,10 +46,13 @@ protected:
     QPushButton* cmdAnnulla = nullptr;
     ui::DataBinding* m_binding = nullptr;
 
-    // False when the form is already open on a record with unsaved edits: the
-    // open record is kept and brought to the front, the user is told, and the
-    // caller returns without opening another one.
-    bool preparaApertura();
+    // Readies the form to open a record in `modo` (1 new, 2 existing) shown
+    // with modality nMode. False when the form is already open on a record
+    // with unsaved edits: the open record is kept and brought to the front,
+    // the user is told, and the caller returns aperturaRifiutata(nMode).
+    bool preparaApertura(std::int32_t modo, std::int32_t nMode);
+    // Null for a modal caller (nothing was saved), Empty for a modeless one.
+    static core::Variant aperturaRifiutata(std::int32_t nMode);
     // The whole table opened as a table with a new row appended, or one row by query.
     void apriNuovo(const QString& table);
     void apriEsistente(const QString& sql);

@@ -20,8 +20,6 @@
 #include <QVBoxLayout>
 
 namespace {
-FormInstance<frm_io_Clienti> gInstance;
-
 // Columns of the text boxes, by index.
 const char* const kCampi[15] = {"cliNome",       "cliIndirizzo", "cliCAP",        "cliLocalita",   "cliProvincia",
                                 "cliPartitaIVA", "cliTelefono",  "cliMobile",     "cliFax",        "cliEmail",
@@ -44,21 +42,6 @@ const char* const kAiuti[15] = {
     "CAB della Banca di appoggio del cliente",
 };
 } // namespace
-
-frm_io_Clienti* frm_io_Clienti::instance()
-{
-    return gInstance.get([] { return new frm_io_Clienti(); });
-}
-
-bool frm_io_Clienti::exists()
-{
-    return gInstance.exists();
-}
-
-void frm_io_Clienti::Unload()
-{
-    gInstance.unload();
-}
 
 frm_io_Clienti::frm_io_Clienti() : MasterDataForm(QStringLiteral("frm_io_Clienti"), QStringLiteral("Clienti"))
 {
@@ -167,10 +150,8 @@ frm_io_Clienti::frm_io_Clienti() : MasterDataForm(QStringLiteral("frm_io_Clienti
 core::Variant frm_io_Clienti::Nuovo(std::int32_t nMode)
 {
     frm_io_Clienti* f = instance();
-    if (!f->preparaApertura())
-        return nMode == 1 ? core::Variant::null() : core::Variant();
-    f->Modo = 1;
-    f->Modale = (nMode == 1);
+    if (!f->preparaApertura(1, nMode))
+        return aperturaRifiutata(nMode);
     f->CaricaPagamenti();
     f->apriNuovo(QStringLiteral("CliFor"));
     f->m_dati.setValue(QStringLiteral("SostImposta"), core::Variant(false));
@@ -187,10 +168,8 @@ core::Variant frm_io_Clienti::Nuovo(std::int32_t nMode)
 core::Variant frm_io_Clienti::Apri(std::int32_t key, std::int32_t nMode)
 {
     frm_io_Clienti* f = instance();
-    if (!f->preparaApertura())
-        return nMode == 1 ? core::Variant::null() : core::Variant();
-    f->Modo = 2;
-    f->Modale = (nMode == 1);
+    if (!f->preparaApertura(2, nMode))
+        return aperturaRifiutata(nMode);
     f->CaricaPagamenti();
     f->apriEsistente(QStringLiteral("SELECT * FROM CliFor WHERE cliId=") + QString::number(key));
     f->CollegaCampi();

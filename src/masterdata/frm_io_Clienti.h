@@ -17,14 +17,11 @@ class DataCombo;
 // Client entry form. Mode 1 shows it modal and returns the saved cliId (Null
 // when cancelled); any other mode shows it modeless and it refreshes the main
 // window itself after saving.
-class frm_io_Clienti : public MasterDataForm {
+class frm_io_Clienti : public MasterDataForm, public DefaultInstance<frm_io_Clienti> {
     Q_OBJECT
 public:
     static core::Variant Nuovo(std::int32_t nMode);
     static core::Variant Apri(std::int32_t key, std::int32_t nMode);
-    static void Unload();
-    static frm_io_Clienti* instance();
-    static bool exists();
 
     // Indexes 0 to 14 as the form numbers them.
     QVector<QLineEdit*> txtData;
@@ -37,6 +34,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class DefaultInstance<frm_io_Clienti>;
     frm_io_Clienti();
     void CollegaCampi();
     void CaricaPagamenti();

@@ -19,24 +19,8 @@
 #include <QVBoxLayout>
 
 namespace {
-FormInstance<frm_io_IVA> gInstance;
 const QString kFormatoAliquota = QStringLiteral("#,##0.00;-#,##0.00;0.00");
 } // namespace
-
-frm_io_IVA* frm_io_IVA::instance()
-{
-    return gInstance.get([] { return new frm_io_IVA(); });
-}
-
-bool frm_io_IVA::exists()
-{
-    return gInstance.exists();
-}
-
-void frm_io_IVA::Unload()
-{
-    gInstance.unload();
-}
 
 frm_io_IVA::frm_io_IVA() : MasterDataForm(QStringLiteral("frm_io_IVA"), QStringLiteral("Codici IVA"))
 {
@@ -114,10 +98,8 @@ frm_io_IVA::frm_io_IVA() : MasterDataForm(QStringLiteral("frm_io_IVA"), QStringL
 core::Variant frm_io_IVA::Nuovo(std::int32_t nMode)
 {
     frm_io_IVA* f = instance();
-    if (!f->preparaApertura())
-        return nMode == 1 ? core::Variant::null() : core::Variant();
-    f->Modo = 1;
-    f->Modale = (nMode == 1);
+    if (!f->preparaApertura(1, nMode))
+        return aperturaRifiutata(nMode);
     f->m_codice.clear();
     f->apriNuovo(QStringLiteral("CodiciIVA"));
     f->m_dati.setValue(QStringLiteral("cdiEsenzione"), core::Variant(std::int16_t{0}));
@@ -131,10 +113,8 @@ core::Variant frm_io_IVA::Nuovo(std::int32_t nMode)
 core::Variant frm_io_IVA::Apri(const QString& key, std::int32_t nMode)
 {
     frm_io_IVA* f = instance();
-    if (!f->preparaApertura())
-        return nMode == 1 ? core::Variant::null() : core::Variant();
-    f->Modo = 2;
-    f->Modale = (nMode == 1);
+    if (!f->preparaApertura(2, nMode))
+        return aperturaRifiutata(nMode);
     f->m_codice = key;
     f->apriEsistente(QStringLiteral("SELECT * FROM CodiciIVA WHERE cdiCodice=") + SqlQuoted(key));
     f->CollegaCampi();

@@ -13,14 +13,11 @@ class QLineEdit;
 // VAT code entry form; the key is the code itself. Modes as the other entry forms.
 // "Predefinito" makes the saved code the current section's default VAT code,
 // in the same transaction as the code itself.
-class frm_io_IVA : public MasterDataForm {
+class frm_io_IVA : public MasterDataForm, public DefaultInstance<frm_io_IVA> {
     Q_OBJECT
 public:
     static core::Variant Nuovo(std::int32_t nMode);
     static core::Variant Apri(const QString& key, std::int32_t nMode);
-    static void Unload();
-    static frm_io_IVA* instance();
-    static bool exists();
 
     QVector<QLineEdit*> txtData;
     QVector<QCheckBox*> chkData;
@@ -31,6 +28,7 @@ protected:
     void scriviRecord() override;
 
 private:
+    friend class DefaultInstance<frm_io_IVA>;
     frm_io_IVA();
     void CollegaCampi();
     void Form_Load();

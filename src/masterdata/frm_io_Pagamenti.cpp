@@ -17,24 +17,8 @@
 #include <QVBoxLayout>
 
 namespace {
-FormInstance<frm_io_Pagamenti> gInstance;
 const QString kCondividi = QStringLiteral("Condividi questo Pagamento con gli altri professionisti dello studio");
 } // namespace
-
-frm_io_Pagamenti* frm_io_Pagamenti::instance()
-{
-    return gInstance.get([] { return new frm_io_Pagamenti(); });
-}
-
-bool frm_io_Pagamenti::exists()
-{
-    return gInstance.exists();
-}
-
-void frm_io_Pagamenti::Unload()
-{
-    gInstance.unload();
-}
 
 frm_io_Pagamenti::frm_io_Pagamenti() : MasterDataForm(QStringLiteral("frm_io_Pagamenti"), QStringLiteral("Pagamenti"))
 {
@@ -91,10 +75,8 @@ frm_io_Pagamenti::frm_io_Pagamenti() : MasterDataForm(QStringLiteral("frm_io_Pag
 core::Variant frm_io_Pagamenti::Nuovo(std::int32_t nMode)
 {
     frm_io_Pagamenti* f = instance();
-    if (!f->preparaApertura())
-        return nMode == 1 ? core::Variant::null() : core::Variant();
-    f->Modo = 1;
-    f->Modale = (nMode == 1);
+    if (!f->preparaApertura(1, nMode))
+        return aperturaRifiutata(nMode);
     f->apriNuovo(QStringLiteral("Pagamenti"));
     f->m_dati.setValue(QStringLiteral("sezId"), core::Variant(session().sezId));
     f->m_dati.setValue(QStringLiteral("pagShared"), core::Variant(false));
@@ -106,10 +88,8 @@ core::Variant frm_io_Pagamenti::Nuovo(std::int32_t nMode)
 core::Variant frm_io_Pagamenti::Apri(std::int32_t key, std::int32_t nMode)
 {
     frm_io_Pagamenti* f = instance();
-    if (!f->preparaApertura())
-        return nMode == 1 ? core::Variant::null() : core::Variant();
-    f->Modo = 2;
-    f->Modale = (nMode == 1);
+    if (!f->preparaApertura(2, nMode))
+        return aperturaRifiutata(nMode);
     f->apriEsistente(QStringLiteral("SELECT * FROM Pagamenti WHERE pagId=") + QString::number(key));
     f->CollegaCampi();
     // Once shared, a payment term stays shared.

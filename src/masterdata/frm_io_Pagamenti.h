@@ -13,14 +13,11 @@ class QPlainTextEdit;
 // Payment-term entry form. Mode 1 shows it modal and returns the saved pagId (Null
 // when cancelled); any other mode shows it modeless and it refreshes the main
 // window itself after saving.
-class frm_io_Pagamenti : public MasterDataForm {
+class frm_io_Pagamenti : public MasterDataForm, public DefaultInstance<frm_io_Pagamenti> {
     Q_OBJECT
 public:
     static core::Variant Nuovo(std::int32_t nMode);
     static core::Variant Apri(std::int32_t key, std::int32_t nMode);
-    static void Unload();
-    static frm_io_Pagamenti* instance();
-    static bool exists();
 
     // txtData(0) is the several-line note, txtData(1) the description.
     QPlainTextEdit* txtNote = nullptr;
@@ -32,6 +29,7 @@ protected:
     QString campoChiave() const override { return QStringLiteral("pagId"); }
 
 private:
+    friend class DefaultInstance<frm_io_Pagamenti>;
     frm_io_Pagamenti();
     void CollegaCampi();
     void chkData_Click(int index);

@@ -18,25 +18,9 @@
 #include <QVBoxLayout>
 
 namespace {
-FormInstance<frm_io_Prestazioni> gInstance;
 // Shown as it is read back: 0 is "0,00" and "1.234,50" parses again.
 const QString kFormatoImporto = QStringLiteral("#,##0.00");
 } // namespace
-
-frm_io_Prestazioni* frm_io_Prestazioni::instance()
-{
-    return gInstance.get([] { return new frm_io_Prestazioni(); });
-}
-
-bool frm_io_Prestazioni::exists()
-{
-    return gInstance.exists();
-}
-
-void frm_io_Prestazioni::Unload()
-{
-    gInstance.unload();
-}
 
 frm_io_Prestazioni::frm_io_Prestazioni()
     : MasterDataForm(QStringLiteral("frm_io_Prestazioni"), QStringLiteral("Prestazioni"))
@@ -103,10 +87,8 @@ frm_io_Prestazioni::frm_io_Prestazioni()
 core::Variant frm_io_Prestazioni::Nuovo(std::int32_t nMode, std::optional<std::int32_t> cliId)
 {
     frm_io_Prestazioni* f = instance();
-    if (!f->preparaApertura())
-        return nMode == 1 ? core::Variant::null() : core::Variant();
-    f->Modo = 1;
-    f->Modale = (nMode == 1);
+    if (!f->preparaApertura(1, nMode))
+        return aperturaRifiutata(nMode);
     f->m_cliId = cliId.value_or(0);
     f->CaricaCombo();
     f->apriNuovo(QStringLiteral("Prestazioni"));
@@ -122,10 +104,8 @@ core::Variant frm_io_Prestazioni::Nuovo(std::int32_t nMode, std::optional<std::i
 core::Variant frm_io_Prestazioni::Apri(std::int32_t key, std::int32_t nMode)
 {
     frm_io_Prestazioni* f = instance();
-    if (!f->preparaApertura())
-        return nMode == 1 ? core::Variant::null() : core::Variant();
-    f->Modo = 2;
-    f->Modale = (nMode == 1);
+    if (!f->preparaApertura(2, nMode))
+        return aperturaRifiutata(nMode);
     f->m_cliId = 0;
     f->CaricaCombo();
     f->apriEsistente(QStringLiteral("SELECT * FROM Prestazioni WHERE preId=") + QString::number(key));

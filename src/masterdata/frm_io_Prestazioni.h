@@ -14,14 +14,11 @@ class DataCombo;
 }
 
 // Service (price list) entry form. A new service may be offered for one client.
-class frm_io_Prestazioni : public MasterDataForm {
+class frm_io_Prestazioni : public MasterDataForm, public DefaultInstance<frm_io_Prestazioni> {
     Q_OBJECT
 public:
     static core::Variant Nuovo(std::int32_t nMode, std::optional<std::int32_t> cliId = std::nullopt);
     static core::Variant Apri(std::int32_t key, std::int32_t nMode);
-    static void Unload();
-    static frm_io_Prestazioni* instance();
-    static bool exists();
 
     QVector<QLineEdit*> txtData;
     // 0 the VAT code, 1 the client.
@@ -35,6 +32,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    friend class DefaultInstance<frm_io_Prestazioni>;
     frm_io_Prestazioni();
     void CollegaCampi();
     void CaricaCombo();
