@@ -1,6 +1,7 @@
 // The habits every window shares once the application is set up: Enter on a
 // focused button, type-to-find in drop-down lists, no U+0000 in text boxes.
 #include "support/TestApplication.h"
+#include "support/TestWindow.h"
 
 #include "platform/ui/ApplicationHabits.h"
 #include "platform/ui/ComboSearch.h"
@@ -19,7 +20,6 @@
 #include <QToolTip>
 #include <QTest>
 #include <QValidator>
-#include <QVBoxLayout>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -34,9 +34,8 @@ qsizetype asOneLineLength(const QString& text)
     return QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" ")).size();
 }
 
-// A plain window (no dialog, so no default button of Qt's own).
-struct Window {
-    QWidget window;
+// Every control takes the focus from a click as from Tab.
+struct Window : TestWindow {
     QLineEdit* txt = add<QLineEdit>("txt");
     QComboBox* cmb = add<QComboBox>("cmb");
     QCheckBox* chk = add<QCheckBox>("chk");
@@ -44,32 +43,12 @@ struct Window {
     QPushButton* cmdAnnulla = add<QPushButton>("cmdAnnulla");
     QLineEdit* last = add<QLineEdit>("last");
 
-    template <typename W>
-    W* add(const char* name)
-    {
-        if (!window.layout())
-            new QVBoxLayout(&window);
-        auto* w = new W(&window);
-        w->setObjectName(QString::fromLatin1(name));
-        w->setFocusPolicy(Qt::StrongFocus);
-        window.layout()->addWidget(w);
-        return w;
-    }
-
-    Window()
+    Window() : TestWindow(Qt::StrongFocus)
     {
         cmb->addItems({QStringLiteral("Rossi Mario"), QStringLiteral("Studio Associato"),
                        QStringLiteral("Studio Bianchi"), QStringLiteral("Studio Bianchi & C."),
                        QStringLiteral("Verdi")});
-        window.show();
-        window.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-    }
-
-    QString focused() const
-    {
-        QWidget* focus = QApplication::focusWidget();
-        return focus ? focus->objectName() : QString();
+        showActive();
     }
 };
 

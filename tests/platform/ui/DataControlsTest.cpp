@@ -2,6 +2,7 @@
 // only as a sound value (a real date, text without U+0000), and a data combo
 // finds its rows as the user types.
 #include "support/TestApplication.h"
+#include "support/TestWindow.h"
 
 #include "platform/database/Recordset.h"
 #include "platform/ui/DataBinding.h"
@@ -17,7 +18,6 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
-#include <QVBoxLayout>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -59,31 +59,14 @@ db::Recordset clients()
 }
 
 // A form of a date box, a text box, a note and a data combo, then a box to move to.
-struct Form {
-    QWidget window;
+struct Form : TestWindow {
     DateBox* dtp = add<DateBox>("dtp");
     QLineEdit* txt = add<QLineEdit>("txt");
     QPlainTextEdit* note = add<QPlainTextEdit>("note");
     DataCombo* dtc = add<DataCombo>("dtc");
     QLineEdit* last = add<QLineEdit>("last");
 
-    template <typename W>
-    W* add(const char* name)
-    {
-        if (!window.layout())
-            new QVBoxLayout(&window);
-        auto* w = new W(&window);
-        w->setObjectName(QString::fromLatin1(name));
-        window.layout()->addWidget(w);
-        return w;
-    }
-
-    Form()
-    {
-        window.show();
-        window.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-    }
+    Form() { showActive(); }
 };
 
 class DataControls : public ::testing::Test {

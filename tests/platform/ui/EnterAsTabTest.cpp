@@ -1,4 +1,5 @@
 #include "support/TestApplication.h"
+#include "support/TestWindow.h"
 
 #include "platform/ui/EnterAsTab.h"
 
@@ -10,7 +11,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QVBoxLayout>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -20,8 +20,7 @@ using namespace ui;
 namespace {
 
 // A form whose tab order is the order of its controls.
-struct Form {
-    QWidget window;
+struct Form : TestWindow {
     QLineEdit* txt0 = add<QLineEdit>("txt0");
     QCheckBox* chk = add<QCheckBox>("chk");
     QLineEdit* txt1 = add<QLineEdit>("txt1");
@@ -31,24 +30,10 @@ struct Form {
     QPushButton* cmd = add<QPushButton>("cmd");
     QLineEdit* txt2 = add<QLineEdit>("txt2");
 
-    template <typename W>
-    W* add(const char* name)
-    {
-        if (!window.layout())
-            new QVBoxLayout(&window);
-        auto* w = new W(&window);
-        w->setObjectName(QString::fromLatin1(name));
-        w->setFocusPolicy(Qt::StrongFocus);
-        window.layout()->addWidget(w);
-        return w;
-    }
-
-    Form()
+    Form() : TestWindow(Qt::StrongFocus)
     {
         cmb->addItems({QStringLiteral("uno"), QStringLiteral("due")});
-        window.show();
-        window.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        showActive();
     }
 
     QString pressIn(QWidget* start, Qt::Key key = Qt::Key_Return, Qt::KeyboardModifiers mods = Qt::NoModifier)
@@ -56,8 +41,7 @@ struct Form {
         start->setFocus();
         QApplication::processEvents();
         QTest::keyClick(start, key, mods);
-        QWidget* focus = QApplication::focusWidget();
-        return focus ? focus->objectName() : QString();
+        return focused();
     }
 };
 
