@@ -13,13 +13,12 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "TestApp.h"
+#include "GridDatabase.h"
 
 using core::Currency;
 using core::Variant;
@@ -27,16 +26,11 @@ using grid::GridEx;
 
 namespace {
 
-class BoundGridTest : public ::testing::Test {
+class BoundGridTest : public GridDatabaseTest {
 protected:
     void SetUp() override
     {
-        testApp();
-        ASSERT_TRUE(dir.isValid());
-        const QString path = dir.filePath(QStringLiteral("qelvo.mdb"));
-        db::Connection::createDatabase(path);
-        connectionString = db::Connection::connectionStringFor(path);
-        connection.open(connectionString);
+        ASSERT_NO_FATAL_FAILURE(GridDatabaseTest::SetUp());
         connection.execute("CREATE TABLE Righe (rId COUNTER, rDesc TEXT(10), rData DATETIME, rQta LONG, "
                            "rPrezzo CURRENCY, rTot CURRENCY, rIva TEXT(3))");
         connection.execute("CREATE INDEX PrimaryKey ON Righe (rId) WITH PRIMARY");
@@ -83,9 +77,6 @@ protected:
         QApplication::processEvents(); // the view commits an editor's Enter from the event loop
     }
 
-    QTemporaryDir dir;
-    QString connectionString;
-    db::Connection connection;
 };
 
 const QString kRows = "SELECT rId, rDesc AS Descrizione, rData AS Data, rQta, rPrezzo AS Importo, rTot, rIva FROM Righe ORDER BY rId";

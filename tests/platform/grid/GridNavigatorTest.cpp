@@ -7,28 +7,22 @@
 #include <QMimeData>
 #include <QStandardItemModel>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
-#include "TestApp.h"
+#include "GridDatabase.h"
 
 using grid::GridEx;
 
 namespace {
 
-class NavigatorTest : public ::testing::Test {
+class NavigatorTest : public GridDatabaseTest {
 protected:
     void SetUp() override
     {
-        testApp();
-        ASSERT_TRUE(dir.isValid());
-        const QString path = dir.filePath(QStringLiteral("qelvo.mdb"));
-        db::Connection::createDatabase(path);
-        connectionString = db::Connection::connectionStringFor(path);
-        connection.open(connectionString);
+        ASSERT_NO_FATAL_FAILURE(GridDatabaseTest::SetUp());
         connection.execute("CREATE TABLE Voci (vId COUNTER, vCitta TEXT(10), vTipo TEXT(10))");
         connection.execute("CREATE INDEX PrimaryKey ON Voci (vId) WITH PRIMARY");
         for (const char* values : {"'Roma', 'A'", "'Milano', 'B'", "'Roma', 'B'", "'Roma', 'A'"})
@@ -76,9 +70,6 @@ protected:
         return texts;
     }
 
-    QTemporaryDir dir;
-    QString connectionString;
-    db::Connection connection;
     std::unique_ptr<GridEx> grid;
 };
 
