@@ -30,53 +30,55 @@ QImage samplePicture()
     return image;
 }
 
+ReportControl& addLabel(ReportSection& s, const QString& name, const QString& caption, double left, double top, double width)
+{
+    auto& c = s.addControl(ControlKind::Label, name);
+    c.caption = caption;
+    c.left = left;
+    c.top = top;
+    c.width = width;
+    return c;
+}
+
+ReportControl& addField(ReportSection& s, const QString& name, const QString& dataField, double left, double top, double width)
+{
+    auto& c = s.addControl(ControlKind::Field, name);
+    c.dataField = dataField;
+    c.caption = QStringLiteral(".") + dataField;
+    c.left = left;
+    c.top = top;
+    c.width = width;
+    return c;
+}
+
 Report sampleReport(const std::vector<SampleLine>& lines)
 {
     Report r;
     ReportLayout layout;
-    auto label = [](ReportSection& s, const QString& name, const QString& caption, double left, double top,
-                    double width = 2000) -> ReportControl& {
-        auto& c = s.addControl(ControlKind::Label, name);
-        c.caption = caption;
-        c.left = left;
-        c.top = top;
-        c.width = width;
-        return c;
-    };
-    auto field = [](ReportSection& s, const QString& name, const QString& dataField, double left, double top,
-                    double width = 1500) -> ReportControl& {
-        auto& c = s.addControl(ControlKind::Field, name);
-        c.dataField = dataField;
-        c.caption = QStringLiteral(".") + dataField;
-        c.left = left;
-        c.top = top;
-        c.width = width;
-        return c;
-    };
     const QString money = QStringLiteral("#,##0.00;-#,##0.00; ");
 
     auto& rh = layout.addSection(SectionKind::ReportHeader, QStringLiteral("ReportHeader"), 400);
-    label(rh, QStringLiteral("lblTitolo"), QStringLiteral("Elenco prestazioni"), 0, 0, 5000).font.bold = true;
+    addLabel(rh, QStringLiteral("lblTitolo"), QStringLiteral("Elenco prestazioni"), 0, 0, 5000).font.bold = true;
     auto& ph = layout.addSection(SectionKind::PageHeader, QStringLiteral("PageHeader"), 300);
-    label(ph, QStringLiteral("lblDescrizione"), QStringLiteral("Descrizione"), 0, 0);
-    label(ph, QStringLiteral("lblImporto"), QStringLiteral("Importo"), 6000, 0).alignment = HorizontalAlignment::Right;
+    addLabel(ph, QStringLiteral("lblDescrizione"), QStringLiteral("Descrizione"), 0, 0);
+    addLabel(ph, QStringLiteral("lblImporto"), QStringLiteral("Importo"), 6000, 0).alignment = HorizontalAlignment::Right;
     auto& line = ph.addControl(ControlKind::Line, QStringLiteral("Line2"));
     line.top = 290;
     line.width = 9000;
     layout.addSection(SectionKind::Detail, QStringLiteral("Dettaglio"), 285);
     auto& pf = layout.addSection(SectionKind::PageFooter, QStringLiteral("PageFooter"), 300);
-    label(pf, QStringLiteral("lblPagina"), QStringLiteral("Pagina"), 6000, 0, 700);
-    auto& pagina = field(pf, QStringLiteral("PAGINA"), {}, 6700, 0, 400);
+    addLabel(pf, QStringLiteral("lblPagina"), QStringLiteral("Pagina"), 6000, 0, 700);
+    auto& pagina = addField(pf, QStringLiteral("PAGINA"), {}, 6700, 0, 400);
     pagina.summaryType = SummaryType::PageCount;
     pagina.summaryRunning = SummaryRunning::Group;
     pagina.summaryGroup = QStringLiteral("Testa");
-    label(pf, QStringLiteral("lblDi"), QStringLiteral("di"), 7100, 0, 300);
-    auto& pagine = field(pf, QStringLiteral("PAGINE"), {}, 7400, 0, 400);
+    addLabel(pf, QStringLiteral("lblDi"), QStringLiteral("di"), 7100, 0, 300);
+    auto& pagine = addField(pf, QStringLiteral("PAGINE"), {}, 7400, 0, 400);
     pagine.summaryType = SummaryType::PageCount;
     pagine.summaryGroup = QStringLiteral("Testa");
     auto& rf = layout.addSection(SectionKind::ReportFooter, QStringLiteral("ReportFooter"), 300);
-    label(rf, QStringLiteral("lblTotali"), QStringLiteral("Totale stampa"), 0, 0);
-    auto& grand = field(rf, QStringLiteral("txtTotale"), QStringLiteral("Importo"), 6000, 0);
+    addLabel(rf, QStringLiteral("lblTotali"), QStringLiteral("Totale stampa"), 0, 0);
+    auto& grand = addField(rf, QStringLiteral("txtTotale"), QStringLiteral("Importo"), 6000, 0);
     grand.summaryType = SummaryType::GrandTotal;
     grand.outputFormat = money;
     grand.alignment = HorizontalAlignment::Right;
@@ -84,33 +86,33 @@ Report sampleReport(const std::vector<SampleLine>& lines)
     auto& testa = layout.addGroup(QStringLiteral("Testa"), QStringLiteral("Calce"), QStringLiteral("fatId"), 900, 300);
     testa.newPage = NewPage::Before;
     testa.repeatOnEveryPage = true;
-    label(testa, QStringLiteral("lblDocumento"), QStringLiteral("Documento"), 0, 0, 1200);
-    field(testa, QStringLiteral("txtfatId"), QStringLiteral("fatId"), 1200, 0, 600);
+    addLabel(testa, QStringLiteral("lblDocumento"), QStringLiteral("Documento"), 0, 0, 1200);
+    addField(testa, QStringLiteral("txtfatId"), QStringLiteral("fatId"), 1200, 0, 600);
     auto& logo = testa.addControl(ControlKind::Picture, QStringLiteral("imgLogo"));
     logo.left = 7000;
     logo.width = 1600;
     logo.height = 800;
     auto& iva = layout.addGroup(QStringLiteral("GruppoIva"), QStringLiteral("PiedeIva"), {}, 285, 285);
-    label(iva, QStringLiteral("lblIva"), QStringLiteral("Aliquota"), 0, 0, 1000);
-    field(iva, QStringLiteral("txtIva"), QStringLiteral("CodiceIva"), 1000, 0, 600);
+    addLabel(iva, QStringLiteral("lblIva"), QStringLiteral("Aliquota"), 0, 0, 1000);
+    addField(iva, QStringLiteral("txtIva"), QStringLiteral("CodiceIva"), 1000, 0, 600);
     auto& pieIva = layout.section(QStringLiteral("PiedeIva"));
-    label(pieIva, QStringLiteral("lblTotIva"), QStringLiteral("Totale aliquota"), 0, 0);
-    auto& subIva = field(pieIva, QStringLiteral("txtTotIva"), QStringLiteral("Importo"), 6000, 0);
+    addLabel(pieIva, QStringLiteral("lblTotIva"), QStringLiteral("Totale aliquota"), 0, 0);
+    auto& subIva = addField(pieIva, QStringLiteral("txtTotIva"), QStringLiteral("Importo"), 6000, 0);
     subIva.summaryType = SummaryType::SubTotal;
     subIva.summaryGroup = QStringLiteral("GruppoIva");
     subIva.outputFormat = money;
     subIva.alignment = HorizontalAlignment::Right;
     auto& calce = layout.section(QStringLiteral("Calce"));
-    label(calce, QStringLiteral("lblTotDoc"), QStringLiteral("Totale documento"), 0, 0);
-    auto& subDoc = field(calce, QStringLiteral("txtTotDoc"), QStringLiteral("Importo"), 6000, 0);
+    addLabel(calce, QStringLiteral("lblTotDoc"), QStringLiteral("Totale documento"), 0, 0);
+    auto& subDoc = addField(calce, QStringLiteral("txtTotDoc"), QStringLiteral("Importo"), 6000, 0);
     subDoc.summaryType = SummaryType::SubTotal;
     subDoc.summaryGroup = QStringLiteral("Testa");
     subDoc.outputFormat = money;
     subDoc.alignment = HorizontalAlignment::Right;
 
     auto& detail = layout.section(QStringLiteral("Dettaglio"));
-    field(detail, QStringLiteral("txtDescrizione"), QStringLiteral("Descrizione"), 0, 0, 5000);
-    auto& amount = field(detail, QStringLiteral("txtImporto"), QStringLiteral("Importo"), 6000, 0);
+    addField(detail, QStringLiteral("txtDescrizione"), QStringLiteral("Descrizione"), 0, 0, 5000);
+    auto& amount = addField(detail, QStringLiteral("txtImporto"), QStringLiteral("Importo"), 6000, 0);
     amount.outputFormat = money;
     amount.alignment = HorizontalAlignment::Right;
 

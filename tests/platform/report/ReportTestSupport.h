@@ -37,6 +37,13 @@ inline QString dataPath(const QString& name)
     return QStringLiteral(CORVESSA_TEST_DATA_DIR "/report/") + name;
 }
 
+// A label or a field added to `s` at (left, top), one line high; a field
+// shows its column's name as its caption, as the designer makes it.
+ReportControl& addLabel(ReportSection& s, const QString& name, const QString& caption, double left, double top,
+                        double width = 2000);
+ReportControl& addField(ReportSection& s, const QString& name, const QString& dataField, double left, double top,
+                        double width = 1500);
+
 // A batch of documents as a print engine delivers them: one row per line.
 struct SampleLine {
     int fatId;
