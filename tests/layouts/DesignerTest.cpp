@@ -86,6 +86,19 @@ protected:
         a->trigger();
     }
     static double tolleranza(finfrmArdFat* f) { return 1.5 / f->ard->pixelsPerTwip(); }
+    // Answers the margins window the next button opens: the left margin typed
+    // over, then OK.
+    void margineSinistro(const QString& testo)
+    {
+        m_dialogs.answerModal([testo](QWidget* d) {
+            auto* sinistro = d->findChild<QLineEdit*>(QStringLiteral("txtmar(1)"));
+            ASSERT_NE(sinistro, nullptr);
+            sinistro->setFocus();
+            sinistro->selectAll();
+            QTest::keyClicks(sinistro, testo);
+            QTest::mouseClick(d->findChild<QWidget*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        });
+    }
 };
 
 } // namespace
@@ -497,13 +510,7 @@ TEST_F(DesignerTest, TheMarginsButtonSetsThePageMargins)
 {
     finfrmArdFat* f = apri(2, 1);
     const report::Margins prima = f->ard->layout().page.margins;
-    m_dialogs.answerModal([](QWidget* d) {
-        auto* sinistro = d->findChild<QLineEdit*>(QStringLiteral("txtmar(1)"));
-        sinistro->setFocus();
-        sinistro->selectAll();
-        QTest::keyClicks(sinistro, QStringLiteral("25"));
-        QTest::mouseClick(d->findChild<QWidget*>(QStringLiteral("cmdOK")), Qt::LeftButton);
-    });
+    margineSinistro(QStringLiteral("25"));
     m_dialogs.answerModal([](QWidget* d) {
         QTest::mouseClick(d->findChild<QWidget*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
     });
@@ -606,13 +613,7 @@ TEST_F(DesignerTest, RedoReplaysTheInsertTheTextAndTheMarginsThatWereUndone)
     ctrl(f->txtLabel, Qt::Key_A);
     QTest::keyClick(f->txtLabel, Qt::Key_Shift);
     QTest::keyClicks(f->txtLabel, QStringLiteral("Totale"));
-    m_dialogs.answerModal([](QWidget* d) {
-        auto* sinistro = d->findChild<QLineEdit*>(QStringLiteral("txtmar(1)"));
-        sinistro->setFocus();
-        sinistro->selectAll();
-        QTest::keyClicks(sinistro, QStringLiteral("25"));
-        QTest::mouseClick(d->findChild<QWidget*>(QStringLiteral("cmdOK")), Qt::LeftButton);
-    });
+    margineSinistro(QStringLiteral("25"));
     premi(f, "tFPrintSetup");
     const report::ReportLayout disegnato = f->ard->layout();
     ASSERT_EQ(disegnato.control(QStringLiteral("Label1")).caption, QStringLiteral("Totale"));
