@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLayout>
@@ -21,6 +22,7 @@
 #include <QStyle>
 #include <QStatusBar>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <algorithm>
 
 MasterDataForm::MasterDataForm(const QString& name, const QString& caption)
@@ -109,6 +111,16 @@ void MasterDataForm::apriNuovo(const QString& table)
 void MasterDataForm::apriEsistente(const QString& sql)
 {
     m_dati.openExisting(session().dataConStr, sql);
+}
+
+void MasterDataForm::aggiungiPiede(QVBoxLayout* layout)
+{
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdSalva);
+    buttons->addWidget(cmdAnnulla);
+    layout->addLayout(buttons);
+    layout->addWidget(sb);
 }
 
 void MasterDataForm::larghezzaPerLaGuida()

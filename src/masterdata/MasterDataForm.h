@@ -14,6 +14,7 @@
 class QLabel;
 class QPushButton;
 class QStatusBar;
+class QVBoxLayout;
 
 namespace ui {
 class DataBinding;
@@ -59,6 +60,9 @@ protected:
     // Shows the form with modality nMode and returns as the protocol says:
     // modal, the result once the form hid itself; modeless, Empty at once.
     core::Variant mostra(std::int32_t nMode, QWidget* firstField);
+    // Ends the form's layout with its foot: Salva and Annulla at the right of
+    // a row of their own, then the status bar.
+    void aggiungiPiede(QVBoxLayout* layout);
     // Widens the form so the longest field help fits the status bar.
     void larghezzaPerLaGuida();
 

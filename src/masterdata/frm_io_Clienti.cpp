@@ -114,15 +114,10 @@ frm_io_Clienti::frm_io_Clienti() : MasterDataForm(QStringLiteral("frm_io_Clienti
     txtData[13]->setMaximumWidth(70);
     txtData[14]->setMaximumWidth(70);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdSalva);
-    buttons->addWidget(cmdAnnulla);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addStretch();
-    layout->addLayout(buttons);
-    layout->addWidget(sb);
+    aggiungiPiede(layout);
     resize(560, 440);
 
     // Tab order as the fields are read on paper.

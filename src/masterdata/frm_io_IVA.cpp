@@ -77,16 +77,11 @@ frm_io_IVA::frm_io_IVA() : MasterDataForm(QStringLiteral("frm_io_IVA"), QStringL
         "Queste due impostazioni permettono di azzerare gli importi relativi a contributo previdenziale e/o ritenuta "
         "d'acconto per le voci, appartenenti a questo codice iva, a prescindere dalle impostazioni generali.")));
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdSalva);
-    buttons->addWidget(cmdAnnulla);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(calcoli);
     layout->addStretch();
-    layout->addLayout(buttons);
-    layout->addWidget(sb);
+    aggiungiPiede(layout);
     resize(540, 400);
 
     const QList<QWidget*> order{txtData[0], chkData[1], txtData[1], txtData[2], chkData[0], chkData[2], cmdSalva, cmdAnnulla};

@@ -7,7 +7,6 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -51,14 +50,9 @@ frm_io_Pagamenti::frm_io_Pagamenti() : MasterDataForm(QStringLiteral("frm_io_Pag
     grid->addWidget(chkData[1], 2, 1);
     grid->setColumnStretch(1, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdSalva);
-    buttons->addWidget(cmdAnnulla);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid, 1);
-    layout->addLayout(buttons);
-    layout->addWidget(sb);
+    aggiungiPiede(layout);
     resize(520, 300);
 
     setTabOrder(txtDescrizione, txtNote);

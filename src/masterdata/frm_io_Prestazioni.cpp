@@ -62,15 +62,10 @@ frm_io_Prestazioni::frm_io_Prestazioni()
     grid->addWidget(dtcData[1], 3, 1);
     grid->setColumnStretch(1, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdSalva);
-    buttons->addWidget(cmdAnnulla);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addStretch();
-    layout->addLayout(buttons);
-    layout->addWidget(sb);
+    aggiungiPiede(layout);
     resize(520, 240);
 
     const QList<QWidget*> order{txtData[0], txtData[1], dtcData[0], dtcData[1], cmdSalva, cmdAnnulla};
