@@ -213,6 +213,23 @@ Tree readTree(const QString& path)
     return tree;
 }
 
+// The names of a key's values or of its subkeys, in their stored order.
+template <class Item>
+Status listNames(const QString& path, std::int32_t hive, const QString& keyPath, std::vector<Item> Key::*items,
+                 QStringList* names)
+{
+    Tree tree = readTree(path);
+    Key* key = findKey(tree, hive, keyPath);
+    if (!key)
+        return Status::NotFound;
+    if (names) {
+        names->clear();
+        for (const Item& item : key->*items)
+            names->append(item.name);
+    }
+    return Status::Success;
+}
+
 bool moveAside(const QString& path)
 {
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
@@ -510,32 +527,14 @@ Status Store::enumerateValues(std::int32_t hive, const QString& keyPath, QString
 {
     if (!isHive(hive))
         return Status::InvalidHive;
-    Tree tree = readTree(m_path);
-    Key* key = findKey(tree, hive, keyPath);
-    if (!key)
-        return Status::NotFound;
-    if (names) {
-        names->clear();
-        for (const Value& v : key->values)
-            names->append(v.name);
-    }
-    return Status::Success;
+    return listNames(m_path, hive, keyPath, &Key::values, names);
 }
 
 Status Store::enumerateSubkeys(std::int32_t hive, const QString& keyPath, QStringList* names) const
 {
     if (!isHive(hive))
         return Status::InvalidHive;
-    Tree tree = readTree(m_path);
-    Key* key = findKey(tree, hive, keyPath);
-    if (!key)
-        return Status::NotFound;
-    if (names) {
-        names->clear();
-        for (const Key& k : key->subkeys)
-            names->append(k.name);
-    }
-    return Status::Success;
+    return listNames(m_path, hive, keyPath, &Key::subkeys, names);
 }
 
 } // namespace reg
