@@ -24,6 +24,21 @@ QString executableName()
     return name;
 }
 
+// The names under one key, listed by `list` (its values or its subkeys);
+// nothing and false when the machine or the key cannot be read.
+using ListNames = reg::Status (reg::Store::*)(std::int32_t, const QString&, QStringList*) const;
+bool listNames(ListNames list, const QString& machine, std::int32_t hive, const QString& keyPath, QStringList& names,
+               std::int32_t& count)
+{
+    names.clear();
+    count = 0;
+    if (reg::Store::connectMachine(machine) != reg::Status::Success
+        || (reg::Store().*list)(hive, keyPath, &names) != reg::Status::Success)
+        return false;
+    count = static_cast<std::int32_t>(names.size());
+    return true;
+}
+
 // Text values are kept as UTF-8 with a terminating NUL; reading drops that NUL
 // and keeps any inner ones (the separators of a multi-string).
 QString textFromBytes(const QByteArray& bytes)
@@ -190,24 +205,12 @@ void comRegistry::setValue(const core::Variant& value)
 
 bool comRegistry::EnumerateValues(QStringList& names, std::int32_t& count) const
 {
-    names.clear();
-    count = 0;
-    if (reg::Store::connectMachine(m_machine) != reg::Status::Success
-        || reg::Store().enumerateValues(m_classKey, m_sectionKey, &names) != reg::Status::Success)
-        return false;
-    count = static_cast<std::int32_t>(names.size());
-    return true;
+    return listNames(&reg::Store::enumerateValues, m_machine, m_classKey, m_sectionKey, names, count);
 }
 
 bool comRegistry::EnumerateSections(QStringList& names, std::int32_t& count) const
 {
-    names.clear();
-    count = 0;
-    if (reg::Store::connectMachine(m_machine) != reg::Status::Success
-        || reg::Store().enumerateSubkeys(m_classKey, m_sectionKey, &names) != reg::Status::Success)
-        return false;
-    count = static_cast<std::int32_t>(names.size());
-    return true;
+    return listNames(&reg::Store::enumerateSubkeys, m_machine, m_classKey, m_sectionKey, names, count);
 }
 
 bool comRegistry::CreateEXEAssociation(const QString& programPath, const QString& className,
