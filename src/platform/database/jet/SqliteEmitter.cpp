@@ -101,6 +101,17 @@ SqliteEmitter::Emitted atom(QString text, std::optional<DataType> type = std::nu
     return e;
 }
 
+// A truth value (a comparison, a test, AND / OR) whose outermost operator binds at `level`.
+SqliteEmitter::Emitted truth(QString text, int level)
+{
+    SqliteEmitter::Emitted e;
+    e.text = std::move(text);
+    e.level = level;
+    e.boolean = true;
+    e.type = DataType::Boolean;
+    return e;
+}
+
 SqliteEmitter::Emitted roundedCurrency(SqliteEmitter::Emitted e)
 {
     e.text = QStringLiteral("round(") + e.text + QStringLiteral(", 4)");
@@ -305,11 +316,7 @@ SqliteEmitter::Emitted SqliteEmitter::exprRaw(const Expr& e, const Scope& scope)
     case Expr::Kind::Unary: {
         const Expr& a = *e.args.at(0);
         if (e.text == QLatin1String("NOT")) {
-            out.text = QStringLiteral("NOT ") + condition(a, scope, kNot);
-            out.level = kNot;
-            out.boolean = true;
-            out.type = DataType::Boolean;
-            return out;
+            return truth(QStringLiteral("NOT ") + condition(a, scope, kNot), kNot);
         }
         Emitted inner = expr(a, scope, Context::Value);
         if (e.text == QLatin1String("+"))
@@ -332,12 +339,8 @@ SqliteEmitter::Emitted SqliteEmitter::exprRaw(const Expr& e, const Scope& scope)
         Emitted bounds = low;
         if (!isText(bounds.type))
             bounds.type = high.type;
-        out.text = comparand(subject, bounds, kEquality + 1) + (e.negated ? QStringLiteral(" NOT BETWEEN ") : QStringLiteral(" BETWEEN "))
-            + wrap(low, kEquality + 1) + QStringLiteral(" AND ") + wrap(high, kEquality + 1);
-        out.level = kEquality;
-        out.boolean = true;
-        out.type = DataType::Boolean;
-        return out;
+        return truth(comparand(subject, bounds, kEquality + 1) + (e.negated ? QStringLiteral(" NOT BETWEEN ") : QStringLiteral(" BETWEEN "))
+            + wrap(low, kEquality + 1) + QStringLiteral(" AND ") + wrap(high, kEquality + 1), kEquality);
     }
     case Expr::Kind::In: {
         QStringList items;
@@ -348,13 +351,9 @@ SqliteEmitter::Emitted SqliteEmitter::exprRaw(const Expr& e, const Scope& scope)
                 listType.type = item.type;
             items << wrap(item, kOr);
         }
-        out.text = comparand(expr(*e.args[0], scope, Context::Value), listType, kEquality + 1)
+        return truth(comparand(expr(*e.args[0], scope, Context::Value), listType, kEquality + 1)
             + (e.negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN ("))
-            + items.join(QStringLiteral(", ")) + QLatin1Char(')');
-        out.level = kEquality;
-        out.boolean = true;
-        out.type = DataType::Boolean;
-        return out;
+            + items.join(QStringLiteral(", ")) + QLatin1Char(')'), kEquality);
     }
     case Expr::Kind::InSelect: {
         Translation inner;
@@ -362,20 +361,12 @@ SqliteEmitter::Emitted SqliteEmitter::exprRaw(const Expr& e, const Scope& scope)
         Emitted innerType;
         if (!inner.resultTypes.isEmpty())
             innerType.type = inner.resultTypes.front();
-        out.text = comparand(expr(*e.args[0], scope, Context::Value), innerType, kEquality + 1)
-            + (e.negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN (")) + subquery + QLatin1Char(')');
-        out.level = kEquality;
-        out.boolean = true;
-        out.type = DataType::Boolean;
-        return out;
+        return truth(comparand(expr(*e.args[0], scope, Context::Value), innerType, kEquality + 1)
+            + (e.negated ? QStringLiteral(" NOT IN (") : QStringLiteral(" IN (")) + subquery + QLatin1Char(')'), kEquality);
     }
     case Expr::Kind::Exists: {
-        out.text = (e.negated ? QStringLiteral("NOT EXISTS (") : QStringLiteral("EXISTS (")) + select(*e.subquery, &scope, nullptr)
-            + QLatin1Char(')');
-        out.level = kAtom;
-        out.boolean = true;
-        out.type = DataType::Boolean;
-        return out;
+        return truth((e.negated ? QStringLiteral("NOT EXISTS (") : QStringLiteral("EXISTS (")) + select(*e.subquery, &scope, nullptr)
+            + QLatin1Char(')'), kAtom);
     }
     case Expr::Kind::Subquery: {
         Translation inner;
@@ -386,11 +377,7 @@ SqliteEmitter::Emitted SqliteEmitter::exprRaw(const Expr& e, const Scope& scope)
         return out;
     }
     case Expr::Kind::IsNull: {
-        out.text = value(*e.args[0], scope, kEquality + 1) + (e.negated ? QStringLiteral(" IS NOT NULL") : QStringLiteral(" IS NULL"));
-        out.level = kEquality;
-        out.boolean = true;
-        out.type = DataType::Boolean;
-        return out;
+        return truth(value(*e.args[0], scope, kEquality + 1) + (e.negated ? QStringLiteral(" IS NOT NULL") : QStringLiteral(" IS NULL")), kEquality);
     }
     case Expr::Kind::Like: {
         Emitted subject = expr(*e.args[0], scope, Context::Value);
@@ -450,23 +437,14 @@ SqliteEmitter::Emitted SqliteEmitter::binary(const Expr& e, const Scope& scope)
     }
     if (op == QLatin1String("AND") || op == QLatin1String("OR")) {
         const int level = op == QLatin1String("AND") ? kAnd : kOr;
-        out.text = condition(a, scope, level) + QLatin1Char(' ') + op + QLatin1Char(' ') + condition(b, scope, level + 1);
-        out.level = level;
-        out.boolean = true;
-        out.type = DataType::Boolean;
-        return out;
+        return truth(condition(a, scope, level) + QLatin1Char(' ') + op + QLatin1Char(' ') + condition(b, scope, level + 1), level);
     }
     if (op == QLatin1String("XOR") || op == QLatin1String("EQV") || op == QLatin1String("IMP")) {
         const QString x = QLatin1Char('(') + condition(a, scope, kOr) + QStringLiteral(") IS NOT 0");
         const QString y = QLatin1Char('(') + condition(b, scope, kOr) + QStringLiteral(") IS NOT 0");
         if (op == QLatin1String("IMP"))
-            out.text = QStringLiteral("NOT (") + x + QStringLiteral(") OR (") + y + QLatin1Char(')');
-        else
-            out.text = QLatin1Char('(') + x + (op == QLatin1String("XOR") ? QStringLiteral(") <> (") : QStringLiteral(") = (")) + y + QLatin1Char(')');
-        out.level = kOr;
-        out.boolean = true;
-        out.type = DataType::Boolean;
-        return out;
+            return truth(QStringLiteral("NOT (") + x + QStringLiteral(") OR (") + y + QLatin1Char(')'), kOr);
+        return truth(QLatin1Char('(') + x + (op == QLatin1String("XOR") ? QStringLiteral(") <> (") : QStringLiteral(") = (")) + y + QLatin1Char(')'), kOr);
     }
 
     if (auto range = yearRange(e, scope))
@@ -478,11 +456,7 @@ SqliteEmitter::Emitted SqliteEmitter::binary(const Expr& e, const Scope& scope)
     if (op == QLatin1String("=") || op == QLatin1String("<>") || op == QLatin1String("<") || op == QLatin1String(">")
         || op == QLatin1String("<=") || op == QLatin1String(">=")) {
         const int level = (op == QLatin1String("=") || op == QLatin1String("<>")) ? kEquality : kRelation;
-        out.text = comparand(x, y, level) + QLatin1Char(' ') + op + QLatin1Char(' ') + wrap(y, level + 1);
-        out.level = level;
-        out.boolean = true;
-        out.type = DataType::Boolean;
-        return out;
+        return truth(comparand(x, y, level) + QLatin1Char(' ') + op + QLatin1Char(' ') + wrap(y, level + 1), level);
     }
     if (op == QLatin1String("+") || op == QLatin1String("-")) {
         const bool plus = op == QLatin1String("+");
@@ -565,11 +539,7 @@ SqliteEmitter::Emitted SqliteEmitter::function(const Expr& e, const Scope& scope
     if (name == QLatin1String("ISNULL")) {
         need(1, 1);
         Emitted out;
-        out.text = value(*args[0], scope, kEquality + 1) + QStringLiteral(" IS NULL");
-        out.level = kEquality;
-        out.boolean = true;
-        out.type = DataType::Boolean;
-        return out;
+        return truth(value(*args[0], scope, kEquality + 1) + QStringLiteral(" IS NULL"), kEquality);
     }
     if (name == QLatin1String("NZ")) {
         need(1, 2);
