@@ -105,6 +105,10 @@ TEST_F(JetQueryConstructsTest, EachConstructReturnsJetsRows)
         {"no blank before ORDER BY, column names in any case",
          "SELECT Fatture.FATNO FROM Fatture WHERE (Fatture.SezId=1 OR fatNo=0)ORDER BY fatno DESC", "3;2;1"},
         {"text compared without regard to case", "SELECT cliId FROM CliFor WHERE cliNome = 'BIANCHI' OR cliNome < 'b'", "2"},
+        {"Xor, Eqv and Imp of two conditions",
+         "SELECT fatNo, ((fatNo = 1) Xor (sezId = 1)), ((fatNo = 1) Eqv (fatNo < 3)), ((fatNo > 1) Imp (fatTotNetto > 100)) "
+         "FROM Fatture ORDER BY fatNo",
+         "1|False|True|True;2|True|False|True;3|True|True|False"},
     };
     for (const auto& c : cases) {
         const QString sql = QString::fromUtf8(c.sql);
