@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <QString>
 #include <cmath>
+#include <initializer_list>
 #include <sqlite3.h>
 
 namespace db::jet {
@@ -30,6 +31,18 @@ void resultText(sqlite3_context* ctx, const QString& text)
 bool isNull(sqlite3_value* v)
 {
     return sqlite3_value_type(v) == SQLITE_NULL;
+}
+
+// A function of a Null gives Null: true, and the result set, when one of `args` is Null.
+bool givesNull(sqlite3_context* ctx, std::initializer_list<sqlite3_value*> args)
+{
+    for (sqlite3_value* v : args) {
+        if (isNull(v)) {
+            sqlite3_result_null(ctx);
+            return true;
+        }
+    }
+    return false;
 }
 
 double numberArg(sqlite3_value* v)
@@ -146,10 +159,8 @@ void fnLike(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 
 void fnJetLike(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    if (isNull(argv[0]) || isNull(argv[1])) {
-        sqlite3_result_null(ctx);
+    if (givesNull(ctx, {argv[0], argv[1]}))
         return;
-    }
     sqlite3_result_int(ctx, likeMatches(valueText(argv[0]), textArg(argv[1])) ? 1 : 0);
 }
 
@@ -172,10 +183,8 @@ enum class Part { Year, Month, Day, Hour, Minute, Second, Weekday };
 template <Part part>
 void fnDatePart(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    if (isNull(argv[0])) {
-        sqlite3_result_null(ctx);
+    if (givesNull(ctx, {argv[0]}))
         return;
-    }
     // Straight from the day serial: a QDateTime would consult the time zone on
     // every row, which dominated queries filtering on Year().
     const double serial = numberArg(argv[0]);
@@ -215,10 +224,8 @@ void fnTime(sqlite3_context* ctx, int, sqlite3_value**)
 
 void fnDateSerial(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    if (isNull(argv[0]) || isNull(argv[1]) || isNull(argv[2])) {
-        sqlite3_result_null(ctx);
+    if (givesNull(ctx, {argv[0], argv[1], argv[2]}))
         return;
-    }
     int year = sqlite3_value_int(argv[0]);
     if (year >= 0 && year < 30)
         year += 2000;
@@ -230,10 +237,8 @@ void fnDateSerial(sqlite3_context* ctx, int, sqlite3_value** argv)
 
 void fnFormat(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (isNull(argv[0])) {
-        sqlite3_result_null(ctx);
+    if (givesNull(ctx, {argv[0]}))
         return;
-    }
     const QString pattern = isNull(argv[1]) ? QString() : textArg(argv[1]);
     const bool isDate = argc > 2 && sqlite3_value_int(argv[2]) != 0;
     if (sqlite3_value_type(argv[0]) == SQLITE_TEXT && !isDate) {
@@ -251,10 +256,8 @@ void fnFormat(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 
 void fnClng(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    if (isNull(argv[0])) {
-        sqlite3_result_null(ctx);
+    if (givesNull(ctx, {argv[0]}))
         return;
-    }
     if (sqlite3_value_type(argv[0]) == SQLITE_INTEGER) {
         sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]));
         return;
@@ -265,10 +268,8 @@ void fnClng(sqlite3_context* ctx, int, sqlite3_value** argv)
 template <bool floorToward>
 void fnIntFix(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    if (isNull(argv[0])) {
-        sqlite3_result_null(ctx);
+    if (givesNull(ctx, {argv[0]}))
         return;
-    }
     if (sqlite3_value_type(argv[0]) == SQLITE_INTEGER) {
         sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]));
         return;
@@ -279,19 +280,15 @@ void fnIntFix(sqlite3_context* ctx, int, sqlite3_value** argv)
 
 void fnRound(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    if (isNull(argv[0])) {
-        sqlite3_result_null(ctx);
+    if (givesNull(ctx, {argv[0]}))
         return;
-    }
     sqlite3_result_double(ctx, core::roundHalfEven(numberArg(argv[0]), isNull(argv[1]) ? 0 : sqlite3_value_int(argv[1])));
 }
 
 void fnRight(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    if (isNull(argv[0])) {
-        sqlite3_result_null(ctx);
+    if (givesNull(ctx, {argv[0]}))
         return;
-    }
     const QString s = valueText(argv[0]);
     const int n = std::max(0, sqlite3_value_int(argv[1]));
     resultText(ctx, s.right(n));
@@ -300,10 +297,8 @@ void fnRight(sqlite3_context* ctx, int, sqlite3_value** argv)
 template <bool upper>
 void fnCase(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    if (isNull(argv[0])) {
-        sqlite3_result_null(ctx);
+    if (givesNull(ctx, {argv[0]}))
         return;
-    }
     const QString s = valueText(argv[0]);
     resultText(ctx, upper ? s.toUpper() : s.toLower());
 }
@@ -321,10 +316,8 @@ void fnInstr(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         start = std::max(1, sqlite3_value_int(argv[0]));
         first = 1;
     }
-    if (isNull(argv[first]) || isNull(argv[first + 1])) {
-        sqlite3_result_null(ctx);
+    if (givesNull(ctx, {argv[first], argv[first + 1]}))
         return;
-    }
     const QString s = valueText(argv[first]);
     const QString find = valueText(argv[first + 1]);
     if (start > s.size() + 1) {
@@ -336,10 +329,8 @@ void fnInstr(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 
 void fnIntDiv(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    if (isNull(argv[0]) || isNull(argv[1])) {
-        sqlite3_result_null(ctx);
+    if (givesNull(ctx, {argv[0], argv[1]}))
         return;
-    }
     const auto b = static_cast<sqlite3_int64>(core::roundHalfEven(numberArg(argv[1]), 0));
     if (b == 0) {
         sqlite3_result_error(ctx, "Divisione per zero", -1);
@@ -350,10 +341,8 @@ void fnIntDiv(sqlite3_context* ctx, int, sqlite3_value** argv)
 
 void fnMod(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    if (isNull(argv[0]) || isNull(argv[1])) {
-        sqlite3_result_null(ctx);
+    if (givesNull(ctx, {argv[0], argv[1]}))
         return;
-    }
     const auto b = static_cast<sqlite3_int64>(core::roundHalfEven(numberArg(argv[1]), 0));
     if (b == 0) {
         sqlite3_result_error(ctx, "Divisione per zero", -1);
@@ -364,10 +353,8 @@ void fnMod(sqlite3_context* ctx, int, sqlite3_value** argv)
 
 void fnPow(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
-    if (isNull(argv[0]) || isNull(argv[1])) {
-        sqlite3_result_null(ctx);
+    if (givesNull(ctx, {argv[0], argv[1]}))
         return;
-    }
     sqlite3_result_double(ctx, std::pow(numberArg(argv[0]), numberArg(argv[1])));
 }
 
