@@ -1,8 +1,8 @@
 #include "platform/report/HtmlExport.h"
 
+#include "platform/report/PngBytes.h"
 #include "platform/report/ReportError.h"
 
-#include <QBuffer>
 #include <QSaveFile>
 #include <QTextStream>
 
@@ -105,10 +105,7 @@ void HtmlExport::exportPages(const ReportPages& pages)
                 out << "\"></div>\n";
                 break;
             case PageItem::Type::Image: {
-                QByteArray png;
-                QBuffer buffer(&png);
-                buffer.open(QIODevice::WriteOnly);
-                item.image.save(&buffer, "PNG");
+                const QByteArray png = pngBytes(item.image);
                 out << "<img alt=\"\" style=\"left:" << px(item.rect.left()) << ";top:" << px(item.rect.top())
                     << ";width:" << px(item.rect.width()) << ";height:" << px(item.rect.height())
                     << (item.sizeMode == PictureSizeMode::Zoom ? ";object-fit:contain;object-position:left top" : "")

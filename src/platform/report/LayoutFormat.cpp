@@ -1,9 +1,9 @@
 #include "platform/report/LayoutFormat.h"
 
+#include "platform/report/PngBytes.h"
 #include "platform/report/ReportError.h"
 
 #include <cmath>
-#include <QBuffer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -44,11 +44,7 @@ QString imageValue(const QImage& image)
 {
     if (image.isNull())
         return {};
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return QString::fromLatin1(png.toBase64());
+    return QString::fromLatin1(pngBytes(image).toBase64());
 }
 
 // Typed readers: a missing key keeps the default, a wrong type is an error.

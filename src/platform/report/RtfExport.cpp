@@ -1,8 +1,8 @@
 #include "platform/report/RtfExport.h"
 
+#include "platform/report/PngBytes.h"
 #include "platform/report/ReportError.h"
 
-#include <QBuffer>
 #include <QSaveFile>
 #include <QStringList>
 #include <cmath>
@@ -170,10 +170,7 @@ void RtfExport::exportPages(const ReportPages& pages)
                 body += drawingObject(item);
                 break;
             case PageItem::Type::Image: {
-                QByteArray png;
-                QBuffer buffer(&png);
-                buffer.open(QIODevice::WriteOnly);
-                item.image.save(&buffer, "PNG");
+                const QByteArray png = pngBytes(item.image);
                 body += "{" + frame(item.rect) + "{\\pict\\pngblip\\picw" + QByteArray::number(item.image.width())
                         + "\\pich" + QByteArray::number(item.image.height()) + "\\picwgoal"
                         + QByteArray::number(tw(item.rect.width())) + "\\pichgoal"
