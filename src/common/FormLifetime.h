@@ -60,6 +60,10 @@ public:
     static bool exists() { return s_instance.exists(); }
     static void Unload() { s_instance.unload(); }
 
+protected:
+    // The form while it is loaded, else nullptr (never makes one).
+    static Form* current() { return s_instance.current(); }
+
 private:
     inline static FormInstance<Form> s_instance;
 };

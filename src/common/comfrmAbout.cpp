@@ -25,7 +25,6 @@ namespace {
 const QString kEmailProduttore;
 const QString kWebProduttore;
 
-FormInstance<comfrmAbout> gInstance;
 int gLongestSplash = -1;
 
 QFrame* divisore(QWidget* parent, int index)
@@ -48,16 +47,6 @@ QLabel* link(QWidget* parent, const char* name, const QString& text)
 }
 
 } // namespace
-
-comfrmAbout* comfrmAbout::instance()
-{
-    return gInstance.get([] { return new comfrmAbout(); });
-}
-
-void comfrmAbout::Unload()
-{
-    gInstance.unload();
-}
 
 void comfrmAbout::setLongestSplash(int ms)
 {
@@ -188,7 +177,7 @@ void comfrmAbout::SplashOn(QWidget* owner, int intervalMs, const QString& text)
 
 void comfrmAbout::SplashOff()
 {
-    QPointer<comfrmAbout> f = gInstance.current();
+    QPointer<comfrmAbout> f = current();
     if (!f || !f->isVisible())
         return;
     if (f->Timer1->isActive()) {

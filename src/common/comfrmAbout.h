@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/FormLifetime.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -12,12 +14,9 @@ class QWidget;
 // One window, two uses: the about box, and the splash that stands while the
 // main window builds itself (its upper part only, without title bar or
 // buttons, for at least a given time).
-class comfrmAbout : public QDialog {
+class comfrmAbout : public QDialog, public DefaultInstance<comfrmAbout> {
     Q_OBJECT
 public:
-    static comfrmAbout* instance();
-    static void Unload();
-
     // Modal about box over owner; returns when it is closed. `text` is shown in the box.
     static void About(QWidget* owner, const QString& text);
     // Shows the splash modeless over owner and returns at once; intervalMs is the
@@ -34,6 +33,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    friend class DefaultInstance<comfrmAbout>;
     comfrmAbout();
     void NascondiTitolo();
     void MostraTitolo();

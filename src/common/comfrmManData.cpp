@@ -19,21 +19,10 @@
 
 namespace {
 
-FormInstance<comfrmManData> gInstance;
 // The browser is never narrower than this (twips).
 constexpr int kLarghezzaMinima = 6105;
 
 } // namespace
-
-comfrmManData* comfrmManData::instance()
-{
-    return gInstance.get([] { return new comfrmManData(); });
-}
-
-void comfrmManData::Unload()
-{
-    gInstance.unload();
-}
 
 comfrmManData::comfrmManData()
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/FormLifetime.h"
+
 #include <QDialog>
 #include <QString>
 #include <QStringList>
@@ -16,13 +18,11 @@ class GridEx;
 // administrator who must mend a row by hand. Every edit goes through the same
 // optimistic checks as the rest of the program: a row changed meanwhile by
 // another user is refused with a message, never overwritten.
-class comfrmManData : public QDialog {
+class comfrmManData : public QDialog, public DefaultInstance<comfrmManData> {
     Q_OBJECT
 public:
     // Shows the browser modal over owner on the database of the connection string.
     static void Mostra(QWidget* owner, const QString& connectionString);
-    static comfrmManData* instance();
-    static void Unload();
 
     // The user tables of the database, in catalog order; the engine's own are left out.
     static QStringList TabelleUtente(const QString& connectionString);
@@ -32,6 +32,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    friend class DefaultInstance<comfrmManData>;
     comfrmManData();
     void EliminaRighe();
     void Form_Load(const QString& connectionString);

@@ -26,27 +26,10 @@
 
 namespace {
 
-FormInstance<finfrmMargini> gInstance;
-
 // Six digits hold every margin that could be typed; more would only be refused.
 constexpr int kCifreMax = 6;
 
 } // namespace
-
-finfrmMargini* finfrmMargini::instance()
-{
-    return gInstance.get([] { return new finfrmMargini(); });
-}
-
-bool finfrmMargini::exists()
-{
-    return gInstance.exists();
-}
-
-void finfrmMargini::Unload()
-{
-    gInstance.unload();
-}
 
 finfrmMargini::finfrmMargini()
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/FormLifetime.h"
 #include "platform/core/Variant.h"
 
 #include <QDialog>
@@ -13,7 +14,7 @@ class QPushButton;
 
 // The page margins of the layout being designed, typed in whole millimetres
 // while the layout keeps them in twips.
-class finfrmMargini : public QDialog {
+class finfrmMargini : public QDialog, public DefaultInstance<finfrmMargini> {
     Q_OBJECT
 public:
     // Element 0 is True when the user confirmed with OK; elements 1 to 4 are
@@ -24,9 +25,6 @@ public:
     // size (twips) bounds what may be typed; A4 portrait unless given.
     static Risultato Apri(std::int32_t right, std::int32_t left, std::int32_t top, std::int32_t bottom,
                           double pageWidth = 11906, double pageHeight = 16838);
-    static finfrmMargini* instance();
-    static bool exists();
-    static void Unload();
 
     QWidget* picBanner = nullptr;
     QLabel* lblTitle = nullptr;
@@ -45,6 +43,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class DefaultInstance<finfrmMargini>;
     finfrmMargini();
     void cmdOK_Click();
     void cmdCancel_Click();

@@ -12,25 +12,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-FormInstance<finfrmRepRels> gInstance;
-}
-
-finfrmRepRels* finfrmRepRels::instance()
-{
-    return gInstance.get([] { return new finfrmRepRels(); });
-}
-
-bool finfrmRepRels::exists()
-{
-    return gInstance.exists();
-}
-
-void finfrmRepRels::Unload()
-{
-    gInstance.unload();
-}
-
 finfrmRepRels::finfrmRepRels()
 {
     setObjectName(QStringLiteral("finfrmRepRels"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/FormLifetime.h"
+
 #include <QDialog>
 #include <cstdint>
 
@@ -12,14 +14,11 @@ class GridEx;
 // finRel rows of the section, their layout chosen from the layouts by name.
 // One row per document kind: rows are neither added nor deleted here, and the
 // kind of a row cannot change.
-class finfrmRepRels : public QDialog {
+class finfrmRepRels : public QDialog, public DefaultInstance<finfrmRepRels> {
     Q_OBJECT
 public:
     // Shows the window modal; returns once it is closed.
     static void Apri(std::int32_t sezId);
-    static finfrmRepRels* instance();
-    static bool exists();
-    static void Unload();
 
     grid::GridEx* gex = nullptr;
     // The drop-down list of the layout column.
@@ -32,6 +31,7 @@ public Q_SLOTS:
     void reject() override;
 
 private:
+    friend class DefaultInstance<finfrmRepRels>;
     finfrmRepRels();
     void cmdSave_Click();
     void cmdCancel_Click();

@@ -22,8 +22,6 @@
 
 namespace {
 
-FormInstance<finfrmReps> gInstance;
-
 void avvisa(const QString& testo, int icona = 0)
 {
     ui::msgBox(testo, ui::vbOKOnly | icona, AppTitle());
@@ -31,27 +29,12 @@ void avvisa(const QString& testo, int icona = 0)
 
 } // namespace
 
-finfrmReps* finfrmReps::instance()
-{
-    return gInstance.get([] { return new finfrmReps(); });
-}
-
 void finfrmReps::Mostra(QWidget* owner)
 {
     finfrmReps* f = instance();
     if (owner && f->parentWidget() != owner)
         f->setParent(owner, f->windowFlags());
     ui::showModal(f);
-}
-
-bool finfrmReps::exists()
-{
-    return gInstance.exists();
-}
-
-void finfrmReps::Unload()
-{
-    gInstance.unload();
 }
 
 finfrmReps::finfrmReps()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/FormLifetime.h"
+
 #include <QDialog>
 #include <QVector>
 #include <cstdint>
@@ -12,14 +14,11 @@ class GridEx;
 
 // The stored print layouts of every professional, and the way into the
 // layout designer: new, new from the selected layout, edit or delete it.
-class finfrmReps : public QDialog {
+class finfrmReps : public QDialog, public DefaultInstance<finfrmReps> {
     Q_OBJECT
 public:
     // Shows the list modal, owned by `owner` (the main window); returns once it is closed.
     static void Mostra(QWidget* owner);
-    static finfrmReps* instance();
-    static bool exists();
-    static void Unload();
 
     QLabel* Label1 = nullptr;
     grid::GridEx* gex = nullptr;
@@ -36,6 +35,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    friend class DefaultInstance<finfrmReps>;
     finfrmReps();
     void Form_Load();
     void apriDesigner(std::int16_t mode);

@@ -15,20 +15,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-FormInstance<frm_list_Prestazioni> gInstance;
-}
-
-frm_list_Prestazioni* frm_list_Prestazioni::instance()
-{
-    return gInstance.get([] { return new frm_list_Prestazioni(); });
-}
-
-void frm_list_Prestazioni::Unload()
-{
-    gInstance.unload();
-}
-
 frm_list_Prestazioni::frm_list_Prestazioni()
 {
     setObjectName(QStringLiteral("frm_list_Prestazioni"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/FormLifetime.h"
 #include "platform/core/Variant.h"
 
 #include <QDialog>
@@ -14,12 +15,10 @@ class GridEx;
 
 // The service picker: the services of the price list for a client. The result
 // holds description, VAT code and unit price; element 0 is "" when nothing was picked.
-class frm_list_Prestazioni : public QDialog {
+class frm_list_Prestazioni : public QDialog, public DefaultInstance<frm_list_Prestazioni> {
     Q_OBJECT
 public:
     static std::array<core::Variant, 3> Apri(std::int32_t cliId);
-    static void Unload();
-    static frm_list_Prestazioni* instance();
 
     grid::GridEx* gexPre = nullptr;
     QPushButton* cmdOK = nullptr;
@@ -31,6 +30,7 @@ public Q_SLOTS:
     void reject() override;
 
 private:
+    friend class DefaultInstance<frm_list_Prestazioni>;
     frm_list_Prestazioni();
     void Form_Load();
     void cmdOK_Click();

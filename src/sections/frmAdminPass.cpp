@@ -19,22 +19,6 @@
 #include <QVBoxLayout>
 #include <QSignalBlocker>
 
-namespace {
-// The single default instance; a guarded pointer, so nothing is destroyed after
-// the application object at exit.
-FormInstance<frmAdminPass> gInstance;
-}
-
-frmAdminPass* frmAdminPass::instance()
-{
-    return gInstance.get([] { return new frmAdminPass(); });
-}
-
-void frmAdminPass::Unload()
-{
-    gInstance.unload();
-}
-
 frmAdminPass::frmAdminPass()
 {
     setObjectName(QStringLiteral("frmAdminPass"));

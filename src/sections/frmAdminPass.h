@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/FormLifetime.h"
+
 #include <QDialog>
 #include <QVector>
 #include <cstdint>
@@ -11,14 +13,12 @@ class QLineEdit;
 class QPushButton;
 
 // The login: the user picks the professional to work as and types its password.
-class frmAdminPass : public QDialog {
+class frmAdminPass : public QDialog, public DefaultInstance<frmAdminPass> {
     Q_OBJECT
 public:
     // Shows the dialog modal; the chosen sezId, 0 when cancelled.
     static std::int32_t Apri();
     // Unloads the single instance.
-    static void Unload();
-    static frmAdminPass* instance();
 
     void AbilitaPassword(bool abilitata);
 
@@ -27,6 +27,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class DefaultInstance<frmAdminPass>;
     frmAdminPass();
     void cmbProf_Click();
     void cmdOK_Click();

@@ -18,20 +18,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace {
-FormInstance<frmNewProf> gInstance;
-} // namespace
-
-frmNewProf* frmNewProf::instance()
-{
-    return gInstance.get([] { return new frmNewProf(); });
-}
-
-void frmNewProf::Unload()
-{
-    gInstance.unload();
-}
-
 frmNewProf::frmNewProf()
 {
     setObjectName(QStringLiteral("frmNewProf"));

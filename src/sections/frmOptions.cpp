@@ -32,8 +32,6 @@
 
 namespace {
 
-FormInstance<frmOptions> gInstance;
-
 QChar cifra(QChar c)
 {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9') ? c : QChar();
@@ -54,21 +52,6 @@ QString nomeSerie(const QString& prefisso)
 }
 
 } // namespace
-
-frmOptions* frmOptions::instance()
-{
-    return gInstance.get([] { return new frmOptions(); });
-}
-
-bool frmOptions::IsLoaded()
-{
-    return gInstance.exists();
-}
-
-void frmOptions::Unload()
-{
-    gInstance.unload();
-}
 
 frmOptions::frmOptions()
 {

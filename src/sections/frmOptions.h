@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/FormLifetime.h"
+
 #include <QDialog>
 #include <QVector>
 #include <array>
@@ -21,16 +23,14 @@ class DateBox;
 // The options dialog: the working date, and the last number of a numbering
 // series of the current professional for the working year. Each entry point
 // shows only its own page.
-class frmOptions : public QDialog {
+class frmOptions : public QDialog, public DefaultInstance<frmOptions> {
     Q_OBJECT
 public:
     // The counters page.
     static void ApriContab();
     // The working-date page.
     static void ApriWorkingDate();
-    static frmOptions* instance();
-    static bool IsLoaded();
-    static void Unload();
+    static bool IsLoaded() { return exists(); }
 
     enum Pagina { Generale = 0, Numerazione = 1, Stampanti = 2, DataLavoro = 3 };
 
@@ -39,6 +39,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    friend class DefaultInstance<frmOptions>;
     frmOptions();
     void mostraPagina(Pagina pagina);
     void fuocoPagina();

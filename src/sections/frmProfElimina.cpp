@@ -14,20 +14,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-FormInstance<frmProfElimina> gInstance;
-} // namespace
-
-frmProfElimina* frmProfElimina::instance()
-{
-    return gInstance.get([] { return new frmProfElimina(); });
-}
-
-void frmProfElimina::Unload()
-{
-    gInstance.unload();
-}
-
 frmProfElimina::frmProfElimina()
 {
     setObjectName(QStringLiteral("frmProfElimina"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/FormLifetime.h"
+
 #include <QDialog>
 #include <cstdint>
 
@@ -8,18 +10,17 @@ class QPushButton;
 
 // Deletes the data of one professional (never the administrator), so the
 // emptied section can be given to a new professional of the studio.
-class frmProfElimina : public QDialog {
+class frmProfElimina : public QDialog, public DefaultInstance<frmProfElimina> {
     Q_OBJECT
 public:
     // Fills the dialog for the professional and shows it modal over owner.
     static void Elimina(std::int32_t sezId, QWidget* owner = nullptr);
-    static frmProfElimina* instance();
-    static void Unload();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    friend class DefaultInstance<frmProfElimina>;
     frmProfElimina();
     void cmdOK_Click();
     void cmdCancel_Click();

@@ -17,19 +17,8 @@
 #include <QVBoxLayout>
 
 namespace {
-FormInstance<frmProfessionisti> gInstance;
 const QString kColonnaAmm = QStringLiteral("amm");
 } // namespace
-
-frmProfessionisti* frmProfessionisti::instance()
-{
-    return gInstance.get([] { return new frmProfessionisti(); });
-}
-
-void frmProfessionisti::Unload()
-{
-    gInstance.unload();
-}
 
 frmProfessionisti::frmProfessionisti()
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/FormLifetime.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -11,15 +13,14 @@ class GridEx;
 
 // The administrator's list of the professionals of the database, with the
 // commands to add one and to delete one's data.
-class frmProfessionisti : public QDialog {
+class frmProfessionisti : public QDialog, public DefaultInstance<frmProfessionisti> {
     Q_OBJECT
 public:
     // Shows the list modal over owner.
     static void Mostra(QWidget* owner);
-    static frmProfessionisti* instance();
-    static void Unload();
 
 private:
+    friend class DefaultInstance<frmProfessionisti>;
     frmProfessionisti();
     void Form_Load();
     void caricaElenco();

@@ -40,7 +40,6 @@
 
 namespace {
 
-FormInstance<frm_setup> gInstance;
 bool gSalvato = false;
 
 const QString kFormatoPercentuale = QStringLiteral("#,##0.00;-#,##0.00;0.00");
@@ -67,21 +66,6 @@ bool obbligatorio(int index)
 }
 
 } // namespace
-
-frm_setup* frm_setup::instance()
-{
-    return gInstance.get([] { return new frm_setup(); });
-}
-
-bool frm_setup::IsLoaded()
-{
-    return gInstance.exists();
-}
-
-void frm_setup::Unload()
-{
-    gInstance.unload();
-}
 
 QByteArray frm_setup::LogoComeBitmap(const QImage& image)
 {

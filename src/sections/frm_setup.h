@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/FormLifetime.h"
 #include "domain/SectionSetup.h"
 
 #include <QByteArray>
@@ -26,14 +27,12 @@ class DataBinding;
 // The professional's setup: names, contribution and withholding defaults,
 // the invoice's heading, footer and logo, the layouts that print each kind of
 // document, and a new password. Everything is saved together or not at all.
-class frm_setup : public QDialog {
+class frm_setup : public QDialog, public DefaultInstance<frm_setup> {
     Q_OBJECT
 public:
     // Loads the professional and shows the dialog modal over the main window.
     static void Apri(std::int32_t sezId);
-    static frm_setup* instance();
-    static bool IsLoaded();
-    static void Unload();
+    static bool IsLoaded() { return exists(); }
 
     // The logo picture as the invoice stores it: a bitmap, transparency laid on
     // white. Empty when the image is empty.
@@ -44,6 +43,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class DefaultInstance<frm_setup>;
     frm_setup();
     QWidget* creaParametri();
     QWidget* creaAspetto();
