@@ -327,7 +327,9 @@ void fnInstr(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     sqlite3_result_int(ctx, static_cast<int>(s.indexOf(find, start - 1, Qt::CaseInsensitive)) + 1);
 }
 
-void fnIntDiv(sqlite3_context* ctx, int, sqlite3_value** argv)
+// Integer division and Mod round both sides to whole numbers first.
+template <bool remainder>
+void fnWholeDivision(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (givesNull(ctx, {argv[0], argv[1]}))
         return;
@@ -336,19 +338,8 @@ void fnIntDiv(sqlite3_context* ctx, int, sqlite3_value** argv)
         sqlite3_result_error(ctx, "Divisione per zero", -1);
         return;
     }
-    sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(core::roundHalfEven(numberArg(argv[0]), 0)) / b);
-}
-
-void fnMod(sqlite3_context* ctx, int, sqlite3_value** argv)
-{
-    if (givesNull(ctx, {argv[0], argv[1]}))
-        return;
-    const auto b = static_cast<sqlite3_int64>(core::roundHalfEven(numberArg(argv[1]), 0));
-    if (b == 0) {
-        sqlite3_result_error(ctx, "Divisione per zero", -1);
-        return;
-    }
-    sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(core::roundHalfEven(numberArg(argv[0]), 0)) % b);
+    const auto a = static_cast<sqlite3_int64>(core::roundHalfEven(numberArg(argv[0]), 0));
+    sqlite3_result_int64(ctx, remainder ? a % b : a / b);
 }
 
 void fnPow(sqlite3_context* ctx, int, sqlite3_value** argv)
@@ -429,8 +420,8 @@ void registerSqliteExtensions(sqlite3* db)
     add(db, "jet_space", 1, fnSpace);
     add(db, "jet_instr", 2, fnInstr);
     add(db, "jet_instr", 3, fnInstr);
-    add(db, "jet_intdiv", 2, fnIntDiv);
-    add(db, "jet_mod", 2, fnMod);
+    add(db, "jet_intdiv", 2, fnWholeDivision<false>);
+    add(db, "jet_mod", 2, fnWholeDivision<true>);
     add(db, "jet_pow", 2, fnPow);
     sqlite3_create_function_v2(db, "jet_first", 1, SQLITE_UTF8, nullptr, nullptr, stepPick<false>, finalPick, nullptr);
     sqlite3_create_function_v2(db, "jet_last", 1, SQLITE_UTF8, nullptr, nullptr, stepPick<true>, finalPick, nullptr);
