@@ -20,19 +20,11 @@ QValidator::State InputFilter::validate(QString& input, int& pos) const
     // setText() validates too; text the program sets is not the user's and stays as it is.
     if (input == m_last || (m_box && !m_box->isModified()))
         return Acceptable;
-    // The inserted run is what lies between the common prefix and suffix.
-    const qsizetype maxCommon = std::min(input.size(), m_last.size());
-    qsizetype prefix = 0;
-    while (prefix < maxCommon && input[prefix] == m_last[prefix])
-        ++prefix;
-    qsizetype suffix = 0;
-    while (suffix < maxCommon - prefix && input[input.size() - 1 - suffix] == m_last[m_last.size() - 1 - suffix])
-        ++suffix;
-    const QString inserted = input.mid(prefix, input.size() - prefix - suffix);
-    if (inserted.isEmpty())
+    const ui::InsertedRun run = ui::insertedRun(m_last, input);
+    if (run.text.isEmpty())
         return Acceptable;
     QString kept;
-    for (const QChar c : inserted) {
+    for (const QChar c : run.text) {
         const QChar mapped = m_map(c);
         if (!mapped.isNull())
             kept.append(mapped);
@@ -40,18 +32,13 @@ QValidator::State InputFilter::validate(QString& input, int& pos) const
     // A refused key (or paste) changes nothing, not even the selection it would replace.
     if (kept.isEmpty())
         return Invalid;
-    const qsizetype insertedEnd = prefix + inserted.size();
-    input = input.left(prefix) + kept + input.mid(insertedEnd);
+    input = ui::replaceRun(input, run, kept);
     if (m_accept && !m_accept(input))
         return Invalid;
     // The box's length limit, on what the filter kept.
     if (m_box)
         ui::fitOneLine(m_box, m_last, input, pos);
-    // The cursor keeps its place relative to the text after the insertion.
-    if (pos >= insertedEnd)
-        pos -= static_cast<int>(inserted.size() - kept.size());
-    else if (pos > prefix)
-        pos = static_cast<int>(prefix + std::min<qsizetype>(kept.size(), pos - prefix));
+    pos = ui::cursorAfterRun(pos, run, kept.size());
     return Acceptable;
 }
 

@@ -115,37 +115,51 @@ int textLimit(const QWidget* box)
     return box ? box->property(kLimit).toInt() : 0;
 }
 
+InsertedRun insertedRun(const QString& before, const QString& after)
+{
+    const qsizetype common = std::min(after.size(), before.size());
+    qsizetype prefix = 0;
+    while (prefix < common && after[prefix] == before[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < common - prefix && after[after.size() - 1 - suffix] == before[before.size() - 1 - suffix])
+        ++suffix;
+    return {prefix, after.mid(prefix, after.size() - prefix - suffix)};
+}
+
+QString replaceRun(const QString& input, const InsertedRun& run, const QString& kept)
+{
+    return input.left(run.start) + kept + input.mid(run.end());
+}
+
+int cursorAfterRun(int pos, const InsertedRun& run, qsizetype keptSize)
+{
+    if (pos >= run.end())
+        return pos - static_cast<int>(run.text.size() - keptSize);
+    if (pos > run.start)
+        return static_cast<int>(run.start + std::min<qsizetype>(keptSize, pos - run.start));
+    return pos;
+}
+
 void fitOneLine(QLineEdit* box, const QString& before, QString& input, int& pos)
 {
     if (input == before)
         return;
-    // The inserted run lies between the common prefix and suffix.
-    const qsizetype common = std::min(input.size(), before.size());
-    qsizetype prefix = 0;
-    while (prefix < common && input[prefix] == before[prefix])
-        ++prefix;
-    qsizetype suffix = 0;
-    while (suffix < common - prefix && input[input.size() - 1 - suffix] == before[before.size() - 1 - suffix])
-        ++suffix;
-    const QString inserted = input.mid(prefix, input.size() - prefix - suffix);
-    if (inserted.isEmpty())
+    const InsertedRun run = insertedRun(before, input);
+    if (run.text.isEmpty())
         return;
-    QString kept = asOneLine(inserted);
+    QString kept = asOneLine(run.text);
     const int limit = textLimit(box);
-    const qsizetype rest = input.size() - inserted.size();
+    const qsizetype rest = input.size() - run.text.size();
     bool cut = false;
     if (limit > 0 && rest + kept.size() > limit) {
         kept = wholeCharacters(kept, limit - rest);
         cut = true;
     }
-    if (kept == inserted)
+    if (kept == run.text)
         return;
-    const qsizetype insertedEnd = prefix + inserted.size();
-    input = input.left(prefix) + kept + input.mid(insertedEnd);
-    if (pos >= insertedEnd)
-        pos -= static_cast<int>(inserted.size() - kept.size());
-    else if (pos > prefix)
-        pos = static_cast<int>(prefix + std::min<qsizetype>(kept.size(), pos - prefix));
+    input = replaceRun(input, run, kept);
+    pos = cursorAfterRun(pos, run, kept.size());
     if (cut)
         tellCut(box, limit);
 }

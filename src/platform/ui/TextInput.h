@@ -30,6 +30,21 @@ int textLimit(const QWidget* box);
 // U+0000 goes), then cut to the box's limit. Keeps `pos` on the same place.
 void fitOneLine(QLineEdit* box, const QString& before, QString& input, int& pos);
 
+// What an edit from `before` to `after` put in: the run of `after` between
+// the longest prefix and suffix the two texts share (empty when the edit only
+// removed text).
+struct InsertedRun {
+    qsizetype start = 0;
+    QString text;
+    qsizetype end() const { return start + text.size(); }
+};
+InsertedRun insertedRun(const QString& before, const QString& after);
+// `input` with the run replaced by `kept`.
+QString replaceRun(const QString& input, const InsertedRun& run, const QString& kept);
+// The cursor `pos` once the run became `keptSize` characters long: in the same
+// place relative to the text after the run, and within what was kept of it.
+int cursorAfterRun(int pos, const InsertedRun& run, qsizetype keptSize);
+
 // The hint a box shows when it cut what the user typed or pasted.
 QString cutHint(int units);
 
