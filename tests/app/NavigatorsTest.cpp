@@ -82,8 +82,7 @@ TEST_F(NavigatorsTest, TheSevenWindowsShowTheirGridsNavigatorWithItsTexts)
         });
         EXPECT_TRUE(seen);
         frm_fattura::Unload();
-        QApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        settle();
         restartDialogs();
     }
 }

@@ -77,8 +77,7 @@ protected:
         finfrmArdFat::Unload();
         frmPrintReportMov::Unload();
         comfrmManData::Unload();
-        QApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        settle();
         frmMain::Unload();
         setInstalledPrintersSource({});
         PrintFixture::TearDown();

@@ -46,8 +46,7 @@ TEST_F(WindowsOnScreenTest, EveryWindowOpensWholeWhereverTheMainWindowStands)
             frm_io_Prestazioni::Unload();
             finfrmArdFat::Unload();
             frmPrintReportMov::Unload();
-            QApplication::processEvents();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            settle();
             restartDialogs();
         }
     }

@@ -3,6 +3,7 @@
 #include "platform/core/Variant.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
+#include "support/FirstValue.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,11 +34,7 @@ protected:
     // The first column of the first row; Null when there is none.
     core::Variant scalar(const QString& sql) const
     {
-        db::Recordset rs;
-        rs.open(sql, m_cs, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
-        const core::Variant v = rs.eof() ? core::Variant::null() : rs.value(0);
-        rs.close();
-        return v;
+        return firstValue(sql, m_cs);
     }
     int count(const QString& sql) const { return scalar(QStringLiteral("SELECT COUNT(*) FROM ") + sql).toLong(); }
 

@@ -2,6 +2,7 @@
 
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
+#include "support/FirstValue.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,11 +26,7 @@ void DomainFixture::exec(const QString& sql)
 
 core::Variant DomainFixture::scalar(const QString& sql)
 {
-    db::Recordset rs;
-    rs.open(sql, m_cs, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
-    const core::Variant v = rs.eof() ? core::Variant::null() : rs.value(0);
-    rs.close();
-    return v;
+    return firstValue(sql, m_cs);
 }
 
 void DomainFixture::addDefaultLayouts()

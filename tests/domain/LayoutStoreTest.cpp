@@ -4,6 +4,7 @@
 #include "platform/core/Variant.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
+#include "support/FirstValue.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -42,11 +43,7 @@ protected:
 
     core::Variant scalar(const QString& sql)
     {
-        db::Recordset rs;
-        rs.open(sql, cn, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
-        const core::Variant v = rs.eof() ? core::Variant::null() : rs.value(0);
-        rs.close();
-        return v;
+        return firstValue(sql, cn);
     }
     long count(const char* table) { return scalar(QStringLiteral("SELECT Count(*) FROM ") + QLatin1String(table)).toLong(); }
 

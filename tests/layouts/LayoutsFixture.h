@@ -22,21 +22,6 @@ protected:
         EXPECT_NE(w, nullptr) << name.toStdString();
         return w;
     }
-    // The first column of the first row, Null when there is none.
-    static core::Variant scalar(const QString& sql)
-    {
-        db::Recordset rs;
-        rs.open(sql, session().dataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
-        const core::Variant v = rs.eof() ? core::Variant::null() : rs.value(0);
-        rs.close();
-        return v;
-    }
     static long count(const QString& sql) { return scalar(QStringLiteral("SELECT Count(*) FROM ") + sql).toLong(); }
-    // Lets deferred deletions of windows that unloaded themselves run.
-    static void settle()
-    {
-        QApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
     static void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
 };

@@ -43,15 +43,6 @@ protected:
         EXPECT_NE(w, nullptr) << name.toStdString();
         return w;
     }
-    // The first column of the first row, Null when there is none.
-    core::Variant scalar(const QString& sql) const
-    {
-        db::Recordset rs;
-        rs.open(sql, session().dataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
-        const core::Variant v = rs.eof() ? core::Variant::null() : rs.value(0);
-        rs.close();
-        return v;
-    }
     // The single instance of a form opened modeless, once its window is active (as a user sees it).
     template <typename Form>
     static Form* shown()
@@ -60,12 +51,6 @@ protected:
         EXPECT_TRUE(f->isVisible());
         EXPECT_TRUE(QTest::qWaitForWindowActive(f));
         return f;
-    }
-    // Lets deferred deletions of forms that unloaded themselves run.
-    static void settle()
-    {
-        QApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     // A click where the user would click: a check box on its box, anything else in its middle.
     static void click(QWidget* w)

@@ -28,15 +28,6 @@ void SectionsFixture::TearDown()
     ProgramFixture::TearDown();
 }
 
-core::Variant SectionsFixture::scalar(const QString& sql)
-{
-    db::Recordset rs;
-    rs.open(sql, session().dataConStr, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
-    const core::Variant v = rs.eof() ? core::Variant::null() : rs.value(0);
-    rs.close();
-    return v;
-}
-
 void SectionsFixture::type(QWidget* w, const QString& name, const QString& text)
 {
     auto* box = get<QLineEdit>(w, name);

@@ -14,7 +14,6 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    core::Variant scalar(const QString& sql);
     int count(const QString& sql) { return static_cast<int>(scalar(sql).toLong()); }
 
     template <class T>

@@ -30,7 +30,7 @@ int count(const QString& sql)
     return rs.recordCount();
 }
 
-core::Variant scalar(const QString& sql, const QString& field)
+core::Variant fieldValue(const QString& sql, const QString& field)
 {
     db::Recordset rs;
     rs.open(sql, session().dataConStr, db::CursorType::Static, db::LockType::ReadOnly);
@@ -75,7 +75,7 @@ TEST_F(SchemaUpgradeTest, AFirstStartSeedsUnitsLayoutsAndTheirAssignment)
     EXPECT_EQ(count(QStringLiteral("SELECT * FROM Ums")), 7);
     EXPECT_EQ(count(QStringLiteral("SELECT * FROM finData")), 3);
     for (int t = 0; t < 3; ++t) {
-        const core::Variant layout = scalar(QStringLiteral("SELECT finData.finNome FROM finRel INNER JOIN finData ON finRel.fnrfinId = finData.finId "
+        const core::Variant layout = fieldValue(QStringLiteral("SELECT finData.finNome FROM finRel INNER JOIN finData ON finRel.fnrfinId = finData.finId "
                                                           "WHERE finRel.sezId=1 AND finRel.fnrDocType=") + QString::number(t),
                                             QStringLiteral("finNome"));
         int n = 0;
@@ -83,7 +83,7 @@ TEST_F(SchemaUpgradeTest, AFirstStartSeedsUnitsLayoutsAndTheirAssignment)
     }
     // The stored bytes are a layout the component loads again.
     report::Report loaded;
-    loaded.loadLayout(scalar(QStringLiteral("SELECT finLay FROM finData WHERE finNome='Modello fattura'"), QStringLiteral("finLay")).toBytes());
+    loaded.loadLayout(fieldValue(QStringLiteral("SELECT finLay FROM finData WHERE finNome='Modello fattura'"), QStringLiteral("finLay")).toBytes());
     EXPECT_EQ(loaded.control(QStringLiteral("lbl")).caption, QStringLiteral("Modello fattura"));
 
     runAll();
@@ -109,15 +109,15 @@ TEST_F(SchemaUpgradeTest, AssignmentsPointAtTheLayoutsTheyReallyGot)
     exec(QStringLiteral("INSERT INTO finData (finNome) VALUES ('vecchio')"));
     exec(QStringLiteral("DELETE * FROM finData"));
     runAll();
-    const std::int32_t invoiceLayout = scalar(QStringLiteral("SELECT finId FROM finData WHERE finNome='Modello fattura'"), QStringLiteral("finId")).toLong();
+    const std::int32_t invoiceLayout = fieldValue(QStringLiteral("SELECT finId FROM finData WHERE finNome='Modello fattura'"), QStringLiteral("finId")).toLong();
     EXPECT_GT(invoiceLayout, 1);
-    EXPECT_EQ(scalar(QStringLiteral("SELECT fnrfinId FROM finRel WHERE fnrDocType=0"), QStringLiteral("fnrfinId")).toLong(), invoiceLayout);
+    EXPECT_EQ(fieldValue(QStringLiteral("SELECT fnrfinId FROM finRel WHERE fnrDocType=0"), QStringLiteral("fnrfinId")).toLong(), invoiceLayout);
 
     // Layouts already there and no assignment: only the assignment is added.
     exec(QStringLiteral("DELETE * FROM finRel"));
     runAll();
     EXPECT_EQ(count(QStringLiteral("SELECT * FROM finData")), 3);
-    EXPECT_EQ(scalar(QStringLiteral("SELECT fnrfinId FROM finRel WHERE fnrDocType=0"), QStringLiteral("fnrfinId")).toLong(), invoiceLayout);
+    EXPECT_EQ(fieldValue(QStringLiteral("SELECT fnrfinId FROM finRel WHERE fnrDocType=0"), QStringLiteral("fnrfinId")).toLong(), invoiceLayout);
 }
 
 TEST_F(SchemaUpgradeTest, ALayoutFileFoundAtALaterStartIsStoredAndAssigned)
@@ -127,14 +127,14 @@ TEST_F(SchemaUpgradeTest, ALayoutFileFoundAtALaterStartIsStoredAndAssigned)
     ASSERT_EQ(count(QStringLiteral("SELECT * FROM finRel")), 1);
     // The files of the other two kinds are back: the next start repairs them,
     // and keeps the invoice layout as it was.
-    const std::int32_t invoiceLayout = scalar(QStringLiteral("SELECT fnrfinId FROM finRel WHERE fnrDocType=0"), QStringLiteral("fnrfinId")).toLong();
+    const std::int32_t invoiceLayout = fieldValue(QStringLiteral("SELECT fnrfinId FROM finRel WHERE fnrDocType=0"), QStringLiteral("fnrfinId")).toLong();
     writeDefaultLayouts();
     runAll();
     EXPECT_EQ(count(QStringLiteral("SELECT * FROM finData")), 3);
     EXPECT_EQ(count(QStringLiteral("SELECT * FROM finRel WHERE sezId=1")), 3);
-    EXPECT_EQ(scalar(QStringLiteral("SELECT fnrfinId FROM finRel WHERE fnrDocType=0"), QStringLiteral("fnrfinId")).toLong(), invoiceLayout);
-    const std::int32_t proForma = scalar(QStringLiteral("SELECT finId FROM finData WHERE finNome='Modello pro forma'"), QStringLiteral("finId")).toLong();
-    EXPECT_EQ(scalar(QStringLiteral("SELECT fnrfinId FROM finRel WHERE fnrDocType=2"), QStringLiteral("fnrfinId")).toLong(), proForma);
+    EXPECT_EQ(fieldValue(QStringLiteral("SELECT fnrfinId FROM finRel WHERE fnrDocType=0"), QStringLiteral("fnrfinId")).toLong(), invoiceLayout);
+    const std::int32_t proForma = fieldValue(QStringLiteral("SELECT finId FROM finData WHERE finNome='Modello pro forma'"), QStringLiteral("finId")).toLong();
+    EXPECT_EQ(fieldValue(QStringLiteral("SELECT fnrfinId FROM finRel WHERE fnrDocType=2"), QStringLiteral("fnrfinId")).toLong(), proForma);
     // A third start has nothing to add.
     runAll();
     EXPECT_EQ(count(QStringLiteral("SELECT * FROM finData")), 3);
@@ -149,7 +149,7 @@ TEST_F(SchemaUpgradeTest, LayoutsOfOtherNamesServeTheKindsInTheirOrder)
     runAll();
     EXPECT_EQ(count(QStringLiteral("SELECT * FROM finData")), 4) << "nothing is added beside them";
     for (int t = 0; t < 3; ++t)
-        EXPECT_EQ(scalar(QStringLiteral("SELECT fnrfinId FROM finRel WHERE sezId=1 AND fnrDocType=%1").arg(t), QStringLiteral("fnrfinId")).toLong(),
+        EXPECT_EQ(fieldValue(QStringLiteral("SELECT fnrfinId FROM finRel WHERE sezId=1 AND fnrDocType=%1").arg(t), QStringLiteral("fnrfinId")).toLong(),
                   t + 1);
 }
 
@@ -168,9 +168,9 @@ TEST_F(SchemaUpgradeTest, AnOldServiceDescriptionIsWidenedAndAWiderOneKept)
         return -1;
     };
     EXPECT_EQ(width(), 255);
-    EXPECT_EQ(scalar(QStringLiteral("SELECT * FROM Prestazioni"), QStringLiteral("preDescrizione")).toString(), QStringLiteral("Consulenza"));
-    EXPECT_EQ(scalar(QStringLiteral("SELECT * FROM Prestazioni"), QStringLiteral("sezId")).toLong(), 1);
-    EXPECT_EQ(scalar(QStringLiteral("SELECT * FROM Prestazioni"), QStringLiteral("preCliId")).toLong(), 0);
+    EXPECT_EQ(fieldValue(QStringLiteral("SELECT * FROM Prestazioni"), QStringLiteral("preDescrizione")).toString(), QStringLiteral("Consulenza"));
+    EXPECT_EQ(fieldValue(QStringLiteral("SELECT * FROM Prestazioni"), QStringLiteral("sezId")).toLong(), 1);
+    EXPECT_EQ(fieldValue(QStringLiteral("SELECT * FROM Prestazioni"), QStringLiteral("preCliId")).toLong(), 0);
 
     exec(QStringLiteral("DROP TABLE Prestazioni"));
     exec(QStringLiteral("CREATE TABLE Prestazioni (preId COUNTER, preDescrizione TEXT(100), preCodiceIVA TEXT(10), preImporto CURRENCY, sezId INTEGER)"));
@@ -182,11 +182,11 @@ TEST_F(SchemaUpgradeTest, TheLogoIsStoredOnlyForAPictureLogoWithoutOne)
 {
     copyLogo();
     runAll();
-    EXPECT_TRUE(scalar(QStringLiteral("SELECT * FROM SezioniModelli WHERE sezId=1"), QStringLiteral("modFatIntLogo")).isNull());
+    EXPECT_TRUE(fieldValue(QStringLiteral("SELECT * FROM SezioniModelli WHERE sezId=1"), QStringLiteral("modFatIntLogo")).isNull());
 
     exec(QStringLiteral("UPDATE SezioniModelli SET modFatIntTipo = 1 WHERE sezId = 1"));
     runAll();
-    const QByteArray stored = scalar(QStringLiteral("SELECT * FROM SezioniModelli WHERE sezId=1"), QStringLiteral("modFatIntLogo")).toBytes();
+    const QByteArray stored = fieldValue(QStringLiteral("SELECT * FROM SezioniModelli WHERE sezId=1"), QStringLiteral("modFatIntLogo")).toBytes();
     QFile logo(QStringLiteral(CORVESSA_PROGRAM_DIR "/logo.gen"));
     ASSERT_TRUE(logo.open(QIODevice::ReadOnly));
     EXPECT_EQ(stored, logo.readAll());
@@ -201,7 +201,7 @@ TEST_F(SchemaUpgradeTest, AReadOnlyProgramFolderDoesNotStopTheStart)
     runAll();
     QFile::setPermissions(AppPath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     // Root ignores folder permissions: then the copy simply happened.
-    EXPECT_FALSE(scalar(QStringLiteral("SELECT * FROM SezioniModelli WHERE sezId=1"), QStringLiteral("modFatIntLogo")).isNull());
+    EXPECT_FALSE(fieldValue(QStringLiteral("SELECT * FROM SezioniModelli WHERE sezId=1"), QStringLiteral("modFatIntLogo")).isNull());
 }
 
 TEST_F(SchemaUpgradeTest, UnitsAreSeededOnlyIntoAnEmptyTable)
@@ -226,11 +226,11 @@ TEST_F(SchemaUpgradeTest, PasswordsOfAnOlderFileAreWidenedAndHashed)
             width = c.definedSize;
     cn.close();
     EXPECT_EQ(width, 255);
-    const QString stored = scalar(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=1"), QStringLiteral("sezPass")).toString();
+    const QString stored = fieldValue(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=1"), QStringLiteral("sezPass")).toString();
     EXPECT_TRUE(verifyPasswordHash(stored, QStringLiteral("Segreta"))) << stored.toStdString();
     // A second start leaves the hash as it is.
     runAll();
-    EXPECT_EQ(scalar(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=1"), QStringLiteral("sezPass")).toString(), stored);
+    EXPECT_EQ(fieldValue(QStringLiteral("SELECT * FROM Sezioni WHERE sezId=1"), QStringLiteral("sezPass")).toString(), stored);
 }
 
 TEST_F(SchemaUpgradeTest, SixteenBitIdColumnsOfAnOlderFileBecomeThirtyTwoBitKeepingEveryRow)
@@ -308,7 +308,7 @@ TEST_F(SchemaUpgradeTest, SixteenBitIdColumnsOfAnOlderFileBecomeThirtyTwoBitKeep
         EXPECT_EQ(count(QStringLiteral("SELECT * FROM %1 WHERE %2=40000").arg(QLatin1String(table), QLatin1String(column))), 1) << column;
     }
     // The counter goes on from where it was: a deleted row's number is never given again.
-    EXPECT_EQ(scalar(QStringLiteral("SELECT incId FROM Incassi WHERE incFatId=40000"), QStringLiteral("incId")).toLong(), 4);
+    EXPECT_EQ(fieldValue(QStringLiteral("SELECT incId FROM Incassi WHERE incFatId=40000"), QStringLiteral("incId")).toLong(), 4);
     // Still a standard SQLite file the usual tools check and write (on a copy: the check writes).
     const QString copy = QDir(m_home.path()).filePath(QStringLiteral("copia.mdb"));
     ASSERT_TRUE(QFile::copy(defaultDatabasePath(), copy));

@@ -6,6 +6,7 @@
 #include "startup/DatabaseFile.h"
 #include "startup/SchemaUpgrade.h"
 #include "startup/SharedState.h"
+#include "support/FirstValue.h"
 
 #include <QApplication>
 #include <QDir>
@@ -43,8 +44,7 @@ void ProgramFixture::TearDown()
     expectDialogsDone();
     for (QWidget* w : QApplication::topLevelWidgets())
         w->close();
-    QApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    settle();
     m_scope.reset();
     m_sessionScope.reset();
     reg::Store::setFilePath(QString());
@@ -79,6 +79,17 @@ void ProgramFixture::exec(const QString& sql)
     cn.open(session().dataConStr);
     cn.execute(sql);
     cn.close();
+}
+
+core::Variant ProgramFixture::scalar(const QString& sql)
+{
+    return firstValue(sql, session().dataConStr);
+}
+
+void ProgramFixture::settle()
+{
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void ProgramFixture::expectDialogsDone()

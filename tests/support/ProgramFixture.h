@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/core/Variant.h"
 #include "platform/ui/ScopedDialogHandler.h"
 #include "platform/ui/ScriptedDialogs.h"
 #include "startup/Session.h"
@@ -27,6 +28,10 @@ protected:
     void useUpgradedDatabase();
     // Runs SQL on the current session's database.
     void exec(const QString& sql);
+    // The first column of the first row `sql` reads there; Null when there is none.
+    static core::Variant scalar(const QString& sql);
+    // Lets the deferred deletions of windows that unloaded themselves run.
+    static void settle();
     // Fails the test on a dialog it did not script or a scripted answer left unused.
     void expectDialogsDone();
     // The same check, then an empty script for the next case of a table.
