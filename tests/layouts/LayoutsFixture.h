@@ -15,13 +15,6 @@ class LayoutsFixture : public PrintFixture {
 protected:
     void TearDown() override;
 
-    template <typename T>
-    static T* child(QWidget* form, const QString& name)
-    {
-        T* w = form->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
-    }
     static long count(const QString& sql) { return scalar(QStringLiteral("SELECT Count(*) FROM ") + sql).toLong(); }
     static void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
 };

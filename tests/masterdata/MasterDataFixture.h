@@ -36,13 +36,6 @@ protected:
         ProgramFixture::TearDown();
     }
 
-    template <typename T>
-    static T* child(QWidget* form, const QString& name)
-    {
-        T* w = form->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
-    }
     // The single instance of a form opened modeless, once its window is active (as a user sees it).
     template <typename Form>
     static Form* shown()

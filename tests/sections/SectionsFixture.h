@@ -19,9 +19,7 @@ protected:
     template <class T>
     static T* get(QWidget* w, const QString& name)
     {
-        T* child = w->findChild<T*>(name);
-        EXPECT_NE(child, nullptr) << name.toStdString();
-        return child;
+        return child<T>(w, name);
     }
     // Replaces a box's text as the user does: select all, type.
     static void type(QWidget* w, const QString& name, const QString& text);

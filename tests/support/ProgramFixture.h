@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -32,6 +33,14 @@ protected:
     static core::Variant scalar(const QString& sql);
     // Lets the deferred deletions of windows that unloaded themselves run.
     static void settle();
+    // The control of `form` named `name`; a test failure when there is none.
+    template <typename T>
+    static T* child(QWidget* form, const QString& name)
+    {
+        T* w = form->findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << name.toStdString();
+        return w;
+    }
     // Fails the test on a dialog it did not script or a scripted answer left unused.
     void expectDialogsDone();
     // The same check, then an empty script for the next case of a table.
