@@ -2,6 +2,7 @@
 
 #include "common/comUtility.h"
 #include "platform/database/Connection.h"
+#include "platform/database/FirstValue.h"
 #include "platform/database/Types.h"
 
 namespace {
@@ -92,10 +93,6 @@ std::array<core::Variant, 7> readClientData(const QString& connectionString, std
 
 core::Variant clientPaymentTerm(const QString& connectionString, std::int32_t cliId)
 {
-    db::Recordset rs;
-    rs.open(QStringLiteral("SELECT cliPagamento FROM CliFor WHERE CliId=") + QString::number(cliId), connectionString,
-            db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
-    const core::Variant v = rs.eof() ? core::Variant::null() : rs.value(0);
-    rs.close();
-    return v;
+    return db::firstValue(connectionString,
+                          QStringLiteral("SELECT cliPagamento FROM CliFor WHERE CliId=") + QString::number(cliId));
 }

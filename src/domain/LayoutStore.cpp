@@ -4,6 +4,7 @@
 #include "platform/core/Variant.h"
 #include "domain/OwnConnection.h"
 #include "platform/database/DbErrors.h"
+#include "platform/database/FirstValue.h"
 #include "platform/database/Recordset.h"
 #include "platform/database/Transaction.h"
 #include "platform/database/Types.h"
@@ -12,15 +13,6 @@ namespace {
 
 // The number every refusal of this file carries: the layout was not written.
 constexpr long kLayoutNotWritten = 31037;
-
-core::Variant scalar(db::Connection& cn, const QString& sql)
-{
-    db::Recordset rs;
-    rs.open(sql, cn, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
-    const core::Variant v = rs.eof() ? core::Variant::null() : rs.value(0);
-    rs.close();
-    return v;
-}
 
 QByteArray bytesOf(const core::Variant& v)
 {
@@ -32,12 +24,12 @@ QByteArray bytesOf(const core::Variant& v)
 LayoutDeletion check(db::Connection& cn, std::int32_t finId)
 {
     const QString id = QString::number(finId);
-    if (scalar(cn, QStringLiteral("SELECT finId FROM finData WHERE finId=") + id).isEmptyOrNull())
+    if (db::firstValue(cn, QStringLiteral("SELECT finId FROM finData WHERE finId=") + id).isEmptyOrNull())
         return LayoutDeletion::Missing;
-    if (scalar(cn, QStringLiteral("SELECT Count(*) FROM finData")).toLong() <= 1)
+    if (db::firstValue(cn, QStringLiteral("SELECT Count(*) FROM finData")).toLong() <= 1)
         return LayoutDeletion::OnlyLayout;
     // Any professional's assignment protects the layout.
-    if (!scalar(cn, QStringLiteral("SELECT fnrId FROM FinRel WHERE fnrfinId=") + id).isEmptyOrNull())
+    if (!db::firstValue(cn, QStringLiteral("SELECT fnrId FROM FinRel WHERE fnrfinId=") + id).isEmptyOrNull())
         return LayoutDeletion::Assigned;
     return LayoutDeletion::Allowed;
 }

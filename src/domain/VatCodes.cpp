@@ -2,21 +2,8 @@
 
 #include "common/comDataBase.h"
 #include "common/comUtility.h"
+#include "platform/database/FirstValue.h"
 #include "platform/database/Recordset.h"
-
-namespace {
-
-// The first value of a look-up's first row; Null when there is no row.
-core::Variant lookUp(const QString& connectionString, const QString& sql)
-{
-    db::Recordset rs;
-    rs.open(sql, connectionString, db::CursorType::ForwardOnly, db::LockType::ReadOnly, db::CommandType::Text);
-    const core::Variant v = rs.eof() ? core::Variant::null() : rs.value(0);
-    rs.close();
-    return v;
-}
-
-} // namespace
 
 QVector<VatCode> readVatCodes(const QString& connectionString)
 {
@@ -40,13 +27,13 @@ QVector<VatCode> readVatCodes(const QString& connectionString)
 
 double vatCodeRate(const QString& connectionString, const QString& code)
 {
-    return NzNum(lookUp(connectionString, QStringLiteral("SELECT cdiValore FROM CodiciIVA WHERE cdiCodice=") + SqlQuoted(code)),
+    return NzNum(db::firstValue(connectionString, QStringLiteral("SELECT cdiValore FROM CodiciIVA WHERE cdiCodice=") + SqlQuoted(code)),
                  0.0);
 }
 
 bool vatCodeExempt(const QString& connectionString, const QString& code)
 {
-    return NzNum(lookUp(connectionString,
+    return NzNum(db::firstValue(connectionString,
                         QStringLiteral("SELECT cdiEsenzione FROM CodiciIVA WHERE cdiCodice=") + SqlQuoted(code)),
                  0.0)
         != 0.0;
@@ -54,13 +41,13 @@ bool vatCodeExempt(const QString& connectionString, const QString& code)
 
 bool vatCodeNoWithholding(const QString& connectionString, const QString& code)
 {
-    return NzNum(lookUp(connectionString, QStringLiteral("SELECT cdiRitAcc FROM CodiciIVA WHERE cdiCodice=") + SqlQuoted(code)),
+    return NzNum(db::firstValue(connectionString, QStringLiteral("SELECT cdiRitAcc FROM CodiciIVA WHERE cdiCodice=") + SqlQuoted(code)),
                  0.0)
         != 0.0;
 }
 
 QString paymentTermNote(const QString& connectionString, std::int32_t pagId)
 {
-    return NzStr(lookUp(connectionString, QStringLiteral("SELECT pagNoteFat FROM Pagamenti WHERE PagId=") + QString::number(pagId)),
+    return NzStr(db::firstValue(connectionString, QStringLiteral("SELECT pagNoteFat FROM Pagamenti WHERE PagId=") + QString::number(pagId)),
                  QString());
 }

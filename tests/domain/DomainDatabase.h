@@ -3,7 +3,7 @@
 #include "platform/core/Variant.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
-#include "support/FirstValue.h"
+#include "platform/database/FirstValue.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,7 +34,7 @@ protected:
     // The first column of the first row; Null when there is none.
     core::Variant scalar(const QString& sql) const
     {
-        return firstValue(sql, m_cs);
+        return db::firstValue(m_cs, sql);
     }
     int count(const QString& sql) const { return scalar(QStringLiteral("SELECT COUNT(*) FROM ") + sql).toLong(); }
 

@@ -2,7 +2,7 @@
 
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
-#include "support/FirstValue.h"
+#include "platform/database/FirstValue.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,7 +26,7 @@ void DomainFixture::exec(const QString& sql)
 
 core::Variant DomainFixture::scalar(const QString& sql)
 {
-    return firstValue(sql, m_cs);
+    return db::firstValue(m_cs, sql);
 }
 
 void DomainFixture::addDefaultLayouts()

@@ -4,7 +4,7 @@
 #include "platform/core/Variant.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
-#include "support/FirstValue.h"
+#include "platform/database/FirstValue.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -43,7 +43,7 @@ protected:
 
     core::Variant scalar(const QString& sql)
     {
-        return firstValue(sql, cn);
+        return db::firstValue(cn, sql);
     }
     long count(const char* table) { return scalar(QStringLiteral("SELECT Count(*) FROM ") + QLatin1String(table)).toLong(); }
 

@@ -6,7 +6,7 @@
 #include "startup/DatabaseFile.h"
 #include "startup/SchemaUpgrade.h"
 #include "startup/SharedState.h"
-#include "support/FirstValue.h"
+#include "platform/database/FirstValue.h"
 
 #include <QApplication>
 #include <QDir>
@@ -83,7 +83,7 @@ void ProgramFixture::exec(const QString& sql)
 
 core::Variant ProgramFixture::scalar(const QString& sql)
 {
-    return firstValue(sql, session().dataConStr);
+    return db::firstValue(session().dataConStr, sql);
 }
 
 void ProgramFixture::settle()
