@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "TestApp.h"
+#include "support/TestApplication.h"
 
 // A test with a database file of its own, empty, in a folder that goes with
 // the test, and a connection open on it. A derived SetUp calls this one first
@@ -15,7 +15,7 @@ class GridDatabaseTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        testApp();
+        bareTestApplication();
         ASSERT_TRUE(dir.isValid());
         const QString path = dir.filePath(QStringLiteral("qelvo.mdb"));
         db::Connection::createDatabase(path);

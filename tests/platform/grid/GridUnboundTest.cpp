@@ -18,7 +18,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "TestApp.h"
+#include "support/TestApplication.h"
 
 #include <memory>
 
@@ -36,7 +36,7 @@ struct Table {
 
 std::unique_ptr<GridEx> makeGrid(Table& table, int columns = 4)
 {
-    testApp();
+    bareTestApplication();
     auto grid = std::make_unique<GridEx>();
     const char* keys[] = {"id", "Nome", "Data", "Importo"};
     for (int c = 0; c < columns; ++c)
@@ -484,7 +484,7 @@ TEST(GridKeys, TypingInTheGridReachesTheCallerFirst)
 
 TEST(GridDropDown, CellStoresTheBoundColumnAndShowsTheShownColumnOfTheListGrid)
 {
-    testApp();
+    bareTestApplication();
     // The layout list: finId, finNome.
     Table layouts{{{7, "Fattura standard"}, {9, "Pro forma"}}};
     GridEx list;
@@ -518,7 +518,7 @@ TEST(GridDropDown, CellStoresTheBoundColumnAndShowsTheShownColumnOfTheListGrid)
 
 TEST(GridDropDown, TypingInTheListCellSearchesSpacesIncludedWithoutOpeningIt)
 {
-    ui::installApplicationHabits(testApp());
+    ui::installApplicationHabits(bareTestApplication());
     Table layouts{{{7, "Fattura standard"}, {8, "Fattura semplificata"}, {9, "Pro forma"}}};
     GridEx list;
     list.addUnboundColumn("finId");
