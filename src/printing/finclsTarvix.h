@@ -42,8 +42,6 @@ public:
                          const QString& sFmtImporti, const QString& sFmtQuantita);
 
 private:
-    QString DescrizionePagamento(const core::Variant& pagId) const;
-
     std::array<QString, 13> m_intestazioni; // 1 .. 12
     QByteArray m_layout;
 };
