@@ -1,5 +1,6 @@
 #include "platform/report/PdfExport.h"
 
+#include "platform/report/PageBuffers.h"
 #include "platform/report/PagePainter.h"
 #include "platform/report/ReportError.h"
 
@@ -25,6 +26,7 @@ void PdfExport::exportPages(const ReportPages& pages)
 {
     const QString path = requireFileName();
     QSaveFile file(path);
+    const PageBuffersKept buffers;
     if (!file.open(QIODevice::WriteOnly))
         raiseError(ErrorNumber::FileNotWritable, QStringLiteral("Impossibile scrivere il file '%1'").arg(path));
     {

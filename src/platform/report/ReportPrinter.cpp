@@ -1,5 +1,6 @@
 #include "platform/report/ReportPrinter.h"
 
+#include "platform/report/PageBuffers.h"
 #include "platform/report/PagePainter.h"
 #include "platform/report/Report.h"
 #include "platform/report/ReportError.h"
@@ -90,6 +91,7 @@ bool ReportPrinter::print(Report& report, bool showDialog)
 
 void ReportPrinter::printPages(const ReportPages& pages, QPrinter& printer)
 {
+    const PageBuffersKept buffers;
     QPainter painter;
     PaintCache cache;
     if (!painter.begin(&printer))
