@@ -241,7 +241,8 @@ struct Documenti {
 
 // The documents of the query, in print order, with their own fields filled.
 Documenti leggiDocumenti(const db::Connection& cn, const QString& sSQL, const db::Recordset& rsStampa,
-                         const std::array<QString, 13>& intestazioni, const QString& sFmtImporti)
+                         const std::array<QString, 13>& intestazioni, const QString& sFmtImporti,
+                         const report::ProgressHandler& progress)
 {
     Documenti docs;
     Pagamenti pagamenti(cn);
@@ -260,6 +261,7 @@ Documenti leggiDocumenti(const db::Connection& cn, const QString& sSQL, const db
         docs.ultimo = docs.ids.isEmpty() ? id : std::max(docs.ultimo, id);
         docs.ids.insert(id);
         docs.elenco.push_back(std::move(doc));
+        report::reportProgress(progress, {report::Progress::Stage::Paginating, static_cast<int>(docs.elenco.size()), 0, 0});
     }
     return docs;
 }
@@ -388,7 +390,8 @@ finclsTarvix::finclsTarvix() : Campi(finclsCampi::Catalogo())
 }
 
 report::Report finclsTarvix::Start(std::int32_t sezId, std::int32_t docType, const QString& sConn, const QString& sSQL,
-                                   const QString& sFmtImporti, const QString& sFmtQuantita)
+                                   const QString& sFmtImporti, const QString& sFmtQuantita,
+                                   const report::ProgressHandler& progress)
 {
     db::Connection cn;
     cn.open(sConn, QString(), QString());
@@ -397,7 +400,7 @@ report::Report finclsTarvix::Start(std::int32_t sezId, std::int32_t docType, con
     report::Report rpt = caricaModello(cn, sez, docType, m_layout);
 
     rsStampa.openFabricated();
-    Documenti docs = leggiDocumenti(cn, sSQL, rsStampa, m_intestazioni, sFmtImporti);
+    Documenti docs = leggiDocumenti(cn, sSQL, rsStampa, m_intestazioni, sFmtImporti, progress);
     const PerDocumento<RigaIva> iva = leggiIva(cn, docs, sFmtImporti);
     const PerDocumento<RigaDettaglio> righe = leggiRighe(cn, docs, sFmtImporti, sFmtQuantita);
     static const std::vector<RigaIva> nessunaIva;

@@ -42,6 +42,8 @@ void PdfExport::exportPages(const ReportPages& pages)
         if (!painter.begin(&writer))
             raiseError(ErrorNumber::ExportFailed, QStringLiteral("Impossibile creare il file PDF '%1'").arg(path));
         for (int i = 0; i < pages.count(); ++i) {
+            // A stopped export ends here: the save file is dropped uncommitted.
+            pageProgress(i, pages.count());
             if (i > 0) {
                 writer.setPageLayout(QPageLayout(pageSizeOf(pages.page(i)), QPageLayout::Portrait, QMarginsF()));
                 writer.newPage();

@@ -85,11 +85,11 @@ bool ReportPrinter::print(Report& report, bool showDialog)
         // A printer chosen in the dialog counts; else the report's own.
         output(report.pages(), showDialog && !printer.printerName().isEmpty() ? printer.printerName() : settings.deviceName);
     else
-        printPages(report.pages(), printer);
+        printPages(report.pages(), printer, report.progressHandler());
     return true;
 }
 
-void ReportPrinter::printPages(const ReportPages& pages, QPrinter& printer)
+void ReportPrinter::printPages(const ReportPages& pages, QPrinter& printer, const ProgressHandler& progress)
 {
     const PageBuffersKept buffers;
     QPainter painter;
@@ -98,6 +98,10 @@ void ReportPrinter::printPages(const ReportPages& pages, QPrinter& printer)
         raiseError(ErrorNumber::PrintFailed, QStringLiteral("Impossibile stampare su '%1'").arg(printer.printerName()));
     const double scale = printer.resolution() / 1440.0;
     for (int i = 0; i < pages.count(); ++i) {
+        // Told for its window's sake only: the print engines here cannot drop
+        // a job once it has begun, so a stop is not heard.
+        if (progress)
+            progress({Progress::Stage::Writing, 0, i + 1, pages.count()});
         if (i > 0) {
             printer.setPageLayout(layoutOf(pages.page(i)));
             printer.newPage();
