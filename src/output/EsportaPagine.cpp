@@ -9,13 +9,15 @@
 #include <QFileInfo>
 #include <cstdio>
 
-void EsportaPagine(const report::Report& rpt, const QString& classId, const QString& file)
+void EsportaPagine(const report::Report& rpt, const QString& classId, const QString& file,
+                   const report::ProgressHandler& progress)
 {
     const QFileInfo info(file);
     const QString parziale = info.absoluteDir().filePath(QStringLiteral(".") + info.fileName() + QStringLiteral(".part"));
     try {
         auto filtro = report::ExportFilter::create(classId);
         filtro->setFileName(parziale);
+        filtro->setProgressHandler(progress);
         filtro->exportPages(rpt.pages());
         // One step, so an existing target stays whole until the new file takes its place.
         if (std::rename(QFile::encodeName(parziale).constData(), QFile::encodeName(file).constData()) != 0)

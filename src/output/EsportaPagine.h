@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/report/Progress.h"
+
 #include <QString>
 
 namespace report {
@@ -10,5 +12,8 @@ class Report;
 // of class `classId`. The file is written beside its target and renamed over
 // it in one step once complete, so a failure leaves no partial file and an
 // existing file as it was. Throws core::Error, naming the chosen file and
-// never the one written aside, or what the filter throws.
-void EsportaPagine(const report::Report& rpt, const QString& classId, const QString& file);
+// never the one written aside, or what the filter throws. `progress` is told
+// of every page; when it says stop, report::Cancelled comes out and no file
+// is left behind.
+void EsportaPagine(const report::Report& rpt, const QString& classId, const QString& file,
+                   const report::ProgressHandler& progress = {});

@@ -6,6 +6,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/MsgBoxStyle.h"
 #include "output/EsportaPagine.h"
+#include "output/comRepLib.h"
 #include "output/SceltaFile.h"
 
 #include <exception>
@@ -38,30 +39,42 @@ const FormatoEsportazione* FormatoDi(int modo)
     return nullptr;
 }
 
-bool EsportaReport(report::Report& rpt, int modo)
+bool EsportaReport(report::Report& rpt, int modo, Avanzamento* avanzamento)
 {
     const FormatoEsportazione* formato = FormatoDi(modo);
     if (!formato)
         return false;
     const QString errore = QStringLiteral("Esportazione in %1 non riuscita.\n").arg(formato->nome);
     try {
-        if (!rpt.hasRun())
-            rpt.run();
+        if (!rpt.hasRun() && !(avanzamento ? ImpaginaConAvanzamento(rpt, avanzamento) : (rpt.run(), true)))
+            return false;
     } catch (const core::Error& e) {
+        if (avanzamento)
+            avanzamento->nascondi();
         avvisa(errore + e.description());
         return false;
     }
 
+    if (avanzamento)
+        avanzamento->nascondi();
     const QString file = ScegliFileEsportazione(rpt, formato->estensione, formato->filtro);
     if (file.isEmpty())
         return false;
+    if (avanzamento)
+        avanzamento->mostra();
 
     try {
-        EsportaPagine(rpt, formato->classe, file);
+        EsportaPagine(rpt, formato->classe, file, avanzamento ? avanzamento->gestore() : report::ProgressHandler());
         return true;
+    } catch (const report::Cancelled&) {
+        return false; // the user stopped it: EsportaPagine left no file
     } catch (const core::Error& e) {
+        if (avanzamento)
+            avanzamento->nascondi();
         avvisa(errore + e.description());
     } catch (const std::exception& e) {
+        if (avanzamento)
+            avanzamento->nascondi();
         avvisa(errore + QString::fromLocal8Bit(e.what()));
     }
     return false;

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class Avanzamento;
+
 namespace report {
 class Report;
 }
@@ -32,5 +34,7 @@ const FormatoEsportazione* FormatoDi(int modo);
 // through the dialog seam and exports the pages there. The file is written
 // beside its target and renamed over it once complete, so a failure leaves
 // no partial file and an existing file as it was. False when the dialog was
-// cancelled or after an Italian message box.
-bool EsportaReport(report::Report& rpt, int modo);
+// cancelled or after an Italian message box. With `avanzamento` the run and
+// the writing report to that progress window (out of the way while the save
+// dialog asks); after its "Annulla", false with no file and no message.
+bool EsportaReport(report::Report& rpt, int modo, Avanzamento* avanzamento = nullptr);

@@ -10,6 +10,7 @@
 #include "startup/SharedState.h"
 
 #include <exception>
+#include <optional>
 
 namespace {
 
@@ -19,23 +20,30 @@ void avvisa(const QString& testo)
 }
 
 // A report that has run already (a caller looked at its pages) is not run again.
-bool esegui(report::Report& rpt, int modo)
+bool esegui(report::Report& rpt, Avanzamento& avanzamento)
 {
-    if (rpt.hasRun())
-        return true;
-    if (modo == kModoStampa)
-        return ImpaginaConAvanzamento(rpt);
-    rpt.run();
-    return true;
+    return rpt.hasRun() || ImpaginaConAvanzamento(rpt, &avanzamento);
 }
 
-bool stampa(report::Report& rpt, bool dialogo)
+bool stampa(report::Report& rpt, bool dialogo, Avanzamento& avanzamento)
 {
+    const report::ProgressHandler prima = rpt.progressHandler();
+    struct Ripristina {
+        report::Report& rpt;
+        const report::ProgressHandler& prima;
+        ~Ripristina() { rpt.setProgressHandler(prima); }
+    } ripristina{rpt, prima};
     try {
+        if (dialogo)
+            avanzamento.nascondi();
+        avanzamento.invioStampante();
+        rpt.setProgressHandler(avanzamento.gestore());
         return report::ReportPrinter::print(rpt, dialogo);
     } catch (const core::Error& e) {
+        avanzamento.nascondi();
         avvisa(QStringLiteral("Stampa non riuscita.\n") + e.text());
     } catch (const std::exception& e) {
+        avanzamento.nascondi();
         avvisa(QStringLiteral("Stampa non riuscita.\n") + QString::fromLocal8Bit(e.what()));
     }
     return false;
@@ -64,22 +72,28 @@ EsitoReport ProduciReport(report::Report& rpt, const UscitaReport& uscita)
         ImpostaStampante(rpt, core::Variant(uscita.stampante));
     if (uscita.modo == kModoAnteprima)
         ImpostaViewer(rpt, false);
-    if (!esegui(rpt, uscita.modo))
+    std::optional<Avanzamento> proprio;
+    Avanzamento& avanzamento = uscita.avanzamento
+                                   ? *uscita.avanzamento
+                                   : proprio.emplace(Avanzamento::perModo(uscita.modo, rpt.printer().deviceName));
+    if (!esegui(rpt, avanzamento))
         return esito;
     if (!uscita.nessunDato.isEmpty() && rpt.pages().rowCount == 0) {
+        avanzamento.nascondi();
         avvisa(uscita.nessunDato);
         return esito;
     }
     switch (uscita.modo) {
     case kModoStampa:
-        esito.riuscito = stampa(rpt, uscita.dialogoStampante);
+        esito.riuscito = stampa(rpt, uscita.dialogoStampante, avanzamento);
         break;
     case kModoAnteprima:
+        avanzamento.nascondi();
         esito.anteprima = apriAnteprima(rpt, uscita.nomeAnteprima);
         esito.riuscito = true;
         break;
     default:
-        esito.riuscito = EsportaReport(rpt, uscita.modo);
+        esito.riuscito = EsportaReport(rpt, uscita.modo, &avanzamento);
         break;
     }
     return esito;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/EsportaReport.h"
+#include "output/comRepLib.h"
 
 #include <QString>
 
@@ -16,6 +17,9 @@ struct UscitaReport {
     bool dialogoStampante = false; // printing shows the printer dialog first
     QString nomeAnteprima;         // the preview window's object name
     QString nessunDato;            // told when the run gives no rows; empty: no check
+    // The progress window already standing (the caller read its data under
+    // it); none: the run opens its own.
+    Avanzamento* avanzamento = nullptr;
 };
 
 struct EsitoReport {
@@ -24,9 +28,10 @@ struct EsitoReport {
 };
 
 // Every report run passes through here once: it directs the report to the
-// printer, runs it (the progress window stands while it paginates for the
-// printer), and sends the pages to the printer, to a modeless preview or to
-// an export file chosen through the save dialog. Failures of the printer and
+// printer, runs it, and sends the pages to the printer, to a modeless preview
+// or to an export file chosen through the save dialog. The progress window
+// stands from the run to the last page written; its "Annulla" ends the run
+// quietly with nothing printed, shown or written. Failures of the printer and
 // of the export are told in Italian message boxes; a failure of the run
 // itself (the query, the layout) reaches the caller, who frames it.
 // Not riuscito after "Annulla", a cancelled dialog, no rows or a message.

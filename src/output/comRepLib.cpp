@@ -1,13 +1,16 @@
 #include "output/comRepLib.h"
 
 #include "common/FormLifetime.h"
+#include "output/EsportaReport.h"
 #include "output/comfrmPrintProgress.h"
 #include "platform/report/Report.h"
 #include "platform/report/ReportPrinter.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QPointer>
+#include <optional>
 
 namespace {
 
@@ -59,53 +62,140 @@ void ImpostaStampante(report::Report& rpt, const core::Variant& NomeStampante)
 
 bool StampaConAvanzamento(report::Report& rpt)
 {
-    if (!ImpaginaConAvanzamento(rpt))
+    Avanzamento avanzamento(Avanzamento::perModo(kModoStampa, rpt.printer().deviceName));
+    if (!ImpaginaConAvanzamento(rpt, &avanzamento))
         return false;
-    report::ReportPrinter::print(rpt, false);
+    avanzamento.invioStampante();
+    const report::ProgressHandler prima = rpt.progressHandler();
+    rpt.setProgressHandler(avanzamento.gestore());
+    try {
+        report::ReportPrinter::print(rpt, false);
+    } catch (...) {
+        rpt.setProgressHandler(prima);
+        throw;
+    }
+    rpt.setProgressHandler(prima);
     return true;
 }
 
-bool ImpaginaConAvanzamento(report::Report& rpt)
+bool ImpaginaConAvanzamento(report::Report& rpt, Avanzamento* avanzamento)
 {
-    QPointer<comfrmPrintProgress> progress = new comfrmPrintProgress();
-    progress->setAttribute(Qt::WA_DeleteOnClose, false);
-    progress->Annullato = false;
-    const QString dispositivo = rpt.printer().deviceName.isEmpty() ? report::ReportPrinter::defaultPrinterName()
-                                                                     : rpt.printer().deviceName;
-    progress->lblPrintWhere->setText(QStringLiteral("Stampa del documento su '") + dispositivo + QStringLiteral("'"));
-    progress->lblPage->setText(QStringLiteral("Paginazione in corso"));
-    progress->show();
-    QApplication::processEvents();
-
-    // The rows are fetched one by one: between them the window gets its events,
-    // so "Annulla" is heard and ends the data early.
-    const report::Report::FetchHandler original = rpt.fetchData();
+    std::optional<Avanzamento> proprio;
+    if (!avanzamento)
+        avanzamento = &proprio.emplace(Avanzamento::perModo(kModoStampa, rpt.printer().deviceName));
+    const report::ProgressHandler prima = rpt.progressHandler();
+    rpt.setProgressHandler(avanzamento->gestore());
     bool annullato = false;
-    int righe = 0;
-    rpt.setFetchData([&, original](report::Report& r, bool& eof) {
-        if (original)
-            original(r, eof);
-        if (++righe % 50 == 0)
-            QApplication::processEvents();
-        if (progress && progress->Annullato) {
-            annullato = true;
-            eof = true;
-        }
-    });
     try {
         rpt.run();
+    } catch (const report::Cancelled&) {
+        annullato = true;
     } catch (...) {
-        rpt.setFetchData(original);
-        unloadForm(progress);
+        rpt.setProgressHandler(prima);
         throw;
     }
-    rpt.setFetchData(original);
+    rpt.setProgressHandler(prima);
+    // A click that came after the last row still counts.
     QApplication::processEvents();
-    annullato = annullato || (progress && progress->Annullato);
-    unloadForm(progress);
-    if (annullato) {
+    if (annullato || avanzamento->annullato()) {
         rpt.unload();
         return false;
     }
     return true;
+}
+
+// ---- the progress window ---------------------------------------------------------
+
+namespace {
+
+// Often enough to keep the window painting and hear "Annulla" at once; seldom
+// enough to cost nothing next to the rows.
+constexpr int kIntervalloMs = 50;
+
+} // namespace
+
+QString Avanzamento::perModo(int modo, const QString& stampante)
+{
+    if (modo == kModoStampa)
+        return QStringLiteral("Stampa del documento su '")
+               + (stampante.isEmpty() ? report::ReportPrinter::defaultPrinterName() : stampante) + QStringLiteral("'");
+    if (modo == kModoAnteprima)
+        return QStringLiteral("Anteprima del documento");
+    const FormatoEsportazione* formato = FormatoDi(modo);
+    return QStringLiteral("Esportazione in ") + (formato ? formato->nome : QString());
+}
+
+Avanzamento::Avanzamento(const QString& dove) : m_finestra(new comfrmPrintProgress())
+{
+    m_finestra->setAttribute(Qt::WA_DeleteOnClose, false);
+    m_finestra->setWindowModality(Qt::ApplicationModal);
+    m_finestra->Annullato = false;
+    m_finestra->lblPrintWhere->setText(dove);
+    m_finestra->lblPage->setText(QStringLiteral("Lettura dei dati in corso"));
+    m_finestra->show();
+    QApplication::processEvents();
+    m_ultimo.start();
+}
+
+Avanzamento::~Avanzamento()
+{
+    unloadForm(m_finestra);
+}
+
+comfrmPrintProgress* Avanzamento::finestra() const
+{
+    return m_finestra.data();
+}
+
+report::ProgressHandler Avanzamento::gestore()
+{
+    return [this](const report::Progress& p) { return avanza(p); };
+}
+
+bool Avanzamento::annullato() const
+{
+    return m_annullato || !m_finestra || m_finestra->Annullato;
+}
+
+void Avanzamento::nascondi()
+{
+    if (m_finestra)
+        m_finestra->hide();
+}
+
+void Avanzamento::mostra()
+{
+    if (m_finestra && !annullato()) {
+        m_finestra->show();
+        QApplication::processEvents();
+    }
+}
+
+void Avanzamento::invioStampante()
+{
+    if (!m_finestra)
+        return;
+    m_finestra->cmdCancel->setEnabled(false);
+    m_finestra->lblPage->setText(QStringLiteral("Invio alla stampante"));
+    QApplication::processEvents();
+}
+
+bool Avanzamento::avanza(const report::Progress& p)
+{
+    if (m_ultimo.elapsed() >= kIntervalloMs) {
+        if (m_finestra) {
+            if (p.stage == report::Progress::Stage::Writing) {
+                m_finestra->lblPage->setText(QStringLiteral("Pagina %1 di %2").arg(p.page).arg(p.pages));
+                m_finestra->lblPercent->setText(QStringLiteral("%1%").arg(p.pages > 0 ? p.page * 100 / p.pages : 0));
+            } else if (p.page > 0) {
+                m_finestra->lblPage->setText(QStringLiteral("Paginazione in corso: pagina %1").arg(p.page));
+            } else {
+                m_finestra->lblPage->setText(QStringLiteral("Lettura dei dati: %1 documenti").arg(p.rows));
+            }
+        }
+        QApplication::processEvents();
+        m_ultimo.restart();
+    }
+    m_annullato = annullato();
+    return !m_annullato;
 }

@@ -45,11 +45,14 @@ QString SqlStampaDocumento(std::int32_t fatId)
 }
 
 std::optional<report::Report> StampaDocumento(std::int32_t sezId, std::int32_t docType, const QString& sConn,
-                                              const QString& sSQL, const QString& sFmtImporti, const QString& sFmtQuantita)
+                                              const QString& sSQL, const QString& sFmtImporti, const QString& sFmtQuantita,
+                                              const report::ProgressHandler& progress)
 {
     try {
         finclsTarvix motore;
-        return motore.Start(sezId, docType, sConn, sSQL, sFmtImporti, sFmtQuantita);
+        return motore.Start(sezId, docType, sConn, sSQL, sFmtImporti, sFmtQuantita, progress);
+    } catch (const report::Cancelled&) {
+        // The user stopped it: nothing to tell.
     } catch (const core::Error& e) {
         avvisa(QStringLiteral("Impossibile preparare la stampa. ") + descrizione(e));
     } catch (const std::exception& e) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/report/Progress.h"
 #include "platform/report/Report.h"
 
 #include <QString>
@@ -22,10 +23,12 @@ inline const QString kFormatoStampa = QStringLiteral("#,##0.00;-#,##0.00; ");
 QString SqlStampaDocumento(std::int32_t fatId);
 
 // Runs the print engine and returns the prepared report (a report object of
-// the caller's own), or nothing after a message.
+// the caller's own), or nothing after a message; nothing and no message when
+// `progress` (told of every document read) said stop.
 std::optional<report::Report> StampaDocumento(std::int32_t sezId, std::int32_t docType, const QString& sConn,
                                               const QString& sSQL, const QString& sFmtImporti = kFormatoStampa,
-                                              const QString& sFmtQuantita = kFormatoStampa);
+                                              const QString& sFmtQuantita = kFormatoStampa,
+                                              const report::ProgressHandler& progress = {});
 
 // The Italian preview of a prepared report, shown modeless (deleted when
 // closed); nullptr after a message when the report cannot be laid out.

@@ -7,9 +7,10 @@
 #include "platform/database/Connection.h"
 #include "platform/database/Field.h"
 #include "printing/finarpFatBase.h"
-#include "startup/SharedState.h"
 
+#include <QHash>
 #include <QImage>
+#include <QSet>
 #include <vector>
 
 namespace {
@@ -65,6 +66,8 @@ QByteArray bytesModello(const core::Variant& v)
 struct Documento {
     std::vector<std::pair<int, QString>> campi; // print column -> text
     core::Variant fatId;
+    std::int32_t tipo = -1;
+    QString numero, data; // as the refusals name the document
 };
 
 
@@ -195,76 +198,184 @@ std::int32_t campiTestata(const db::Recordset& rsDoc, const Riempi& metti, const
     return fatTipo;
 }
 
-// The VAT summary, by code: the same for every line of the document.
-void campiIva(const db::Connection& cn, const db::Recordset& rsDoc, std::int32_t fatTipo, const Riempi& metti,
-              const QString& sFmtImporti)
-{
-    const QString fatId = QString::number(metti.doc.fatId.toLong());
-    db::Recordset rsIva;
-    rsIva.open(QStringLiteral("SELECT FattureIva.*, CodiciIVA.*")
-                   + QStringLiteral(" FROM FattureIva INNER JOIN CodiciIVA ON FattureIva.fciCodiceIva = CodiciIVA.cdiCodice")
-                   + QStringLiteral(" Where fcifatId = ") + fatId + QStringLiteral(" ORDER BY FattureIva.fciCodiceIva"),
-               cn, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
-    int n = 0;
-    for (; !rsIva.eof(); rsIva.moveNext()) {
-        if (++n > finclsTarvix::kRigheIva) {
-            int totale = n;
-            for (rsIva.moveNext(); !rsIva.eof(); rsIva.moveNext())
-                ++totale;
-            rifiuta(QStringLiteral("Il documento %1 del %2 ha %3 aliquote IVA nel riepilogo, ma il modello di stampa "
-                                   "ne può mostrare al massimo %4: la stampa non è stata eseguita.")
-                        .arg(numeroDocumento(rsDoc).isEmpty() ? nomeTipo(fatTipo) : numeroDocumento(rsDoc),
-                             core::format(rsDoc.value(QStringLiteral("fatData")), QStringLiteral("Short Date")))
-                        .arg(totale)
-                        .arg(finclsTarvix::kRigheIva));
-        }
-        const QString s = QString::number(n);
-        auto importo = [&](const char* col) {
-            return core::format(core::Variant(numero(rsIva, QString::fromLatin1(col))), sFmtImporti);
-        };
-        metti(QStringLiteral("CIva") + s, testo(rsIva, QStringLiteral("fciCodiceIva")));
-        metti(QStringLiteral("DescrizioneIva") + s, testo(rsIva, QStringLiteral("cdiDescrizione")));
-        metti(QStringLiteral("Importo") + s, importo("fciImporto"));
-        metti(QStringLiteral("Imponibile") + s, importo("fciImponibile"));
-        metti(QStringLiteral("Iva") + s, importo("fciImposta"));
-        metti(QStringLiteral("RitPre") + s, importo("fciSoggettivo"));
-        metti(QStringLiteral("RitAcc") + s, importo("fciRit01"));
-        metti(QStringLiteral("Totale") + s, importo("fciTotRiga"));
-        metti(QStringLiteral("Netto") + s,
-              core::format(core::Variant(numero(rsIva, QStringLiteral("fciTotRiga")) - numero(rsIva, QStringLiteral("fciRit01"))),
-                           sFmtImporti));
+// Payment terms by id, each read once however many documents name it.
+class Pagamenti {
+public:
+    explicit Pagamenti(const db::Connection& cn) : m_cn(cn) {}
+    QString descrizione(const core::Variant& pagId)
+    {
+        if (pagId.isEmptyOrNull())
+            return {};
+        const QString id = SqlNumber(NzNum(pagId, 0.0));
+        const auto it = m_noti.constFind(id);
+        if (it != m_noti.constEnd())
+            return *it;
+        db::Recordset rs;
+        rs.open(QStringLiteral("SELECT * FROM Pagamenti WHERE pagId=") + id, m_cn, db::CursorType::ForwardOnly,
+                db::LockType::ReadOnly);
+        const QString descrizione = rs.eof() ? QString() : testo(rs, QStringLiteral("pagDescrizione"));
+        m_noti.insert(id, descrizione);
+        return descrizione;
     }
-    rsIva.close();
+
+private:
+    const db::Connection& m_cn;
+    QHash<QString, QString> m_noti;
+};
+
+// A document's VAT row or detail line, as printed.
+struct RigaIva {
+    QString codice, descrizione, importo, imponibile, imposta, soggettivo, ritenuta, totale, netto;
+};
+struct RigaDettaglio {
+    QString quantita, descrizione, unitario, totale, codiceIva;
+};
+
+// The printed documents' ids, lowest and highest: the VAT rows and the lines
+// are read once for all of them, over that range.
+struct Documenti {
+    std::vector<Documento> elenco;
+    QSet<std::int64_t> ids;
+    std::int64_t primo = 0, ultimo = -1;
+};
+
+// The documents of the query, in print order, with their own fields filled.
+Documenti leggiDocumenti(const db::Connection& cn, const QString& sSQL, const db::Recordset& rsStampa,
+                         const std::array<QString, 13>& intestazioni, const QString& sFmtImporti,
+                         const report::ProgressHandler& progress)
+{
+    Documenti docs;
+    Pagamenti pagamenti(cn);
+    db::Recordset rsDoc;
+    rsDoc.open(sSQL, cn, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
+    for (; !rsDoc.eof(); rsDoc.moveNext()) {
+        Documento doc;
+        doc.fatId = rsDoc.value(QStringLiteral("fatid"));
+        const Riempi metti{doc, rsStampa};
+        doc.tipo = campiTestata(rsDoc, metti, intestazioni, pagamenti.descrizione(rsDoc.value(QStringLiteral("fatCliForPag"))),
+                                sFmtImporti);
+        doc.numero = numeroDocumento(rsDoc);
+        doc.data = core::format(rsDoc.value(QStringLiteral("fatData")), QStringLiteral("Short Date"));
+        const std::int64_t id = doc.fatId.toInt64();
+        docs.primo = docs.ids.isEmpty() ? id : std::min(docs.primo, id);
+        docs.ultimo = docs.ids.isEmpty() ? id : std::max(docs.ultimo, id);
+        docs.ids.insert(id);
+        docs.elenco.push_back(std::move(doc));
+        report::reportProgress(progress, {report::Progress::Stage::Paginating, static_cast<int>(docs.elenco.size()), 0, 0});
+    }
+    return docs;
+}
+
+template <typename Riga>
+using PerDocumento = QHash<std::int64_t, std::vector<Riga>>;
+
+// The VAT rows of every printed document, by document, each document's rows by code.
+PerDocumento<RigaIva> leggiIva(const db::Connection& cn, const Documenti& docs, const QString& sFmtImporti)
+{
+    PerDocumento<RigaIva> out;
+    if (docs.ids.isEmpty())
+        return out;
+    db::Recordset rs;
+    rs.open(QStringLiteral("SELECT FattureIva.*, CodiciIVA.*")
+                + QStringLiteral(" FROM FattureIva INNER JOIN CodiciIVA ON FattureIva.fciCodiceIva = CodiciIVA.cdiCodice")
+                + QStringLiteral(" WHERE fcifatId BETWEEN %1 AND %2").arg(docs.primo).arg(docs.ultimo)
+                + QStringLiteral(" ORDER BY fcifatId, FattureIva.fciCodiceIva"),
+            cn, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
+    const int colFatId = rs.fieldIndex(QStringLiteral("fcifatId"));
+    auto importo = [&](double v) { return core::format(core::Variant(v), sFmtImporti); };
+    for (; !rs.eof(); rs.moveNext()) {
+        const std::int64_t fatId = rs.value(colFatId).toInt64();
+        if (!docs.ids.contains(fatId))
+            continue;
+        RigaIva r;
+        r.codice = testo(rs, QStringLiteral("fciCodiceIva"));
+        r.descrizione = testo(rs, QStringLiteral("cdiDescrizione"));
+        r.importo = importo(numero(rs, QStringLiteral("fciImporto")));
+        r.imponibile = importo(numero(rs, QStringLiteral("fciImponibile")));
+        r.imposta = importo(numero(rs, QStringLiteral("fciImposta")));
+        r.soggettivo = importo(numero(rs, QStringLiteral("fciSoggettivo")));
+        r.ritenuta = importo(numero(rs, QStringLiteral("fciRit01")));
+        r.totale = importo(numero(rs, QStringLiteral("fciTotRiga")));
+        r.netto = importo(numero(rs, QStringLiteral("fciTotRiga")) - numero(rs, QStringLiteral("fciRit01")));
+        out[fatId].push_back(std::move(r));
+    }
+    return out;
+}
+
+// The detail lines of every printed document, by document, in the order they were entered.
+PerDocumento<RigaDettaglio> leggiRighe(const db::Connection& cn, const Documenti& docs, const QString& sFmtImporti,
+                                       const QString& sFmtQuantita)
+{
+    PerDocumento<RigaDettaglio> out;
+    if (docs.ids.isEmpty())
+        return out;
+    db::Recordset rs;
+    rs.open(QStringLiteral("SELECT * FROM FattureDettaglio WHERE fdtfatId BETWEEN %1 AND %2 ORDER BY fdtfatId, fdtId")
+                .arg(docs.primo)
+                .arg(docs.ultimo),
+            cn, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
+    const int colFatId = rs.fieldIndex(QStringLiteral("fdtfatId"));
+    for (; !rs.eof(); rs.moveNext()) {
+        const std::int64_t fatId = rs.value(colFatId).toInt64();
+        if (!docs.ids.contains(fatId))
+            continue;
+        RigaDettaglio r;
+        r.quantita = core::format(core::Variant(numero(rs, QStringLiteral("fdtQuanti"))), sFmtQuantita);
+        r.descrizione = testo(rs, QStringLiteral("fdtDescrizione"));
+        r.unitario = core::format(core::Variant(numero(rs, QStringLiteral("fdtImporto"))), sFmtImporti);
+        r.totale = core::format(core::Variant(numero(rs, QStringLiteral("fdtTotRiga"))), sFmtImporti);
+        r.codiceIva = testo(rs, QStringLiteral("fdtCodiceIVA"));
+        out[fatId].push_back(std::move(r));
+    }
+    return out;
+}
+
+// The VAT summary, by code: the same for every line of the document.
+void campiIva(const Documento& doc, const std::vector<RigaIva>& righe, const Riempi& metti)
+{
+    if (righe.size() > static_cast<std::size_t>(finclsTarvix::kRigheIva))
+        rifiuta(QStringLiteral("Il documento %1 del %2 ha %3 aliquote IVA nel riepilogo, ma il modello di stampa "
+                               "ne può mostrare al massimo %4: la stampa non è stata eseguita.")
+                    .arg(doc.numero.isEmpty() ? nomeTipo(doc.tipo) : doc.numero, doc.data)
+                    .arg(righe.size())
+                    .arg(finclsTarvix::kRigheIva));
+    int n = 0;
+    for (const RigaIva& r : righe) {
+        const QString s = QString::number(++n);
+        metti(QStringLiteral("CIva") + s, r.codice);
+        metti(QStringLiteral("DescrizioneIva") + s, r.descrizione);
+        metti(QStringLiteral("Importo") + s, r.importo);
+        metti(QStringLiteral("Imponibile") + s, r.imponibile);
+        metti(QStringLiteral("Iva") + s, r.imposta);
+        metti(QStringLiteral("RitPre") + s, r.soggettivo);
+        metti(QStringLiteral("RitAcc") + s, r.ritenuta);
+        metti(QStringLiteral("Totale") + s, r.totale);
+        metti(QStringLiteral("Netto") + s, r.netto);
+    }
 }
 
 // One print row per detail line, in the order the lines were entered, each
 // with a copy of the document's fields.
-void righeDettaglio(const db::Connection& cn, const Documento& doc, db::Recordset& rsStampa, const QString& sFmtImporti,
-                    const QString& sFmtQuantita)
+void righeDettaglio(const Documento& doc, const std::vector<RigaDettaglio>& righe, db::Recordset& rsStampa)
 {
-    const QString fatId = QString::number(doc.fatId.toLong());
-    db::Recordset rsDet;
-    rsDet.open(QStringLiteral("SELECT * FROM FattureDettaglio WHERE fdtfatId=") + fatId + QStringLiteral(" ORDER BY fdtId"),
-               cn, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
     const int colFatId = rsStampa.fieldIndex(QStringLiteral("fatId"));
     const int colQuantita = rsStampa.fieldIndex(QStringLiteral("Quantita"));
     const int colDescrizione = rsStampa.fieldIndex(QStringLiteral("Descrizione"));
     const int colUnitario = rsStampa.fieldIndex(QStringLiteral("ImportoUnitario"));
     const int colRiga = rsStampa.fieldIndex(QStringLiteral("ImportoRiga"));
     const int colCodIva = rsStampa.fieldIndex(QStringLiteral("CodIVA"));
-    for (; !rsDet.eof(); rsDet.moveNext()) {
+    for (const RigaDettaglio& r : righe) {
         rsStampa.addNew();
         rsStampa.setValue(colFatId, doc.fatId);
         for (const auto& [col, valore] : doc.campi)
             rsStampa.setValue(col, core::Variant(valore));
-        rsStampa.setValue(colQuantita, core::format(core::Variant(numero(rsDet, QStringLiteral("fdtQuanti"))), sFmtQuantita));
-        rsStampa.setValue(colDescrizione, testo(rsDet, QStringLiteral("fdtDescrizione")));
-        rsStampa.setValue(colUnitario, core::format(core::Variant(numero(rsDet, QStringLiteral("fdtImporto"))), sFmtImporti));
-        rsStampa.setValue(colRiga, core::format(core::Variant(numero(rsDet, QStringLiteral("fdtTotRiga"))), sFmtImporti));
-        rsStampa.setValue(colCodIva, testo(rsDet, QStringLiteral("fdtCodiceIVA")));
+        rsStampa.setValue(colQuantita, r.quantita);
+        rsStampa.setValue(colDescrizione, r.descrizione);
+        rsStampa.setValue(colUnitario, r.unitario);
+        rsStampa.setValue(colRiga, r.totale);
+        rsStampa.setValue(colCodIva, r.codiceIva);
         rsStampa.update();
     }
-    rsDet.close();
 }
 
 } // namespace
@@ -278,22 +389,9 @@ finclsTarvix::finclsTarvix() : Campi(finclsCampi::Catalogo())
         rsStampa.appendField(db::FieldDefinition{campo.Nome(), db::DataType::LongVarWChar, campo.Lunghezza(), true});
 }
 
-QString finclsTarvix::DescrizionePagamento(const core::Variant& pagId) const
-{
-    if (pagId.isEmptyOrNull())
-        return {};
-    db::Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM Pagamenti WHERE pagId=") + SqlNumber(NzNum(pagId, 0.0)), session().dataConStr,
-            db::CursorType::ForwardOnly, db::LockType::ReadOnly);
-    QString descrizione;
-    if (!rs.eof())
-        descrizione = testo(rs, QStringLiteral("pagDescrizione"));
-    rs.close();
-    return descrizione;
-}
-
 report::Report finclsTarvix::Start(std::int32_t sezId, std::int32_t docType, const QString& sConn, const QString& sSQL,
-                                   const QString& sFmtImporti, const QString& sFmtQuantita)
+                                   const QString& sFmtImporti, const QString& sFmtQuantita,
+                                   const report::ProgressHandler& progress)
 {
     db::Connection cn;
     cn.open(sConn, QString(), QString());
@@ -302,18 +400,18 @@ report::Report finclsTarvix::Start(std::int32_t sezId, std::int32_t docType, con
     report::Report rpt = caricaModello(cn, sez, docType, m_layout);
 
     rsStampa.openFabricated();
-    db::Recordset rsDoc;
-    rsDoc.open(sSQL, cn, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
-    for (; !rsDoc.eof(); rsDoc.moveNext()) {
-        Documento doc;
-        doc.fatId = rsDoc.value(QStringLiteral("fatid"));
-        const Riempi metti{doc, rsStampa};
-        const std::int32_t fatTipo = campiTestata(rsDoc, metti, m_intestazioni,
-                                                  DescrizionePagamento(rsDoc.value(QStringLiteral("fatCliForPag"))), sFmtImporti);
-        campiIva(cn, rsDoc, fatTipo, metti, sFmtImporti);
-        righeDettaglio(cn, doc, rsStampa, sFmtImporti, sFmtQuantita);
+    Documenti docs = leggiDocumenti(cn, sSQL, rsStampa, m_intestazioni, sFmtImporti, progress);
+    const PerDocumento<RigaIva> iva = leggiIva(cn, docs, sFmtImporti);
+    const PerDocumento<RigaDettaglio> righe = leggiRighe(cn, docs, sFmtImporti, sFmtQuantita);
+    static const std::vector<RigaIva> nessunaIva;
+    static const std::vector<RigaDettaglio> nessunaRiga;
+    for (Documento& doc : docs.elenco) {
+        const std::int64_t fatId = doc.fatId.toInt64();
+        const auto i = iva.constFind(fatId);
+        campiIva(doc, i == iva.constEnd() ? nessunaIva : *i, Riempi{doc, rsStampa});
+        const auto r = righe.constFind(fatId);
+        righeDettaglio(doc, r == righe.constEnd() ? nessunaRiga : *r, rsStampa);
     }
-    rsDoc.close();
 
     if (rsStampa.recordCount() == 0)
         rifiuta(QStringLiteral("Nessun documento da stampare: il documento non ha righe di dettaglio o non ha un "

@@ -37,13 +37,13 @@ public:
     // report. Throws core::Error: with source kSorgente for the cases ordinary
     // data reaches (no print settings for the section, no layout for the kind,
     // no row to print, more VAT rows than the layout holds, a layout that
-    // cannot be read); the data layer's own errors otherwise. Call once.
+    // cannot be read); the data layer's own errors otherwise; report::Cancelled
+    // when `progress` (told of every document read) says stop. Call once.
     report::Report Start(std::int32_t sezId, std::int32_t docType, const QString& sConn, const QString& sSQL,
-                         const QString& sFmtImporti, const QString& sFmtQuantita);
+                         const QString& sFmtImporti, const QString& sFmtQuantita,
+                         const report::ProgressHandler& progress = {});
 
 private:
-    QString DescrizionePagamento(const core::Variant& pagId) const;
-
     std::array<QString, 13> m_intestazioni; // 1 .. 12
     QByteArray m_layout;
 };

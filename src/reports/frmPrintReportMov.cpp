@@ -573,11 +573,14 @@ void frmPrintReportMov::stampaDocumenti()
         ui::msgBox(QStringLiteral("Nessun documento da stampare"), ui::vbOKOnly, AppTitle());
         return;
     }
-    // The engine tells its own refusals (no layout, no lines) and gives nothing then.
-    std::optional<report::Report> rpt = StampaDocumento(session().sezId, m_tipo, session().dataConStr, q);
+    // The progress window stands from the engine's reading on. The engine
+    // tells its own refusals (no layout, no lines) and gives nothing then.
+    Avanzamento avanzamento(Avanzamento::perModo(m_modo, cmbPrinters->currentText()));
+    std::optional<report::Report> rpt = StampaDocumento(session().sezId, m_tipo, session().dataConStr, q, kFormatoStampa,
+                                                        kFormatoStampa, avanzamento.gestore());
     if (!rpt)
         return;
-    produci(*rpt, nomeReport(IdReport::Documenti), true);
+    produci(*rpt, nomeReport(IdReport::Documenti), true, &avanzamento);
 }
 
 report::Report frmPrintReportMov::preparaReport(IdReport id)
@@ -629,9 +632,10 @@ report::Report frmPrintReportMov::preparaReport(IdReport id)
     return rpt;
 }
 
-void frmPrintReportMov::produci(report::Report& rpt, const QString& nome, bool documenti)
+void frmPrintReportMov::produci(report::Report& rpt, const QString& nome, bool documenti, Avanzamento* avanzamento)
 {
     UscitaReport uscita;
+    uscita.avanzamento = avanzamento;
     uscita.modo = m_modo;
     // Every report goes to the printer chosen here.
     uscita.stampante = cmbPrinters->currentText();

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <map>
 
+class Avanzamento;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -118,7 +119,7 @@ private:
 
     void stampaDocumenti();
     report::Report preparaReport(IdReport id);
-    void produci(report::Report& rpt, const QString& nome, bool documenti);
+    void produci(report::Report& rpt, const QString& nome, bool documenti, Avanzamento* avanzamento = nullptr);
 
     struct RigaReport {
         int icona;

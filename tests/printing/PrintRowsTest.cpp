@@ -204,4 +204,55 @@ TEST_F(PrintRowsTest, ABatchDeliversEachDocumentsLinesAfterItsHeading)
     ASSERT_EQ(rpt.pages().count(), 2);
 }
 
+TEST_F(PrintRowsTest, ABatchInAnyOrderCarriesOnlyEachDocumentsOwnLinesVatAndPayment)
+{
+    exec(QStringLiteral("INSERT INTO Pagamenti (pagDescrizione) VALUES ('Rimessa diretta')"));
+    db::Recordset ultimo;
+    ultimo.open(QStringLiteral("SELECT MAX(pagId) FROM Pagamenti"), session().dataConStr);
+    const std::int32_t rimessa = ultimo.value(0).toLong();
+    // Printed last to first; the credit note between them by id is not printed.
+    Documento primo = fattura();
+    primo.numero = QStringLiteral("1");
+    primo.righe = {{1, QStringLiteral("Prima parcella"), 100}};
+    Documento nota = fattura();
+    nota.tipo = 1;
+    nota.numero = QStringLiteral("9");
+    nota.righe = {{1, QStringLiteral("Storno"), 100}};
+    nota.iva = {{QStringLiteral("10"), 100, 0, 100, 10, 110, 0}};
+    Documento secondo = fattura();
+    secondo.numero = QStringLiteral("2");
+    secondo.pagamento = rimessa;
+    secondo.righe = {{1, QStringLiteral("Seconda parcella"), 200}, {2, QStringLiteral("Spese"), 5}};
+    secondo.iva = {{QStringLiteral("22"), 200, 0, 200, 44, 244, 0}, {QStringLiteral("N1"), 10, 0, 10, 0, 10, 0}};
+    const auto idPrimo = inserisci(primo);
+    inserisci(nota);
+    const auto idSecondo = inserisci(secondo);
+    m_motore.Start(1, 0, session().dataConStr,
+                   QStringLiteral("SELECT Fatture.*, CliFor.* FROM Fatture INNER JOIN CliFor ON Fatture.fatCliForId = "
+                                  "CliFor.cliId WHERE fatTipo = 0 ORDER BY fatNo DESC"),
+                   kFormatoStampa, kFormatoStampa);
+    struct Attesa {
+        std::int32_t fatId;
+        const char *descrizione, *pagamento, *iva1, *iva2, *totale1;
+    };
+    const Attesa attese[] = {{idSecondo, "Seconda parcella", "Rimessa diretta", "22", "N1", "244,00"},
+                             {idSecondo, "Spese", "Rimessa diretta", "22", "N1", "244,00"},
+                             {idPrimo, "Prima parcella", "Bonifico bancario 30 gg d.f.", "22", "", "1.946,97"}};
+    db::Recordset& rs = m_motore.rsStampa;
+    ASSERT_EQ(rs.recordCount(), 3);
+    rs.moveFirst();
+    for (const Attesa& a : attese) {
+        SCOPED_TRACE(a.descrizione);
+        ASSERT_FALSE(rs.eof());
+        EXPECT_EQ(rs.value(QStringLiteral("fatId")).toLong(), a.fatId);
+        EXPECT_EQ(campo("Descrizione"), a.descrizione);
+        EXPECT_EQ(campo("Cliente_Pagamento"), a.pagamento);
+        EXPECT_EQ(campo("CIva1"), a.iva1);
+        EXPECT_EQ(campo("CIva2"), a.iva2);
+        EXPECT_EQ(campo("Totale1"), a.totale1);
+        EXPECT_EQ(campo("CIva3"), "");
+        rs.moveNext();
+    }
+}
+
 } // namespace

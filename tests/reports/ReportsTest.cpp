@@ -10,6 +10,7 @@
 #include "platform/ui/DateBox.h"
 #include "platform/ui/MsgBoxStyle.h"
 #include "output/EsportaReport.h"
+#include "output/comfrmPrintProgress.h"
 #include "reports/frmPrintReportMov.h"
 #include "startup/SharedState.h"
 
@@ -19,7 +20,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
+#include <QTimer>
 #include <cmath>
 #include <memory>
 
@@ -31,9 +36,80 @@ QString leggi(const QString& path)
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
+// The progress window as the user sees it: its caption the first time it
+// shows, and (when asked) a mouse click on its "Annulla" at once.
+class Utente {
+public:
+    explicit Utente(bool annulla) : m_annulla(annulla)
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* p = qobject_cast<comfrmPrintProgress*>(w);
+                if (!p || !p->isVisible())
+                    continue;
+                if (dove.isEmpty())
+                    dove = p->lblPrintWhere->text();
+                if (m_annulla && p->cmdCancel->isEnabled())
+                    QTest::mouseClick(p->cmdCancel, Qt::LeftButton);
+            }
+        });
+        m_timer.start(0);
+    }
+    QString dove;
+
+private:
+    bool m_annulla;
+    QTimer m_timer;
+};
+
 } // namespace
 
 using ReportsTest = ReportsFixture;
+
+// Whole documents and a list, previewed, exported and printed: each run
+// stands under the progress window, and Annulla leaves no file, no preview
+// and no print behind, says nothing, and the chooser goes on.
+TEST_F(ReportsTest, EveryRunShowsTheProgressWindowAndAnnullaLeavesNothing)
+{
+    for (int id : {1, 2}) {
+        SCOPED_TRACE(id);
+        frmPrintReportMov* f = apri(id);
+        {
+            Utente utente(false);
+            anteprima();
+            EXPECT_EQ(utente.dove, QStringLiteral("Anteprima del documento"));
+            ASSERT_EQ(f->Anteprime().size(), 1);
+            f->Anteprime().first()->close();
+        }
+        {
+            Utente utente(false);
+            EXPECT_FALSE(esportaIn(kModoPdf, QStringLiteral("prima.pdf")).isEmpty());
+            EXPECT_EQ(utente.dove, QStringLiteral("Esportazione in PDF"));
+        }
+        QCoreApplication::processEvents();
+        const QDir cartella = QFileInfo(percorso(QStringLiteral("x"))).dir();
+        const QStringList file = cartella.entryList(QDir::Files | QDir::Hidden);
+        for (int modo : {kModoAnteprima, kModoPdf, kModoStampa}) {
+            SCOPED_TRACE(modo);
+            Utente utente(true);
+            // No save dialog is answered: one asked would fail the test.
+            if (modo == kModoAnteprima)
+                anteprima();
+            else if (modo == kModoStampa)
+                stampa();
+            else
+                esporta(modo);
+            EXPECT_FALSE(utente.dove.isEmpty());
+        }
+        EXPECT_TRUE(f->Anteprime().isEmpty());
+        EXPECT_TRUE(m_stampe.isEmpty());
+        EXPECT_TRUE(m_dialogs.messages().isEmpty()) << m_dialogs.messages().join('\n').toStdString();
+        EXPECT_EQ(cartella.entryList(QDir::Files | QDir::Hidden), file);
+        // The chooser goes on as before.
+        EXPECT_FALSE(esportaIn(kModoPdf, QStringLiteral("dopo.pdf")).isEmpty());
+        frmPrintReportMov::Unload();
+    }
+}
 
 TEST_F(ReportsTest, EachListPreviewsPrintsOnTheChosenPrinterAndExportsToEveryFormat)
 {

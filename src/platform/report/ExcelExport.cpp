@@ -120,6 +120,14 @@ void ExcelExport::exportPages(const ReportPages& pages)
     for (const auto& page : pages.pages) {
         if (status != LXW_NO_ERROR)
             break;
+        try {
+            pageProgress(static_cast<int>(&page - &pages.pages.front()), pages.count());
+        } catch (const Cancelled&) {
+            // Nothing of the workbook is written before it closes.
+            lxw_workbook_free(workbook);
+            QFile::remove(path);
+            throw;
+        }
         std::map<long, std::vector<const PageItem*>> rows; // by top edge, in order down the page
         for (const auto& item : page.items)
             if (item.type == PageItem::Type::Text && !item.text.trimmed().isEmpty()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/report/Progress.h"
 #include "platform/report/ReportPage.h"
 
 #include <QString>
@@ -15,6 +16,10 @@ public:
 
     QString fileName() const { return m_fileName; }
     void setFileName(const QString& fileName) { m_fileName = fileName; }
+
+    // Told before each page is written; when it says stop, exportPages()
+    // throws Cancelled and leaves no file.
+    void setProgressHandler(ProgressHandler handler) { m_progress = std::move(handler); }
 
     // Throws core::Error (ExportFailed, FileNotWritable) with an Italian description.
     virtual void exportPages(const ReportPages& pages) = 0;
@@ -35,9 +40,15 @@ public:
 protected:
     // The file name, or an error when none was given.
     QString requireFileName() const;
+    // Before page `index` (0-based) of `count`: throws Cancelled when the handler says stop.
+    void pageProgress(int index, int count) const
+    {
+        reportProgress(m_progress, {Progress::Stage::Writing, 0, index + 1, count});
+    }
 
 private:
     QString m_fileName;
+    ProgressHandler m_progress;
 };
 
 } // namespace report

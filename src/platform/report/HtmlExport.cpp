@@ -65,6 +65,7 @@ void HtmlExport::exportPages(const ReportPages& pages)
         << "@media print{body{background:#fff;padding:0}.page{margin:0;page-break-after:always;}}\n"
         << "</style>\n</head>\n<body>\n";
     for (int i = 0; i < pages.count(); ++i) {
+        pageProgress(i, pages.count()); // stopped: the save file is dropped uncommitted
         const ReportPage& page = pages.page(i);
         out << "<div class=\"page\" id=\"page" << (i + 1) << "\" style=\"width:" << px(page.width)
             << ";height:" << px(page.height) << "\">\n";

@@ -137,6 +137,7 @@ bool Paginator::fetchNext()
             return false;
     }
     snapshotRow();
+    reportProgress(r.m_progress, {Progress::Stage::Paginating, static_cast<int>(m_rows.size()), m_out.count(), 0});
     return true;
 }
 
@@ -207,6 +208,7 @@ void Paginator::startPage(int row, int repeatLevels)
         p.items.reserve(m_out.pages.back().items.size());
     m_out.pages.push_back(std::move(p));
     m_report.m_pageNumber = m_out.count();
+    reportProgress(m_report.m_progress, {Progress::Stage::Paginating, static_cast<int>(m_rows.size()), m_out.count(), 0});
     m_left = page.margins.left;
     m_y = page.margins.top;
     m_pageHasBody = false;

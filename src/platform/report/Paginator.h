@@ -22,6 +22,8 @@ struct ReportSection;
 // places the bands page by page, and fills page numbers and counts in once
 // the last page is known. Sums cover the rows fetched so far, so a group's
 // sum belongs in its footer and a grand total in the report footer.
+// The report's progress handler is told of every row and every page; when it
+// says stop, paginate() throws Cancelled.
 class Paginator {
 public:
     explicit Paginator(Report& report);

@@ -1,5 +1,6 @@
 #include "platform/report/PdfExport.h"
 
+#include "platform/report/PageBuffers.h"
 #include "platform/report/PagePainter.h"
 #include "platform/report/ReportError.h"
 
@@ -25,6 +26,7 @@ void PdfExport::exportPages(const ReportPages& pages)
 {
     const QString path = requireFileName();
     QSaveFile file(path);
+    const PageBuffersKept buffers;
     if (!file.open(QIODevice::WriteOnly))
         raiseError(ErrorNumber::FileNotWritable, QStringLiteral("Impossibile scrivere il file '%1'").arg(path));
     {
@@ -40,6 +42,8 @@ void PdfExport::exportPages(const ReportPages& pages)
         if (!painter.begin(&writer))
             raiseError(ErrorNumber::ExportFailed, QStringLiteral("Impossibile creare il file PDF '%1'").arg(path));
         for (int i = 0; i < pages.count(); ++i) {
+            // A stopped export ends here: the save file is dropped uncommitted.
+            pageProgress(i, pages.count());
             if (i > 0) {
                 writer.setPageLayout(QPageLayout(pageSizeOf(pages.page(i)), QPageLayout::Portrait, QMarginsF()));
                 writer.newPage();

@@ -9,7 +9,7 @@ Report::Report() : m_layout(ReportLayout::standard()) {}
 
 Report::Report(const Report& other)
     : m_layout(other.m_layout), m_run(other.m_run), m_fields(other.m_fields), m_dataControl(other.m_dataControl),
-      m_fetch(other.m_fetch), m_loadHandler(other.m_loadHandler), m_startHandler(other.m_startHandler), m_sectionHandlers(other.m_sectionHandlers),
+      m_fetch(other.m_fetch), m_loadHandler(other.m_loadHandler), m_startHandler(other.m_startHandler), m_progress(other.m_progress), m_sectionHandlers(other.m_sectionHandlers),
       m_groupValues(other.m_groupValues), m_caption(other.m_caption), m_documentName(other.m_documentName),
       m_picture(other.m_picture), m_viewer(other.m_viewer), m_printer(other.m_printer), m_pages(other.m_pages),
       m_loaded(other.m_loaded), m_hasRun(other.m_hasRun), m_pageNumber(other.m_pageNumber)
@@ -30,7 +30,7 @@ Report::Report(Report&& other) noexcept
     : m_layout(std::move(other.m_layout)), m_run(std::move(other.m_run)), m_fields(std::move(other.m_fields)),
       m_dataControl(other.m_dataControl), m_fetch(std::move(other.m_fetch)),
       m_loadHandler(std::move(other.m_loadHandler)), m_startHandler(std::move(other.m_startHandler)),
-      m_sectionHandlers(std::move(other.m_sectionHandlers)),
+      m_progress(std::move(other.m_progress)), m_sectionHandlers(std::move(other.m_sectionHandlers)),
       m_groupValues(std::move(other.m_groupValues)), m_caption(std::move(other.m_caption)),
       m_documentName(std::move(other.m_documentName)), m_picture(std::move(other.m_picture)),
       m_viewer(std::move(other.m_viewer)), m_printer(std::move(other.m_printer)), m_pages(std::move(other.m_pages)),
@@ -51,6 +51,7 @@ Report& Report::operator=(Report&& other) noexcept
         m_fetch = std::move(other.m_fetch);
         m_loadHandler = std::move(other.m_loadHandler);
         m_startHandler = std::move(other.m_startHandler);
+        m_progress = std::move(other.m_progress);
         m_sectionHandlers = std::move(other.m_sectionHandlers);
         m_groupValues = std::move(other.m_groupValues);
         m_caption = std::move(other.m_caption);
@@ -156,6 +157,7 @@ void Report::run()
         }
     } runEnd{this};
     m_hasRun = false;
+    m_pages = {};
     if (m_startHandler)
         m_startHandler(*this);
     ReportPages pages = Paginator(*this).paginate();

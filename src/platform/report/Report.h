@@ -3,6 +3,7 @@
 #include "platform/core/Variant.h"
 #include "platform/report/DataControl.h"
 #include "platform/report/PrinterSettings.h"
+#include "platform/report/Progress.h"
 #include "platform/report/ReportFields.h"
 #include "platform/report/ReportLayout.h"
 #include "platform/report/ReportPage.h"
@@ -95,8 +96,14 @@ public:
     PrinterSettings& printer() { return m_printer; }
     const PrinterSettings& printer() const { return m_printer; }
 
+    // Told at every row read and every page begun by a run, and at every page
+    // a print writes; when it says stop, the job throws Cancelled.
+    void setProgressHandler(ProgressHandler handler) { m_progress = std::move(handler); }
+    const ProgressHandler& progressHandler() const { return m_progress; }
+
     // Paginates the report into pages() (loading it first if needed). Errors
     // of handlers or of the data layer reach the caller; the layout is intact.
+    // A run stopped by the progress handler throws Cancelled and keeps no pages.
     void run();
     bool hasRun() const { return m_hasRun; }
     const ReportPages& pages() const { return m_pages; }
@@ -117,6 +124,7 @@ private:
     FetchHandler m_fetch;
     LoadHandler m_loadHandler;
     LoadHandler m_startHandler;
+    ProgressHandler m_progress;
     QHash<QString, SectionHandler> m_sectionHandlers; // lower-case section name
     QHash<QString, core::Variant> m_groupValues;      // lower-case section name
     QString m_caption;

@@ -1,5 +1,6 @@
 #include "platform/report/ReportPrinter.h"
 
+#include "platform/report/PageBuffers.h"
 #include "platform/report/PagePainter.h"
 #include "platform/report/Report.h"
 #include "platform/report/ReportError.h"
@@ -84,18 +85,23 @@ bool ReportPrinter::print(Report& report, bool showDialog)
         // A printer chosen in the dialog counts; else the report's own.
         output(report.pages(), showDialog && !printer.printerName().isEmpty() ? printer.printerName() : settings.deviceName);
     else
-        printPages(report.pages(), printer);
+        printPages(report.pages(), printer, report.progressHandler());
     return true;
 }
 
-void ReportPrinter::printPages(const ReportPages& pages, QPrinter& printer)
+void ReportPrinter::printPages(const ReportPages& pages, QPrinter& printer, const ProgressHandler& progress)
 {
+    const PageBuffersKept buffers;
     QPainter painter;
     PaintCache cache;
     if (!painter.begin(&printer))
         raiseError(ErrorNumber::PrintFailed, QStringLiteral("Impossibile stampare su '%1'").arg(printer.printerName()));
     const double scale = printer.resolution() / 1440.0;
     for (int i = 0; i < pages.count(); ++i) {
+        // Told for its window's sake only: the print engines here cannot drop
+        // a job once it has begun, so a stop is not heard.
+        if (progress)
+            progress({Progress::Stage::Writing, 0, i + 1, pages.count()});
         if (i > 0) {
             printer.setPageLayout(layoutOf(pages.page(i)));
             printer.newPage();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/report/Progress.h"
 #include "platform/report/ReportPage.h"
 
 #include <QString>
@@ -34,7 +35,8 @@ public:
     // when the dialog was cancelled (nothing printed). Throws core::Error when
     // the printer cannot be used.
     static bool print(Report& report, bool showDialog);
-    static void printPages(const ReportPages& pages, QPrinter& printer);
+    // `progress` is told of every page (it cannot stop a job that has begun).
+    static void printPages(const ReportPages& pages, QPrinter& printer, const ProgressHandler& progress = {});
 
     static QStringList printerNames();
     static bool printerExists(const QString& deviceName);

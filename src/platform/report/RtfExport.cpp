@@ -130,6 +130,7 @@ void RtfExport::exportPages(const ReportPages& pages)
     tables.color(QColor(Qt::black));
     QByteArray body;
     for (int i = 0; i < pages.count(); ++i) {
+        pageProgress(i, pages.count()); // stopped before any byte is written
         const ReportPage& page = pages.page(i);
         if (i > 0)
             body += "\\pard\\plain\\page\n";
