@@ -182,7 +182,11 @@ void Avanzamento::invioStampante()
 
 bool Avanzamento::avanza(const report::Progress& p)
 {
-    if (m_ultimo.elapsed() >= kIntervalloMs) {
+    // A new stage is shown at once: a short writing stage would otherwise end
+    // between two looks and never be seen nor cancelled.
+    const bool nuovaFase = p.stage != m_fase;
+    m_fase = p.stage;
+    if (nuovaFase || m_ultimo.elapsed() >= kIntervalloMs) {
         if (m_finestra) {
             if (p.stage == report::Progress::Stage::Writing) {
                 m_finestra->lblPage->setText(QStringLiteral("Pagina %1 di %2").arg(p.page).arg(p.pages));

@@ -44,6 +44,7 @@ private:
 
     QPointer<comfrmPrintProgress> m_finestra;
     QElapsedTimer m_ultimo;
+    report::Progress::Stage m_fase = report::Progress::Stage::Paginating;
     bool m_annullato = false;
 };
 
