@@ -243,6 +243,20 @@ sqlite3* openRaw(const QString& path)
     return db;
 }
 
+// The invoice view's rows of the working year, as SQLite's own SQL reads them
+// (dates as day serials, the year as a range on the indexed column).
+int fetchRawView(sqlite3* db)
+{
+    const int anno = QDate::currentDate().year();
+    return fetchAll(db, QStringLiteral("SELECT f.fatId, f.fatNo, f.fatPrefisso, f.fatData, c.cliNome || ' [' || "
+                                       "c.cliLocalita || ']', f.fatTotDoc, f.fatTotNetto, f.fatTipo FROM Fatture f "
+                                       "INNER JOIN CliFor c ON f.fatCliForId = c.cliId WHERE f.fatTipo<2 AND "
+                                       "f.fatData >= %1 AND f.fatData < %2 AND f.sezId=1 ORDER BY 2")
+                            .arg(serial(QDate(anno, 1, 1)))
+                            .arg(serial(QDate(anno + 1, 1, 1)))
+                            .toUtf8());
+}
+
 // The raw start: open the file, the quick check, the invoice view's rows of the working year.
 int rawStart(const QString& path)
 {
@@ -254,14 +268,7 @@ int rawStart(const QString& path)
             std::fprintf(stderr, "quick_check: %s\n", sqlite3_column_text(st, 0));
     }
     sqlite3_finalize(st);
-    const int anno = QDate::currentDate().year();
-    const int rows = fetchAll(db, QStringLiteral("SELECT f.fatId, f.fatNo, f.fatPrefisso, f.fatData, c.cliNome || ' [' || "
-                                                 "c.cliLocalita || ']', f.fatTotDoc, f.fatTotNetto, f.fatTipo FROM Fatture f "
-                                                 "INNER JOIN CliFor c ON f.fatCliForId = c.cliId WHERE f.fatTipo<2 AND "
-                                                 "f.fatData >= %1 AND f.fatData < %2 AND f.sezId=1 ORDER BY 2")
-                                      .arg(serial(QDate(anno, 1, 1)))
-                                      .arg(serial(QDate(anno + 1, 1, 1)))
-                                      .toUtf8());
+    const int rows = fetchRawView(db);
     sqlite3_close(db);
     return rows;
 }
@@ -630,14 +637,7 @@ int main(int argc, char** argv)
     int righeRawVista = 0;
     const double vistaRaw = medianMs(5, [&] {
         sqlite3* r = openRaw(percorso);
-        const int anno = QDate::currentDate().year();
-        righeRawVista = fetchAll(r, QStringLiteral("SELECT f.fatId, f.fatNo, f.fatPrefisso, f.fatData, c.cliNome || ' [' || "
-                                                   "c.cliLocalita || ']', f.fatTotDoc, f.fatTotNetto, f.fatTipo FROM "
-                                                   "Fatture f INNER JOIN CliFor c ON f.fatCliForId = c.cliId WHERE "
-                                                   "f.fatTipo<2 AND f.fatData >= %1 AND f.fatData < %2 AND f.sezId=1 ORDER BY 2")
-                                        .arg(serial(QDate(anno, 1, 1)))
-                                        .arg(serial(QDate(anno + 1, 1, 1)))
-                                        .toUtf8());
+        righeRawVista = fetchRawView(r);
         sqlite3_close(r);
     });
     auto vistaPiccola = [] {
